@@ -1,0 +1,11 @@
+// Always-on assertions with the game's one report format.
+#pragma once
+
+namespace platform {
+// Prints "Assertion failed: <expr>, file <file>, line <line>" on stderr and aborts.
+[[noreturn]] void AssertionFailed(const char* expression, const char* file, int line);
+}  // namespace platform
+
+// __FILE__ is mapped to the path below src/ by the build.
+#define VT_ASSERT(expr) \
+  ((expr) ? static_cast<void>(0) : ::platform::AssertionFailed(#expr, __FILE__, __LINE__))
