@@ -1,0 +1,71 @@
+// One full frame through the graphics interface: 300 textured 64 x 64 quads and
+// 20 texts, rendered headless on the software device and presented.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "D3DInterfaceLib/D3DInterface.h"
+#include "platform/Gfx.h"
+#include "platform/Window.h"
+
+namespace {
+
+constexpr double kFrameSeconds = 1.0 / 60.0;
+
+void BM_RenderFrame(benchmark::State& state) {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  std::string error;
+  auto window = platform::Window::Open("Vantrel", 40, 40, 800, 600, true, error);
+  if (!window) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  D3DInterface::Create(window.get(), 800, 600, true);
+  D3DInterface* engine = D3DInterface::GetEngine();
+
+  // A dozen sprite sheets' worth of tiles, part transparent like real art.
+  std::vector<std::unique_ptr<platform::Texture>> textures;
+  for (int t = 0; t < 12; ++t) {
+    std::vector<std::uint32_t> texels(64 * 64);
+    for (int i = 0; i < 64 * 64; ++i) {
+      const bool inside = (i % 64 - 32) * (i % 64 - 32) + (i / 64 - 32) * (i / 64 - 32) < 900;
+      texels[i] = inside ? 0xFF000000u | static_cast<std::uint32_t>(t * 20) << 16 | 0x8040u : 0;
+    }
+    textures.push_back(engine->GetDevice()->CreateTexture(64, 64, texels.data(), 64, error));
+  }
+  std::vector<ScreenQuad> quads;
+  for (int n = 0; n < 300; ++n) {
+    ScreenQuad quad;
+    const float x = static_cast<float>((n * 37) % 760) + 0.5f - 20.0f;
+    const float y = static_cast<float>((n * 53) % 560) + 0.5f - 20.0f;
+    quad.vertices[0] = {x, y, 0.1f, 1.0f, 0xFFFF0000u, 0.0f, 0.0f};
+    quad.vertices[1] = {x + 64.0f, y, 0.1f, 1.0f, 0xFFFF0000u, 1.0f, 0.0f};
+    quad.vertices[2] = {x + 64.0f, y + 64.0f, 0.1f, 1.0f, 0xFFFF0000u, 1.0f, 1.0f};
+    quad.vertices[3] = {x, y + 64.0f, 0.1f, 1.0f, 0xFFFF0000u, 0.0f, 1.0f};
+    quad.texture = textures[static_cast<std::size_t>(n / 3) % textures.size()].get();
+    quads.push_back(quad);
+  }
+  const char* faces[] = {"Corsiva", "Teletype", "Times New Roman", "Georgia"};
+
+  for (auto _ : state) {
+    D3DInterface::ClearQuads();
+    for (const ScreenQuad& quad : quads) engine->AddQuad(quad);
+    for (int t = 0; t < 20; ++t) {
+      engine->DrawText(faces[t % 4], 18 + 2 * (t % 4), 20.0f, 25.0f * static_cast<float>(t),
+                       "Score 0012345 x" + std::to_string(t), 0xFFFFFF00u);
+    }
+    D3DInterface::Render(window.get());
+  }
+  state.counters["frame_share"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * kFrameSeconds,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  textures.clear();
+  D3DInterface::Destroy();
+}
+BENCHMARK(BM_RenderFrame)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

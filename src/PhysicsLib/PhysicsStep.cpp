@@ -1,0 +1,360 @@
+// The swept collision step, overlap reports and the collision probe.
+#include "PhysicsLib/PhysicsStep.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "PhysicsLib/CollisionTypes.h"
+#include "geometry/Circle.h"
+#include "geometry/Ray2D.h"
+
+namespace {
+
+// Objects stop this much relative motion (pixels) short of a contact.
+constexpr float kBackOff = 0.1f;
+// Above any real time of impact: no contact found yet.
+constexpr float kNoContact = 1.1f;
+
+std::vector<Contact>& Contacts() {
+  static std::vector<Contact> contacts;
+  return contacts;
+}
+
+bool HasSolidSource(const PhysicsObject* object) {
+  const CollisionShape* source = object->GetSourceShape();
+  return source != nullptr && source->IsSolid();
+}
+
+bool HasOverlapSource(const PhysicsObject* object) {
+  const CollisionShape* source = object->GetSourceShape();
+  return source != nullptr && source->IsOverlap();
+}
+
+// A two-vertex polygon is a single segment, not two.
+bool EdgeExists(int vertexCount, int index) {
+  return vertexCount > 2 || (vertexCount == 2 && index == 0);
+}
+
+void RestoreParkedIfCollided(PhysicsObject* object) {
+  if (!object->GetParkedVelocity().IsZero() && object->HasCollided()) {
+    object->SetVelocity(object->GetParkedVelocity());
+    object->SetParkedVelocity(0.0f, 0.0f);
+  }
+}
+
+void SortContacts() {
+  std::stable_sort(Contacts().begin(), Contacts().end());
+}
+
+void DeliverContact(Contact& contact) {
+  if (CollisionCallback callback = contact.a->GetCollisionCallback()) callback(&contact);
+  PhysicsObject* other = contact.b;
+  if (CollisionCallback callback = other->GetCollisionCallback()) {
+    contact.Swap();
+    callback(&contact);
+  }
+}
+
+// Moves both objects of a contact back to just short of it and marks the movers.
+void StopAtContact(Contact& contact) {
+  PhysicsObject* a = contact.a;
+  PhysicsObject* b = contact.b;
+  const float speed = (a->GetVelocity() - b->GetVelocity()).GetLength();
+  const float tc = speed == 0.0f ? 0.0f : contact.t - kBackOff / speed;
+  for (PhysicsObject* object : {a, b}) {
+    if (object->GetVelocity().IsZero()) {
+      // A held object takes its motion back for whatever comes after this contact.
+      if (!object->GetParkedVelocity().IsZero()) {
+        object->SetVelocity(object->GetParkedVelocity());
+        object->SetParkedVelocity(0.0f, 0.0f);
+      }
+    } else {
+      object->MoveTo(object->GetPosition() + tc * object->GetVelocity());
+    }
+  }
+  for (PhysicsObject* object : {a, b}) {
+    if (!object->GetVelocity().IsZero()) object->SetCollided(true);
+    object->SetContactTime(tc);
+  }
+}
+
+// Sweeps each object that has stopped against each that still moves, holding the stopped
+// one still. Returns whether that found more contacts.
+bool Resweep(PhysicsObjectList objects) {
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    PhysicsObject* a = objects[i];
+    if (!a->IsLive()) continue;
+    for (std::size_t j = i + 1; j < objects.size(); ++j) {
+      PhysicsObject* b = objects[j];
+      if (!b->IsLive() || a->HasCollided() == b->HasCollided()) continue;
+      if (!Bounds::Overlaps(*a, *b)) continue;
+      PhysicsObject* held = a->HasCollided() ? a : b;
+      held->SetParkedVelocity(held->GetVelocity());
+      held->SetVelocity(CachedVector());
+      SweepShapes(a, b);
+    }
+  }
+  return !Contacts().empty();
+}
+
+bool RangesMeetStrictly(float a0, float a1, float b0, float b1) {
+  return std::min(a0, a1) < std::max(b0, b1) && std::min(b0, b1) < std::max(a0, a1);
+}
+
+// Whether a segment's box, grown by a radius, reaches a point (touching counts).
+bool SegmentNear(const Vector2& s0, const Vector2& s1, float radius, const Vector2& p) {
+  return p.X() >= std::min(s0.X(), s1.X()) - radius && p.X() <= std::max(s0.X(), s1.X()) + radius &&
+         p.Y() >= std::min(s0.Y(), s1.Y()) - radius && p.Y() <= std::max(s0.Y(), s1.Y()) + radius;
+}
+
+bool PolygonsOverlap(const CollisionPolygon& pa, const CollisionPolygon& pb) {
+  const int na = pa.GetVertexCount();
+  const int nb = pb.GetVertexCount();
+  if (na == 0 || nb == 0) return false;
+  // First vertex of either polygon inside the other.
+  if (pb.Contains(pa.GetVertices()[0].GetPosition())) return true;
+  if (pa.Contains(pb.GetVertices()[0].GetPosition())) return true;
+  for (int i = 0; i < na; ++i) {
+    const Vector2& p = pa.GetVertices()[i].GetPosition();
+    const Vector2& p2 = pa.GetVertices()[(i + 1) % na].GetPosition();
+    const float ra = pa.GetVertices()[i].GetRadius();
+    for (int j = 0; j < nb; ++j) {
+      const Vector2& q = pb.GetVertices()[j].GetPosition();
+      const Vector2& q2 = pb.GetVertices()[(j + 1) % nb].GetPosition();
+      const float rb = pb.GetVertices()[j].GetRadius();
+      if (ra != 0.0f || rb != 0.0f) {
+        const float dx = q.X() - p.X();
+        const float dy = q.Y() - p.Y();
+        if ((ra + rb) * (ra + rb) >= dx * dx + dy * dy) return true;
+      }
+      if (ra != 0.0f && SegmentNear(q, q2, ra, p) &&
+          std::isfinite(Circle(p, ra).IntersectRay(q, q2 - q))) {
+        return true;
+      }
+      if (rb != 0.0f && SegmentNear(p, p2, rb, q) &&
+          std::isfinite(Circle(q, rb).IntersectRay(p, p2 - p))) {
+        return true;
+      }
+      if (RangesMeetStrictly(p.X(), p2.X(), q.X(), q2.X()) &&
+          RangesMeetStrictly(p.Y(), p2.Y(), q.Y(), q2.Y()) &&
+          std::isfinite(Ray2D(p, p2).IntersectLine(q, q2 - q))) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::vector<Contact>& GetContactList() {
+  return Contacts();
+}
+
+void SweepShapes(PhysicsObject* a, PhysicsObject* b) {
+  const CachedVector rel = a->GetVelocity() - b->GetVelocity();
+  if (!rel.IsZero()) {
+    const Vector2 forward = rel;
+    const Vector2 backward(-rel.X(), -rel.Y());
+    float start = 0.0f;
+    if (a->HasCollided()) {
+      start = a->GetContactTime();
+    } else if (b->HasCollided()) {
+      start = b->GetContactTime();
+    }
+
+    float best = kNoContact;
+    Contact found;
+    const CollisionShape& shapeA = a->GetCollisionShape();
+    const CollisionShape& shapeB = b->GetCollisionShape();
+    for (int pA = 0; pA < shapeA.GetPolygonCount(); ++pA) {
+      const CollisionPolygon& pa = shapeA.GetPolygons()[pA];
+      const int na = pa.GetVertexCount();
+      for (int pB = 0; pB < shapeB.GetPolygonCount(); ++pB) {
+        const CollisionPolygon& pb = shapeB.GetPolygons()[pB];
+        if (CollisionTypeTable::Get(pa.GetType(), pb.GetType()) != kCollisionSolid) continue;
+        const int nb = pb.GetVertexCount();
+        for (int i = 0; i < na; ++i) {
+          const Vector2& p = pa.GetVertices()[i].GetPosition();
+          const float ra = pa.GetVertices()[i].GetRadius();
+          const Ray2D edgeA(p, pa.GetVertices()[(i + 1) % na].GetPosition());
+          const bool hasEdgeA = EdgeExists(na, i);
+          for (int j = 0; j < nb; ++j) {
+            const Vector2& q = pb.GetVertices()[j].GetPosition();
+            const float rb = pb.GetVertices()[j].GetRadius();
+            const Ray2D edgeB(q, pb.GetVertices()[(j + 1) % nb].GetPosition());
+            const bool hasEdgeB = EdgeExists(nb, j);
+
+            // Keeps the earliest time at or after the start; ties keep the earlier find.
+            auto consider = [&](float u, int kindA, int kindB) {
+              if (std::isfinite(u) && u >= start && u < best) {
+                best = u;
+                found = Contact(a, b, pA, pB, i, j, kindA, kindB, u);
+              }
+            };
+
+            if (ra == 0.0f && rb == 0.0f) {
+              if (hasEdgeB) consider(edgeB.IntersectLine(p, forward), kFeatureVertex, kFeatureEdge);
+              if (hasEdgeA)
+                consider(edgeA.IntersectLine(q, backward), kFeatureEdge, kFeatureVertex);
+            } else if (rb == 0.0f) {
+              const Circle circleA(p, ra);
+              if (hasEdgeB) {
+                consider(edgeB.TimeOfImpact(circleA, forward), kFeatureCircle, kFeatureEdge);
+              }
+              consider(circleA.IntersectRay(q, backward), kFeatureCircle, kFeatureVertex);
+              if (hasEdgeA)
+                consider(edgeA.IntersectLine(q, backward), kFeatureEdge, kFeatureVertex);
+            } else if (ra == 0.0f) {
+              const Circle circleB(q, rb);
+              consider(circleB.IntersectRay(p, forward), kFeatureVertex, kFeatureCircle);
+              if (hasEdgeB) consider(edgeB.IntersectLine(p, forward), kFeatureVertex, kFeatureEdge);
+              if (hasEdgeA) {
+                consider(edgeA.TimeOfImpact(circleB, backward), kFeatureEdge, kFeatureCircle);
+              }
+            } else {
+              const Circle circleA(p, ra);
+              const Circle circleB(q, rb);
+              consider(circleB.IntersectRaySwept(circleA, forward), kFeatureCircle, kFeatureCircle);
+              if (hasEdgeB) {
+                consider(edgeB.TimeOfImpact(circleA, forward), kFeatureCircle, kFeatureEdge);
+              }
+              if (hasEdgeA) {
+                consider(edgeA.TimeOfImpact(circleB, backward), kFeatureEdge, kFeatureCircle);
+              }
+            }
+          }
+        }
+      }
+    }
+
+    if (best <= 1.0f) {
+      Contacts().push_back(found);
+      a->SetCollided(false);
+      b->SetCollided(false);
+      return;
+    }
+  }
+  RestoreParkedIfCollided(a);
+  RestoreParkedIfCollided(b);
+}
+
+void ResolveCollisions(PhysicsObjectList objects) {
+  std::vector<Contact>& contacts = Contacts();
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    PhysicsObject* a = objects[i];
+    a->SetCollided(false);
+    a->SetParkedVelocity(0.0f, 0.0f);
+    if (!a->IsLive() || !HasSolidSource(a)) continue;
+    for (std::size_t j = i + 1; j < objects.size(); ++j) {
+      PhysicsObject* b = objects[j];
+      b->SetCollided(false);
+      if (b->IsLive() && HasSolidSource(b) && Bounds::Overlaps(*a, *b)) SweepShapes(a, b);
+    }
+  }
+  SortContacts();
+
+  std::size_t next = 0;
+  while (next < contacts.size()) {
+    // A copy: callbacks get a record of their own to change.
+    Contact contact = contacts[next++];
+    if (!contact.a->HasCollided() && !contact.b->HasCollided()) {
+      StopAtContact(contact);
+      DeliverContact(contact);
+    }
+    if (next == contacts.size()) {
+      contacts.clear();
+      next = 0;
+      if (!Resweep(objects)) break;
+      SortContacts();
+    }
+  }
+  contacts.clear();
+
+  for (PhysicsObject* object : objects) {
+    if (object->IsLive() && !object->HasCollided()) {
+      object->MoveTo(object->GetPosition() + object->GetVelocity());
+    }
+  }
+}
+
+void TestShapeOverlap(PhysicsObject* a, PhysicsObject* b) {
+  // Indices, not references: a callback may rebuild either world shape.
+  for (int pA = 0; pA < a->GetCollisionShape().GetPolygonCount(); ++pA) {
+    for (int pB = 0; pB < b->GetCollisionShape().GetPolygonCount(); ++pB) {
+      if (pA >= a->GetCollisionShape().GetPolygonCount()) return;
+      const CollisionPolygon& pa = a->GetCollisionShape().GetPolygons()[pA];
+      const CollisionPolygon& pb = b->GetCollisionShape().GetPolygons()[pB];
+      if (CollisionTypeTable::Get(pa.GetType(), pb.GetType()) != kCollisionOverlap) continue;
+      if (!PolygonsOverlap(pa, pb)) continue;
+      Contact contact(a, b, pA, pB, 0, 0, kFeatureNone, kFeatureNone, kOverlapTime);
+      DeliverContact(contact);
+    }
+  }
+}
+
+void ProcessOverlaps(PhysicsObjectList objects) {
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    PhysicsObject* a = objects[i];
+    if (!a->IsLive() || !HasOverlapSource(a)) continue;
+    for (std::size_t j = i + 1; j < objects.size(); ++j) {
+      PhysicsObject* b = objects[j];
+      if (!a->IsLive()) break;
+      if (!b->IsLive() || !HasOverlapSource(b)) continue;
+      if (Bounds::Overlaps(*a, *b)) TestShapeOverlap(a, b);
+    }
+  }
+}
+
+void PhysicsStep(PhysicsObjectList objects) {
+  for (PhysicsObject* object : objects) {
+    if (object->IsLive()) object->SweepBounds();
+  }
+  ResolveCollisions(objects);
+  for (PhysicsObject* object : objects) {
+    if (object->IsLive()) object->SetShape(object->GetSourceShape());
+  }
+  ProcessOverlaps(objects);
+}
+
+Contact CheckCollision(PhysicsObject* object, PhysicsObjectList objects) {
+  object->SweepBounds();
+  object->SetCollided(false);
+  if (!object->IsLive()) return Contact();
+  for (PhysicsObject* other : objects) {
+    if (other == object || !other->IsLive()) continue;
+    if (!Bounds::Overlaps(*object, *other)) continue;
+    other->SetCollided(false);
+    SweepShapes(object, other);
+  }
+  std::vector<Contact>& contacts = Contacts();
+  if (contacts.empty()) return Contact();
+  SortContacts();
+  const Contact first = contacts.front();
+  contacts.clear();
+  return first;
+}
+
+namespace physics_detail {
+
+namespace {
+std::vector<std::vector<PhysicsObject*>>& ScratchPool() {
+  static std::vector<std::vector<PhysicsObject*>> pool;
+  return pool;
+}
+}  // namespace
+
+std::vector<PhysicsObject*> AcquireScratch() {
+  auto& pool = ScratchPool();
+  if (pool.empty()) return {};
+  std::vector<PhysicsObject*> scratch = std::move(pool.back());
+  pool.pop_back();
+  scratch.clear();
+  return scratch;
+}
+
+void ReleaseScratch(std::vector<PhysicsObject*>&& scratch) {
+  ScratchPool().push_back(std::move(scratch));
+}
+
+}  // namespace physics_detail

@@ -1,0 +1,59 @@
+#include "game/WindowLoopHost.h"
+
+#include "D3DInterfaceLib/D3DInterface.h"
+#include "game/World.h"
+#include "platform/Window.h"
+
+void RunGameFrame(platform::Window& window) {
+  D3DInterface::ClearQuads();
+  World::Update();
+  // HOOK(sound engine): SoundEngine::Update on a temporary handle that lives to
+  // the end of the frame.
+  D3DInterface::Render(&window);
+}
+
+void HideCursorInFullScreen(platform::Window& window) {
+  if (D3DInterface::Exists() && !D3DInterface::GetEngine()->IsWindowed()) {
+    window.SetCursorVisible(false);
+    D3DInterface::GetEngine()->ShowCursor(false);
+  }
+}
+
+bool HandleWindowEvent(const platform::WindowEvent& event, platform::Window& window) {
+  switch (event.type) {
+    case platform::WindowEventType::Quit:
+      return false;
+    case platform::WindowEventType::FocusGained: {
+      HideCursorInFullScreen(window);
+      World world;
+      world.OnSetFocus();
+      return true;
+    }
+    case platform::WindowEventType::FocusLost: {
+      World world;
+      world.OnKillFocus();
+      return true;
+    }
+    case platform::WindowEventType::Other:
+      return true;
+  }
+  return true;
+}
+
+bool WindowLoopHost::HasEvent() {
+  return m_window.HasEvent();
+}
+
+bool WindowLoopHost::DispatchEvent() {
+  platform::WindowEvent event;
+  if (!m_window.NextEvent(event)) return true;
+  return HandleWindowEvent(event, m_window);
+}
+
+void WindowLoopHost::RunFrame() {
+  RunGameFrame(m_window);
+}
+
+void WindowLoopHost::WaitForEvent(int timeoutMs) {
+  m_window.WaitForEvent(timeoutMs);
+}

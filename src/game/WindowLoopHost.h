@@ -1,0 +1,34 @@
+// Ties the frame loop to the game window: window events become quit and focus
+// changes, and every due frame runs the game's frame sequence.
+#pragma once
+
+#include "game/FrameLoop.h"
+
+namespace platform {
+class Window;
+struct WindowEvent;
+}  // namespace platform
+
+// One frame, in order: empty the quad queue, step the World, run the sound
+// engine's per-frame fades, draw and present.
+void RunGameFrame(platform::Window& window);
+
+// Handles one window event; false for the quit request. Focus changes reach the
+// World through temporary handles, so they work before the entry holds one.
+bool HandleWindowEvent(const platform::WindowEvent& event, platform::Window& window);
+
+// Hides the pointer while the graphics device is full screen.
+void HideCursorInFullScreen(platform::Window& window);
+
+class WindowLoopHost : public FrameLoop::Host {
+ public:
+  explicit WindowLoopHost(platform::Window& window) : m_window(window) {}
+
+  bool HasEvent() override;
+  bool DispatchEvent() override;
+  void RunFrame() override;
+  void WaitForEvent(int timeoutMs) override;
+
+ protected:
+  platform::Window& m_window;
+};

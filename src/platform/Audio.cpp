@@ -1,0 +1,362 @@
+#include "platform/Audio.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <deque>
+#include <vector>
+
+namespace platform {
+
+struct AudioSample {
+  Mix_Chunk* chunk = nullptr;
+};
+
+struct AudioSong {
+  Mix_Music* music = nullptr;
+};
+
+struct AudioStream {
+  Mix_Chunk* chunk = nullptr;  // decoded whole when opened
+  bool loop = false;
+  int voice = -1;  // index of the channel it plays on, -1 when silent
+  StreamEndCallback callback = nullptr;
+  void* userData = nullptr;
+};
+
+namespace {
+
+// A channel handle carries the channel index in its low byte and a generation
+// above it, so a handle kept after its sound ended never reaches a newer sound.
+constexpr int kIndexBits = 8;
+constexpr int kMaxChannels = 1 << kIndexBits;
+constexpr unsigned kMaxGeneration = 0x7FFFFF;
+
+int ClampVolume(int volume) {
+  return std::clamp(volume, 0, AudioDevice::kMaxVolume);
+}
+
+template <typename T>
+bool Owns(const std::vector<std::unique_ptr<T>>& list, const T* item) {
+  return item && std::any_of(list.begin(), list.end(), [item](const std::unique_ptr<T>& owned) {
+           return owned.get() == item;
+         });
+}
+
+template <typename T>
+void Forget(std::vector<std::unique_ptr<T>>& list, const T* item) {
+  std::erase_if(list, [item](const std::unique_ptr<T>& owned) { return owned.get() == item; });
+}
+
+class MixerAudioDevice final : public AudioDevice {
+ public:
+  ~MixerAudioDevice() override { Close(); }
+
+  bool Init(int mixRate, int channels) override {
+    if (m_initialised) return m_open;
+    m_initialised = true;
+    m_master = kMaxVolume;
+    m_open = OpenOutput(mixRate);
+    if (!m_open) return false;
+    const int count = std::clamp(channels, 1, kMaxChannels);
+    Mix_AllocateChannels(count);
+    m_voices.assign(static_cast<std::size_t>(count), Voice{});
+    Mix_VolumeMusic(MIX_MAX_VOLUME);
+    return true;
+  }
+
+  void Close() override {
+    if (!m_initialised) return;
+    if (m_open) {
+      Mix_HaltChannel(-1);
+      Mix_HaltMusic();
+      for (auto& sample : m_samples) Mix_FreeChunk(sample->chunk);
+      for (auto& stream : m_streams) Mix_FreeChunk(stream->chunk);
+      for (auto& song : m_songs) Mix_FreeMusic(song->music);
+      Mix_CloseAudio();
+      Mix_Quit();
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    m_samples.clear();
+    m_streams.clear();
+    m_songs.clear();
+    m_voices.clear();
+    m_ended.clear();
+    m_open = false;
+    m_initialised = false;
+  }
+
+  AudioSample* LoadSample(const std::string& file) override {
+    Mix_Chunk* chunk = Decode(file);
+    if (!chunk) return nullptr;
+    m_samples.push_back(std::make_unique<AudioSample>(AudioSample{chunk}));
+    return m_samples.back().get();
+  }
+
+  int PlaySample(AudioSample* sample) override {
+    if (!Owns(m_samples, sample)) return kNoChannel;
+    const int index = AllocateVoice();
+    if (index < 0) return kNoChannel;
+    Voice& voice = m_voices[index];
+    voice.kind = VoiceKind::Sample;
+    voice.sample = sample;
+    ApplyVolume(index);
+    if (Mix_PlayChannel(index, sample->chunk, 0) < 0) {
+      voice.kind = VoiceKind::Free;
+      return kNoChannel;
+    }
+    return Handle(index);
+  }
+
+  void FreeSample(AudioSample* sample) override {
+    if (!Owns(m_samples, sample)) return;
+    for (std::size_t i = 0; i < m_voices.size(); ++i) {
+      if (m_voices[i].kind == VoiceKind::Sample && m_voices[i].sample == sample)
+        Silence(static_cast<int>(i));
+    }
+    Mix_FreeChunk(sample->chunk);
+    Forget(m_samples, sample);
+  }
+
+  AudioSong* LoadSong(const std::string& file) override {
+    if (!m_open) return nullptr;
+    Mix_Music* music = Mix_LoadMUS(file.c_str());
+    if (!music) return nullptr;
+    m_songs.push_back(std::make_unique<AudioSong>(AudioSong{music}));
+    return m_songs.back().get();
+  }
+
+  bool PlaySong(AudioSong* song) override {
+    return Owns(m_songs, song) && Mix_PlayMusic(song->music, -1) == 0;
+  }
+
+  void FreeSong(AudioSong* song) override {
+    if (!Owns(m_songs, song)) return;
+    Mix_FreeMusic(song->music);  // halts it first when it is the one playing
+    Forget(m_songs, song);
+  }
+
+  AudioStream* OpenStream(const std::string& file, bool loop) override {
+    Mix_Chunk* chunk = Decode(file);
+    if (!chunk) return nullptr;
+    auto stream = std::make_unique<AudioStream>();
+    stream->chunk = chunk;
+    stream->loop = loop;
+    m_streams.push_back(std::move(stream));
+    return m_streams.back().get();
+  }
+
+  // Streams are decoded while they open, so an open stream is ready at once.
+  int GetStreamOpenState(AudioStream* stream) override {
+    return Owns(m_streams, stream) ? kStreamReady : kStreamFailed;
+  }
+
+  void RewindStream(AudioStream* stream) override {
+    if (!Owns(m_streams, stream)) return;
+    Reap();
+    if (stream->voice < 0) return;  // every play starts at the beginning anyway
+    DropPendingEnd(stream);
+    Mix_HaltChannel(stream->voice);
+    Mix_PlayChannel(stream->voice, stream->chunk, stream->loop ? -1 : 0);
+  }
+
+  void SetStreamEndCallback(AudioStream* stream, StreamEndCallback callback,
+                            void* userData) override {
+    if (!Owns(m_streams, stream)) return;
+    stream->callback = callback;
+    stream->userData = userData;
+  }
+
+  int PlayStream(AudioStream* stream) override {
+    if (!Owns(m_streams, stream)) return kNoChannel;
+    StopStream(stream);
+    const int index = AllocateVoice();
+    if (index < 0) return kNoChannel;
+    Voice& voice = m_voices[index];
+    voice.kind = VoiceKind::Stream;
+    voice.stream = stream;
+    ApplyVolume(index);
+    if (Mix_PlayChannel(index, stream->chunk, stream->loop ? -1 : 0) < 0) {
+      voice.kind = VoiceKind::Free;
+      return kNoChannel;
+    }
+    stream->voice = index;
+    return Handle(index);
+  }
+
+  void StopStream(AudioStream* stream) override {
+    if (!Owns(m_streams, stream)) return;
+    DropPendingEnd(stream);
+    if (stream->voice >= 0) Silence(stream->voice);
+  }
+
+  void CloseStream(AudioStream* stream) override {
+    if (!Owns(m_streams, stream)) return;
+    StopStream(stream);
+    Mix_FreeChunk(stream->chunk);
+    Forget(m_streams, stream);
+  }
+
+  void SetVolume(int channel, int volume) override {
+    const int index = IndexOf(channel);
+    if (index < 0) return;
+    m_voices[index].volume = ClampVolume(volume);
+    ApplyVolume(index);
+  }
+
+  void SetAllVolumes(int volume) override {
+    for (std::size_t i = 0; i < m_voices.size(); ++i) {
+      if (m_voices[i].kind == VoiceKind::Free) continue;
+      m_voices[i].volume = ClampVolume(volume);
+      ApplyVolume(static_cast<int>(i));
+    }
+  }
+
+  int GetVolume(int channel) override {
+    const int index = IndexOf(channel);
+    return index < 0 ? 0 : m_voices[index].volume;
+  }
+
+  void SetSfxMasterVolume(int volume) override {
+    m_master = ClampVolume(volume);
+    for (std::size_t i = 0; i < m_voices.size(); ++i) {
+      if (m_voices[i].kind != VoiceKind::Free) ApplyVolume(static_cast<int>(i));
+    }
+  }
+
+  void DispatchStreamEnds() override {
+    Reap();
+    // A callback may stop, close or restart streams; those drop their pending
+    // ends, so whatever is taken from the queue is still open.
+    while (!m_ended.empty()) {
+      AudioStream* stream = m_ended.front();
+      m_ended.pop_front();
+      if (stream->callback) stream->callback(stream, stream->userData);
+    }
+  }
+
+ private:
+  enum class VoiceKind { Free, Sample, Stream };
+  struct Voice {
+    VoiceKind kind = VoiceKind::Free;
+    unsigned generation = 0;
+    int volume = kMaxVolume;
+    AudioSample* sample = nullptr;
+    AudioStream* stream = nullptr;
+  };
+
+  bool OpenOutput(int mixRate) {
+    if (TryOpen(mixRate)) return true;
+    const std::string reason = SDL_GetError();
+    // No sound card (a CI machine, say): keep the game's sound logic alive on
+    // SDL's silent driver rather than losing every sound and playlist.
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    const bool opened = TryOpen(mixRate);
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    std::fprintf(stderr, "Sound output unavailable (%s); playing silently.\n", reason.c_str());
+    return opened;
+  }
+
+  static bool TryOpen(int mixRate) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    Mix_Init(MIX_INIT_FLAC | MIX_INIT_MOD | MIX_INIT_MP3 | MIX_INIT_OGG | MIX_INIT_MID);
+    if (Mix_OpenAudio(mixRate, AUDIO_S16SYS, 2, 1024) == 0) return true;
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+
+  Mix_Chunk* Decode(const std::string& file) const {
+    if (!m_open) return nullptr;
+    SDL_RWops* source = SDL_RWFromFile(file.c_str(), "rb");
+    return source ? Mix_LoadWAV_RW(source, 1) : nullptr;
+  }
+
+  int Handle(int index) const {
+    return static_cast<int>(m_voices[index].generation << kIndexBits) | index;
+  }
+
+  int IndexOf(int channel) const {
+    if (channel < 0) return -1;
+    const int index = channel & (kMaxChannels - 1);
+    if (index >= static_cast<int>(m_voices.size())) return -1;
+    const Voice& voice = m_voices[index];
+    const bool current = voice.kind != VoiceKind::Free &&
+                         voice.generation == static_cast<unsigned>(channel) >> kIndexBits;
+    return current ? index : -1;
+  }
+
+  // Frees the channels whose sound has finished, queuing the ends of streams.
+  void Reap() {
+    for (std::size_t i = 0; i < m_voices.size(); ++i) {
+      Voice& voice = m_voices[i];
+      if (voice.kind == VoiceKind::Free || Mix_Playing(static_cast<int>(i))) continue;
+      if (voice.kind == VoiceKind::Stream) {
+        voice.stream->voice = -1;
+        if (!voice.stream->loop) m_ended.push_back(voice.stream);
+      }
+      voice.kind = VoiceKind::Free;
+    }
+  }
+
+  // The lowest free channel, claimed with a fresh generation; -1 when all are busy.
+  int AllocateVoice() {
+    Reap();
+    for (std::size_t i = 0; i < m_voices.size(); ++i) {
+      Voice& voice = m_voices[i];
+      if (voice.kind != VoiceKind::Free) continue;
+      voice.generation = voice.generation >= kMaxGeneration ? 1 : voice.generation + 1;
+      voice.volume = kMaxVolume;
+      voice.sample = nullptr;
+      voice.stream = nullptr;
+      return static_cast<int>(i);
+    }
+    return -1;
+  }
+
+  // Stops a channel without reporting an end.
+  void Silence(int index) {
+    Voice& voice = m_voices[index];
+    if (voice.kind == VoiceKind::Stream) voice.stream->voice = -1;
+    voice.kind = VoiceKind::Free;
+    Mix_HaltChannel(index);
+  }
+
+  void DropPendingEnd(const AudioStream* stream) { std::erase(m_ended, stream); }
+
+  void ApplyVolume(int index) {
+    const int gain = m_voices[index].volume * m_master * MIX_MAX_VOLUME / (kMaxVolume * kMaxVolume);
+    Mix_Volume(index, gain);
+  }
+
+  bool m_initialised = false;
+  bool m_open = false;
+  int m_master = kMaxVolume;
+  std::vector<Voice> m_voices;
+  std::vector<std::unique_ptr<AudioSample>> m_samples;
+  std::vector<std::unique_ptr<AudioSong>> m_songs;
+  std::vector<std::unique_ptr<AudioStream>> m_streams;
+  std::deque<AudioStream*> m_ended;
+};
+
+AudioDevice* gInstalled = nullptr;
+
+}  // namespace
+
+std::unique_ptr<AudioDevice> CreateMixerAudioDevice() {
+  return std::make_unique<MixerAudioDevice>();
+}
+
+AudioDevice& GetAudioDevice() {
+  if (gInstalled) return *gInstalled;
+  static const std::unique_ptr<AudioDevice> mixer = CreateMixerAudioDevice();
+  return *mixer;
+}
+
+void SetAudioDevice(AudioDevice* device) {
+  gInstalled = device;
+}
+
+}  // namespace platform

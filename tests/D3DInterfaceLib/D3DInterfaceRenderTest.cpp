@@ -1,0 +1,133 @@
+// Whole frames on the headless device, read back pixel by pixel.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "D3DInterfaceLib/D3DInterface.h"
+#include "platform/Gfx.h"
+#include "platform/Window.h"
+
+namespace {
+
+class RenderedFrame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    std::string error;
+    window = platform::Window::Open("Vantrel", 40, 40, 800, 600, true, error);
+    ASSERT_TRUE(window) << error;
+    D3DInterface::Create(window.get(), 800, 600, true);
+    ASSERT_NE(Engine()->GetDevice(), nullptr);
+  }
+  void TearDown() override {
+    if (D3DInterface::Exists()) D3DInterface::Destroy();
+  }
+
+  D3DInterface* Engine() { return D3DInterface::GetEngine(); }
+  std::uint32_t Pixel(int x, int y) { return frame[static_cast<std::size_t>(y) * 800 + x]; }
+  int Channel(int x, int y, int shift) { return static_cast<int>((Pixel(x, y) >> shift) & 0xFF); }
+
+  void RenderAndRead() {
+    D3DInterface::Render(window.get());
+    ASSERT_TRUE(Engine()->GetDevice()->ReadPixels(frame));
+  }
+
+  std::unique_ptr<platform::Texture> SolidTexture(int w, int h, std::uint32_t argb) {
+    std::vector<std::uint32_t> texels(static_cast<std::size_t>(w) * h, argb);
+    std::string error;
+    return Engine()->GetDevice()->CreateTexture(w, h, texels.data(), w, error);
+  }
+
+  // A sprite's quad as the animations queue it: corners already shifted by +0.5,
+  // diffuse red on every vertex.
+  void AddSprite(float left, float top, float w, float h, platform::Texture* texture) {
+    ScreenQuad quad;
+    const float x0 = left + 0.5f, y0 = top + 0.5f, x1 = x0 + w, y1 = y0 + h;
+    quad.vertices[0] = {x0, y0, 0.1f, 1.0f, 0xFFFF0000u, 0.0f, 0.0f};
+    quad.vertices[1] = {x1, y0, 0.1f, 1.0f, 0xFFFF0000u, 1.0f, 0.0f};
+    quad.vertices[2] = {x1, y1, 0.1f, 1.0f, 0xFFFF0000u, 1.0f, 1.0f};
+    quad.vertices[3] = {x0, y1, 0.1f, 1.0f, 0xFFFF0000u, 0.0f, 1.0f};
+    quad.texture = texture;
+    Engine()->AddQuad(quad);
+  }
+
+  std::unique_ptr<platform::Window> window;
+  std::vector<std::uint32_t> frame;
+};
+
+}  // namespace
+
+TEST_F(RenderedFrame, EmptyFrameIsOpaqueBlack) {
+  RenderAndRead();
+  EXPECT_EQ(std::count(frame.begin(), frame.end(), 0xFF000000u), 800 * 600);
+}
+
+TEST_F(RenderedFrame, SpriteFadeAndTextLandOnTheirPixels) {
+  // A green text queued first, then a blue 64 x 64 sprite at (100, 50), then a
+  // half-transparent white fade over everything.
+  auto blue = SolidTexture(64, 64, 0xFF0000FFu);
+  ASSERT_TRUE(Engine()->DrawText("Teletype", 30, 300.0f, 200.0f, "MM", 0xFF00FF00u));
+  AddSprite(100.0f, 50.0f, 64.0f, 64.0f, blue.get());
+  Engine()->FillScreen(Vector2(0.0f, 0.0f), 0x80FFFFFFu);
+  RenderAndRead();
+
+  // The sprite covers pixels 101..164 by 51..114, blue lightened by the fade; its
+  // vertices' red never shows. Around it only the fade shows, on black.
+  for (auto [x, y] : {std::pair{101, 51}, {164, 114}, {130, 80}}) {
+    EXPECT_NEAR(Channel(x, y, 0), 255, 1) << x << "," << y;
+    EXPECT_NEAR(Channel(x, y, 16), 128, 2) << x << "," << y;
+  }
+  for (auto [x, y] : {std::pair{100, 60}, {165, 60}, {120, 50}, {120, 115}, {0, 0}, {799, 599}}) {
+    EXPECT_NEAR(Channel(x, y, 0), 128, 2) << x << "," << y;
+    EXPECT_NEAR(Channel(x, y, 16), 128, 2) << x << "," << y;
+  }
+  // The text is drawn over the fade, inside its measured rectangle only.
+  int w = 0, h = 0;
+  Engine()->GetTextExtent("Teletype", 30, "MM", &w, &h);
+  int pureGreen = 0, outside = 0;
+  for (int y = 190; y < 210 + h; ++y) {
+    for (int x = 290; x < 310 + w; ++x) {
+      const bool inside = x >= 300 && x < 300 + w && y >= 200 && y < 200 + h;
+      if (Pixel(x, y) == 0xFF00FF00u) ++pureGreen;
+      if (!inside && Channel(x, y, 8) > 130) ++outside;
+    }
+  }
+  EXPECT_GT(pureGreen, 50);
+  EXPECT_EQ(outside, 0);
+}
+
+TEST_F(RenderedFrame, QueueOrderHoldsAndNeighboursWithOneTextureShareADrawCall) {
+  auto red = SolidTexture(10, 10, 0xFFFF0000u);
+  auto green = SolidTexture(10, 10, 0xFF00FF00u);
+  AddSprite(10.0f, 10.0f, 10.0f, 10.0f, red.get());
+  AddSprite(30.0f, 10.0f, 10.0f, 10.0f, red.get());
+  AddSprite(15.0f, 10.0f, 10.0f, 10.0f, green.get());
+  AddSprite(20.0f, 10.0f, 10.0f, 10.0f, red.get());
+  RenderAndRead();
+  EXPECT_EQ(Engine()->GetDevice()->DrawCallCount(), 3);
+  EXPECT_EQ(Pixel(12, 12), 0xFFFF0000u);
+  EXPECT_EQ(Pixel(17, 12), 0xFF00FF00u);
+  EXPECT_EQ(Pixel(22, 12), 0xFFFF0000u);  // the later red covers the green
+}
+
+TEST_F(RenderedFrame, LaterTextsCoverEarlierOnesAndGlyphOverhangIsClipped) {
+  // Corsiva's italic "f" reaches left of its pen position; the text format cuts
+  // what falls outside the text's rectangle.
+  ASSERT_TRUE(Engine()->DrawText("Corsiva", 40, 200.0f, 100.0f, "f", 0xFFFF0000u));
+  ASSERT_TRUE(Engine()->DrawText("Corsiva", 40, 200.0f, 100.0f, "f", 0xFFFFFFFFu));
+  RenderAndRead();
+  int w = 0, h = 0;
+  Engine()->GetTextExtent("Corsiva", 40, "f", &w, &h);
+  int drawn = 0, white = 0;
+  for (int y = 80; y < 120 + h; ++y) {
+    for (int x = 170; x < 230 + w; ++x) {
+      if (Pixel(x, y) == 0xFF000000u) continue;
+      EXPECT_TRUE(x >= 200 && x < 200 + w && y >= 100 && y < 100 + h) << x << "," << y;
+      EXPECT_NE(Pixel(x, y), 0xFFFF0000u) << "the first text shows at " << x << "," << y;
+      ++drawn;
+      if (Pixel(x, y) == 0xFFFFFFFFu) ++white;
+    }
+  }
+  EXPECT_GT(drawn, 20);
+  EXPECT_GT(white, 10);
+}

@@ -1,0 +1,57 @@
+// Painter families: each paints one frame of an animation with Cairo.
+// The context arrives translated so that (0, 0) is the frame's origin (its offset inside the
+// frame) and clipped to the frame's cell; y grows downward, and the art faces right.
+#pragma once
+
+#include <cairo.h>
+
+#include <string>
+
+#include "AnimationSource.h"
+
+namespace assetgen {
+
+struct FramePaint {
+  cairo_t* cr;
+  const AnimationDesc& anim;
+  const FrameDesc& frame;
+  int index;  // frame index in the animation
+
+  double Num(const std::string& key, double fallback) const {
+    return ParamNumber(anim, frame, key, fallback);
+  }
+  std::string Text(const std::string& key, const std::string& fallback) const {
+    return ParamText(anim, frame, key, fallback);
+  }
+  // The frame's cell in origin coordinates.
+  double Left() const { return -frame.offsetX; }
+  double Top() const { return -frame.offsetY; }
+  double Width() const { return anim.frameWidth; }
+  double Height() const { return anim.frameHeight; }
+};
+
+using PainterFn = void (*)(const FramePaint&);
+
+// The family of that name, or null.
+PainterFn FindPainter(const std::string& family);
+
+// Families, one file each.
+void PaintHero(const FramePaint& p);         // HeroPainter.cpp
+void PaintOrb(const FramePaint& p);          // HudPainter.cpp
+void PaintCrackedOrb(const FramePaint& p);
+void PaintOrbShard(const FramePaint& p);
+void PaintHudWindow(const FramePaint& p);
+void PaintCoreChip(const FramePaint& p);
+void PaintCoreStart(const FramePaint& p);
+void PaintEnergyBar(const FramePaint& p);
+void PaintEnergyMeter(const FramePaint& p);
+void PaintHudLabel(const FramePaint& p);
+void PaintShot(const FramePaint& p);         // EffectPainter.cpp
+void PaintFlash(const FramePaint& p);
+void PaintSpark(const FramePaint& p);
+void PaintPowerup(const FramePaint& p);
+void PaintBound(const FramePaint& p);        // WorldPainter.cpp
+void PaintTiles(const FramePaint& p);
+void PaintBackdrop(const FramePaint& p);
+
+}  // namespace assetgen

@@ -1,0 +1,28 @@
+// The table of painter families by the names the animation sources use.
+#include <cstring>
+
+#include "Painter.h"
+
+namespace assetgen {
+
+PainterFn FindPainter(const std::string& family) {
+  static const struct {
+    const char* name;
+    PainterFn fn;
+  } kFamilies[] = {
+      {"hero", PaintHero},           {"orb", PaintOrb},
+      {"crackedorb", PaintCrackedOrb}, {"orbshard", PaintOrbShard},
+      {"hudwindow", PaintHudWindow}, {"corechip", PaintCoreChip},
+      {"corestart", PaintCoreStart}, {"energybar", PaintEnergyBar},
+      {"energymeter", PaintEnergyMeter}, {"hudlabel", PaintHudLabel},
+      {"shot", PaintShot},           {"flash", PaintFlash},
+      {"spark", PaintSpark},         {"powerup", PaintPowerup},
+      {"bound", PaintBound},         {"tiles", PaintTiles},
+      {"backdrop", PaintBackdrop},
+  };
+  for (const auto& f : kFamilies)
+    if (family == f.name) return f.fn;
+  return nullptr;
+}
+
+}  // namespace assetgen
