@@ -1,14 +1,17 @@
 #include "game/WindowLoopHost.h"
 
 #include "D3DInterfaceLib/D3DInterface.h"
+#include "game/SoundEngine.h"
 #include "game/World.h"
 #include "platform/Window.h"
 
 void RunGameFrame(platform::Window& window) {
   D3DInterface::ClearQuads();
   World::Update();
-  // HOOK(sound engine): SoundEngine::Update on a temporary handle that lives to
-  // the end of the frame.
+  {
+    SoundEngine engine;
+    engine.Update();
+  }
   D3DInterface::Render(&window);
 }
 

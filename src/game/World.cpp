@@ -4,48 +4,51 @@
 // each names what goes there and in which order.
 #include "game/World.h"
 
+#include "PhysicsLib/CollisionTypes.h"
+#include "animationlib/AnimationCollection.h"
+#include "animationlib/SceneryCollection.h"
+#include "animationlib/SpriteCollection.h"
+#include "game/Input.h"
+#include "game/Level.h"
+#include "game/SoundEngine.h"
 #include "platform/Assert.h"
 #include "platform/Clock.h"
 
+namespace {
+// The seven steps fill the loading bar's first 30 percent; the prototypes the rest.
+constexpr float kStepsShare = 30.0f;
+}  // namespace
+
 // Loading steps in their fixed order. Each draws one loading-screen frame before
 // its work, at percent = loading percent + 30 * k / 7 for step k = 1..7.
-// HOOK(loading screen): World::DrawLoadingScreen(percent, caption) before each step.
 const World::InitStep World::kInitSteps[7] = {
     // HOOK(tutorial): create an empty Tutorial as the World's tutorial.
     {"Tutorial Template", nullptr},
-    // HOOK(sound engine): create the SoundEngine handle (m_cseMusic) and
-    // SoundEngine::Init(window); false ends Init with false.
-    {"Sound Engine", nullptr},
-    // HOOK(sound list): VT_ASSERT(bLoadSoundEffects) on LoadSoundEffects("Sounds.vtse").
-    {"Sound Effects", nullptr},
-    // HOOK(input): create the Input reader for the window; a failed allocation
-    // ends Init with false.
-    {"Input Handling", nullptr},
+    {"Sound Engine", &World::CreateSoundEngine},
+    {"Sound Effects", &World::LoadSoundList},
+    {"Input Handling", &World::CreateInput},
     // HOOK(HUD): create the HUD; a failed allocation ends Init with false.
     {"HUD Art Assets", nullptr},
-    // HOOK(collision types): LoadCollisionTypes("clsntypes.ctt"), result not consulted.
-    {"Physics Engine", nullptr},
-    // HOOK(object lists): delete and recreate the prototype pool (mask 0), the main
-    // dormant list and the four layer lists (mask 7) and both scenery lists.
-    {"World Objects", nullptr},
+    {"Physics Engine", &World::LoadPhysics},
+    {"World Objects", &World::CreateObjectLists},
 };
 
 // The handler of each state; a null entry leaves the game in that state (it is
 // still drawn). State 2 needs none: it always passes on to the main menu.
 StateHandler World::m_stateHandlers[STATE_COUNT] = {
-    nullptr,  // HOOK(game list): 0, LoadGame("Gold.vt")
-    nullptr,  // HOOK(intro): 1, IntroScreens
-    nullptr,  // 2, intro done
-    nullptr,  // HOOK(main menu): 3, MainMenu
-    nullptr,  // HOOK(options): 4, OptionsMenu
-    nullptr,  // HOOK(story): 5, Story
-    nullptr,  // HOOK(credits): 6, Credits
-    nullptr,  // HOOK(high scores): 7, HighScores
-    nullptr,  // HOOK(gameplay): 8, PlayLevel
-    nullptr,  // HOOK(pause): 9, PauseMenu
-    nullptr,  // HOOK(level complete): 10, LevelComplete
-    nullptr,  // HOOK(game over): 11, GameOver
-    nullptr,  // HOOK(name entry): 12, NameEntry
+    &World::LoadGameState,  // 0, LoadGame("Gold.vt")
+    nullptr,                // HOOK(intro): 1, IntroScreens
+    nullptr,                // 2, intro done
+    nullptr,                // HOOK(main menu): 3, MainMenu
+    nullptr,                // HOOK(options): 4, OptionsMenu
+    nullptr,                // HOOK(story): 5, Story
+    nullptr,                // HOOK(credits): 6, Credits
+    nullptr,                // HOOK(high scores): 7, HighScores
+    nullptr,                // HOOK(gameplay): 8, PlayLevel
+    nullptr,                // HOOK(pause): 9, PauseMenu
+    nullptr,                // HOOK(level complete): 10, LevelComplete
+    nullptr,                // HOOK(game over): 11, GameOver
+    nullptr,                // HOOK(name entry): 12, NameEntry
 };
 
 World::World() {
@@ -60,29 +63,125 @@ World::~World() {
 }
 
 void World::ReleaseAll() {
-  // HOOK(subsystems): delete and null, each only if it exists: the sound engine,
-  // input reader, HUD, animation pool, prototype pool, the eight object lists and
-  // the tutorial.
+  delete m_cseMusic;  // the last sound handle closes the output
+  m_cseMusic = nullptr;
+  delete m_input;
+  m_input = nullptr;
+  // HOOK(HUD): delete the HUD.
+  delete m_cacPool;
+  m_cacPool = nullptr;
+  delete m_cscPool;
+  m_cscPool = nullptr;
+  DeleteObjectLists();
+  delete m_cscObjects;
+  m_cscObjects = nullptr;
+  // HOOK(tutorial): delete the tutorial.
   while (!m_playerRecords.empty()) {
     // HOOK(player object): delete the record once PlayerObject exists; until
     // then no slot can hold one.
     VT_ASSERT(m_playerRecords.back() == nullptr);
     m_playerRecords.pop_back();
   }
-  // HOOK(levels): delete every LevelEntry's loaded Level and clear the entries.
+  DeleteLevels();
+  m_levelEntries.clear();
+
+  // A later first handle starts from the same state as the first one did.
+  for (StateLevelList& list : m_levelLists) list = StateLevelList{};
+  m_state = STATE_LOAD_GAME;
+  m_requestedState = STATE_LOAD_GAME;
+  m_frameCounter = 0;
+  m_currentPlayer = 0;
+  m_gameMode = 0;
+  m_newGame = true;
+  m_levelJustLoaded = false;
+  m_gameCompleted = false;
+  m_earthquake = false;
+  m_earthquakeCounter = 0;
+  m_textQueue.clear();
+  m_currentEntry = -1;
+  m_loadingPercent = 0.0f;
+  m_recordLevelIndex = 0;
+  m_boss = nullptr;
+  m_ambientOn = false;
+}
+
+void World::DeleteObjectLists() {
+  delete m_cscDormantObjects;
+  m_cscDormantObjects = nullptr;
+  delete m_cscLayerB;
+  m_cscLayerB = nullptr;
+  delete m_cscDormantLayerB;
+  m_cscDormantLayerB = nullptr;
+  delete m_cscLayerD;
+  m_cscLayerD = nullptr;
+  delete m_cscDormantLayerD;
+  m_cscDormantLayerD = nullptr;
+  delete m_cscSceneryA;
+  m_cscSceneryA = nullptr;
+  delete m_cscSceneryC;
+  m_cscSceneryC = nullptr;
 }
 
 bool World::Init(platform::Window* window) {
   m_window = window;
-  // HOOK(animation pool, main list): delete and recreate the animation pool and
-  // the main active list (mask 7); then World::CreateLoadingScreen.
-  // HOOK(subsystems): delete and null the sound engine, input reader, HUD and tutorial.
-  for (const InitStep& step : kInitSteps) {
+  delete m_cacPool;
+  delete m_cscObjects;
+  m_cacPool = new AnimationCollection;
+  m_cscObjects = new SpriteCollection(PASS_ALL);
+  CreateLoadingScreen();
+
+  delete m_cseMusic;
+  m_cseMusic = nullptr;
+  delete m_input;
+  m_input = nullptr;
+  // HOOK(HUD, tutorial): delete and null the HUD and the tutorial.
+
+  for (int k = 1; k <= 7; ++k) {
+    const InitStep& step = kInitSteps[k - 1];
+    DrawLoadingScreen(m_loadingPercent + kStepsShare * static_cast<float>(k) / 7.0f, step.caption);
     if (step.work && !step.work()) return false;
   }
-  m_loadingPercent += 30.0f;
-  // HOOK(prototypes): LoadSprites("SpriteList.vtsl"), which takes the bar from 30
-  // to 100; false ends Init with false. Then clear the main active list.
+  m_loadingPercent += kStepsShare;
+  if (!LoadSprites("SpriteList.vtsl")) return false;
+  // The loading screen's sprites are done with.
+  m_cscObjects->Clear();
+  return true;
+}
+
+bool World::CreateSoundEngine() {
+  m_cseMusic = new SoundEngine();
+  return m_cseMusic->Init(m_window);
+}
+
+bool World::LoadSoundList() {
+  const bool bLoadSoundEffects = LoadSoundEffects("Sounds.vtse");
+  VT_ASSERT(bLoadSoundEffects);
+  return true;
+}
+
+bool World::CreateInput() {
+  m_input = new Input(m_window);
+  return m_input != nullptr;
+}
+
+bool World::LoadPhysics() {
+  // The result is not consulted: without a table nothing collides, but play goes on.
+  LoadCollisionTypes("clsntypes.ctt");
+  return true;
+}
+
+bool World::CreateObjectLists() {
+  delete m_cscPool;
+  DeleteObjectLists();
+  // The prototypes are never run or drawn.
+  m_cscPool = new SpriteCollection(0);
+  m_cscDormantObjects = new SpriteCollection(PASS_ALL);
+  m_cscLayerB = new SpriteCollection(PASS_ALL);
+  m_cscDormantLayerB = new SpriteCollection(PASS_ALL);
+  m_cscLayerD = new SpriteCollection(PASS_ALL);
+  m_cscDormantLayerD = new SpriteCollection(PASS_ALL);
+  m_cscSceneryA = new SceneryCollection;
+  m_cscSceneryC = new SceneryCollection;
   return true;
 }
 
@@ -95,14 +194,16 @@ void World::Update() {
   } else {
     const int oldState = m_state;
     const int oldEntry = m_currentEntry;
-    // HOOK(input): VT_ASSERT(input) on the reader, then Input::Update.
+    Input* input = Input::GetInstance();
+    VT_ASSERT(input);
+    input->Update();
     m_state = RunState(m_state);
     ApplyStateChange(oldState, oldEntry);
   }
 
   DrawFade();
   DrawQueuedTexts();
-  // HOOK(ambient sound): World::UpdateAmbientSound.
+  UpdateAmbientSound();
 }
 
 int World::RunState(int state) {
@@ -115,7 +216,7 @@ int World::RunState(int state) {
   if (state == STATE_INTRO_DONE) {
     next = STATE_MAIN_MENU;
   } else {
-    // HOOK(main list): in state 3 the main active list gets pass mask 7 first.
+    if (state == STATE_MAIN_MENU && m_cscObjects) m_cscObjects->SetMask(PASS_ALL);
     if (const StateHandler handler = m_stateHandlers[state]) next = handler(&m_frameCounter);
     // HOOK(records, HUD): when state 11 returns 12, AddScoreToRecord and HUD::Clear.
   }
@@ -151,11 +252,13 @@ void World::ApplyStateChange(int oldState, int oldEntry) {
   }
 
   if (m_state == STATE_GAMEPLAY && oldState == STATE_GAME_OVER) {
-    // HOOK(player records): continue after game over, RestorePlayer(true).
+    // Continue after game over.
+    RestorePlayer(true);
   } else if (entryChanged && list && !list->names.empty() &&
              (m_newGame || m_playerRecords.size() == 1)) {
-    // HOOK(levels): LoadLevel of list->names[list->index], carrying the player
-    // over; an index past the list (bad start data) must not be read.
+    // The game list checks its start index, and Advance keeps it in range.
+    VT_ASSERT(list->index >= 0 && list->index < static_cast<int>(list->names.size()));
+    LoadLevel(list->names[list->index], true);
   }
 }
 
@@ -177,25 +280,45 @@ void World::SetStateHandler(int state, StateHandler handler) {
 
 void World::DrawInactive() {
   // Only the current lists are drawn, with pass mask 1 (draw only), then mask 7 again.
-  // HOOK(object lists): states 3 and 4: the main active list, one
-  // SpriteCollection::Update(false).
-  // HOOK(object lists, HUD): state 8: scenery A, layer B active, main active,
-  // layer D active, scenery C, then HUD::Update.
+  if (m_state == STATE_MAIN_MENU || m_state == STATE_OPTIONS) {
+    if (!m_cscObjects) return;
+    m_cscObjects->SetMask(PASS_DRAW);
+    m_cscObjects->Update(false);
+    m_cscObjects->SetMask(PASS_ALL);
+  } else if (m_state == STATE_GAMEPLAY) {
+    SpriteCollection* const layers[] = {m_cscSceneryA, m_cscLayerB, m_cscObjects, m_cscLayerD,
+                                        m_cscSceneryC};
+    for (SpriteCollection* list : layers) {
+      if (list) list->SetMask(PASS_DRAW);
+    }
+    // HOOK(HUD): the HUD's pass mask 1 too.
+    for (SpriteCollection* list : layers) {
+      if (list) list->Update(false);
+    }
+    // HOOK(HUD): HUD::Update, then the HUD's mask 7 again.
+    for (SpriteCollection* list : layers) {
+      if (list) list->SetMask(PASS_ALL);
+    }
+  }
 }
 
 void World::OnKillFocus() {
   m_inactive = true;
-  // HOOK(input): Input::Disable when the reader exists.
+  if (Input::GetInstance()) Input::GetInstance()->Disable();
   PauseGameClock();
 }
 
 void World::OnSetFocus() {
   m_inactive = false;
-  // HOOK(input): Input::Enable when the reader exists.
+  if (Input::GetInstance()) Input::GetInstance()->Enable();
   ResumeGameClock();
 }
 
 void World::NextLevel() {
   ++m_currentEntry;
   m_state = STATE_LEVEL_COMPLETE;
+}
+
+int World::LoadGameState(int* /*frameCounter*/) {
+  return LoadGame("Gold.vt");
 }

@@ -9,16 +9,29 @@
 
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "game/GameState.h"
+#include "game/LevelEntry.h"
 #include "game/StateLevelList.h"
 #include "game/TextEntry.h"
+#include "geometry/Vector2.h"
 
 namespace platform {
 class Window;
 }
+class AnimationCollection;
+class GameObject;
+class Input;
+class Level;
 class PlayerObject;
+class SceneryCollection;
+class SoundEngine;
+class Sprite;
+class SpriteCollection;
 
 class World {
  public:
+  // The hero's object name, in every list and file.
+  static constexpr const char* kPlayerName = "ZodirazO";
+
   World();
   ~World();
   World(const World&) = delete;
@@ -89,6 +102,66 @@ class World {
   static float GetLoadingPercent() { return m_loadingPercent; }
   static int GetReferenceCount() { return m_refCount; }
 
+  // Game data lists. The game list "Gold.vt": level entries and each state's
+  // level names; returns the start state. Reading it again appends again.
+  static int LoadGame(const std::string& file);
+  static bool AddLevelEntry(std::string name, std::string file);
+  // The sound list "Sounds.vtse"; false when it does not open.
+  static bool LoadSoundEffects(const std::string& file);
+  // The prototype list "SpriteList.vtsl", behind the loading screen from the
+  // loading percent up by 70; false when it does not open.
+  static bool LoadSprites(const std::string& file);
+  // The prototype of that name as the loaded level sees it (global pool first);
+  // null while no level is loaded.
+  static Sprite* FindPrototype(const std::string& name);
+  // A new copy of the named prototype, the caller's until it joins a list.
+  static Sprite* CloneSprite(const std::string& name);
+  // Fades the level's ambient track in while a rat is on screen, out when none is.
+  static void UpdateAmbientSound();
+
+  // Makes the named level current, read afresh from its file; false (and nothing
+  // changed) when no entry has that name.
+  static bool LoadLevel(std::string name, bool carryPlayer);
+  // The current player record into the live player, reloading the level first
+  // when asked.
+  static void RestorePlayer(bool reload);
+
+  // The start-up loading screen: an energy bar filling to the percentage done,
+  // with "Loading..." and the step's caption; each draw presents one frame.
+  static void CreateLoadingScreen();
+  static void DrawLoadingScreen(float complete, std::string caption);
+  // Told after each loading frame is presented (for tests and tools).
+  using LoadingFrameObserver = void (*)(float complete, const std::string& caption);
+  static void SetLoadingFrameObserver(LoadingFrameObserver observer) {
+    m_loadingObserver = observer;
+  }
+
+  static SoundEngine* GetSoundEngine() { return m_cseMusic; }
+  static AnimationCollection* GetAnimationPool() { return m_cacPool; }
+  static SpriteCollection* GetPrototypePool() { return m_cscPool; }
+  // The object lists: main, layer B and layer D, each active and dormant, and the
+  // two scenery layers.
+  static SpriteCollection* GetObjects() { return m_cscObjects; }
+  static SpriteCollection* GetDormantObjects() { return m_cscDormantObjects; }
+  static SpriteCollection* GetLayerB() { return m_cscLayerB; }
+  static SpriteCollection* GetDormantLayerB() { return m_cscDormantLayerB; }
+  static SpriteCollection* GetLayerD() { return m_cscLayerD; }
+  static SpriteCollection* GetDormantLayerD() { return m_cscDormantLayerD; }
+  static SceneryCollection* GetSceneryA() { return m_cscSceneryA; }
+  static SceneryCollection* GetSceneryC() { return m_cscSceneryC; }
+  // The main active list's draw offset: the camera position.
+  static const Vector2& GetCameraOffset();
+  // The current level's bounds as floats; -1 (open) without a level.
+  static Vector2 GetLevelLowerBounds();
+  static Vector2 GetLevelUpperBounds();
+  static std::vector<LevelEntry>& GetLevelEntries() { return m_levelEntries; }
+  // The level of the current entry, or null.
+  static Level* GetCurrentLevel();
+  static int GetRecordLevelIndex() { return m_recordLevelIndex; }
+  static void SetBoss(GameObject* boss) { m_boss = boss; }
+  static GameObject* GetBoss() { return m_boss; }
+  static bool IsAmbientOn() { return m_ambientOn; }
+
  private:
   // One step of the start-up loading: its caption on the loading screen and its work.
   struct InitStep {
@@ -104,6 +177,18 @@ class World {
   static void DrawFade();
   static void DrawQueuedTexts();
   static void ReleaseAll();
+  // The state-0 handler: the game list "Gold.vt".
+  static int LoadGameState(int* frameCounter);
+  // The Init steps' work, in step order.
+  static bool CreateSoundEngine();
+  static bool LoadSoundList();
+  static bool CreateInput();
+  static bool LoadPhysics();
+  static bool CreateObjectLists();
+  static void DeleteObjectLists();
+  static void DeleteLevels();
+  // "ZodirazO" in the main active list, or null.
+  static GameObject* FindLivePlayer();
 
   static const InitStep kInitSteps[7];
   static StateHandler m_stateHandlers[STATE_COUNT];
@@ -111,6 +196,24 @@ class World {
   inline static int m_refCount = 0;
   inline static platform::Window* m_window = nullptr;
   inline static float m_loadingPercent = 0.0f;
+  inline static LoadingFrameObserver m_loadingObserver = nullptr;
+
+  inline static SoundEngine* m_cseMusic = nullptr;
+  inline static Input* m_input = nullptr;
+  inline static AnimationCollection* m_cacPool = nullptr;
+  inline static SpriteCollection* m_cscPool = nullptr;
+  inline static SpriteCollection* m_cscObjects = nullptr;
+  inline static SpriteCollection* m_cscDormantObjects = nullptr;
+  inline static SpriteCollection* m_cscLayerB = nullptr;
+  inline static SpriteCollection* m_cscDormantLayerB = nullptr;
+  inline static SpriteCollection* m_cscLayerD = nullptr;
+  inline static SpriteCollection* m_cscDormantLayerD = nullptr;
+  inline static SceneryCollection* m_cscSceneryA = nullptr;
+  inline static SceneryCollection* m_cscSceneryC = nullptr;
+  inline static std::vector<LevelEntry> m_levelEntries;
+  inline static int m_recordLevelIndex = 0;
+  inline static GameObject* m_boss = nullptr;
+  inline static bool m_ambientOn = false;
 
   inline static int m_state = STATE_LOAD_GAME;
   inline static int m_requestedState = STATE_LOAD_GAME;

@@ -1,10 +1,10 @@
 // The World's small services: queued texts, the earthquake, the game
 // clock, number and time formatting, and the player-record slots.
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 
 #include "D3DInterfaceLib/D3DInterface.h"
+#include "game/SoundEngine.h"
 #include "game/World.h"
 #include "platform/Assert.h"
 #include "platform/Clock.h"
@@ -23,9 +23,7 @@ void World::UpdateEarthquake() {
     m_earthquakeCounter = 0;
     return;
   }
-  if (m_earthquakeCounter == 0) {
-    // HOOK(sound engine): SoundEngine::Play("earthquake") on a temporary handle.
-  }
+  if (m_earthquakeCounter == 0) SoundEngine().Play("earthquake");
   if (++m_earthquakeCounter == kEarthquakeSoundPeriod) m_earthquakeCounter = 0;
 }
 
@@ -72,22 +70,19 @@ double World::GetGameTime() {
 }
 
 std::string World::IntToString(int value, int width) {
+  // Work on the magnitude as unsigned so the most negative int has one too.
+  unsigned int magnitude =
+      value < 0 ? 0u - static_cast<unsigned int>(value) : static_cast<unsigned int>(value);
   std::string text;
-  if (value == 0) {
-    text = "0";
-  } else {
-    // Work on the magnitude as unsigned so the most negative int has one too.
-    unsigned int magnitude =
-        value < 0 ? 0u - static_cast<unsigned int>(value) : static_cast<unsigned int>(value);
-    while (magnitude > 0) {
-      text.insert(text.begin(), static_cast<char>('0' + magnitude % 10));
-      magnitude /= 10;
-    }
-    if (value < 0) text.insert(text.begin(), '-');
-  }
+  do {
+    text.push_back(static_cast<char>('0' + magnitude % 10));
+    magnitude /= 10;
+  } while (magnitude > 0);
+  if (value < 0) text.push_back('-');
+  std::reverse(text.begin(), text.end());
   // Padding goes in front of everything, the sign included.
   if (static_cast<int>(text.size()) < width) {
-    text.insert(0, static_cast<std::size_t>(width) - text.size(), '0');
+    text = std::string(static_cast<std::size_t>(width) - text.size(), '0') + text;
   }
   return text;
 }

@@ -1,7 +1,6 @@
 #include "platform/ActionMap.h"
 
 #include <algorithm>
-#include <array>
 #include <utility>
 
 namespace platform {

@@ -45,6 +45,16 @@ std::unique_ptr<Window> Window::Open(const std::string& title, int x, int y, int
             "); set SDL_VIDEODRIVER=dummy to run without one";
     return nullptr;
   }
+  // SDL quietly falls back to its "offscreen" driver when no display exists; that
+  // is only acceptable when headless running was asked for by name.
+  const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+  const char* chosen = SDL_GetCurrentVideoDriver();
+  if (chosen != nullptr && SDL_strcmp(chosen, "offscreen") == 0 &&
+      (requested == nullptr || SDL_strcmp(requested, "offscreen") != 0)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    error = "cannot open a display; set SDL_VIDEODRIVER=dummy to run without one";
+    return nullptr;
+  }
   Uint32 flags = SDL_WINDOW_SHOWN;
   if (fullScreen && !WindowedForDevelopment()) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   SDL_Window* sdlWindow = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);

@@ -45,11 +45,6 @@ class FrameLoopTest : public ::testing::Test {
   FakeHost host;
 };
 
-TEST_F(FrameLoopTest, TicksPerFrameTruncateFrequencyOverSixty) {
-  FrameLoop loop(host);
-  EXPECT_EQ(loop.TicksPerFrame(), 16666);
-}
-
 TEST_F(FrameLoopTest, FrameRunsOnlyOnceAWholePeriodHasPassed) {
   FrameLoop loop(host);
   loop.Start();
@@ -99,15 +94,6 @@ TEST_F(FrameLoopTest, BurstOfMessagesDelaysFramesThenExactlyOneRuns) {
   EXPECT_EQ(loop.RunOnce(), FrameLoop::Step::Frame);
   EXPECT_EQ(loop.RunOnce(), FrameLoop::Step::Waited);
   EXPECT_EQ(host.frames, 1);
-}
-
-TEST_F(FrameLoopTest, MessagesAreHandledBeforeADueFrame) {
-  FrameLoop loop(host);
-  loop.Start();
-  clock.Advance(kPeriod);
-  host.Post();
-  EXPECT_EQ(loop.RunOnce(), FrameLoop::Step::Event);
-  EXPECT_EQ(loop.RunOnce(), FrameLoop::Step::Frame);
 }
 
 TEST_F(FrameLoopTest, WaitSleepsForTheRestOfThePeriodKeepingTheLastMillisecond) {

@@ -37,17 +37,9 @@ TEST_F(WorldHandleTest, FocusThroughATemporaryHandleBeforeStartUpLeavesNothingBe
   EXPECT_TRUE(World::GetPlayerRecords().empty());
 
   World entry;
-  EXPECT_TRUE(World::Init(nullptr));
   EXPECT_EQ(World::GetReferenceCount(), 1);
   EXPECT_EQ(World::GetPlayerRecords().size(), 1u);
   EXPECT_FALSE(World::IsInactive());
-}
-
-TEST_F(WorldHandleTest, ClearingRecordsKeepsTheNumberOfSlots) {
-  World world;
-  World::GetPlayerRecords().assign(3, nullptr);
-  World::ClearPlayerRecords();
-  EXPECT_EQ(World::GetPlayerRecords().size(), 3u);
 }
 
 class WorldClockTest : public ::testing::Test {

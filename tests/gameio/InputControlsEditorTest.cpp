@@ -51,10 +51,10 @@ class ControlsEditorTest : public ::testing::Test {
 };
 
 int RowOf(const InputControlsEditor& editor, const std::string& name) {
-    const auto& rows = editor.GetRows();
-    auto it =
-        std::find_if(rows.begin(), rows.end(), [&](const Row& row) { return row.name == name; });
-    EXPECT_NE(it, rows.end()) << name;
+  const auto& rows = editor.GetRows();
+  auto it =
+      std::find_if(rows.begin(), rows.end(), [&](const Row& row) { return row.name == name; });
+  EXPECT_NE(it, rows.end()) << name;
   return static_cast<int>(it - rows.begin());
 }
 

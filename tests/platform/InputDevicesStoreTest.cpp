@@ -47,31 +47,6 @@ void WriteFile(const std::filesystem::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-TEST(ActionMapDefaults, KeyboardTakesTheKeysOfItsSemantics) {
-  const platform::ActionMap map = platform::DefaultActionMap(Format(), DeviceKind::Keyboard);
-  ASSERT_EQ(map.size(), 5u);
-  EXPECT_EQ(map[0], (Binding{{ControlKind::Key, platform::keys::kUp}, 0x800, false}));
-  EXPECT_EQ(map[1], (Binding{{ControlKind::Key, platform::keys::kSpace}, 0x10, false}));
-  EXPECT_EQ(map[2], (Binding{{ControlKind::Key, platform::keys::kA}, 0x20, false}));
-  EXPECT_EQ(map[3], (Binding{{ControlKind::Key, platform::keys::kEscape}, 0x400, false}));
-  EXPECT_EQ(map[4].control.index, 30) << "scan code 0x02 is the digit 1";
-}
-
-TEST(ActionMapDefaults, ControllersTakeTheGenreSemantics) {
-  const platform::ActionMap pad = platform::DefaultActionMap(Format(), DeviceKind::Gamepad);
-  ASSERT_EQ(pad.size(), 4u);
-  EXPECT_EQ(pad[0], (Binding{{ControlKind::Axis, platform::pad::kLeftX}, 0x7F000001, false}));
-  EXPECT_EQ(pad[1], (Binding{{ControlKind::Axis, platform::pad::kLeftY}, 0x7F000002, true}));
-  EXPECT_EQ(pad[2], (Binding{{ControlKind::Button, platform::pad::kA}, 0x10, false}));
-  EXPECT_EQ(pad[3], (Binding{{ControlKind::Button, platform::pad::kStart}, 0x200, false}));
-  // A joystick with one axis and four buttons gets what it has.
-  const platform::ActionMap small =
-      platform::DefaultActionMap(Format(), DeviceKind::Joystick, 4, 1, 0);
-  ASSERT_EQ(small.size(), 2u);
-  EXPECT_EQ(small[0].data, 0x7F000001u);
-  EXPECT_EQ(small[1].data, 0x10u);
-}
-
 TEST(ActionMapDefaults, AxisScalingReachesBothEndsAndFlips) {
   EXPECT_EQ(platform::ScaleAxis(-32768, 0, 99, false), 0);
   EXPECT_EQ(platform::ScaleAxis(32767, 0, 99, false), 99);
@@ -152,15 +127,6 @@ TEST_F(SavedMapsTest, DamagedFilesAreRejectedWithTheFileAndReason) {
     EXPECT_TRUE(loaded.empty()) << c.what;
     EXPECT_NE(error.find(File().string()), std::string::npos) << c.what << ": " << error;
   }
-}
-
-TEST_F(SavedMapsTest, SaveWithoutAFolderFails) {
-  std::string error;
-  EXPECT_FALSE(platform::SaveSavedMaps({}, format, {}, error));
-  EXPECT_FALSE(error.empty());
-  // A file where the folder should be.
-  WriteFile(dir / "blocked", "x");
-  EXPECT_FALSE(platform::SaveSavedMaps(dir / "blocked" / "maps", format, {}, error));
 }
 
 }  // namespace

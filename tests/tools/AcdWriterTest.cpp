@@ -1,10 +1,9 @@
 // The animation file writer: exact bytes, and shape blocks the game's reader takes back.
-#include "AcdWriter.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "AcdWriter.h"
 #include "PhysicsLib/CollisionShape.h"
 #include "PhysicsLib/ShapeStream.h"
 

@@ -1,14 +1,15 @@
 // The animation source reader: defaults, shape ownership, copies and the faults it reports.
-#include "AnimationSource.h"
-
 #include <gtest/gtest.h>
 
+#include "AnimationSource.h"
 #include "CollisionTable.h"
 
 namespace assetgen {
 namespace {
 
-std::vector<AnimationDesc> Parse(const std::string& text) { return ParseAnimations(text, "t.anim"); }
+std::vector<AnimationDesc> Parse(const std::string& text) {
+  return ParseAnimations(text, "t.anim");
+}
 
 // The message of the SourceError that parsing `text` (then checking it) throws.
 std::string Fault(const std::string& text) {

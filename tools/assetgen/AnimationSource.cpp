@@ -76,8 +76,7 @@ class Parser {
   }
 
   void Arity(const std::vector<std::string>& t, size_t count) const {
-    if (t.size() != count)
-      Fail("'" + t[0] + "' takes " + std::to_string(count - 1) + " value(s)");
+    if (t.size() != count) Fail("'" + t[0] + "' takes " + std::to_string(count - 1) + " value(s)");
   }
 
   int Type(const std::string& text) const {
@@ -157,7 +156,6 @@ class Parser {
       }
       if (!params.count("i")) frame.params["i"] = std::to_string(first + k);
       if (!params.count("n")) frame.params["n"] = std::to_string(count);
-      frame.params["index"] = std::to_string(index);
       anim.frames.push_back(std::move(frame));
     }
   }
@@ -240,8 +238,8 @@ class Parser {
       Arity(t, 5);
       float r = static_cast<float>(Number(t[4]));
       if (r <= 0) Fail("circle radius must be positive");
-      AddPolygon(Polygon{Type(t[1]),
-                         {{static_cast<float>(Number(t[2])), static_cast<float>(Number(t[3])), r}}});
+      AddPolygon(Polygon{
+          Type(t[1]), {{static_cast<float>(Number(t[2])), static_cast<float>(Number(t[3])), r}}});
     } else {
       Fail("unknown directive '" + d + "'");
     }
@@ -346,8 +344,8 @@ void CheckAnimations(const std::vector<AnimationDesc>& animations) {
     for (int i = 0; i < count; ++i) {
       const FrameDesc& f = anim.frames[i];
       std::string where = "frame " + std::to_string(i) + ": ";
-      if (f.next < 0 || f.next >= count) fail(where + "next frame " + std::to_string(f.next) +
-                                              " does not exist");
+      if (f.next < 0 || f.next >= count)
+        fail(where + "next frame " + std::to_string(f.next) + " does not exist");
       if (f.ticks < 0) fail(where + "negative ticks");
       if (!f.sound.empty() && !IsPlainName(f.sound)) fail(where + "sound name is not one word");
       for (const auto& p : anim.Shape(i)) {

@@ -12,8 +12,8 @@ namespace {
 constexpr int kNone = 1, kOverlap = 2, kSolid = 3;
 
 constexpr const char* kNames[kCollisionTypeCount] = {
-    "MARKER",    "WALKER",    "GROUND",           "HERO_SOLID", "SMALL_SOLID", "HERO_BODY",
-    "HERO_WEAPON", "ENEMY_BODY", "ENEMY_PROJECTILE", "HERO_SHOT", "PICKUP",      "CRATE"};
+    "MARKER",      "WALKER",     "GROUND",           "HERO_SOLID", "SMALL_SOLID", "HERO_BODY",
+    "HERO_WEAPON", "ENEMY_BODY", "ENEMY_PROJECTILE", "HERO_SHOT",  "PICKUP",      "CRATE"};
 
 }  // namespace
 

@@ -63,6 +63,12 @@ GenerateSummary Generate(const GenerateOptions& options) {
     ++summary.textFiles;
   }
 
+  // The font map is looked for beside the game's data first.
+  if (fs::exists(options.assets / "fonts.conf")) {
+    WriteIfChanged(options.out / "fonts.conf", ReadFile(options.assets / "fonts.conf"));
+    ++summary.textFiles;
+  }
+
   WriteCollisionTypeFile(options.out / "clsntypes.ctt");
 
   const fs::path animFolder = options.out / "animations";

@@ -20,10 +20,10 @@ struct Pose {
   double bob = 0, lean = 0;
   double thighF = 4, shinF = -2, thighB = -6, shinB = -8;
   double upperF = 15, foreF = 70, upperB = -10, foreB = 10;
-  double sword = 135;         // absolute blade angle, NaN = not drawn in a hand
-  bool swordInBack = false;   // the sword is held by the back arm
-  bool gun = false;           // the gun is in the front hand
-  double trailFrom = kNone;   // swing trail from this blade angle to the current one
+  double sword = 135;        // absolute blade angle, NaN = not drawn in a hand
+  bool swordInBack = false;  // the sword is held by the back arm
+  bool gun = false;          // the gun is in the front hand
+  double trailFrom = kNone;  // swing trail from this blade angle to the current one
   bool dead = false;
 };
 
@@ -303,11 +303,11 @@ void DrawTrail(cairo_t* cr, P2 shoulder, double from, double to, double radius, 
 }
 
 void DrawJets(cairo_t* cr, int i) {
-  double len = 10 + 4 * (i % 2) + 2 * (i % 3);
-  for (double x : {-3.0, 3.0}) {
-    cairo_move_to(cr, x - 3, 0);
+  double len = 13 + 4 * (i % 2) + 2 * (i % 3);
+  for (double x : {-4.0, 4.0}) {
+    cairo_move_to(cr, x - 3.5, 0);
     cairo_line_to(cr, x, len);
-    cairo_line_to(cr, x + 3, 0);
+    cairo_line_to(cr, x + 3.5, 0);
     cairo_close_path(cr);
     cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, len);
     cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 0.8, 1);
@@ -403,6 +403,13 @@ void PaintHero(const FramePaint& p) {
   }
   if (pname == "superjump") DrawJets(cr, i);
 
+  // A spinning blade passes behind the body for half of its turn.
+  double turn = std::fmod(pose.sword, 360.0);
+  bool swordBehind = pname == "cyclone" && turn > 180.0;
+  if (swordBehind) {
+    P2 hand = Along(Along(shoulderF, pose.upperF, kUpperArm), pose.foreF, kForearm);
+    DrawSword(cr, hand, pose.sword, glow, level, true);
+  }
   // Back side: arm, item in the back hand, leg.
   P2 handB;
   DrawArm(cr, shoulderB, pose.upperB, pose.foreB, back, &handB);
@@ -428,7 +435,7 @@ void PaintHero(const FramePaint& p) {
   if (pose.gun) {
     DrawGun(cr, handF, pose.foreF, i == 1);
   } else if (!pose.swordInBack && !std::isnan(pose.sword)) {
-    DrawSword(cr, handF, pose.sword, glow, level, false);
+    if (!swordBehind) DrawSword(cr, handF, pose.sword, glow, level, false);
   }
   if (pname == "walljump") {
     // Sparks where the boot scrapes down the wall.

@@ -40,7 +40,7 @@ void PaintCrackedOrb(const FramePaint& p) {
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   for (int pass = 0; pass < 2; ++pass) {
-    auto run = [&](const double (*v)[2], int n) {
+    auto run = [&](const double(*v)[2], int n) {
       cairo_move_to(cr, v[0][0], v[0][1]);
       for (int i = 1; i < n; ++i) cairo_line_to(cr, v[i][0], v[i][1]);
     };

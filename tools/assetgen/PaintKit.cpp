@@ -12,23 +12,36 @@ Color Color::Hex(std::uint32_t rgb, double alpha) {
   return {((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0, alpha};
 }
 
-Color Color::Lighter(double t) const { return {r + (1 - r) * t, g + (1 - g) * t, b + (1 - b) * t, a}; }
-Color Color::Darker(double t) const { return {r * (1 - t), g * (1 - t), b * (1 - t), a}; }
-Color Color::WithAlpha(double alpha) const { return {r, g, b, alpha}; }
+Color Color::Lighter(double t) const {
+  return {r + (1 - r) * t, g + (1 - g) * t, b + (1 - b) * t, a};
+}
+Color Color::Darker(double t) const {
+  return {r * (1 - t), g * (1 - t), b * (1 - t), a};
+}
+Color Color::WithAlpha(double alpha) const {
+  return {r, g, b, alpha};
+}
 Color Color::Mix(const Color& x, const Color& y, double t) {
   return {x.r + (y.r - x.r) * t, x.g + (y.g - x.g) * t, x.b + (y.b - x.b) * t,
           x.a + (y.a - x.a) * t};
 }
 
-void SetColor(cairo_t* cr, const Color& c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
+void SetColor(cairo_t* cr, const Color& c) {
+  cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
+}
 
 Color OrbColor(int index) {
   switch (index) {
-    case 1: return Color::Hex(0x6E7178);
-    case 2: return Color::Hex(0xE8303A);
-    case 3: return Color::Hex(0x2FD05A);
-    case 4: return Color::Hex(0x3A7BF2);
-    default: return Color::Hex(0xE6EEF5);
+    case 1:
+      return Color::Hex(0x6E7178);
+    case 2:
+      return Color::Hex(0xE8303A);
+    case 3:
+      return Color::Hex(0x2FD05A);
+    case 4:
+      return Color::Hex(0x3A7BF2);
+    default:
+      return Color::Hex(0xE6EEF5);
   }
 }
 
@@ -51,8 +64,7 @@ void RoundedRectPath(cairo_t* cr, double x, double y, double w, double h, double
   cairo_close_path(cr);
 }
 
-void FillShadedOutlined(cairo_t* cr, const Color& base, double top, double bottom,
-                        double outline) {
+void FillShadedOutlined(cairo_t* cr, const Color& base, double top, double bottom, double outline) {
   cairo_pattern_t* p = cairo_pattern_create_linear(0, top, 0, bottom);
   Color hi = base.Lighter(0.35), lo = base.Darker(0.35);
   cairo_pattern_add_color_stop_rgba(p, 0, hi.r, hi.g, hi.b, hi.a);

@@ -69,6 +69,8 @@ class Lcg {
 };
 
 constexpr double kPi = 3.14159265358979323846;
-inline double Radians(double degrees) { return degrees * kPi / 180.0; }
+inline double Radians(double degrees) {
+  return degrees * kPi / 180.0;
+}
 
 }  // namespace assetgen

@@ -36,8 +36,8 @@ using PainterFn = void (*)(const FramePaint&);
 PainterFn FindPainter(const std::string& family);
 
 // Families, one file each.
-void PaintHero(const FramePaint& p);         // HeroPainter.cpp
-void PaintOrb(const FramePaint& p);          // HudPainter.cpp
+void PaintHero(const FramePaint& p);  // HeroPainter.cpp
+void PaintOrb(const FramePaint& p);   // HudPainter.cpp
 void PaintCrackedOrb(const FramePaint& p);
 void PaintOrbShard(const FramePaint& p);
 void PaintHudWindow(const FramePaint& p);
@@ -46,11 +46,11 @@ void PaintCoreStart(const FramePaint& p);
 void PaintEnergyBar(const FramePaint& p);
 void PaintEnergyMeter(const FramePaint& p);
 void PaintHudLabel(const FramePaint& p);
-void PaintShot(const FramePaint& p);         // EffectPainter.cpp
+void PaintShot(const FramePaint& p);  // EffectPainter.cpp
 void PaintFlash(const FramePaint& p);
 void PaintSpark(const FramePaint& p);
 void PaintPowerup(const FramePaint& p);
-void PaintBound(const FramePaint& p);        // WorldPainter.cpp
+void PaintBound(const FramePaint& p);  // WorldPainter.cpp
 void PaintTiles(const FramePaint& p);
 void PaintBackdrop(const FramePaint& p);
 

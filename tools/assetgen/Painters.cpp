@@ -10,14 +10,22 @@ PainterFn FindPainter(const std::string& family) {
     const char* name;
     PainterFn fn;
   } kFamilies[] = {
-      {"hero", PaintHero},           {"orb", PaintOrb},
-      {"crackedorb", PaintCrackedOrb}, {"orbshard", PaintOrbShard},
-      {"hudwindow", PaintHudWindow}, {"corechip", PaintCoreChip},
-      {"corestart", PaintCoreStart}, {"energybar", PaintEnergyBar},
-      {"energymeter", PaintEnergyMeter}, {"hudlabel", PaintHudLabel},
-      {"shot", PaintShot},           {"flash", PaintFlash},
-      {"spark", PaintSpark},         {"powerup", PaintPowerup},
-      {"bound", PaintBound},         {"tiles", PaintTiles},
+      {"hero", PaintHero},
+      {"orb", PaintOrb},
+      {"crackedorb", PaintCrackedOrb},
+      {"orbshard", PaintOrbShard},
+      {"hudwindow", PaintHudWindow},
+      {"corechip", PaintCoreChip},
+      {"corestart", PaintCoreStart},
+      {"energybar", PaintEnergyBar},
+      {"energymeter", PaintEnergyMeter},
+      {"hudlabel", PaintHudLabel},
+      {"shot", PaintShot},
+      {"flash", PaintFlash},
+      {"spark", PaintSpark},
+      {"powerup", PaintPowerup},
+      {"bound", PaintBound},
+      {"tiles", PaintTiles},
       {"backdrop", PaintBackdrop},
   };
   for (const auto& f : kFamilies)

@@ -43,8 +43,8 @@ Surface RenderSheet(const AnimationDesc& anim) {
   cairo_status_t status = cairo_status(cr);
   cairo_destroy(cr);
   if (status != CAIRO_STATUS_SUCCESS)
-    throw std::runtime_error("painting " + anim.name + " failed: " +
-                             cairo_status_to_string(status));
+    throw std::runtime_error("painting " + anim.name +
+                             " failed: " + cairo_status_to_string(status));
   cairo_surface_flush(sheet.get());
   return sheet;
 }
@@ -52,8 +52,8 @@ Surface RenderSheet(const AnimationDesc& anim) {
 void WritePng(cairo_surface_t* surface, const std::filesystem::path& path) {
   cairo_status_t status = cairo_surface_write_to_png(surface, path.string().c_str());
   if (status != CAIRO_STATUS_SUCCESS)
-    throw std::runtime_error(path.string() + ": cannot write PNG: " +
-                             cairo_status_to_string(status));
+    throw std::runtime_error(path.string() +
+                             ": cannot write PNG: " + cairo_status_to_string(status));
 }
 
 namespace {
@@ -149,7 +149,8 @@ void WriteContactSheet(const std::vector<AnimationDesc>& animations,
                        const std::vector<cairo_surface_t*>& sheets,
                        const std::filesystem::path& path) {
   double total = kMargin;
-  for (const auto& anim : animations) total += std::max(24.0, LayoutFor(anim).Height(anim)) + kMargin;
+  for (const auto& anim : animations)
+    total += std::max(24.0, LayoutFor(anim).Height(anim)) + kMargin;
   Surface canvas(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kContactWidth,
                                             static_cast<int>(std::ceil(total))));
   cairo_t* cr = cairo_create(canvas.get());

@@ -128,10 +128,14 @@ class Oscillator {
     bool wrapped = m_phase >= 1.0;
     m_phase -= std::floor(m_phase);
     switch (m_wave) {
-      case Wave::kSine: return std::sin(kTwoPi * m_phase);
-      case Wave::kSquare: return m_phase < 0.5 ? 0.8 : -0.8;
-      case Wave::kSaw: return 2 * m_phase - 1;
-      case Wave::kTriangle: return 4 * std::fabs(m_phase - 0.5) - 1;
+      case Wave::kSine:
+        return std::sin(kTwoPi * m_phase);
+      case Wave::kSquare:
+        return m_phase < 0.5 ? 0.8 : -0.8;
+      case Wave::kSaw:
+        return 2 * m_phase - 1;
+      case Wave::kTriangle:
+        return 4 * std::fabs(m_phase - 0.5) - 1;
       case Wave::kNoise:
         // Sample-and-hold noise: the pitch sets how often a new value is drawn.
         if (wrapped || !m_started) m_hold = m_rng.Uniform() * 2 - 1;
@@ -196,7 +200,8 @@ void RenderTone(const Tone& tone, int rate, std::vector<float>& out) {
   for (size_t s = 0; s < count && first + s < out.size(); ++s) {
     double t = double(s) / rate, u = t / tone.dur;
     double f = tone.f0 * std::pow(tone.f1 / tone.f0, u);
-    if (tone.vibrato.first > 0) f *= 1 + tone.vibrato.second * std::sin(kTwoPi * tone.vibrato.first * t);
+    if (tone.vibrato.first > 0)
+      f *= 1 + tone.vibrato.second * std::sin(kTwoPi * tone.vibrato.first * t);
     double x = osc.Step(f, rate);
     double cutoff = tone.lowpass.first > 0
                         ? tone.lowpass.first * std::pow(tone.lowpass.second / tone.lowpass.first, u)
@@ -211,8 +216,10 @@ double NoteFrequency(const Context& ctx, const std::string& note) {
   if (note.size() < 2 || note[0] < 'A' || note[0] > 'G') ctx.Fail("bad note '" + note + "'");
   int semitone = kSemitone[note[0] - 'A'];
   size_t pos = 1;
-  if (note[pos] == '#') ++semitone, ++pos;
-  else if (note[pos] == 'b') --semitone, ++pos;
+  if (note[pos] == '#')
+    ++semitone, ++pos;
+  else if (note[pos] == 'b')
+    --semitone, ++pos;
   int octave = 0;
   auto [end, ec] = std::from_chars(note.data() + pos, note.data() + note.size(), octave);
   if (ec != std::errc() || end != note.data() + note.size() || octave < 0 || octave > 8)
@@ -278,12 +285,32 @@ void RenderDrums(const Context& ctx, const SoundRecipe& r, const std::vector<std
     if (c == '.') continue;
     std::vector<Tone> layers;
     if (c == 'k') {
-      layers.push_back({Wave::kSine, 150, 45, 0, 0.18, gain, {0.002, 0.07, 0.02}, {0, 0}, {0, 0}, 1});
+      layers.push_back(
+          {Wave::kSine, 150, 45, 0, 0.18, gain, {0.002, 0.07, 0.02}, {0, 0}, {0, 0}, 1});
     } else if (c == 's') {
-      layers.push_back({Wave::kNoise, 9000, 7000, 0, 0.16, gain * 0.6, {0.001, 0.05, 0.03}, {0, 0}, {5000, 2500}, 5u + step});
-      layers.push_back({Wave::kTriangle, 200, 160, 0, 0.1, gain * 0.4, {0.001, 0.04, 0.02}, {0, 0}, {0, 0}, 1});
+      layers.push_back({Wave::kNoise,
+                        9000,
+                        7000,
+                        0,
+                        0.16,
+                        gain * 0.6,
+                        {0.001, 0.05, 0.03},
+                        {0, 0},
+                        {5000, 2500},
+                        5u + step});
+      layers.push_back(
+          {Wave::kTriangle, 200, 160, 0, 0.1, gain * 0.4, {0.001, 0.04, 0.02}, {0, 0}, {0, 0}, 1});
     } else if (c == 'h') {
-      layers.push_back({Wave::kNoise, 16000, 16000, 0, 0.05, gain * 0.25, {0.001, 0.012, 0.01}, {0, 0}, {0, 0}, 9u + step});
+      layers.push_back({Wave::kNoise,
+                        16000,
+                        16000,
+                        0,
+                        0.05,
+                        gain * 0.25,
+                        {0.001, 0.012, 0.01},
+                        {0, 0},
+                        {0, 0},
+                        9u + step});
     } else {
       ctx.Fail(std::string("unknown drum '") + c + "'");
     }
@@ -315,7 +342,8 @@ std::vector<SoundRecipe> ParseSoundRecipes(const std::string& text, const std::s
       r.music = t[0] == "music";
       r.origin = origin;
       size_t firstKey = r.music ? 2 : 3;
-      if (t.size() < firstKey) ctx.Fail("'" + t[0] + "' needs " + (r.music ? "a file" : "a name and a file"));
+      if (t.size() < firstKey)
+        ctx.Fail("'" + t[0] + "' needs " + (r.music ? "a file" : "a name and a file"));
       if (!r.music) r.name = t[1];
       r.file = t[firstKey - 1];
       if (r.file.find("..") != std::string::npos || r.file.front() == '/')
@@ -329,14 +357,16 @@ std::vector<SoundRecipe> ParseSoundRecipes(const std::string& text, const std::s
       } else {
         r.length = k.Required("length", 0.01, kMaxSeconds);
       }
-      if (r.length > kMaxSeconds) ctx.Fail("longer than " + std::to_string(int(kMaxSeconds)) + " s");
+      if (r.length > kMaxSeconds)
+        ctx.Fail("longer than " + std::to_string(int(kMaxSeconds)) + " s");
       recipes.push_back(std::move(r));
       continue;
     }
     if (recipes.empty()) ctx.Fail("'" + t[0] + "' before any 'sound' or 'music' line");
     SoundRecipe& r = recipes.back();
     bool ok = r.music ? (t[0] == "voice" || t[0] == "drums") : t[0] == "tone";
-    if (!ok) ctx.Fail("'" + t[0] + "' does not belong in a " + (r.music ? "music" : "sound") + " recipe");
+    if (!ok)
+      ctx.Fail("'" + t[0] + "' does not belong in a " + (r.music ? "music" : "sound") + " recipe");
     r.layers.push_back({lineNo, t});
   }
   // Parse every layer once now, so faults are reported with their line before any output.

@@ -22,7 +22,9 @@ void PaintBound(const FramePaint& p) {
 
 namespace {
 
-void Rivet(cairo_t* cr, double x, double y) { Sphere(cr, x, y, 2.2, Color::Hex(0xA8B4C2)); }
+void Rivet(cairo_t* cr, double x, double y) {
+  Sphere(cr, x, y, 2.2, Color::Hex(0xA8B4C2));
+}
 
 void HazardStripes(cairo_t* cr, double x, double y, double w, double h) {
   cairo_save(cr);

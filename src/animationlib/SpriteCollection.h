@@ -1,0 +1,69 @@
+// An owning, depth-ordered list of sprites that runs the frame's passes over its
+// members: behaviours and physics, drawing (with an optional screen shake), frame
+// timers, and the deletion of dead objects. The pass mask picks the passes.
+#pragma once
+
+#include <list>
+#include <string>
+#include <vector>
+
+#include "animationlib/Sprite.h"
+#include "geometry/Vector2.h"
+
+class SpriteCollection {
+ public:
+  explicit SpriteCollection(int mask);
+  virtual ~SpriteCollection();
+  SpriteCollection(const SpriteCollection&) = delete;
+  SpriteCollection& operator=(const SpriteCollection&) = delete;
+
+  // Takes ownership and re-sorts the list by depth (equal depths keep list order).
+  void Add(Sprite* sprite);
+  void AddUnsorted(Sprite* sprite);
+  void Sort();
+
+  SpriteCollection* SetMask(int mask) {
+    m_nMask = mask;
+    return this;
+  }
+  int GetMask() const { return m_nMask; }
+  void SetOffset(const Vector2& offset) { m_vOffset = offset; }
+  const Vector2& GetOffset() const { return m_vOffset; }
+  int Count() const { return static_cast<int>(m_sprites.size()); }
+  const std::list<Sprite*>& GetSprites() const { return m_sprites; }
+
+  // The sprite at a position (0 first), or null past the end.
+  Sprite* At(int position) const;
+  // The first sprite with exactly this name, or null.
+  Sprite* Find(const std::string& name) const;
+  // Deletes the sprite and drops it; false when it is not in the list.
+  bool Remove(Sprite* sprite);
+  // Unlink and hand back (not deleted), or null when there is none.
+  Sprite* RemoveByName(const std::string& name);
+  Sprite* RemoveAt(int position);
+  // Deletes every sprite, last first.
+  void Clear();
+
+  // One frame's passes, in order: behaviours then physics (bit 4), drawing with the
+  // offset, shaken by up to 5 pixels each way when `shake` (bit 1), frame timers
+  // (bit 2), then the purge of dead sprites. Sprites added during a pass do not
+  // disturb it: every sprite present when a pass starts is visited once.
+  void Update(bool shake);
+  // Deletes every dead sprite, keeping the others' order.
+  void PurgeRemoved();
+  // Scrolls every visible scenery member by its parallax share of `camera`.
+  void UpdateParallax(const Vector2& camera);
+
+ private:
+  // The members at the start of a pass; entries are nulled when a sprite leaves
+  // the list during the pass.
+  void BeginPass();
+  void EndPass();
+  void ForgetDuringPass(Sprite* sprite);
+
+  std::list<Sprite*> m_sprites;
+  int m_nMask;
+  Vector2 m_vOffset;
+  std::vector<Sprite*> m_vPass;
+  bool m_bInPass = false;
+};

@@ -1,0 +1,70 @@
+#include "behaviorlib/BehaviorRegistry.h"
+
+#include "behaviorlib/Behaviors.h"
+
+namespace {
+
+struct Row {
+  const char* name;
+  BehaviorFn behavior;
+};
+
+// In insertion order; a name listed twice keeps its first row. A null entry is
+// a kind whose behaviour is not part of the game yet (HOOK: the function named
+// beside it takes its place when it is written).
+const Row kRows[] = {
+    {"Rat", nullptr},                 // RatInit
+    {"Rummager", nullptr},            // RummagerInit
+    {"TigerE", nullptr},              // TigerEInit
+    {"TigerC", nullptr},              // TigerCInit
+    {"TigerCShot", nullptr},          // TigerCShotInit
+    {"TigerA", nullptr},              // TigerAInit
+    {"Shredder", nullptr},            // ShredderInit
+    {"Grindlenaut", nullptr},         // GrindlenautInit
+    {"GrindlenautArm", nullptr},      // GrindlenautArmInit
+    {"GrindlenautDrill", nullptr},    // GrindlenautDrillInit
+    {"Shot", nullptr},                // ShotBehavior
+    {"Scrap", nullptr},               // ScrapBehavior
+    {"Tire", nullptr},                // TireInit
+    {"Flash", nullptr},               // FlashBehavior
+    {"Powerup", nullptr},             // PowerupBehavior
+    {"BreakWhiteOrb", nullptr},       // BreakOrbBehavior
+    {"BreakRedOrb", nullptr},         // BreakOrbBehavior
+    {"BreakGreenOrb", nullptr},       // BreakOrbBehavior
+    {"BreakBlueOrb", nullptr},        // BreakOrbBehavior
+    {"GreyOrb", nullptr},             // GreyOrbBehavior
+    {"OrbRotation", nullptr},         // OrbRotationInit
+    {"CorePiece", nullptr},           // CorePieceInit
+    {"CoreGlow", nullptr},            // CorePieceInit
+    {"Spark", nullptr},               // SparkBehavior
+    {"DeadFall", nullptr},            // DeadFallBehavior
+    {"FactoryPlatform", nullptr},     // FactoryPlatformInit
+    {"TigerABomb", nullptr},          // TigerABombInit
+    {"AirshipCrate", nullptr},        // AirshipCrateInit
+    {"AirshipClaw", nullptr},         // AirshipClawInit
+    {"Constructor", nullptr},         // ConstructorInit
+    {"GrindlenautTrigger", nullptr},  // World::GrindlenautTrigger
+    {"TigerATrigger", nullptr},       // World::TigerATrigger
+    {"KajeTrigger", nullptr},         // KajeTriggerInit
+    {"TriggerCheckPoint", nullptr},   // TriggerCheckPointInit
+};
+
+// Built by static initialisation, before the program entry runs.
+const BehaviorRegistry& gRegistry = BehaviorRegistry::GetRegistry();
+
+}  // namespace
+
+BehaviorRegistry::BehaviorRegistry() {
+  for (const Row& row : kRows) m_rows.insert({row.name, row.behavior});
+}
+
+const BehaviorRegistry& BehaviorRegistry::GetRegistry() {
+  static const BehaviorRegistry registry;
+  return registry;
+}
+
+BehaviorFn BehaviorRegistry::GetBehavior(std::string name) {
+  const auto& rows = GetRegistry().m_rows;
+  auto found = rows.find(name);
+  return found == rows.end() ? nullptr : found->second;
+}

@@ -1,0 +1,23 @@
+// From a scripted event's name to the camera-focus callback that ends it.
+// Filled once before the program starts and never changed.
+#pragma once
+
+#include <map>
+#include <string>
+
+// Called while the camera serves a focus request; true releases the camera.
+using FocusCallback = bool (*)();
+
+class EventRegistry {
+ public:
+  // Null for a name without a row.
+  static FocusCallback GetEvent(std::string name);
+  static const EventRegistry& GetRegistry();
+
+  const std::map<std::string, FocusCallback>& GetRows() const { return m_rows; }
+
+ private:
+  EventRegistry();
+
+  std::map<std::string, FocusCallback> m_rows;
+};

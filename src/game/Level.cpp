@@ -1,0 +1,118 @@
+// Levels: lifetime, prototype lookup, filling the World's lists and the music.
+#include "game/Level.h"
+
+#include "animationlib/AnimationCollection.h"
+#include "animationlib/ScenerySprite.h"
+#include "animationlib/SpriteCollection.h"
+#include "game/SoundEngine.h"
+#include "game/World.h"
+
+namespace {
+// The camera offset centres the player on the 800 x 600 screen.
+const Vector2 kHalfScreen(400.0f, 300.0f);
+
+template <typename T>
+void DeleteAll(std::vector<T*>& sprites) {
+  for (T* sprite : sprites) delete sprite;
+  sprites.clear();
+}
+}  // namespace
+
+Level::Level() = default;
+
+Level::~Level() {
+  delete m_cscLevelPool;
+  delete m_cacLevelPool;
+  DeleteLayers();
+  delete m_cpoPlayer;
+  DeleteMainObjects();
+  // HOOK(tutorial): delete the level's tutorial.
+}
+
+void Level::DeleteLayers() {
+  DeleteAll(m_vSceneryA);
+  DeleteAll(m_vLayerB);
+  DeleteAll(m_vSceneryC);
+  DeleteAll(m_vLayerD);
+  delete m_cacScenery;
+  m_cacScenery = nullptr;
+}
+
+void Level::DeleteMainObjects() {
+  DeleteAll(m_vMainObjects);
+}
+
+Sprite* Level::FindPrototype(const std::string& name, SpriteCollection* globalPool) const {
+  if (globalPool) {
+    if (Sprite* prototype = globalPool->Find(name)) return prototype;
+  }
+  return m_cscLevelPool ? m_cscLevelPool->Find(name) : nullptr;
+}
+
+Vector2 Level::CameraStart() const {
+  if (!m_cpoPlayer) return Vector2(0.0f, 0.0f);
+  const Vector2& player = m_cpoPlayer->GetPosition();
+  return Vector2(player.X() - kHalfScreen.X(), player.Y() - kHalfScreen.Y());
+}
+
+void Level::FillObjects(const std::vector<GameObject*>& templates, const GameObject* last,
+                        SpriteCollection* list) const {
+  list->Clear();
+  // One sort at the end: sorting after every clone would cost a sort per tile.
+  for (const GameObject* object : templates) list->AddUnsorted(object->Clone());
+  if (last) list->AddUnsorted(last->Clone());
+  list->Sort();
+  list->SetOffset(CameraStart());
+}
+
+void Level::FillScenery(const std::vector<ScenerySprite*>& templates,
+                        SpriteCollection* list) const {
+  list->Clear();
+  for (const ScenerySprite* scenery : templates) list->AddUnsorted(scenery->Clone());
+  list->Sort();
+  list->SetOffset(Vector2(0.0f, 0.0f));
+  if (m_cpoPlayer) list->UpdateParallax(CameraStart());
+}
+
+void Level::FillSceneryListA(SpriteCollection* list) const {
+  FillScenery(m_vSceneryA, list);
+}
+
+void Level::FillObjectListB(SpriteCollection* list) const {
+  FillObjects(m_vLayerB, nullptr, list);
+}
+
+void Level::FillObjectList(SpriteCollection* list) const {
+  FillObjects(m_vMainObjects, m_cpoPlayer, list);
+}
+
+void Level::FillSceneryListC(SpriteCollection* list) const {
+  FillScenery(m_vSceneryC, list);
+}
+
+void Level::FillObjectListD(SpriteCollection* list) const {
+  FillObjects(m_vLayerD, nullptr, list);
+}
+
+void Level::StartMusic() const {
+  SoundEngine engine;
+  if (m_sAmbientTrack != "0") engine.PlayAmbient(m_sAmbientTrack);
+  engine.SetLoadingPlaylist(true);
+  engine.ClearPlaylist();
+  for (int i = 0; i < m_nTrackCount; ++i) engine.Load(m_vTrackFiles[i], m_vTrackModes[i]);
+  if (m_nTrackCount > 0) engine.PlayMusic();
+}
+
+void Level::StopMusic() const {
+  SoundEngine engine;
+  engine.StopMusic();
+  engine.ClearPlaylist();
+}
+
+void Level::OnTutorialTrigger(GameObject* object) {
+  SpriteCollection* objects = World::GetObjects();
+  if (!objects) return;
+  if (const Sprite* player = objects->Find(World::kPlayerName))
+    object->MoveTo(player->GetPosition());
+  // HOOK(tutorial): Tutorial::Update on the World's tutorial, when it has one.
+}

@@ -1,0 +1,13 @@
+// One level named in "Gold.vt": its name (the key states ask for), its file, and
+// the level while it is loaded (owned by the World).
+#pragma once
+
+#include <string>
+
+class Level;
+
+struct LevelEntry {
+  std::string name;
+  std::string file;
+  Level* level = nullptr;
+};

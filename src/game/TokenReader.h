@@ -1,0 +1,36 @@
+// Reads the whitespace-separated tokens of the game's text data files (game
+// list, sound list, prototype list, level files). A token that is missing or is
+// not what the format asks for stops the game with a message naming the file,
+// what was expected and what was found: the data is unusable and reading on
+// would only build a broken game.
+#pragma once
+
+#include <istream>
+#include <string>
+#include <string_view>
+
+// Prints "Data file "<file>": <message>" on stderr and stops the program.
+[[noreturn]] void DataFileError(const std::string& file, const std::string& message);
+
+class TokenReader {
+ public:
+  TokenReader(std::istream& in, std::string fileName);
+
+  // `what` names the value for the message ("the sprite count").
+  std::string Word(std::string_view what);
+  int Int(std::string_view what);
+  // Finite decimal numbers only.
+  float Float(std::string_view what);
+  // Exactly 0 or 1.
+  bool Bool(std::string_view what);
+
+  const std::string& FileName() const { return m_fileName; }
+  [[noreturn]] void Fail(const std::string& message) const;
+
+ private:
+  [[noreturn]] void Malformed(std::string_view what, std::string_view kind,
+                              const std::string& token) const;
+
+  std::istream& m_in;
+  std::string m_fileName;
+};

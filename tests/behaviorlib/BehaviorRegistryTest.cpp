@@ -1,0 +1,59 @@
+// The registries from type and event names to functions, and the optional
+// per-object "Flags.ini" reader.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "animationlib/Animation.h"
+#include "behaviorlib/BehaviorRegistry.h"
+#include "behaviorlib/EventRegistry.h"
+#include "behaviorlib/LoadFlags.h"
+#include "game/GameObject.h"
+#include "support/TempDir.h"
+
+namespace {
+
+TEST(BehaviorRegistryTest, HoldsTheThirtyFourTypesUnderTheirExactNames) {
+  const auto& rows = BehaviorRegistry::GetRegistry().GetRows();
+  EXPECT_EQ(rows.size(), 34u);
+  for (const char* name : {"Rat", "TigerCShot", "GrindlenautDrill", "BreakBlueOrb", "CoreGlow",
+                           "AirshipClaw", "GrindlenautTrigger", "TriggerCheckPoint"}) {
+    EXPECT_EQ(rows.count(name), 1u) << name;
+  }
+  EXPECT_EQ(rows.count("rat"), 0u);
+  EXPECT_EQ(BehaviorRegistry::GetBehavior("rat"), nullptr);
+  EXPECT_EQ(BehaviorRegistry::GetBehavior("ZodirazO"), nullptr);
+  EXPECT_EQ(BehaviorRegistry::GetBehavior("Rat"), rows.at("Rat"));
+  // Shared rows give one and the same function.
+  for (const char* name : {"BreakRedOrb", "BreakGreenOrb", "BreakBlueOrb"}) {
+    EXPECT_EQ(BehaviorRegistry::GetBehavior(name), BehaviorRegistry::GetBehavior("BreakWhiteOrb"));
+  }
+  EXPECT_EQ(BehaviorRegistry::GetBehavior("CoreGlow"), BehaviorRegistry::GetBehavior("CorePiece"));
+
+  const auto& events = EventRegistry::GetRegistry().GetRows();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events.count("JunkyardEnd"), 1u);
+  EXPECT_EQ(EventRegistry::GetEvent("junkyardEnd"), nullptr);
+}
+
+TEST(LoadFlagsTest, DeclaresTheFilesValuesKeepingExistingOnesAndStopsAtBadLines) {
+  testsupport::TempDir dir;
+  testsupport::ScopedCurrentDir cwd(dir.Path());
+  std::filesystem::create_directories(dir / "data");
+  std::ofstream(dir / "data" / "RatFlags.ini")
+      << "Speed 2.5 walking\r\nHealth 40\nSpin x\nLate 1\n";
+  Animation animation("rat");
+  animation.GetFrames().emplace_back(0, 0, Vector2());
+  GameObject rat("Rat", &animation, Vector2(), NO_CALLBACKS, 0.0f);
+  rat.AddFlag("Health", 15.0f);
+  LoadFlags(&rat);
+  EXPECT_EQ(rat.GetFlag("Speed"), 2.5f);
+  EXPECT_EQ(rat.GetFlag("Health"), 15.0f);
+  EXPECT_EQ(rat.GetFlags().size(), 2u);
+
+  GameObject tire("Tire", &animation, Vector2(), NO_CALLBACKS, 0.0f);
+  LoadFlags(&tire);  // no file: nothing added
+  EXPECT_TRUE(tire.GetFlags().empty());
+}
+
+}  // namespace

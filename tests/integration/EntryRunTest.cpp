@@ -1,0 +1,69 @@
+// The real game binary, started headless the way a person or CI would start it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/Image.h"
+#include "support/TempDir.h"
+
+namespace {
+
+std::filesystem::path GameBinary() {
+  return testsupport::BinaryDir() / "game" / "vantrel";
+}
+
+// Runs the game from its working folder with extra environment settings, its
+// output going to `outputs`; returns its exit code.
+int RunGame(const std::filesystem::path& outputs, const std::string& environment) {
+  const std::string command = "cd '" + GameBinary().parent_path().string() + "' && env " +
+                              environment + " '" + GameBinary().string() + "' > '" +
+                              (outputs / "out.txt").string() + "' 2> '" +
+                              (outputs / "err.txt").string() + "'";
+  const int status = std::system(command.c_str());
+  if (status == -1 || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream file(path);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+TEST(EntryRunTest, HeadlessRunStopsAfterTheFrameLimitAndCapturesItsFrame) {
+  ASSERT_TRUE(std::filesystem::exists(GameBinary())) << GameBinary();
+  testsupport::TempDir dir;
+  const int code = RunGame(dir.Path(),
+                           "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy VANTREL_MAX_FRAMES=5 "
+                           "VANTREL_CAPTURE_FRAMES=2,5 VANTREL_CAPTURE_DIR='" +
+                               dir.Path().string() + "'");
+  EXPECT_EQ(code, 0) << ReadText(dir / "err.txt");
+
+  for (const char* name : {"frame-00002.png", "frame-00005.png"}) {
+    platform::Image frame;
+    std::string error;
+    ASSERT_TRUE(platform::LoadPng((dir / name).string(), frame, error, platform::ColorKey::None))
+        << error;
+    EXPECT_EQ(frame.width, 800);
+    EXPECT_EQ(frame.height, 600);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "frame-00006.png"));
+}
+
+TEST(EntryRunTest, MissingDisplayIsOneClearLineAndAFailure) {
+  ASSERT_TRUE(std::filesystem::exists(GameBinary())) << GameBinary();
+  testsupport::TempDir dir;
+  const int code = RunGame(dir.Path(), "-u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11");
+  EXPECT_NE(code, 0);
+  const std::string error = ReadText(dir / "err.txt");
+  EXPECT_NE(error.find("vantrel: cannot open the game window"), std::string::npos) << error;
+  EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
+}
+
+}  // namespace
