@@ -6,25 +6,12 @@
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "platform/Gfx.h"
 #include "platform/Window.h"
+#include "support/HeadlessEngine.h"
 
 namespace {
 
-class RenderedFrame : public ::testing::Test {
+class RenderedFrame : public testsupport::HeadlessEngine {
  protected:
-  void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    std::string error;
-    window = platform::Window::Open("Vantrel", 40, 40, 800, 600, true, error);
-    ASSERT_TRUE(window) << error;
-    D3DInterface::Create(window.get(), 800, 600, true);
-    ASSERT_NE(Engine()->GetDevice(), nullptr);
-  }
-  void TearDown() override {
-    if (D3DInterface::Exists()) D3DInterface::Destroy();
-  }
-
-  D3DInterface* Engine() { return D3DInterface::GetEngine(); }
-  std::uint32_t Pixel(int x, int y) { return frame[static_cast<std::size_t>(y) * 800 + x]; }
   int Channel(int x, int y, int shift) { return static_cast<int>((Pixel(x, y) >> shift) & 0xFF); }
 
   void RenderAndRead() {
@@ -51,8 +38,6 @@ class RenderedFrame : public ::testing::Test {
     Engine()->AddQuad(quad);
   }
 
-  std::unique_ptr<platform::Window> window;
-  std::vector<std::uint32_t> frame;
 };
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "platform/Gfx.h"
 #include "platform/Image.h"
 #include "platform/Window.h"
+#include "support/HeadlessEngine.h"
 #include "support/TempDir.h"
 
 namespace animtest {
@@ -50,36 +51,10 @@ inline Sprite* AsSprite(GameObject* object) {
   return reinterpret_cast<Sprite*>(object);
 }
 
-// A headless window with the graphics engine on it, for tests that queue quads
-// with real textures or read frames back.
-class HeadlessEngine : public ::testing::Test {
+// The headless engine plus a folder for the images and files a test writes.
+class HeadlessEngine : public testsupport::HeadlessEngine {
  protected:
-  void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    std::string error;
-    window = platform::Window::Open("Vantrel", 40, 40, 800, 600, true, error);
-    ASSERT_TRUE(window) << error;
-    D3DInterface::Create(window.get(), 800, 600, true);
-    ASSERT_NE(D3DInterface::GetEngine()->GetDevice(), nullptr);
-  }
-  void TearDown() override {
-    if (D3DInterface::Exists()) D3DInterface::Destroy();
-  }
-
-  static const std::vector<ScreenQuad>& Quads() {
-    return D3DInterface::GetEngine()->GetQuadQueue();
-  }
-  void RenderAndRead() {
-    D3DInterface::Render(window.get());
-    ASSERT_TRUE(D3DInterface::GetEngine()->GetDevice()->ReadPixels(frame));
-  }
-  std::uint32_t Pixel(int x, int y) const {
-    return frame[static_cast<std::size_t>(y) * 800 + static_cast<std::size_t>(x)];
-  }
-
   testsupport::TempDir dir;
-  std::unique_ptr<platform::Window> window;
-  std::vector<std::uint32_t> frame;
 };
 
 }  // namespace animtest

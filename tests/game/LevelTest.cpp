@@ -218,6 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
         Broken(&LevelText::player, "Gate2 0 0 0", "the player \"Gate2\" is not in the global"),
         Broken(&LevelText::enemies, "-1", "Assertion failed: enemyCount >= 0"),
         Broken(&LevelText::triggers, "1 Gate 0 0 -1 0 0", "Assertion failed: frame >= 0"),
-        Broken(&LevelText::triggers, "1 Gate 10", "the file ends where the y of \"Gate\"")));
+        Broken(&LevelText::triggers, "1 Gate 10", "the file ends where the y of \"Gate\"")),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace

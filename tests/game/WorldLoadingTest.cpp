@@ -110,7 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "Data file \"SpriteList.vtsl\": the file ends where a state key of \"Gate\""),
         BrokenList(
             "SpriteList.vtsl", "1 Rat 1e40",
-            "expected the animation count of \"Rat\" \\(a whole number\\), found \"1e40\"")));
+            "expected the animation count of \"Rat\" \\(a whole number\\), found \"1e40\"")),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST_F(WorldLoadingTest, GameListReadTwiceAppendsEverythingAgain) {
   InitWorld();
