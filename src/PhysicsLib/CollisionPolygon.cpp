@@ -117,6 +117,12 @@ void CollisionPolygon::SplitConcave(std::vector<int> indices) {
 
 bool CollisionPolygon::Contains(const Vector2& p) const {
   for (const CollisionTriangle& triangle : m_triangles) {
+    // Three vertices in a line make a flat triangle whose edge tests pass for
+    // every point on that line, however far away; it covers no area.
+    const Vector2& a = m_collisionpoints[triangle[0]].GetPosition();
+    const Vector2& b = m_collisionpoints[triangle[1]].GetPosition();
+    const Vector2& c = m_collisionpoints[triangle[2]].GetPosition();
+    if ((b.X() - a.X()) * (c.Y() - a.Y()) == (b.Y() - a.Y()) * (c.X() - a.X())) continue;
     bool inside = true;
     for (int e = 0; e < 3 && inside; ++e) {
       const Vector2& u = m_collisionpoints[triangle[e]].GetPosition();

@@ -84,14 +84,9 @@ void TextAnimation::FadeTo(unsigned char alpha, unsigned char red, unsigned char
 
 void TextAnimation::Pulse(unsigned char alpha, unsigned char red, unsigned char green,
                           unsigned char blue, unsigned int frames) {
-  m_endColor[0] = alpha;
-  m_endColor[1] = red;
-  m_endColor[2] = green;
-  m_endColor[3] = blue;
-  m_fColorRate = RateOf(frames);
-  m_fColorTimer = 0.0f;
+  // A blink is a bouncing fade that jumps between its two colours.
+  FadeTo(alpha, red, green, blue, frames, true);
   m_bColorSteps = true;
-  m_bColorBounce = true;
 }
 
 void TextAnimation::SetSize(float size) {

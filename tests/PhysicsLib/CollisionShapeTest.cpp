@@ -1,50 +1,52 @@
 // Triangulation, point tests, transforms and bounds of collision shapes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ShapeFixtures.h"
 
 namespace {
-using physics_test::BoxPolygon;
-using physics_test::MakePolygon;
-using physics_test::ScopedTable;
-using physics_test::SmallTable;
 
-// The L: a 20 x 20 square with its top-right 10 x 10 quarter cut away.
-std::vector<Vector2> LShape() {
-  return {Vector2(0, 0),   Vector2(10, 0),  Vector2(10, 10),
-          Vector2(20, 10), Vector2(20, 20), Vector2(0, 20)};
+void ExpectBounds(const Bounds& b, float left, float top, float right, float bottom) {
+  EXPECT_TRUE(b.left == left && b.top == top && b.right == right && b.bottom == bottom)
+      << b.left << " " << b.top << " " << b.right << " " << b.bottom;
 }
 
-bool InL(float x, float y) {
-  const bool inSquare = x >= 0 && x <= 20 && y >= 0 && y <= 20;
-  const bool inNotch = x > 10 && y < 10;
-  return inSquare && !inNotch;
-}
-
-TEST(Triangulation, SquareSplitsInTwoAndContainsItsCorners) {
-  const CollisionPolygon square = BoxPolygon(0, 0, 0, 10, 10);
-  EXPECT_EQ(square.GetTriangles().size(), 2u);
-  EXPECT_TRUE(square.Contains(Vector2(5, 5)));
-  for (const CollisionVertex& corner : square.GetVertices()) {
-    EXPECT_TRUE(square.Contains(corner.GetPosition()));
-  }
-  EXPECT_FALSE(square.Contains(Vector2(10.5f, 5)));
-  EXPECT_FALSE(square.Contains(Vector2(5, -0.5f)));
-}
-
-TEST(Triangulation, LShapeIsCoveredExactlyEitherWinding) {
-  std::vector<Vector2> points = LShape();
-  for (int winding = 0; winding < 2; ++winding) {
-    const CollisionPolygon l = MakePolygon(0, points);
-    EXPECT_EQ(l.GetTriangles().size(), 4u);
-    for (float y = 0.5f; y < 20; y += 1.0f) {
-      for (float x = 0.5f; x < 20; x += 1.0f) {
-        EXPECT_EQ(l.Contains(Vector2(x, y)), InL(x, y)) << x << "," << y << " winding " << winding;
+TEST(Triangulation, SquareAndLShapeAreCoveredExactlyEitherWindingAndMirrored) {
+  // A 20 x 20 square, and the L left when its top-right 10 x 10 quarter is cut away.
+  const std::vector<Vector2> square = {Vector2(0, 0), Vector2(20, 0), Vector2(20, 20),
+                                       Vector2(0, 20)};
+  const std::vector<Vector2> l = {Vector2(0, 0),   Vector2(10, 0),  Vector2(10, 10),
+                                  Vector2(20, 10), Vector2(20, 20), Vector2(0, 20)};
+  for (int variant = 0; variant < 4; ++variant) {
+    SCOPED_TRACE(variant);  // the L when odd; reversed winding from 2 on
+    const bool notched = variant % 2 == 1;
+    std::vector<Vector2> points = notched ? l : square;
+    if (variant >= 2) std::reverse(points.begin(), points.end());
+    const CollisionPolygon polygon = MakePolygon(0, points);
+    CollisionPolygon mirrored = polygon;
+    mirrored.Transform(Matrix2D(-1, 0, 0, 1));
+    EXPECT_EQ(polygon.GetTriangles().size(), points.size() - 2);
+    for (const Vector2& corner : points) EXPECT_TRUE(polygon.Contains(corner));
+    // Reaches past the right and top edges.
+    for (float y = -0.5f; y < 20; y += 1.0f) {
+      for (float x = 0.5f; x < 21; x += 1.0f) {
+        const bool inside = y > 0 && x < 20 && !(notched && x > 10 && y < 10);
+        EXPECT_EQ(polygon.Contains(Vector2(x, y)), inside) << x << "," << y;
+        EXPECT_EQ(mirrored.Contains(Vector2(-x, y)), inside) << -x << "," << y;
       }
     }
-    EXPECT_FALSE(l.Contains(Vector2(15, 5)));
-    std::reverse(points.begin(), points.end());
   }
+}
+
+TEST(Triangulation, FlatTrianglesFromVerticesInALineContainNothingBeyondThePolygon) {
+  // (0,0), (10,10) and (20,20) lie on one line, so an ear along it has no area.
+  const CollisionPolygon l = MakePolygon(0, {Vector2(0, 0), Vector2(10, 0), Vector2(10, 10),
+                                             Vector2(20, 10), Vector2(20, 20), Vector2(0, 20)});
+  for (const Vector2& far : {Vector2(30, 30), Vector2(-100, -100), Vector2(25, 25)}) {
+    EXPECT_FALSE(l.Contains(far)) << far.X() << "," << far.Y();
+  }
+  EXPECT_TRUE(l.Contains(Vector2(5, 15)));
 }
 
 TEST(Triangulation, ManyVerticesDoNotRecurseDeeply) {
@@ -58,17 +60,6 @@ TEST(Triangulation, ManyVerticesDoNotRecurseDeeply) {
   EXPECT_TRUE(saw.Contains(Vector2(10.0f, 5.0f)));
 }
 
-TEST(Triangulation, SegmentsHaveNoTrianglesOnlyCircles) {
-  ScopedTable table(SmallTable());
-  const CollisionPolygon segment = MakePolygon(0, {Vector2(0, 0), Vector2(10, 0)}, 2.0f);
-  EXPECT_TRUE(segment.GetTriangles().empty());
-  EXPECT_FALSE(segment.Contains(Vector2(5, 0)));
-
-  const CollisionShape shape({segment});
-  EXPECT_TRUE(shape.ContainsInBounds(Vector2(10, 1.5f)));
-  EXPECT_FALSE(shape.ContainsInBounds(Vector2(5, 0)));
-}
-
 TEST(Triangulation, VertexIndexBeyondTheCountIsAnAssertion) {
   const CollisionPolygon square = BoxPolygon(0, 0, 0, 10, 10);
   EXPECT_DEATH(square.GetVertex(4),
@@ -76,39 +67,21 @@ TEST(Triangulation, VertexIndexBeyondTheCountIsAnAssertion) {
                "PhysicsLib/CollisionPolygon.cpp, line [0-9]+");
 }
 
-TEST(ShapeTransforms, MirroredPolygonKeepsContainingMirroredPoints) {
-  const CollisionPolygon original = MakePolygon(0, LShape());
-  CollisionPolygon mirrored = original;
-  mirrored.Transform(Matrix2D(-1, 0, 0, 1));
-  for (float y = 0.5f; y < 20; y += 1.0f) {
-    for (float x = 0.5f; x < 20; x += 1.0f) {
-      EXPECT_EQ(mirrored.Contains(Vector2(-x, y)), original.Contains(Vector2(x, y)))
-          << x << "," << y;
-    }
-  }
-}
-
-TEST(ShapeTransforms, ScaleGrowsRadiiAndTranslateWidensBounds) {
-  ScopedTable table(SmallTable());
-  CollisionShape shape({MakePolygon(0, {Vector2(0, 0)}, 8.0f)});
-  const Bounds& b = shape.GetBounds();
-  EXPECT_EQ(b.left, -9.0f);
-  EXPECT_EQ(b.top, -9.0f);
-  EXPECT_EQ(b.right, 9.0f);
-  EXPECT_EQ(b.bottom, 9.0f);
+TEST(ShapeTransforms, RoundSegmentScalesTranslatesAndHitTestsItsCircles) {
+  CollisionShape shape({MakePolygon(0, {Vector2(0, 0), Vector2(10, 0)}, 2.0f)});
+  EXPECT_TRUE(shape.GetPolygon(0).GetTriangles().empty());
+  ExpectBounds(shape.GetBounds(), -3, -3, 13, 3);
+  EXPECT_TRUE(shape.ContainsInBounds(Vector2(10, 1.5f)));
+  EXPECT_FALSE(shape.ContainsInBounds(Vector2(5, 0)));  // only the circles count
   shape.Transform(Matrix2D(2, 0, 0, 2));
-  EXPECT_EQ(shape.GetPolygon(0).GetVertex(0).GetRadius(), 16.0f);
-  EXPECT_EQ(b.right, 17.0f);
-
-  // The box starts at (0, 0, 11, 11): the origin needs no margin; each move adds one.
-  CollisionShape box({BoxPolygon(0, 0, 0, 10, 10)});
-  box.Translate(CachedVector(5, 0));
-  EXPECT_EQ(box.GetPolygon(0).GetVertex(0).GetPosition(), Vector2(5, 0));
-  EXPECT_EQ(box.GetBounds().left, 4.0f);
-  EXPECT_EQ(box.GetBounds().right, 17.0f);
-  EXPECT_EQ(box.GetBounds().top, -1.0f);
-  EXPECT_TRUE(box.ContainsInBounds(Vector2(15, 10)));
-  EXPECT_FALSE(box.ContainsInBounds(Vector2(4, 5)));
+  EXPECT_EQ(shape.GetPolygon(0).GetVertex(1).GetRadius(), 4.0f);
+  ExpectBounds(shape.GetBounds(), -5, -5, 25, 5);
+  // Each move widens the bounds by one more on every side.
+  shape.Translate(CachedVector(5, 0));
+  EXPECT_EQ(shape.GetPolygon(0).GetVertex(0).GetPosition(), Vector2(5, 0));
+  ExpectBounds(shape.GetBounds(), -1, -6, 31, 6);
+  EXPECT_TRUE(shape.ContainsInBounds(Vector2(28, 0)));
+  EXPECT_FALSE(shape.ContainsInBounds(Vector2(-0.5f, 0)));
 }
 
 TEST(BoundsTests, SharedEdgesOverlapAndSweepsWidenTheMovingSide) {
@@ -116,14 +89,11 @@ TEST(BoundsTests, SharedEdgesOverlapAndSweepsWidenTheMovingSide) {
   EXPECT_TRUE(Bounds::Overlaps(a, Bounds{10, 0, 20, 10}));
   EXPECT_TRUE(Bounds::Overlaps(a, Bounds{-5, 10, 0, 15}));
   EXPECT_FALSE(Bounds::Overlaps(a, Bounds{10.5f, 0, 20, 10}));
-
-  Bounds right = a;
+  Bounds right = a, left = a;
   right.Sweep(Vector2(0.5f, 0));
-  EXPECT_EQ(right.right, 12.0f);
-  EXPECT_EQ(right.left, 0.0f);
-  Bounds left = a;
   left.Sweep(Vector2(-0.5f, 0));
-  EXPECT_EQ(left.left, -2.0f);
+  ExpectBounds(right, 0, 0, 12, 10);
+  ExpectBounds(left, -2, 0, 10, 10);
 }
 
 TEST(TypeFlags, FollowTheTableInBothDirections) {

@@ -5,8 +5,6 @@
 
 #include "PhysicsLib/Collision.h"
 
-namespace physics_test {
-
 inline CollisionPolygon MakePolygon(int type, const std::vector<Vector2>& points,
                                     float radius = 0.0f) {
   std::vector<CollisionVertex> vertices;
@@ -19,22 +17,11 @@ inline CollisionPolygon BoxPolygon(int type, float left, float top, float right,
                             Vector2(left, bottom)});
 }
 
-inline CollisionShape BoxShape(int type, float left, float top, float right, float bottom) {
-  return CollisionShape({BoxPolygon(type, left, top, right, bottom)});
-}
-
-// Installs a table for the test's lifetime and empties it afterwards.
-class ScopedTable {
- public:
-  explicit ScopedTable(std::vector<std::vector<int>> rows) {
+// Installs a table for the test's lifetime and empties it afterwards. By default type 0 is
+// solid against itself and types 1 and 2 overlap each other.
+struct ScopedTable {
+  explicit ScopedTable(std::vector<std::vector<int>> rows = {{3, 1, 1}, {1, 1, 2}, {1, 2, 1}}) {
     CollisionTypeTable::Rows() = std::move(rows);
   }
   ~ScopedTable() { CollisionTypeTable::Rows().clear(); }
 };
-
-// Type 0 is solid against itself; types 1 and 2 overlap each other.
-inline std::vector<std::vector<int>> SmallTable() {
-  return {{3, 1, 1}, {1, 1, 2}, {1, 2, 1}};
-}
-
-}  // namespace physics_test

@@ -6,8 +6,10 @@
 #include <fstream>
 #include <numbers>
 
-#include "AnimationTestKit.h"
 #include "animationlib/D3DAnimation.h"
+#include "platform/Image.h"
+#include "support/HeadlessEngine.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -15,9 +17,10 @@ constexpr std::uint32_t kRed = 0xFFFF0000u;
 constexpr std::uint32_t kGreen = 0xFF00FF00u;
 constexpr std::uint32_t kBlue = 0xFF0000FFu;
 constexpr std::uint32_t kBlack = 0xFF000000u;
+constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 constexpr float kQuarterTurn = std::numbers::pi_v<float> / 2;
 
-class D3DAnimationTest : public animtest::HeadlessEngine {
+class D3DAnimationTest : public testsupport::HeadlessEngine {
  protected:
   // Writes "<name>.acd" with `frames` held frames of one size and origin, and
   // "<name>.png" painted by `paint`; returns the ".acd" path.
@@ -44,34 +47,23 @@ class D3DAnimationTest : public animtest::HeadlessEngine {
                    Vector2 repeat = Vector2(1, 1), CachedVector scale = {1, 1}) {
     animation.Draw(at, repeat, frame, mirror, 0.0f, Vector2(), 0.0f, scale);
   }
+
+  testsupport::TempDir dir;
 };
 
 TEST_F(D3DAnimationTest, WideFrameIsCutAndDrawnInTilesOfTheTextureCap) {
   D3DAnimation animation(Solid("wide", 300, 100));
-  EXPECT_EQ(animation.GetTilesAcross(), 2u);
-  EXPECT_EQ(animation.GetTilesDown(), 1u);
   ASSERT_EQ(animation.GetTextures().size(), 2u);
   EXPECT_EQ(animation.GetTextures()[1]->Width(), 44);
   EXPECT_EQ(animation.GetTextures()[1]->Height(), 100);
-
   Draw(animation, Vector2(100, 50));
   ASSERT_EQ(Quads().size(), 2u);
   const ScreenQuad& left = Quads()[0];
   const ScreenQuad& right = Quads()[1];
-  EXPECT_EQ(left.vertices[0].x, 100.5f);
-  EXPECT_EQ(left.vertices[1].x, 356.5f);
-  EXPECT_EQ(right.vertices[0].x, 356.5f);
-  EXPECT_EQ(right.vertices[2].x, 400.5f);
-  EXPECT_EQ(left.vertices[0].y, 50.5f);
-  EXPECT_EQ(left.vertices[2].y, 150.5f);
   EXPECT_EQ(right.texture, animation.GetTextures()[1].get());
-  const float us[4] = {0, 1, 1, 0};
-  const float vs[4] = {0, 0, 1, 1};
-  for (int k = 0; k < 4; ++k) {
-    EXPECT_EQ(left.vertices[k].u, us[k]);
-    EXPECT_EQ(left.vertices[k].v, vs[k]);
-    EXPECT_EQ(left.vertices[k].color, 0xFFFF0000u);
-  }
+  EXPECT_EQ(std::pair(left.vertices[0].x, left.vertices[1].x), std::pair(100.5f, 356.5f));
+  EXPECT_EQ(std::pair(right.vertices[0].x, right.vertices[2].x), std::pair(356.5f, 400.5f));
+  EXPECT_EQ(std::pair(left.vertices[0].y, left.vertices[2].y), std::pair(50.5f, 150.5f));
 }
 
 TEST_F(D3DAnimationTest, PlacementMirrorRepeatAndScale) {
@@ -82,18 +74,16 @@ TEST_F(D3DAnimationTest, PlacementMirrorRepeatAndScale) {
   Draw(animation, Vector2(100, 0), 0, true);
   ASSERT_EQ(Quads().size(), 2u);
   EXPECT_EQ(Quads()[0].vertices[0].x, 90.5f);
-  const ScreenQuad& mirrored = Quads()[1];
-  EXPECT_EQ(mirrored.vertices[0].x, 112.0f - 40.0f + 0.5f);
-  EXPECT_EQ(mirrored.vertices[1].x, 112.5f);
-  EXPECT_EQ(mirrored.vertices[0].u, 1.0f);
-  EXPECT_EQ(mirrored.vertices[1].u, 0.0f);
+  const ScreenVertex* mirrored = Quads()[1].vertices;
+  EXPECT_EQ(std::pair(mirrored[0].x, mirrored[1].x), std::pair(112.0f - 40.0f + 0.5f, 112.5f));
+  EXPECT_EQ(std::pair(mirrored[0].u, mirrored[1].u), std::pair(1.0f, 0.0f));
 
-  // Repeat counts round up; copies follow at frame-size steps.
+  // Repeat counts round up; copies follow at frame-size steps. Counts that are
+  // no count draw nothing rather than loop for ever.
   D3DInterface::ClearQuads();
   Draw(animation, Vector2(10, 0), 0, false, Vector2(2.5f, 2));
   ASSERT_EQ(Quads().size(), 6u);
-  EXPECT_EQ(Quads()[5].vertices[0].x, 80.5f);
-  EXPECT_EQ(Quads()[5].vertices[0].y, 20.5f);
+  EXPECT_EQ(std::pair(Quads()[5].vertices[0].x, Quads()[5].vertices[0].y), std::pair(80.5f, 20.5f));
   D3DInterface::ClearQuads();
   Draw(animation, Vector2(), 0, false, Vector2(0, 0));
   Draw(animation, Vector2(), 0, false, Vector2(INFINITY, std::nanf("")));
@@ -101,50 +91,40 @@ TEST_F(D3DAnimationTest, PlacementMirrorRepeatAndScale) {
 
   // Scale stretches the corners away from the screen position.
   Draw(animation, Vector2(100, 100), 0, false, Vector2(1, 1), CachedVector(2, 3));
-  EXPECT_EQ(Quads()[0].vertices[2].x, 100 + 30 * 2 + 0.5f);
-  EXPECT_EQ(Quads()[0].vertices[2].y, 100 + 20 * 3 + 0.5f);
+  const ScreenVertex& corner = Quads()[0].vertices[2];
+  EXPECT_EQ(std::pair(corner.x, corner.y), std::pair(100 + 30 * 2 + 0.5f, 100 + 20 * 3 + 0.5f));
 }
 
 TEST_F(D3DAnimationTest, FramesComeFromImageRowsOfWholeFrames) {
   // A 200-wide image holds three 64-wide frames per row, each cell its own colour.
   // The file promises ten frames; the image holds six and half a row more.
   const std::uint32_t cells[3][3] = {
-      {kRed, kGreen, kBlue}, {0xFFFFFF00u, 0xFF00FFFFu, kBlack}, {0xFFFFFFFFu, 0, 0}};
+      {kRed, kGreen, kBlue}, {0xFFFFFF00u, 0xFF00FFFFu, kBlack}, {kWhite, 0, 0}};
   D3DAnimation animation(Write("grid", Vector2(64, 32), 10, Vector2(), 200, 80, [&](int x, int y) {
     return x >= 192 ? kRed : cells[y / 32][x / 64];
   }));
-  EXPECT_EQ(animation.GetGridFrameCount(), 6);
   EXPECT_EQ(animation.GetTextures().size(), 9u);  // frame 9 lies wholly below the image
-  const std::uint32_t expected[5] = {kRed, kGreen, kBlue, 0xFFFFFF00u, 0xFF00FFFFu};
   for (int f = 0; f < 5; ++f) Draw(animation, Vector2(100.0f * f, 300), f);
   Draw(animation, Vector2(200, 400), 6);
   Draw(animation, Vector2(300, 400), 9);
   EXPECT_EQ(Quads().size(), 6u);
   RenderAndRead();
-  for (int f = 0; f < 5; ++f) EXPECT_EQ(Pixel(100 * f + 32, 316), expected[f]) << "frame " << f;
-  EXPECT_EQ(Pixel(200 + 32, 408), 0xFFFFFFFFu);  // frame 6, inside the image
-  EXPECT_EQ(Pixel(200 + 32, 424), kBlack);       // below the image: transparent
+  for (int f = 0; f < 5; ++f) EXPECT_EQ(Pixel(100 * f + 32, 316), cells[f / 3][f % 3]) << f;
+  EXPECT_EQ(Pixel(200 + 32, 408), kWhite);  // frame 6, inside the image
+  EXPECT_EQ(Pixel(200 + 32, 424), kBlack);  // below the image: transparent
 }
 
-TEST_F(D3DAnimationTest, ImageIsFoundBesideTheFileByItsStoredName) {
-  // "renamed.acd" names itself "stored": its image is "stored.png" in the same folder.
-  Write("stored", Vector2(0, 0), 1, Vector2(), 30, 20, [](int, int) { return kBlue; });
+TEST_F(D3DAnimationTest, ImageIsFoundByTheStoredNameAndMissingOrDamagedDataDrawsNothing) {
+  // "renamed.acd" names itself "stored": its image is "stored.png" beside it,
+  // here in the working folder.
+  Solid("stored", 16, 16);
   std::filesystem::rename(dir / "stored.acd", dir / "renamed.acd");
-  D3DAnimation beside((dir / "renamed.acd").string());
-  EXPECT_EQ(beside.GetFrameSize(), Vector2(30, 20));  // no size given: the whole image
-  EXPECT_EQ(beside.GetTextures().size(), 1u);
-  // Without a folder in the path, from the working folder.
-  testsupport::ScopedCurrentDir here(dir.Path());
-  EXPECT_EQ(D3DAnimation("renamed.acd").GetImageSize(), Vector2(30, 20));
-  EXPECT_EQ(D3DAnimation::FolderOf("a\\b/c\\d.acd"), "a\\b/c\\");
-}
-
-TEST_F(D3DAnimationTest, MissingOrDamagedDataIsReportedAndDrawsNothing) {
-  Animation description("lonely", Vector2(16, 16));
-  description.GetFrames().emplace_back(0, 0, Vector2());
-  ASSERT_TRUE(description.Save((dir / "lonely.acd").string()));
+  Solid("lonely", 16, 16);
+  std::filesystem::remove(dir / "lonely.png");
   std::ofstream(dir / "garbage.acd", std::ios::binary) << std::string("garbage\0\x01\x02", 10);
+  testsupport::ScopedCurrentDir here(dir.Path());
   testing::internal::CaptureStderr();
+  D3DAnimation renamed("renamed.acd");
   D3DAnimation noImage((dir / "lonely.acd").string());
   D3DAnimation noFile((dir / "absent.acd").string());
   D3DAnimation garbage((dir / "garbage.acd").string());
@@ -152,11 +132,11 @@ TEST_F(D3DAnimationTest, MissingOrDamagedDataIsReportedAndDrawsNothing) {
   for (const char* name : {"lonely.png", "absent.acd", "garbage.acd"}) {
     EXPECT_NE(messages.find(name), std::string::npos) << messages;
   }
-  for (const D3DAnimation* animation : {&noImage, &noFile, &garbage}) {
+  for (const D3DAnimation* animation : {&renamed, &noImage, &noFile, &garbage}) {
     Draw(*animation, Vector2(10, 10));
     Draw(*animation, Vector2(10, 10), 3);
   }
-  EXPECT_TRUE(Quads().empty());
+  EXPECT_EQ(Quads().size(), 1u);  // frame 0 of "renamed" only
 }
 
 TEST_F(D3DAnimationTest, MirroredRotatedFrameLandsOnItsPixelsWithMagentaKeyedOut) {
@@ -165,19 +145,17 @@ TEST_F(D3DAnimationTest, MirroredRotatedFrameLandsOnItsPixelsWithMagentaKeyedOut
     return x >= 60 ? platform::kColorKey : x < 32 ? kRed : kBlue;
   }));
   // Mirrored at S = (200, 200) it spans x 138..202 with blue on the left; a quarter
-  // turn clockwise about S stands it at x 168..200, blue on top (y 138..170).
+  // turn clockwise about S stands it at x 169..200 (pixel centres), blue on top.
   animation.Draw(Vector2(200, 200), Vector2(1, 1), 0, true, kQuarterTurn, Vector2(), 0.0f,
                  CachedVector(1, 1));
   RenderAndRead();
-  EXPECT_EQ(Pixel(184, 150), kBlue);
+  const std::pair<int, int> blue[] = {{184, 150}, {169, 160}, {200, 160}};
+  for (auto [x, y] : blue) EXPECT_EQ(Pixel(x, y), kBlue) << x << "," << y;
   EXPECT_EQ(Pixel(184, 190), kRed);
-  EXPECT_EQ(Pixel(184, 139), kBlack);  // the keyed stripe, now at the top
-  EXPECT_EQ(Pixel(184, 130), kBlack);
-  EXPECT_EQ(Pixel(205, 160), kBlack);
-  // Under Direct3D's pixel centres the frame covers columns 169..200 exactly.
-  EXPECT_EQ(Pixel(169, 160), kBlue);
-  EXPECT_EQ(Pixel(200, 160), kBlue);
-  EXPECT_EQ(Pixel(168, 160), kBlack);
+  // The keyed stripe (now at the top) and everything around stay black.
+  for (auto [x, y] : {std::pair{184, 139}, {184, 130}, {205, 160}, {168, 160}}) {
+    EXPECT_EQ(Pixel(x, y), kBlack) << x << "," << y;
+  }
 
   // The pivot rotation turns the picture about a second centre.
   D3DInterface::ClearQuads();

@@ -1,110 +1,75 @@
-// Whole frames through the real loop, headless: the fade and the text queue on
-// screen, focus changes arriving as window events, and quitting.
+// Whole frames through the real loop on the hand-made data, headless and read
+// back: the fade and the text queue on screen, the window going to the
+// background and coming back, and closing it.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <utility>
 
 #include "WorldTestKit.h"
-#include "game/World.h"
-#include "harness/GameHarness.h"
+#include "animationlib/SpriteCollection.h"
 
 namespace {
 
 using testharness::GameHarness;
 
-int gHandlerCalls = 0;
-int CountingHandler(int*) {
-  ++gHandlerCalls;
-  return STATE_HIGH_SCORES;
-}
-
-class WorldFrameTest : public ::testing::Test {
+class WorldFrameTest : public worldtest::WorldDataTest {
  protected:
-  void SetUp() override {
-    GameHarness::Options options;
-    options.initWorld = false;  // no game data here
-    game = std::make_unique<GameHarness>(options);
-    input = std::make_unique<worldtest::ScopedInput>();  // every active frame reads it
-    saved = World::GetStateHandler(STATE_HIGH_SCORES);
-    World::SetStateHandler(STATE_HIGH_SCORES, CountingHandler);
-    World::SetState(STATE_HIGH_SCORES);
-    World::StartFade(0, 0xFF000000, 0xFF000000);
-    gHandlerCalls = 0;
-  }
-  void TearDown() override {
-    World::SetStateHandler(STATE_HIGH_SCORES, saved);
-    World::StartFade(0, 0xFF000000, 0xFF000000);
-    input.reset();
-    game.reset();
-  }
-
-  std::uint32_t Centre() { return GameHarness::PixelAt(game->ReadFrame(), 400, 300); }
-
-  // True when any pixel of the rectangle differs from `background`.
-  bool Drawn(int x, int y, int w, int h, std::uint32_t background) {
+  std::uint32_t At(int x, int y) { return GameHarness::PixelAt(game->ReadFrame(), x, y); }
+  // True when a pixel where the queued text goes differs from `background`.
+  bool TextDrawn(std::uint32_t background) {
     const std::vector<std::uint32_t> frame = game->ReadFrame();
-    for (int j = y; j < y + h; ++j) {
-      for (int i = x; i < x + w; ++i) {
-        if (GameHarness::PixelAt(frame, i, j) != background) return true;
+    for (int y = 200; y < 240; ++y) {
+      for (int x = 200; x < 350; ++x) {
+        if (GameHarness::PixelAt(frame, x, y) != background) return true;
       }
     }
     return false;
   }
-
-  std::unique_ptr<GameHarness> game;
-  std::unique_ptr<worldtest::ScopedInput> input;
-  StateHandler saved = nullptr;
+  static void QueueText() { World::QueueText({"", 30, 200.0f, 200.0f, "Vantrel", 0xFFFFFFFF}); }
 };
 
-TEST_F(WorldFrameTest, FadeCoversTheScreenStepByStepAndHoldsItsEndColour) {
-  World::StartFade(2, 0xFFFFFFFF, 0xFFFF0000);
+TEST_F(WorldFrameTest, FadeCoversTheScreenStepByStepAndQueuedTextIsDrawnOnceOverIt) {
+  WriteGameList("", 0);
+  InitWorld();
+  World::StartFade(2, 0xFFFFFFFF, 0xFF800000);
+  QueueText();
   game->RunFrames(1);
-  EXPECT_EQ(Centre(), 0xFFFF8080u);
-  EXPECT_EQ(GameHarness::PixelAt(game->ReadFrame(), 0, 0), 0xFFFF8080u);
-  EXPECT_EQ(GameHarness::PixelAt(game->ReadFrame(), 799, 599), 0xFFFF8080u);
+  for (const auto& [x, y] : {std::pair(0, 0), std::pair(400, 300), std::pair(799, 599)}) {
+    EXPECT_EQ(At(x, y), 0xFFC08080u) << x << "," << y;
+  }
+  EXPECT_TRUE(TextDrawn(0xFFC08080));
   game->RunFrames(1);
-  EXPECT_EQ(Centre(), 0xFFFF0000u);
-  game->RunFrames(3);
-  EXPECT_EQ(Centre(), 0xFFFF0000u);
+  EXPECT_EQ(At(400, 300), 0xFF800000u);
+  EXPECT_FALSE(TextDrawn(0xFF800000));
+  game->RunFrames(3);  // the end colour holds
+  EXPECT_EQ(At(400, 300), 0xFF800000u);
 }
 
-TEST_F(WorldFrameTest, QueuedTextIsDrawnOnceOverTheFade) {
-  World::StartFade(1, 0xFF0000FF, 0xFF0000FF);
-  World::QueueText({"", 30, 100.0f, 100.0f, "Vantrel", 0xFFFFFFFF});
-  game->RunFrames(1);
-  EXPECT_TRUE(Drawn(100, 100, 150, 40, 0xFF0000FF));
-  game->RunFrames(1);
-  EXPECT_FALSE(Drawn(100, 100, 150, 40, 0xFF0000FF));
-}
-
-TEST_F(WorldFrameTest, LostFocusStopsTheStateButKeepsDrawing) {
-  game->RunFrames(1);
-  EXPECT_EQ(gHandlerCalls, 1);
-
+TEST_F(WorldFrameTest, InTheBackgroundGameplayIsDrawnButNothingMovesOrReadsInput) {
+  worldtest::WriteText(Root() / "one.lvl", "0 0 0 0 0 0 0 -1 -1 -1 -1 1 Gate 100 100 0 0 0 0 0 0");
+  WriteGameList("one one.lvl", 1);
+  InitWorld();
+  game->RunFrames(1);  // the game list and the level
+  Sprite* gate = World::GetObjects()->Find("Gate");
+  ASSERT_NE(gate, nullptr);
+  gate->SetVelocity(5.0f, 0.0f);
   game->LoseFocus();
-  World::StartFade(1, 0xFF00FF00, 0xFF00FF00);
-  World::QueueText({"", 30, 100.0f, 100.0f, "Paused", 0xFFFFFFFF});
+  QueueText();
   game->RunFrames(1);
-  EXPECT_TRUE(World::IsInactive());
-  EXPECT_EQ(Centre(), 0xFF00FF00u);
-  EXPECT_TRUE(Drawn(100, 100, 150, 40, 0xFF00FF00));
+  EXPECT_FALSE(Input::GetInstance()->IsEnabled());
+  EXPECT_EQ(At(108, 108), worldtest::kPaint);
+  EXPECT_TRUE(TextDrawn(At(700, 500)));
   game->RunFrames(1);
-  EXPECT_FALSE(Drawn(100, 100, 150, 40, 0xFF00FF00));
-  EXPECT_EQ(gHandlerCalls, 1);
+  EXPECT_EQ(gate->GetPosition(), Vector2(100.0f, 100.0f));
+  EXPECT_EQ(World::GetObjects()->GetMask(), PASS_ALL);
 
   game->GainFocus();
   game->RunFrames(1);
-  EXPECT_FALSE(World::IsInactive());
-  EXPECT_EQ(gHandlerCalls, 2);
+  EXPECT_TRUE(Input::GetInstance()->IsEnabled());
   EXPECT_EQ(World::GetReferenceCount(), 1);  // the focus handles were temporary
-}
-
-TEST_F(WorldFrameTest, ClosingTheWindowEndsTheLoopBeforeAnotherFrame) {
-  game->RunFrames(2);
-  game->CloseWindow();
+  game->CloseWindow();                       // the loop ends before another frame
   EXPECT_EQ(game->RunFrames(5), 0);
-  EXPECT_TRUE(game->QuitRequested());
-  EXPECT_EQ(game->FramesRun(), 2);
+  EXPECT_EQ(game->FramesRun(), 4);
 }
 
 }  // namespace

@@ -1,73 +1,31 @@
-// Start-up loading: the loading screen's frames and captions, the prototype
-// pool, the game list, and finding and cloning prototypes.
+// Start-up and the World's data: the prototype pool, the game list, finding and
+// cloning prototypes, damaged lists, and the subsystems Init makes and releases.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "WorldTestKit.h"
 #include "animationlib/SpriteCollection.h"
 #include "game/GameObject.h"
 #include "game/Level.h"
-#include "platform/Gfx.h"
 
 namespace {
 
 using worldtest::WriteText;
 
-struct LoadingFrame {
-  float percent;
-  std::string caption;
-  int barPixels;  // pixels of the bar's colour along one row through it
-};
-std::vector<LoadingFrame> gFrames;
-
-void RecordFrame(float percent, const std::string& caption) {
-  std::vector<std::uint32_t> pixels;
-  D3DInterface::GetEngine()->GetDevice()->ReadPixels(pixels);
-  int bar = 0;
-  for (int x = 0; x < 800; ++x) bar += pixels[560 * 800 + x] == worldtest::kBarColor;
-  gFrames.push_back({percent, caption, bar});
-}
-
 class WorldLoadingTest : public worldtest::WorldDataTest {
  protected:
-  void SetUp() override {
-    WorldDataTest::SetUp();
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    gFrames.clear();
-  }
   static GameObject* Prototype(const std::string& name) {
     return static_cast<GameObject*>(World::GetPrototypePool()->Find(name));
   }
 };
 
-TEST_F(WorldLoadingTest, InitShowsSevenCaptionedStepsThenOneFramePerPrototype) {
-  World::SetLoadingFrameObserver(RecordFrame);
-  InitWorld();
-  const char* const steps[] = {"Tutorial Template", "Sound Engine",   "Sound Effects",
-                               "Input Handling",    "HUD Art Assets", "Physics Engine",
-                               "World Objects"};
-  const char* const prototypes[] = {"ZodirazO", "Tile", "Rat", "Gate", "TutorialTrigger"};
-  ASSERT_EQ(gFrames.size(), 12u);
-  for (int i = 0; i < 12; ++i) {
-    const float percent =
-        i < 7 ? 30.0f * static_cast<float>(i + 1) / 7.0f : 30.0f + 14.0f * (i - 7);
-    const std::string caption =
-        i < 7 ? steps[i] : std::string(prototypes[i - 7]) + " Sprite Assets";
-    EXPECT_FLOAT_EQ(gFrames[i].percent, percent) << caption;
-    EXPECT_EQ(gFrames[i].caption, caption);
-    EXPECT_NEAR(gFrames[i].barPixels, 2.0f * percent, 1.5f) << caption;  // a 200-pixel bar
-  }
-  EXPECT_EQ(World::GetLoadingPercent(), 100.0f);
-  EXPECT_EQ(World::GetObjects()->Count(), 0);  // the loading screen is gone
-  EXPECT_EQ(World::GetPrototypePool()->Count(), 5);
-}
-
 TEST_F(WorldLoadingTest, PrototypesTakeTheirStatesAndTuningAndKeyZeroOnlyShows) {
   WriteText(Root() / "data" / "Rat.ini", "2.5 rat speed\n");
   InitWorld();
+  EXPECT_EQ(World::GetPrototypePool()->Count(), 5);
+  EXPECT_EQ(World::GetObjects()->Count(), 0);  // the loading screen is gone
   const GameObject* hero = Prototype("ZodirazO");
   ASSERT_EQ(hero->GetStateAnimations().size(), 2u);
   EXPECT_EQ(hero->GetAnimation()->GetName(), "hero_idle");
@@ -82,36 +40,67 @@ TEST_F(WorldLoadingTest, PrototypesTakeTheirStatesAndTuningAndKeyZeroOnlyShows) 
   EXPECT_EQ(tile->GetAnimation()->GetName(), "tiles");
 }
 
-TEST_F(WorldLoadingTest, MissingPrototypeListFailsInitAndMissingSoundListStopsIt) {
+TEST_F(WorldLoadingTest, InitMakesSoundAndInputAndTheLastHandleReleasesThem) {
+  InitWorld();
+  EXPECT_NE(Input::GetInstance(), nullptr);
+  EXPECT_EQ(audio.initCalls, 1);
+  game.reset();
+  EXPECT_EQ(Input::GetInstance(), nullptr);
+  EXPECT_EQ(audio.closeCalls, 1);
+  EXPECT_EQ(World::GetObjects(), nullptr);
+
+  // Without a window the sound engine fails, and Init stops before input.
+  EXPECT_FALSE(StartWorld(false));
+  EXPECT_EQ(Input::GetInstance(), nullptr);
+  // A missing prototype list is a failed start, not a stop.
   std::filesystem::remove(Root() / "SpriteList.vtsl");
   EXPECT_FALSE(StartWorld());
-  game.reset();
-  std::filesystem::remove(Root() / "Sounds.vtse");
-  EXPECT_DEATH(StartWorld(), "Assertion failed: bLoadSoundEffects");
 }
 
-// (file, content, what the game says as it stops)
-using BrokenList = std::tuple<const char*, const char*, const char*>;
-class BrokenListTest : public WorldLoadingTest, public ::testing::WithParamInterface<BrokenList> {};
+// A list file (absent when `content` is null) and what the game says as it
+// stops; game lists are read after a good start.
+struct BrokenFile {
+  const char* name;
+  const char* file;
+  const char* content;
+  const char* message;
+};
+class BrokenFileTest : public WorldLoadingTest, public ::testing::WithParamInterface<BrokenFile> {};
 
-TEST_P(BrokenListTest, StopsWithItsAssertionOrAMessageNamingFileAndToken) {
-  const auto [file, content, message] = GetParam();
-  WriteText(Root() / file, content);
-  EXPECT_DEATH(StartWorld(), message);
+TEST_P(BrokenFileTest, StopsWithItsAssertionOrAMessageNamingFileAndToken) {
+  const BrokenFile& c = GetParam();
+  if (c.content) WriteText(Root() / c.file, c.content);
+  if (!c.content) std::filesystem::remove(Root() / c.file);
+  if (std::string(c.file).ends_with(".vt")) {
+    InitWorld();
+    EXPECT_DEATH(World::LoadGame(c.file), c.message);
+  } else {
+    EXPECT_DEATH(StartWorld(), c.message);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Lists, BrokenListTest,
+    Lists, BrokenFileTest,
     ::testing::Values(
-        BrokenList("Sounds.vtse", "-1", "Assertion failed: nEffectsCount >= 0"),
-        BrokenList("SpriteList.vtsl", "-2", "Assertion failed: spriteCount >= 0"),
-        BrokenList("SpriteList.vtsl", "1 Rat 0", "Assertion failed: animationCount >= 1"),
-        BrokenList("SpriteList.vtsl", "2 Rat 1 1 animations/rat_walk.acd Gate 1",
-                   "Data file \"SpriteList.vtsl\": the file ends where a state key of \"Gate\""),
-        BrokenList(
-            "SpriteList.vtsl", "1 Rat 1e40",
-            "expected the animation count of \"Rat\" \\(a whole number\\), found \"1e40\"")),
-    [](const auto& info) { return "Case" + std::to_string(info.index); });
+        BrokenFile{"NoSoundList", "Sounds.vtse", nullptr, "Assertion failed: bLoadSoundEffects"},
+        BrokenFile{"NegativeSprites", "SpriteList.vtsl", "-2",
+                   "Assertion failed: spriteCount >= 0"},
+        BrokenFile{"NoAnimation", "SpriteList.vtsl", "1 Rat 0",
+                   "Assertion failed: animationCount >= 1"},
+        BrokenFile{"TruncatedSprites", "SpriteList.vtsl",
+                   "2 Rat 1 1 animations/rat_walk.acd Gate 1",
+                   "Data file \"SpriteList.vtsl\": the file ends where a state key of \"Gate\""},
+        BrokenFile{"HugeCount", "SpriteList.vtsl", "1 Rat 1e40",
+                   "expected the animation count of \"Rat\" \\(a whole number\\), found \"1e40\""},
+        BrokenFile{"NoGameList", "nowhere.vt", nullptr, "Assertion failed: file.is_open\\(\\)"},
+        BrokenFile{"NegativeLevels", "b.vt", "1 0 0 -3", "Assertion failed: levelCount >= 0"},
+        // An index past the start list would be read on the first frame; state 0
+        // would read the file again every frame.
+        BrokenFile{"StartPastList", "c.vt", "8 2 0 0 0 0 0 0 0 2 a a.lvl b b.lvl 0 0 0 0",
+                   "start level index 2 is not one of the 2 levels"},
+        BrokenFile{"StartStateZero", "d.vt", "0 0 0 0 0 0 0 0 0 0 0 0 0 0",
+                   "start state 0 is not a state 1 to 12"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WorldLoadingTest, GameListReadTwiceAppendsEverythingAgain) {
   InitWorld();
@@ -126,18 +115,6 @@ TEST_F(WorldLoadingTest, GameListReadTwiceAppendsEverythingAgain) {
   EXPECT_EQ(World::GetLevelEntries().size(), 6u);
   EXPECT_EQ(World::GetLevelList(STATE_GAMEPLAY)->names,
             (std::vector<std::string>{"junkyard", "factory", "junkyard", "factory"}));
-
-  EXPECT_DEATH(World::LoadGame("nowhere.vt"), "Assertion failed: file.is_open\\(\\)");
-  WriteText(Root() / "a.vt", "-1 0");
-  EXPECT_DEATH(World::LoadGame("a.vt"), "Assertion failed: nextState >= 0");
-  WriteText(Root() / "b.vt", "1 0 0 -3");
-  EXPECT_DEATH(World::LoadGame("b.vt"), "Assertion failed: levelCount >= 0");
-  // An index past the start list would be read on the first frame; state 0 would
-  // read the file again every frame.
-  WriteText(Root() / "c.vt", "8 2 0 0 0 0 0 0 0 2 a a.lvl b b.lvl 0 0 0 0");
-  EXPECT_DEATH(World::LoadGame("c.vt"), "start level index 2 is not one of the 2 levels");
-  WriteText(Root() / "d.vt", "0 0 0 0 0 0 0 0 0 0 0 0 0 0");
-  EXPECT_DEATH(World::LoadGame("d.vt"), "start state 0 is not a state 1 to 12");
 }
 
 TEST_F(WorldLoadingTest, PrototypesAreFoundOnlyThroughALoadedLevelGlobalPoolFirst) {

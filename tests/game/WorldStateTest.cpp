@@ -1,15 +1,31 @@
-// The game-state machine: handler dispatch, out-of-range states, the frame
-// counter a new state starts with, and level-list bookkeeping.
+// The World's static state: handle lifetime, the game-state machine (handler
+// dispatch, out-of-range states, the frame counter a new state starts with,
+// level-list bookkeeping), the game clock, fade colours and text formatting.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <tuple>
+#include <climits>
+#include <string>
 
 #include "WorldTestKit.h"
-#include "game/World.h"
-#include "platform/Clock.h"
 
 namespace {
+
+TEST(WorldHandleTest, FirstHandleMakesOnePlayerSlotAndLastReleasesIt) {
+  ASSERT_EQ(World::GetReferenceCount(), 0);
+  {
+    World temporary;  // a focus change before start-up leaves nothing behind
+    temporary.OnSetFocus();
+  }
+  EXPECT_TRUE(World::GetPlayerRecords().empty());
+  {
+    World first;
+    World second;
+    EXPECT_EQ(World::GetReferenceCount(), 2);
+    EXPECT_EQ(World::GetPlayerRecords().size(), 1u);
+  }
+  EXPECT_EQ(World::GetReferenceCount(), 0);
+  EXPECT_TRUE(World::GetPlayerRecords().empty());
+}
 
 int gNextState = 0;
 int gCalls = 0;
@@ -24,127 +40,82 @@ int ScriptedHandler(int* frameCounter) {
   return gNextState;
 }
 
-class WorldStateTest : public ::testing::Test {
+// A started World whose every state runs ScriptedHandler.
+class WorldStateTest : public worldtest::WorldDataTest {
  protected:
   void SetUp() override {
-    platform::SetClock(&clock);
-    ASSERT_EQ(World::GetReferenceCount(), 0);
-    world = std::make_unique<World>();
+    WorldDataTest::SetUp();
+    InitWorld();
     for (int s = 0; s < STATE_COUNT; ++s) {
       saved[s] = World::GetStateHandler(s);
       World::SetStateHandler(s, ScriptedHandler);
-      if (StateLevelList* list = World::GetLevelList(s)) *list = StateLevelList{};
     }
-    World::SetState(STATE_LOAD_GAME);
-    World::SetFrameCounter(0);
     World::SetCurrentEntry(0);
     World::SetNewGame(false);
-    World::StartFade(0, 0xFF000000, 0xFF000000);  // nothing to draw
-    World::OnSetFocus();
-    gNextState = 0;
     gCalls = 0;
-    gSeenCounter = 0;
     gAdvanceEntry = false;
   }
-
   void TearDown() override {
     for (int s = 0; s < STATE_COUNT; ++s) World::SetStateHandler(s, saved[s]);
-    world.reset();
-    platform::SetClock(nullptr);
+    WorldDataTest::TearDown();
   }
 
   // One frame in `from` whose handler answers `to`.
-  void Step(int from, int to) {
+  static void Step(int from, int to) {
     World::SetState(from);
     gNextState = to;
     World::Update();
   }
 
-  platform::VirtualClock clock;
-  worldtest::ScopedInput input;  // every active frame reads it
-  std::unique_ptr<World> world;
   StateHandler saved[STATE_COUNT] = {};
 };
 
-TEST_F(WorldStateTest, HandlerGetsTheFrameCounterAndItsResultBecomesTheState) {
-  World::SetFrameCounter(41);
-  Step(STATE_HIGH_SCORES, STATE_HIGH_SCORES);
-  EXPECT_EQ(gCalls, 1);
-  EXPECT_EQ(gSeenCounter, 41);
-  // Same state: the handler's own counter change stands.
-  EXPECT_EQ(World::GetFrameCounter(), 42);
-  EXPECT_EQ(World::GetState(), STATE_HIGH_SCORES);
+TEST_F(WorldStateTest, HandlerResultBecomesTheStateWithItsFirstCounterValue) {
+  const struct {
+    const char* name;
+    int from, result, playerSlots;
+    int state, counter;  // what the frame leaves
+  } transitions[] = {    // Same state: the handler's own counter change stands.
+                     {"SameState", STATE_HIGH_SCORES, STATE_HIGH_SCORES, 1, STATE_HIGH_SCORES, 100},
+                     {"IntroDone", STATE_INTRO_DONE, STATE_GAMEPLAY, 1, STATE_MAIN_MENU, 0},
+                     // Past the table the game restarts at once; below it waits a frame in 13.
+                     {"PastTheTable", STATE_CREDITS, 13, 1, STATE_LOAD_GAME, -31},
+                     {"Negative", STATE_HIGH_SCORES, -4, 1, STATE_COUNT, 0},
+                     {"FromOptions", STATE_OPTIONS, STATE_MAIN_MENU, 1, STATE_MAIN_MENU, -1},
+                     {"FromStory", STATE_STORY, STATE_NAME_ENTRY, 1, STATE_NAME_ENTRY, -31},
+                     {"CreditsToNames", STATE_CREDITS, STATE_NAME_ENTRY, 1, STATE_NAME_ENTRY, 0},
+                     {"NewGame", STATE_MAIN_MENU, STATE_GAMEPLAY, 1, STATE_GAMEPLAY, 0},
+                     {"ContinueAlone", STATE_GAME_OVER, STATE_GAMEPLAY, 1, STATE_GAMEPLAY, 0},
+                     {"ContinueTogether", STATE_GAME_OVER, STATE_GAMEPLAY, 3, STATE_GAMEPLAY, -1},
+                     {"GameOverToNames", STATE_GAME_OVER, STATE_NAME_ENTRY, 3, STATE_NAME_ENTRY, 0},
+                     {"UnpauseTogether", STATE_PAUSE, STATE_GAMEPLAY, 2, STATE_GAMEPLAY, 0}};
+  for (const auto& t : transitions) {
+    SCOPED_TRACE(t.name);
+    World::GetPlayerRecords().assign(static_cast<std::size_t>(t.playerSlots), nullptr);
+    World::SetFrameCounter(99);
+    World::SetNewGame(false);
+    gCalls = gSeenCounter = 0;
+    Step(t.from, t.result);
+    EXPECT_EQ(World::GetState(), t.state);
+    EXPECT_EQ(World::GetFrameCounter(), t.counter);
+    // State 2 needs no handler: it always passes on to the main menu.
+    EXPECT_EQ(gCalls, t.from == STATE_INTRO_DONE ? 0 : 1);
+    EXPECT_EQ(gSeenCounter, gCalls ? 99 : 0);
+    // Only gameplay entered from the main menu starts a new game.
+    EXPECT_EQ(World::IsNewGame(), t.from == STATE_MAIN_MENU && t.state == STATE_GAMEPLAY);
+  }
 }
 
-TEST_F(WorldStateTest, StateWithoutHandlerStaysAndKeepsItsCounter) {
+TEST_F(WorldStateTest, StatesWithoutAHandlerRunNothingAndThirteenPassesToLoading) {
   World::SetStateHandler(STATE_STORY, nullptr);
   World::SetFrameCounter(-31);
   Step(STATE_STORY, STATE_GAMEPLAY);
-  Step(STATE_STORY, STATE_GAMEPLAY);
   EXPECT_EQ(World::GetState(), STATE_STORY);
   EXPECT_EQ(World::GetFrameCounter(), -31);
-  EXPECT_EQ(gCalls, 0);
-}
-
-TEST_F(WorldStateTest, IntroDoneAlwaysPassesToMainMenu) {
-  World::SetFrameCounter(17);
-  Step(STATE_INTRO_DONE, STATE_GAMEPLAY);
-  EXPECT_EQ(gCalls, 0);
-  EXPECT_EQ(World::GetState(), STATE_MAIN_MENU);
-  EXPECT_EQ(World::GetFrameCounter(), 0);
-}
-
-TEST_F(WorldStateTest, ResultPastTheTableRestartsLoadingOnTheSameFrame) {
-  Step(STATE_CREDITS, 13);
-  EXPECT_EQ(World::GetState(), STATE_LOAD_GAME);
-  Step(STATE_PAUSE, 500);
-  EXPECT_EQ(World::GetState(), STATE_LOAD_GAME);
-}
-
-TEST_F(WorldStateTest, NegativeResultWaitsOneFrameWithoutHandlerThenLoads) {
-  Step(STATE_HIGH_SCORES, -4);
-  EXPECT_EQ(World::GetState(), STATE_COUNT);
-  EXPECT_EQ(gCalls, 1);
-  World::Update();
-  EXPECT_EQ(gCalls, 1);
+  Step(STATE_COUNT, STATE_GAMEPLAY);
   EXPECT_EQ(World::GetState(), STATE_LOAD_GAME);
   EXPECT_EQ(World::GetFrameCounter(), 0);
-}
-
-// (old state, new state, player slots, counter the new state starts with)
-class WorldCounterStartTest : public WorldStateTest,
-                              public ::testing::WithParamInterface<std::tuple<int, int, int, int>> {
-};
-
-TEST_P(WorldCounterStartTest, NewStateStartsWithItsSetUpFrames) {
-  const auto [from, to, slots, expected] = GetParam();
-  World::GetPlayerRecords().assign(static_cast<std::size_t>(slots), nullptr);
-  World::SetFrameCounter(99);
-  Step(from, to);
-  EXPECT_EQ(World::GetState(), to);
-  EXPECT_EQ(World::GetFrameCounter(), expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Transitions, WorldCounterStartTest,
-                         ::testing::Values(std::make_tuple(STATE_OPTIONS, STATE_MAIN_MENU, 1, -1),
-                                           std::make_tuple(STATE_INTRO, STATE_INTRO_DONE, 1, -1),
-                                           std::make_tuple(STATE_STORY, STATE_MAIN_MENU, 1, -31),
-                                           std::make_tuple(STATE_STORY, STATE_NAME_ENTRY, 1, -31),
-                                           std::make_tuple(STATE_CREDITS, STATE_MAIN_MENU, 1, -31),
-                                           std::make_tuple(STATE_CREDITS, STATE_NAME_ENTRY, 1, 0),
-                                           std::make_tuple(STATE_GAME_OVER, STATE_GAMEPLAY, 1, 0),
-                                           std::make_tuple(STATE_GAME_OVER, STATE_GAMEPLAY, 3, -1),
-                                           std::make_tuple(STATE_GAME_OVER, STATE_NAME_ENTRY, 3, 0),
-                                           std::make_tuple(STATE_MAIN_MENU, STATE_GAMEPLAY, 1, 0),
-                                           std::make_tuple(STATE_PAUSE, STATE_GAMEPLAY, 2, 0)));
-
-TEST_F(WorldStateTest, NewGameIsFlaggedOnlyWhenGameplayIsEnteredFromTheMainMenu) {
-  Step(STATE_PAUSE, STATE_GAMEPLAY);
-  EXPECT_FALSE(World::IsNewGame());
-  Step(STATE_MAIN_MENU, STATE_OPTIONS);
-  EXPECT_FALSE(World::IsNewGame());
-  Step(STATE_MAIN_MENU, STATE_GAMEPLAY);
-  EXPECT_TRUE(World::IsNewGame());
+  EXPECT_EQ(gCalls, 0);
 }
 
 TEST_F(WorldStateTest, NewEntryInTheSameStateAdvancesItsLevelListAndWraps) {
@@ -156,36 +127,55 @@ TEST_F(WorldStateTest, NewEntryInTheSameStateAdvancesItsLevelListAndWraps) {
   EXPECT_EQ(list.index, 2);
   Step(STATE_GAMEPLAY, STATE_GAMEPLAY);
   EXPECT_EQ(list.index, 0);
-}
-
-TEST_F(WorldStateTest, NewEntryWithAStateChangeLeavesTheListAlone) {
-  StateLevelList& list = *World::GetLevelList(STATE_LEVEL_COMPLETE);
-  list.names = {"Junkyard", "Factory"};
-  gAdvanceEntry = true;
+  // With a state change the new state's list stays where it is.
+  World::GetLevelList(STATE_LEVEL_COMPLETE)->names = {"Junkyard", "Factory"};
   Step(STATE_GAMEPLAY, STATE_LEVEL_COMPLETE);
-  EXPECT_EQ(list.index, 0);
-}
-
-TEST_F(WorldStateTest, NewEntryInAStateWithoutAListIsHarmless) {
-  gAdvanceEntry = true;
+  EXPECT_EQ(World::GetLevelList(STATE_LEVEL_COMPLETE)->index, 0);
+  // States without a list, or with an empty one, are left alone.
   Step(STATE_LOAD_GAME, STATE_LOAD_GAME);
-  EXPECT_EQ(World::GetState(), STATE_LOAD_GAME);
-  // An empty list stays at its start.
   Step(STATE_CREDITS, STATE_CREDITS);
   EXPECT_EQ(World::GetLevelList(STATE_CREDITS)->index, 0);
   EXPECT_EQ(World::GetLevelList(STATE_LOAD_GAME), nullptr);
   EXPECT_EQ(World::GetLevelList(STATE_COUNT), nullptr);
 }
 
-TEST_F(WorldStateTest, InactiveWindowRunsNoHandlerAndKeepsTheState) {
-  World::OnKillFocus();
-  Step(STATE_HIGH_SCORES, STATE_MAIN_MENU);
-  EXPECT_EQ(gCalls, 0);
-  EXPECT_EQ(World::GetState(), STATE_HIGH_SCORES);
+TEST_F(WorldStateTest, GameClockRunsOnlyWhileResumedAndFocusedAndResetsOnlyWhileRunning) {
+  constexpr std::int64_t kSecond = testharness::GameHarness::kClockFrequency;
+  World::ResetGameClock();  // running, so this starts from zero
+  game->Clock().Advance(2 * kSecond);
+  EXPECT_DOUBLE_EQ(World::GetGameTime(), 2.0);
+  World::PauseGameClock();
+  game->Clock().Advance(60 * kSecond);
+  World::ResetGameClock();
+  EXPECT_DOUBLE_EQ(World::GetGameTime(), 2.0);
+  World::ResumeGameClock();
+  game->Clock().Advance(kSecond / 4);
+  EXPECT_DOUBLE_EQ(World::GetGameTime(), 2.25);
+  World::OnKillFocus();  // the window in the background holds it too
+  game->Clock().Advance(30 * kSecond);
   World::OnSetFocus();
-  World::Update();
-  EXPECT_EQ(gCalls, 1);
-  EXPECT_EQ(World::GetState(), STATE_MAIN_MENU);
+  EXPECT_DOUBLE_EQ(World::GetGameTime(), 2.25);
+  World::ResetGameClock();
+  EXPECT_DOUBLE_EQ(World::GetGameTime(), 0.0);
+}
+
+TEST(WorldFadeColorTest, EachChannelStepsAndRoundsOnItsOwn) {
+  EXPECT_EQ(World::FadeColor(0xFF000000, 0x00000000, 1, 30), 0xF7000000u);  // alpha 247 first
+  EXPECT_EQ(World::FadeColor(0xFF000000, 0x00FFFFFF, 30, 30), 0x00FFFFFFu);
+  EXPECT_EQ(World::FadeColor(0x00FF0000, 0x000000FF, 15, 30), 0x00800080u);  // 127.5 rounds up
+  EXPECT_EQ(World::FadeColor(0x00000000, 0xFF000000, 1, 3), 0x55000000u);
+}
+
+TEST(WorldFormatTest, TimeShowsHoursOnlyFromAnHourOnAndIntegersPadInFrontOfTheSign) {
+  EXPECT_EQ(World::FormatTime(309), "5:09");
+  EXPECT_EQ(World::FormatTime(3599), "59:59");
+  EXPECT_EQ(World::FormatTime(3725), "1:02:05");
+  EXPECT_EQ(World::FormatTime(36000), "10:00:00");
+  EXPECT_EQ(World::IntToString(-5, 3), "0-5");
+  EXPECT_EQ(World::IntToString(0, 0), "0");
+  EXPECT_EQ(World::IntToString(7, 2), "07");
+  EXPECT_EQ(World::IntToString(12345, 2), "12345");
+  EXPECT_EQ(World::IntToString(INT_MIN, 1), "-2147483648");
 }
 
 }  // namespace

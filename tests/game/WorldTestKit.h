@@ -1,6 +1,5 @@
-// Shared pieces of the World tests: an input reader for frames run without
-// World::Init, small animation files painted on the spot, and a working folder
-// of hand-made game data with the World initialised from it.
+// Shared pieces of the World tests: small animation files painted on the spot,
+// and a working folder of hand-made game data with the World started on it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,34 +22,14 @@
 
 namespace worldtest {
 
-// The loading screen's bar in the hand-made data: 200 x 20 at (50, 550).
-constexpr std::uint32_t kBarColor = 0xFFFF8000;
-
-// An input reader with a configuration folder of its own, so no saved map leaks in.
-class ScopedInput {
- public:
-  ScopedInput() {
-    setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
-    m_input = std::make_unique<Input>(nullptr);
-  }
-  ~ScopedInput() {
-    m_input.reset();
-    unsetenv("XDG_CONFIG_HOME");
-  }
-
- private:
-  testsupport::TempDir m_config;
-  std::unique_ptr<Input> m_input;
-};
-
 inline void WriteText(const std::filesystem::path& path, const std::string& text) {
   std::filesystem::create_directories(path.parent_path());
   std::ofstream(path, std::ios::binary) << text;
 }
 
 // An animation whose frames, `width` x `height` each, stand side by side in one
-// row of one colour. Frames are held (0 ticks) unless `ticks` says otherwise,
-// and each leads to the next, the last back to the first.
+// row. Frames are held (0 ticks) unless `ticks` says otherwise, and each leads
+// to the next, the last back to the first.
 inline Animation MakeAnimation(const std::string& name, int frames = 1, int width = 16,
                                int height = 16, int ticks = 0) {
   Animation animation(name, Vector2(static_cast<float>(width), static_cast<float>(height)),
@@ -61,35 +40,25 @@ inline Animation MakeAnimation(const std::string& name, int frames = 1, int widt
   return animation;
 }
 
-// Writes "<root>/animations/<name>.acd" and its image.
-inline void WriteAnimation(const std::filesystem::path& root, const std::string& name,
-                           int frames = 1, int width = 16, int height = 16,
-                           std::uint32_t color = 0xFF40C060) {
-  std::filesystem::create_directories(root / "animations");
-  const Animation animation = MakeAnimation(name, frames, width, height);
-  ASSERT_TRUE(animation.Save((root / "animations" / (name + ".acd")).string()));
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width * frames * height), color);
-  std::string error;
-  ASSERT_TRUE(platform::SavePng((root / "animations" / (name + ".png")).string(), width * frames,
-                                height, pixels.data(), error))
-      << error;
-}
+// The colour every painted animation has.
+constexpr std::uint32_t kPaint = 0xFF40C060;
 
 // A working folder holding what World::Init reads, with the prototypes
-// "ZodirazO", "Tile" (4 frames), "Rat", "Gate" and "TutorialTrigger", and a fake
-// sound device; tests add level files and change files before calling InitWorld.
+// "ZodirazO", "Tile" (4 frames), "Rat", "Gate" and "TutorialTrigger", a private
+// configuration folder (no saved key map leaks in) and a fake sound device;
+// tests add level files and change files before starting the World.
 class WorldDataTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WriteAnimation(Root(), "EnergyMeter", 1, 200, 20, 0xFF808080);
-    WriteAnimation(Root(), "EnergyBar", 1, 200, 20, kBarColor);
-    WriteAnimation(Root(), "VerticalBound", 1, 16, 256);
-    for (const char* name : {"hero_idle", "hero_run", "rat_walk", "gate"}) {
-      WriteAnimation(Root(), name);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    WriteAnimation("EnergyMeter", 1, 200, 20);
+    WriteAnimation("EnergyBar", 1, 200, 20);
+    WriteAnimation("VerticalBound", 1, 16, 256);
+    for (const char* name : {"hero_idle", "hero_run", "rat_walk", "gate", "tutorial"}) {
+      WriteAnimation(name);
     }
-    WriteAnimation(Root(), "tiles", 4);
-    WriteAnimation(Root(), "sky", 1, 64, 64);
-    WriteAnimation(Root(), "tutorial", 1);
+    WriteAnimation("tiles", 4);
+    WriteAnimation("sky", 1, 64, 64);
     WriteText(Root() / "Sounds.vtse", "0\n");
     WriteText(Root() / "SpriteList.vtsl",
               "5\n"
@@ -105,22 +74,34 @@ class WorldDataTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    World::StartFade(0, 0xFF000000, 0xFF000000);  // static: no fade outlives its test
     game.reset();
     platform::SetAudioDevice(nullptr);
-    World::SetLoadingFrameObserver(nullptr);
     unsetenv("XDG_CONFIG_HOME");
     m_cwd.reset();
   }
 
   const std::filesystem::path& Root() const { return m_data.Path(); }
 
-  // The window, the device and a World handle, with World::Init run on the
-  // folder; returns what Init returned.
-  bool StartWorld() {
+  // Writes "animations/<name>.acd" and its image.
+  void WriteAnimation(const std::string& name, int frames = 1, int width = 16, int height = 16) {
+    const std::string file = (Root() / "animations" / name).string();
+    std::filesystem::create_directories(Root() / "animations");
+    ASSERT_TRUE(MakeAnimation(name, frames, width, height).Save(file + ".acd"));
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width * frames * height), kPaint);
+    std::string error;
+    ASSERT_TRUE(platform::SavePng(file + ".png", width * frames, height, pixels.data(), error))
+        << error;
+  }
+
+  // A fresh window, device and World handle, with World::Init run on the
+  // folder (given the window or not); returns what Init returned.
+  bool StartWorld(bool window = true) {
+    game.reset();  // one device at a time
     testharness::GameHarness::Options options;
     options.initWorld = false;
     game = std::make_unique<testharness::GameHarness>(options);
-    return World::Init(&game->Window());
+    return World::Init(window ? &game->Window() : nullptr);
   }
   void InitWorld() { ASSERT_TRUE(StartWorld()); }
 

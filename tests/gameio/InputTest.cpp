@@ -1,229 +1,233 @@
-// The input reader's masks: held and pressed across frames for keys, buttons and
-// sticks, the fixed actions, the device list, and staying in step across Disable.
+// The input reader's masks: held and pressed across frames for keys and sticks,
+// the fixed actions, the device list, and staying in step across Disable; and
+// the SDL device layer under it: buffering, stick streams, and the raw events
+// the controls screen listens to.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "gameio/InputTestEvents.h"
 
 namespace {
 
+using inputtest::Masks;
 using inputtest::PushKey;
 using inputtest::TapKey;
+using inputtest::VirtualPad;
+using platform::Control;
+using platform::ControlKind;
+using platform::DeviceKind;
+using Records = std::vector<std::pair<std::uint32_t, std::uint32_t>>;  // data, value
 
 class InputTest : public inputtest::InputFixture {};
+class InputDevicesTest : public inputtest::InputFixture {};
+class InputDeathTest : public inputtest::InputFixture {};
 
 // The raw stick position that reads as `value` on the 0..99 range.
 int RawFor(int value) {
-  for (int raw = -32768; raw <= 32767; ++raw) {
+  for (int raw = -32768; raw <= 32767; ++raw)
     if (platform::ScaleAxis(raw, 0, 99, false) == value) return raw;
-  }
   ADD_FAILURE() << "no raw position for " << value;
   return 0;
 }
 
-TEST_F(InputTest, HoldingSpaceIsPressedOnceThenHeldUntilReleased) {
-  Input& in = Start();
+TEST_F(InputTest, SpaceIsPressedOnceHeldUntilReleasedAndEveryPressInAFrameCounts) {
+  Start();
   PushKey(SDL_SCANCODE_SPACE, true);
-  in.Update();
-  EXPECT_TRUE(in.IsHeld(JUMP));
-  EXPECT_TRUE(in.IsPressed(JUMP));
-  in.Update();
-  EXPECT_TRUE(in.IsHeld(JUMP));
-  EXPECT_FALSE(in.IsPressed(JUMP));
+  EXPECT_EQ(Frame(), (Masks{JUMP, JUMP}));
+  EXPECT_EQ(Frame(), (Masks{JUMP, 0}));
   PushKey(SDL_SCANCODE_SPACE, true, /*repeat=*/true);  // the keyboard's auto-repeat
-  in.Update();
-  EXPECT_TRUE(in.IsHeld(JUMP));
-  EXPECT_FALSE(in.IsPressed(JUMP));
+  EXPECT_EQ(Frame(), (Masks{JUMP, 0}));
   PushKey(SDL_SCANCODE_SPACE, false);
-  in.Update();
-  EXPECT_FALSE(in.IsHeld(JUMP));
-  EXPECT_FALSE(in.IsPressed(JUMP));
-}
+  EXPECT_EQ(Frame(), (Masks{0, 0}));
 
-TEST_F(InputTest, PressReleasePressInOneFrameIsHeldAndPressed) {
-  Input& in = Start();
   PushKey(SDL_SCANCODE_SPACE, true);
   PushKey(SDL_SCANCODE_SPACE, false);
   PushKey(SDL_SCANCODE_SPACE, true);
-  in.Update();
-  EXPECT_TRUE(in.IsHeld(JUMP));
-  EXPECT_TRUE(in.IsPressed(JUMP));
-  // A tap within one frame still counts as a press, and ends released.
+  EXPECT_EQ(Frame(), (Masks{JUMP, JUMP}));
   PushKey(SDL_SCANCODE_SPACE, false);
-  TapKey(SDL_SCANCODE_D);
-  in.Update();
-  EXPECT_TRUE(in.IsPressed(FIRE_GUN));
-  EXPECT_FALSE(in.IsHeld(FIRE_GUN | JUMP));
+  TapKey(SDL_SCANCODE_D);  // a tap within one frame still counts, and ends released
+  EXPECT_EQ(Frame(), (Masks{0, FIRE_GUN}));
 }
 
-TEST_F(InputTest, FixedActionsArePressedOnPressAndOnRelease) {
-  Input& in = Start();
-  const struct {
-    SDL_Scancode key;
-    ActionBits action;
-  } fixed[] = {{SDL_SCANCODE_ESCAPE, DISPLAY_MENU},
-               {SDL_SCANCODE_PAUSE, PAUSE_GAME},
-               {SDL_SCANCODE_F1, CONTROLS_INFORMATION}};
-  for (const auto& f : fixed) {
-    PushKey(f.key, true);
-    in.Update();
-    EXPECT_TRUE(in.IsPressed(f.action)) << f.action;
-    in.Update();
-    EXPECT_FALSE(in.IsPressed(f.action)) << f.action;
-    EXPECT_FALSE(in.IsHeld(f.action)) << f.action;
-    PushKey(f.key, false);
-    in.Update();
-    EXPECT_TRUE(in.IsPressed(f.action)) << f.action;
-    in.Update();
-    EXPECT_FALSE(in.IsPressed(f.action) | in.IsHeld(f.action)) << f.action;
+TEST_F(InputTest, FixedActionsArePressedOnPressAndOnReleaseFrames) {
+  Start();
+  const std::pair<SDL_Scancode, ActionBits> fixed[] = {{SDL_SCANCODE_ESCAPE, DISPLAY_MENU},
+                                                       {SDL_SCANCODE_PAUSE, PAUSE_GAME},
+                                                       {SDL_SCANCODE_F1, CONTROLS_INFORMATION}};
+  for (const auto& [key, action] : fixed) {
+    SCOPED_TRACE(SDL_GetScancodeName(key));
+    for (bool down : {true, false}) {
+      PushKey(key, down);
+      EXPECT_EQ(Frame(), (Masks{action, action}));
+      EXPECT_EQ(Frame(), (Masks{0, 0}));  // not held on: it lasts the one frame
+    }
   }
 }
 
-TEST_F(InputTest, KeyboardDefaultsCoverEveryKeyboardAction) {
-  Input& in = Start();
-  const struct {
-    SDL_Scancode key;
-    ActionBits action;
-  } keys[] = {{SDL_SCANCODE_UP, UP_OPTIONS_SELECTION},
-              {SDL_SCANCODE_DOWN, DOWN_OPTIONS_SELECTION},
-              {SDL_SCANCODE_LEFT, MOVE_LEFT},
-              {SDL_SCANCODE_RIGHT, MOVE_RIGHT},
-              {SDL_SCANCODE_D, FIRE_GUN},
-              {SDL_SCANCODE_S, SWING_SWORD},
-              {SDL_SCANCODE_A, STRIDE},
-              {SDL_SCANCODE_Q, AIM_UP},
-              {SDL_SCANCODE_Z, AIM_DOWN},
-              {SDL_SCANCODE_RETURN, ENTER_MENU_SELECTION},
-              {SDL_SCANCODE_1, DEBUG_1},
-              {SDL_SCANCODE_9, DEBUG_9},
-              {SDL_SCANCODE_0, DEBUG_0}};
-  for (const auto& k : keys) {
-    PushKey(k.key, true);
-    in.Update();
-    EXPECT_EQ(in.IsPressed(0xFFFFFFFF), k.action) << SDL_GetScancodeName(k.key);
-    PushKey(k.key, false);
-    in.Update();
-  }
-  EXPECT_EQ(in.IsHeld(0xFFFFFFFF), 0u);
-}
-
-TEST_F(InputTest, StickThresholdsAre25And73) {
-  inputtest::VirtualPad pad;
+TEST_F(InputTest, StickThresholdsAre25And73AndSwingingAcrossPressesOnce) {
+  VirtualPad pad;
   ASSERT_TRUE(pad.ok());
-  Input& in = Start();
-  ASSERT_EQ(in.GetDeviceCount(), 2);
-  const struct {
-    int value;
-    ActionBits held;
-  } lateral[] = {{24, MOVE_LEFT}, {25, 0}, {73, 0}, {74, MOVE_RIGHT}};
-  for (const auto& step : lateral) {
+  Start();
+  ASSERT_EQ(input->GetDeviceCount(), 2);
+  const std::pair<int, ActionBits> steps[] = {{24, MOVE_LEFT}, {25, 0}, {73, 0}, {74, MOVE_RIGHT}};
+  for (const auto& [value, side] : steps) {
     pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, RawFor(49));
-    in.Update();
-    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, RawFor(step.value));
-    in.Update();
-    EXPECT_EQ(in.IsHeld(MOVE_LEFT | MOVE_RIGHT), step.held) << step.value;
-    EXPECT_EQ(in.IsPressed(MOVE_LEFT | MOVE_RIGHT), step.held) << step.value;
+    Frame();
+    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, RawFor(value));
+    EXPECT_EQ(Frame(), (Masks{side, side})) << value;
   }
-  // Stick up is toward "Up Options Selection", down toward "Down Options Selection".
-  pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, -32768);
-  in.Update();
-  EXPECT_EQ(in.IsPressed(UP_OPTIONS_SELECTION | DOWN_OPTIONS_SELECTION), UP_OPTIONS_SELECTION);
-  pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, 32767);
-  in.Update();
-  EXPECT_EQ(in.IsHeld(UP_OPTIONS_SELECTION | DOWN_OPTIONS_SELECTION), DOWN_OPTIONS_SELECTION);
-}
-
-TEST_F(InputTest, StickSwungAcrossLetsGoOfTheOtherSideAndPressesOnce) {
-  inputtest::VirtualPad pad;
-  ASSERT_TRUE(pad.ok());
-  Input& in = Start();
-  pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
-  in.Update();
-  EXPECT_EQ(in.IsHeld(MOVE_LEFT | MOVE_RIGHT), MOVE_RIGHT);
+  // From right across to left lets go of right; further left is no new press
+  // (a menu would skip).
   pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
-  in.Update();
-  EXPECT_EQ(in.IsHeld(MOVE_LEFT | MOVE_RIGHT), MOVE_LEFT);
-  EXPECT_TRUE(in.IsPressed(MOVE_LEFT));
-  // Further along the same side: still held, not pressed again (a menu would skip).
+  EXPECT_EQ(Frame(), (Masks{MOVE_LEFT, MOVE_LEFT}));
   pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, RawFor(10));
-  in.Update();
-  EXPECT_TRUE(in.IsHeld(MOVE_LEFT));
-  EXPECT_FALSE(in.IsPressed(MOVE_LEFT));
+  EXPECT_EQ(Frame(), (Masks{MOVE_LEFT, 0}));
+
+  // Stick up is toward "Up Options Selection", down toward "Down Options Selection".
+  const ActionBits menu = UP_OPTIONS_SELECTION | DOWN_OPTIONS_SELECTION;
+  pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, -32768);
+  EXPECT_EQ(Frame().pressed & menu, UP_OPTIONS_SELECTION);
+  pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, 32767);
+  EXPECT_EQ(Frame().held & menu, DOWN_OPTIONS_SELECTION);
 }
 
-TEST_F(InputTest, AtMostFourDevicesKeyboardFirst) {
-  std::vector<std::unique_ptr<inputtest::VirtualPad>> pads;
+TEST_F(InputTest, AtMostFourDevicesKeyboardFirstAndLongNamesCut) {
+  const std::string longName = "Extremely Long Controller Name Of Forty!";
+  std::vector<std::unique_ptr<VirtualPad>> pads;
   for (int i = 0; i < 5; ++i) {
-    pads.push_back(std::make_unique<inputtest::VirtualPad>("Pad " + std::to_string(i)));
+    pads.push_back(std::make_unique<VirtualPad>(i ? "Pad " + std::to_string(i) : longName));
     ASSERT_TRUE(pads.back()->ok());
   }
-  Input& in = Start();
-  ASSERT_EQ(in.GetDeviceCount(), Input::MAX_DEVICES);
-  EXPECT_EQ(in.GetDeviceName(0), "Keyboard");
-  // The devices used are the first ones reported.
-  EXPECT_EQ(in.GetDeviceName(1), "Pad 0");
-  EXPECT_EQ(in.GetDeviceName(3), "Pad 2");
-}
-
-TEST_F(InputTest, LongDeviceNamesAreCutTo35CharactersPlusDots) {
-  const std::string forty = "Extremely Long Controller Name Of Forty";
-  ASSERT_EQ(forty.size() + 1, 40u);
-  inputtest::VirtualPad pad(forty + "!");
-  ASSERT_TRUE(pad.ok());
-  Input& in = Start();
-  ASSERT_EQ(in.GetDeviceCount(), 2);
-  EXPECT_EQ(in.GetDeviceName(1), (forty + "!").substr(0, 35) + "...");
+  Start();
+  ASSERT_EQ(input->GetDeviceCount(), 4);
+  EXPECT_EQ(input->GetDeviceName(0), "Keyboard");
+  EXPECT_EQ(input->GetDeviceName(1), longName.substr(0, 35) + "...");
+  EXPECT_EQ(input->GetDeviceName(3), "Pad 2");  // the first ones reported
   EXPECT_EQ(Input::DisplayName(std::string(35, 'x')), std::string(35, 'x'));
   EXPECT_EQ(Input::DisplayName(std::string(36, 'x')), std::string(35, 'x') + "...");
 }
 
 TEST_F(InputTest, KeyReleasedWhileDisabledIsNotStuckAfterEnable) {
-  Input& in = Start();
+  Start();
   PushKey(SDL_SCANCODE_RIGHT, true);
-  in.Update();
-  ASSERT_TRUE(in.IsHeld(MOVE_RIGHT));
-  in.Disable();
-  EXPECT_FALSE(in.IsHeld(MOVE_RIGHT));
-  in.Update();  // ignored while disabled
-  PushKey(SDL_SCANCODE_LEFT, true);
-  PushKey(SDL_SCANCODE_LEFT, false);
-  in.Enable();
-  in.Update();
-  EXPECT_EQ(in.IsHeld(0xFFFFFFFF), 0u);
+  ASSERT_EQ(Frame(), (Masks{MOVE_RIGHT, MOVE_RIGHT}));
+  input->Disable();
+  EXPECT_EQ(input->IsHeld(MOVE_RIGHT), 0u);
+  input->Update();  // ignored while disabled
+  TapKey(SDL_SCANCODE_LEFT);
+  input->Enable();
+  EXPECT_EQ(Frame(), (Masks{0, 0}));
   // Right was held through it all: letting go now must not switch it on.
   PushKey(SDL_SCANCODE_RIGHT, false);
-  in.Update();
-  EXPECT_FALSE(in.IsHeld(MOVE_RIGHT));
-  EXPECT_FALSE(in.IsPressed(MOVE_RIGHT));
+  EXPECT_EQ(Frame(), (Masks{0, 0}));
   PushKey(SDL_SCANCODE_RIGHT, true);
-  in.Update();
-  EXPECT_TRUE(in.IsHeld(MOVE_RIGHT));
-  EXPECT_TRUE(in.IsPressed(MOVE_RIGHT));
+  EXPECT_EQ(Frame(), (Masks{MOVE_RIGHT, MOVE_RIGHT}));
 }
 
 TEST_F(InputTest, ControlsScreenReturnsAtOnceHeadlessAndSwallowsItsKey) {
-  Input& in = Start();
+  Start();
   PushKey(SDL_SCANCODE_RIGHT, true);
   PushKey(SDL_SCANCODE_F1, true);
-  in.Update();
-  ASSERT_TRUE(in.IsPressed(CONTROLS_INFORMATION));
-  in.ConfigureDevices();
-  EXPECT_EQ(in.GetDeviceCount(), 1);
-  EXPECT_TRUE(in.IsInitialised());
+  ASSERT_EQ(Frame(), (Masks{MOVE_RIGHT | CONTROLS_INFORMATION, MOVE_RIGHT | CONTROLS_INFORMATION}));
+  input->ConfigureDevices();
+  EXPECT_EQ(input->GetDeviceCount(), 1);
+  EXPECT_TRUE(input->IsInitialised());
   PushKey(SDL_SCANCODE_F1, false);
   PushKey(SDL_SCANCODE_RIGHT, false);
-  in.Update();
-  EXPECT_EQ(in.IsPressed(0xFFFFFFFF), 0u) << "the key that opened the screen";
-  EXPECT_EQ(in.IsHeld(0xFFFFFFFF), 0u);
+  EXPECT_EQ(Frame(), (Masks{0, 0})) << "the key that opened the screen";
   TapKey(SDL_SCANCODE_SPACE);
-  in.Update();
-  EXPECT_TRUE(in.IsPressed(JUMP)) << "the new devices read as usual";
+  EXPECT_EQ(Frame(), (Masks{0, JUMP})) << "the new devices read as usual";
 }
 
-TEST(InputDeathTest, SecondReaderIsAnAssertion) {
-  inputtest::SdlSession session;
+// Everything the device has buffered, read ten records at a time.
+Records Drain(platform::InputDevice& device) {
+  device.Poll();
+  Records all;
+  platform::DeviceRecord records[10];
+  for (int count = 10; device.GetDeviceData(records, count) && count > 0; count = 10)
+    for (int i = 0; i < count; ++i) all.emplace_back(records[i].data, records[i].value);
+  return all;
+}
+
+TEST_F(InputDevicesTest, BuffersOnlyWhileAcquiredAndKeepsTheOldest32) {
+  Start();
+  platform::InputDevice& keyboard = *input->GetDevice(0);
+  keyboard.Unacquire();
+  TapKey(SDL_SCANCODE_SPACE);
+  platform::DeviceRecord records[10];
+  int count = 10;
+  EXPECT_FALSE(keyboard.GetDeviceData(records, count));
+  EXPECT_EQ(count, 0);
+  keyboard.Acquire();
+  EXPECT_TRUE(Drain(keyboard).empty());
+  for (int i = 0; i < 20; ++i) TapKey(SDL_SCANCODE_SPACE);  // 40 events
+  PushKey(SDL_SCANCODE_RIGHT, true);
+  Records oldest;
+  for (int i = 0; i < 16; ++i) oldest.insert(oldest.end(), {{JUMP, 0x80}, {JUMP, 0}});
+  EXPECT_EQ(Drain(keyboard), oldest);
+  TapKey(SDL_SCANCODE_SPACE);
+  keyboard.Unacquire();
+  keyboard.Acquire();
+  EXPECT_TRUE(Drain(keyboard).empty()) << "unacquiring drops the buffer";
+}
+
+// A swept stick must not crowd presses out of the 32-record buffer.
+TEST_F(InputDevicesTest, StickPositionsCoalesceUntilAButtonComesBetween) {
+  VirtualPad pad;
+  ASSERT_TRUE(pad.ok());
+  Start();
+  platform::InputDevice& gamepad = *input->GetDevice(1);
+  for (int raw : {-1000, -9000, -20000, -32768}) {
+    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, raw);
+    gamepad.Poll();
+  }
+  EXPECT_EQ(Drain(gamepad), (Records{{LATERAL_AXIS, 0}}));
+  // A button between two positions keeps the order of all three.
+  pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+  gamepad.Poll();
+  pad.SetButton(SDL_CONTROLLER_BUTTON_A, true);
+  gamepad.Poll();
+  pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
+  EXPECT_EQ(Drain(gamepad), (Records{{LATERAL_AXIS, 50}, {JUMP, 0x80}, {LATERAL_AXIS, 99}}));
+}
+
+TEST_F(InputDevicesTest, ListeningHearsKeysFarStickPushesAndQuit) {
+  VirtualPad pad;
+  ASSERT_TRUE(pad.ok());
+  Start();
+  platform::InputSystem& system = *input->GetInputSystem();
+  system.StartListening();
+  PushKey(SDL_SCANCODE_K, true);
+  pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, 4000);  // a nudge: not heard
+  system.PumpEvents();
+  pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, 30000);
+  system.PumpEvents();
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+
+  // Kind, instance, control, down, raw.
+  using Heard = std::tuple<DeviceKind, int, Control, bool, int>;
+  std::vector<Heard> heard;
+  for (platform::ControlEvent e; system.NextControlEvent(e);)
+    if (e.kind != DeviceKind::Joystick)  // the pad again, seen as a plain joystick
+      heard.emplace_back(e.kind, e.instance, e.control, e.down, e.raw);
+  EXPECT_EQ(heard,
+            (std::vector<Heard>{
+                {DeviceKind::Keyboard, -1, {ControlKind::Key, SDL_SCANCODE_K}, true, 0},
+                {DeviceKind::Gamepad, pad.instance(), {ControlKind::Axis, 1}, false, 30000}}));
+  EXPECT_TRUE(system.IsQuitRequested());
+  system.StopListening();
+  PushKey(SDL_SCANCODE_K, false);
+  platform::ControlEvent after;
+  EXPECT_FALSE(system.NextControlEvent(after));
+}
+
+TEST_F(InputDeathTest, SecondReaderIsAnAssertion) {
   Input first(nullptr);
   EXPECT_DEATH(Input second(nullptr), "Assertion failed: !spMe, file game/Input\\.cpp, line");
 }

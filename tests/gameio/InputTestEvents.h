@@ -30,82 +30,64 @@ inline void TapKey(int scancode) {
   PushKey(scancode, false);
 }
 
-// Holds SDL's joystick subsystem for virtual devices attached before the reader
-// enumerates, and empties the event queue that nobody else reads in a test.
-class SdlSession {
- public:
-  SdlSession() {
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    ok_ = SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) == 0;
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-  }
-  ~SdlSession() {
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    if (ok_) SDL_QuitSubSystem(SDL_INIT_EVENTS | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
-  }
-  bool ok() const { return ok_; }
-
- private:
-  bool ok_ = false;
+// A frame's held and pressed actions, all of them.
+struct Masks {
+  ActionBits held;
+  ActionBits pressed;
+  bool operator==(const Masks&) const = default;
 };
 
-// A virtual game controller (or plain joystick) attached for the test's lifetime.
+// A virtual game controller attached for the test's lifetime.
 class VirtualPad {
  public:
-  explicit VirtualPad(const std::string& name = "Test Pad", bool gamepad = true) : name_(name) {
+  explicit VirtualPad(const std::string& name = "Test Pad") {
     SDL_VirtualJoystickDesc desc{};
     desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = gamepad ? SDL_JOYSTICK_TYPE_GAMECONTROLLER : SDL_JOYSTICK_TYPE_UNKNOWN;
-    desc.naxes = gamepad ? SDL_CONTROLLER_AXIS_MAX : 2;
-    desc.nbuttons = gamepad ? SDL_CONTROLLER_BUTTON_MAX : 10;
-    desc.nhats = gamepad ? 0 : 1;
-    desc.name = name_.c_str();
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.name = name.c_str();  // SDL keeps a copy
     const int index = SDL_JoystickAttachVirtualEx(&desc);
-    if (index >= 0) {
-      joystick_ = SDL_JoystickOpen(index);
-      instance_ = SDL_JoystickInstanceID(joystick_);
-    }
+    if (index >= 0) joystick_ = SDL_JoystickOpen(index);
   }
   ~VirtualPad() {
     if (!joystick_) return;
+    const SDL_JoystickID id = instance();
     SDL_JoystickClose(joystick_);
-    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-      if (SDL_JoystickGetDeviceInstanceID(i) == instance_) {
-        SDL_JoystickDetachVirtual(i);
-        break;
-      }
-    }
+    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+      if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
   }
   VirtualPad(const VirtualPad&) = delete;
   VirtualPad& operator=(const VirtualPad&) = delete;
 
   bool ok() const { return joystick_ != nullptr; }
-  int instance() const { return instance_; }
+  SDL_JoystickID instance() const { return SDL_JoystickInstanceID(joystick_); }
   // The new state shows up as events at the next pump.
   void SetAxis(int axis, int value) {
     SDL_JoystickSetVirtualAxis(joystick_, axis, static_cast<Sint16>(value));
   }
-  void SetButton(int button, bool down) {
-    SDL_JoystickSetVirtualButton(joystick_, button, down ? 1 : 0);
-  }
-  void SetHat(int hat, Uint8 value) { SDL_JoystickSetVirtualHat(joystick_, hat, value); }
+  void SetButton(int button, bool down) { SDL_JoystickSetVirtualButton(joystick_, button, down); }
 
  private:
-  std::string name_;
   SDL_Joystick* joystick_ = nullptr;
-  int instance_ = -1;
 };
 
-// Each test gets its own configuration folder, so no saved map leaks in.
+// Holds SDL's joystick subsystem for virtual devices attached before the reader
+// enumerates, empties the event queue that nobody else reads in a test, and
+// gives each test its own configuration folder, so no saved map leaks in.
 class InputFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(session.ok());
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    ASSERT_EQ(SDL_InitSubSystem(kSubsystems), 0);
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
   }
   void TearDown() override {
     input.reset();
     unsetenv("XDG_CONFIG_HOME");
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    SDL_QuitSubSystem(kSubsystems);
   }
   // Builds the reader and runs one frame so its devices are acquired.
   Input& Start() {
@@ -114,13 +96,13 @@ class InputFixture : public ::testing::Test {
     input->Update();
     return *input;
   }
-  std::vector<std::shared_ptr<platform::InputDevice>> Devices() const {
-    std::vector<std::shared_ptr<platform::InputDevice>> devices;
-    for (int i = 0; i < input->GetDeviceCount(); ++i) devices.push_back(input->GetDevice(i));
-    return devices;
+  Masks Frame() {
+    input->Update();
+    return {input->IsHeld(0xFFFFFFFF), input->IsPressed(0xFFFFFFFF)};
   }
 
-  SdlSession session;
+  static constexpr Uint32 kSubsystems =
+      SDL_INIT_EVENTS | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER;
   testsupport::TempDir config;
   std::unique_ptr<Input> input;
 };

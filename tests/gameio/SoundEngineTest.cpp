@@ -1,19 +1,29 @@
-// Named sounds, handles, volumes, quiet mode and the ambient fades, driven
-// through a recording device.
+// Named sounds, handles, volumes, the ambient fades and the playlist's runs,
+// modes and section jumps, driven through a recording device; and one track
+// change on the real device.
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "game/SoundEngine.h"
 #include "gameio/AudioFake.h"
+#include "platform/AudioTestFiles.h"
+#include "platform/Random.h"
+#include "support/TempDir.h"
 
 namespace {
+
+using Names = std::vector<std::string>;
 
 class SoundEngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::SetAudioDevice(&fake);
-    engine = std::make_unique<SoundEngine>();
     ASSERT_TRUE(engine->Init(AudioFake::AnyWindow()));
   }
   void TearDown() override {
@@ -22,17 +32,37 @@ class SoundEngineTest : public ::testing::Test {
     EXPECT_EQ(fake.misuses, 0);
   }
 
-  void StartMusic(const std::string& file) {
-    fake.AddFile(file);
+  // Loads a new playlist of (file, mode) entries and starts it.
+  void StartMusic(const std::vector<std::pair<std::string, std::string>>& tracks) {
     engine->SetLoadingPlaylist(true);
     engine->ClearPlaylist();
-    ASSERT_TRUE(engine->Load(file, "order"));
-    ASSERT_TRUE(engine->PlayMusic());
-    engine->SetLoadingPlaylist(false);
+    for (const auto& [file, mode] : tracks) {
+      fake.AddFile(file);
+      ASSERT_TRUE(engine->Load(file, mode));
+    }
+    ASSERT_EQ(engine->PlayMusic(), !tracks.empty());
+  }
+  std::string Playing() {
+    const Names playing = fake.PlayingStreams();
+    return playing.size() == 1 ? playing[0] : std::to_string(playing.size()) + " tracks";
+  }
+  // The current track and the `ends` that follow it, each played to its end
+  // and handled by the next frame.
+  Names Hear(int ends) {
+    Names heard = {Playing()};
+    for (int i = 0; i < ends; ++i) {
+      fake.EndStream(Playing());
+      engine->Update();
+      heard.push_back(Playing());
+    }
+    return heard;
+  }
+  void Frames(int count) {
+    for (int i = 0; i < count; ++i) engine->Update();
   }
 
   AudioFake fake;
-  std::unique_ptr<SoundEngine> engine;
+  std::unique_ptr<SoundEngine> engine = std::make_unique<SoundEngine>();
 };
 
 TEST_F(SoundEngineTest, ExtensionPicksSampleOrModuleAndAFailedLoadAddsNothing) {
@@ -41,26 +71,21 @@ TEST_F(SoundEngineTest, ExtensionPicksSampleOrModuleAndAFailedLoadAddsNothing) {
   EXPECT_TRUE(engine->Load("BOOM.WAV", "boom"));
   EXPECT_TRUE(engine->Load("tune.Xm", "tune"));
   EXPECT_FALSE(engine->Load("other.wav", "boom"));  // the name is taken
-  EXPECT_FALSE(engine->Load("noext", "a"));
-  EXPECT_FALSE(engine->Load("notes.txt", "b"));
-  EXPECT_FALSE(engine->Load("song.flac", "c"));
-  EXPECT_FALSE(engine->Load("missing.wav", "d"));
+  for (const char* file : {"noext", "notes.txt", "song.flac", "missing.wav"})
+    EXPECT_FALSE(engine->Load(file, file)) << file;
   EXPECT_EQ(fake.OpenItems(), 2);
-
   int kind = 0;
   int index = 0;
   EXPECT_TRUE(engine->Find("tune", kind, index));
   EXPECT_EQ(kind, SoundEngine::kSong);
-  EXPECT_FALSE(engine->Find("Boom", kind, index));
-  EXPECT_EQ(kind, -1);
-  EXPECT_EQ(index, -1);
   EXPECT_TRUE(engine->Play("boom"));
   EXPECT_TRUE(engine->Play("tune"));
-  EXPECT_FALSE(engine->Play("d"));
-  EXPECT_EQ(fake.soundsPlayed, (std::vector<std::string>{"BOOM.WAV", "tune.Xm"}));
+  EXPECT_FALSE(engine->Play("Boom"));  // names match exactly
+  EXPECT_FALSE(engine->Play("missing.wav"));
+  EXPECT_EQ(fake.soundsPlayed, (Names{"BOOM.WAV", "tune.Xm"}));
 }
 
-TEST_F(SoundEngineTest, OnlyTheSoleHandleWithAWindowInitialises) {
+TEST_F(SoundEngineTest, OnlyTheSoleHandleWithAWindowInitialisesAndTheLastClosesAll) {
   {
     SoundEngine second;
     EXPECT_FALSE(second.Init(AudioFake::AnyWindow()));
@@ -69,64 +94,55 @@ TEST_F(SoundEngineTest, OnlyTheSoleHandleWithAWindowInitialises) {
   EXPECT_FALSE(engine->Init(nullptr));
   EXPECT_EQ(fake.initCalls, 1);
   EXPECT_EQ(fake.closeCalls, 0);  // a temporary handle released nothing
-}
 
-TEST_F(SoundEngineTest, LastHandleFreesEverythingAndClosesTheDevice) {
   fake.AddFile("hit.wav");
   fake.AddFile("amb.ogg");
   engine->Load("hit.wav", "hit");
   engine->PlayAmbient("amb.ogg");
-  StartMusic("level.ogg");
+  StartMusic({{"level.ogg", "order"}});
   engine.reset();
   EXPECT_EQ(fake.OpenItems(), 0);
   EXPECT_EQ(fake.closeCalls, 1);
 }
 
-TEST_F(SoundEngineTest, VolumesOutOfRangeAreIgnoredAndFiftyGives127WithQuietAt31) {
-  StartMusic("level.ogg");
-  engine->SetMusicVolume(50);
-  engine->SetSfxVolume(50);
-  engine->SetMusicVolume(101);
-  engine->SetMusicVolume(-1);
-  engine->SetSfxVolume(101);
-  engine->SetSfxVolume(-1);
-  engine->Update();
-  EXPECT_EQ(fake.StreamVolume("level.ogg"), 127);
-  EXPECT_EQ(fake.sfxMaster, 127);
-
+TEST_F(SoundEngineTest, QuietModeAndVolumesGiveTheirExactLevels) {
+  StartMusic({{"level.ogg", "order"}});
   engine->ToggleQuiet();
-  EXPECT_EQ(fake.StreamVolume("level.ogg"), 31);
-  engine->NextSection();  // restarts the track with a fade-in, which stops at the quiet level
-  for (int frame = 0; frame < 40; ++frame) engine->Update();
-  EXPECT_EQ(fake.StreamVolume("level.ogg"), 31);
-}
-
-TEST_F(SoundEngineTest, QuietModeDropsMusicToAQuarterAndBringsItBack) {
-  StartMusic("level.ogg");
-  engine->ToggleQuiet();
-  EXPECT_EQ(fake.StreamVolume("level.ogg"), 63);
-  for (int frame = 0; frame < 5; ++frame) engine->Update();
+  Frames(5);
   EXPECT_EQ(fake.StreamVolume("level.ogg"), 63);
   engine->ToggleQuiet();
   EXPECT_EQ(fake.StreamVolume("level.ogg"), 255);
+
+  for (int volume : {50, 101, -1}) {  // out of range is ignored
+    engine->SetMusicVolume(volume);
+    engine->SetSfxVolume(volume);
+  }
+  engine->Update();
+  EXPECT_EQ(fake.StreamVolume("level.ogg"), 127);
+  EXPECT_EQ(fake.sfxMaster, 127);
+  engine->ToggleQuiet();
+  EXPECT_EQ(fake.StreamVolume("level.ogg"), 31);
+  engine->NextSection();  // restarts the track with a fade-in, which stops at the quiet level
+  Frames(40);
+  EXPECT_EQ(fake.StreamVolume("level.ogg"), 31);
 }
 
 TEST_F(SoundEngineTest, AmbientFadesInOverTheMusicOneStepPerFrameAndOutAgain) {
+  StartMusic({{"level.ogg", "order"}});
+  EXPECT_TRUE(engine->PlayAmbient("missing.ogg"));
+  engine->FadeInAmbient();
+  Frames(10);
+  EXPECT_EQ(fake.StreamVolume("level.ogg"), 255) << "no ambient track: the music stays";
+
   fake.AddFile("rats.ogg");
-  StartMusic("level.ogg");
   EXPECT_TRUE(engine->PlayAmbient("rats.ogg"));
-  EXPECT_EQ(engine->GetAmbientName(), "rats.ogg");
   engine->FadeInAmbient();
   EXPECT_EQ(fake.StreamVolume("rats.ogg"), 0);
-  for (int frame = 1; frame <= 255; ++frame) {
+  for (int frame = 1; frame <= 258; ++frame) {
     engine->Update();
-    ASSERT_EQ(fake.StreamVolume("rats.ogg"), frame);
-    ASSERT_EQ(fake.StreamVolume("level.ogg"), 255 - frame);
+    ASSERT_EQ(fake.StreamVolume("rats.ogg"), std::min(frame, 255));
+    ASSERT_EQ(fake.StreamVolume("level.ogg"), std::max(255 - frame, 0));
   }
-  for (int frame = 0; frame < 3; ++frame) engine->Update();
-  EXPECT_EQ(fake.StreamVolume("rats.ogg"), 255);
-  EXPECT_EQ(fake.StreamVolume("level.ogg"), 0);
-
   engine->FadeOutAmbient();
   for (int frame = 1; frame <= 255; ++frame) {
     engine->Update();
@@ -134,17 +150,101 @@ TEST_F(SoundEngineTest, AmbientFadesInOverTheMusicOneStepPerFrameAndOutAgain) {
     ASSERT_EQ(fake.StreamVolume("level.ogg"), frame);
   }
   engine->Update();  // silent at last: the ambient track stops
-  EXPECT_EQ(fake.PlayingStreams(), std::vector<std::string>{"level.ogg"});
-  EXPECT_EQ(fake.StreamVolume("level.ogg"), 255);
+  EXPECT_EQ(fake.PlayingStreams(), Names{"level.ogg"});
 }
 
-TEST_F(SoundEngineTest, MissingAmbientTrackLeavesTheMusicAlone) {
-  StartMusic("level.ogg");
-  EXPECT_TRUE(engine->PlayAmbient("missing.ogg"));
-  EXPECT_EQ(engine->GetAmbientName(), "missing.ogg");
-  engine->FadeInAmbient();
-  for (int frame = 0; frame < 10; ++frame) engine->Update();
-  EXPECT_EQ(fake.StreamVolume("level.ogg"), 255);
+TEST_F(SoundEngineTest, IntroPlaysOnceThenEveryStartOfTheRandomRunDrawsAnEntry) {
+  const Names run = {"r1.ogg", "r2.ogg", "r3.ogg"};
+  Names expected = {"intro.ogg"};
+  platform::SeedRandom(99);
+  for (int i = 0; i < 12; ++i) expected.push_back(run[platform::Random() % 3]);
+  platform::SeedRandom(99);
+  StartMusic({{"intro.ogg", "intro"},
+              {"r1.ogg", "random"},
+              {"r2.ogg", "random"},
+              {"r3.ogg", "random"},
+              {"boss.ogg", "order"}});
+  EXPECT_EQ(Hear(12), expected);
+  engine->NextSection();
+  EXPECT_EQ(fake.StreamVolume("boss.ogg"), 0);  // fades in
+  EXPECT_EQ(Hear(2), (Names{"boss.ogg", "boss.ogg", "boss.ogg"}));
+  engine->NextSection();  // past the last run: back to the start
+  EXPECT_EQ(Playing(), "intro.ogg");
+}
+
+TEST_F(SoundEngineTest, OrderEntriesLoopAloneAndOtherWordsPlayTheirRunInTurn) {
+  StartMusic({{"a.ogg", "order"}, {"b.ogg", "order"}});
+  EXPECT_EQ(Hear(1), (Names{"a.ogg", "a.ogg"}));
+  engine->NextSection();
+  EXPECT_EQ(Hear(1), (Names{"b.ogg", "b.ogg"}));
+  engine->NextSection();
+  EXPECT_EQ(Playing(), "a.ogg");
+
+  StartMusic({{"a.ogg", "loop"}, {"b.ogg", "loop"}, {"c.ogg", "loop"}, {"d.ogg", "order"}});
+  EXPECT_EQ(Hear(4), (Names{"a.ogg", "b.ogg", "c.ogg", "a.ogg", "b.ogg"}));
+  engine->NextSection();
+  EXPECT_EQ(Playing(), "d.ogg");
+}
+
+TEST_F(SoundEngineTest, SingleEntryLoopsUnlessItPlaysOnce) {
+  for (const char* mode : {"order", "random", "intro", "whatever"}) {
+    const std::string file = std::string(mode) + ".ogg";
+    StartMusic({{file, mode}});
+    EXPECT_EQ(Hear(2), (Names{file, file, file}));
+    EXPECT_EQ(fake.StreamPlays(file), 3) << mode;
+  }
+  StartMusic({{"jingle.ogg", "once"}});
+  EXPECT_EQ(Hear(1), (Names{"jingle.ogg", "0 tracks"}));
+  engine->Update();
+  EXPECT_EQ(Playing(), "0 tracks");
+  StartMusic({{"theme.ogg", "order"}, {"outro.ogg", "once"}});  // wherever it stands
+  engine->NextSection();
+  EXPECT_EQ(Hear(1), (Names{"outro.ogg", "0 tracks"}));
+  StartMusic({});
+  EXPECT_FALSE(engine->Load("missing.ogg", "order"));
+}
+
+TEST_F(SoundEngineTest, EndOfATrackAlreadyReplacedOrClosedIsIgnored) {
+  StartMusic({{"a.ogg", "order"}, {"b.ogg", "order"}});
+  platform::AudioStream* first = fake.StreamHandle("a.ogg");
+  engine->NextSection();
+  SoundEngine::OnStreamEnd(first, nullptr);
+  EXPECT_EQ(Playing(), "b.ogg");
+  EXPECT_EQ(fake.StreamPlays("b.ogg"), 1);
+  // The old level's track ends just as the next level's opens.
+  fake.EndStream("b.ogg");
+  fake.SetOpeningPolls(3);  // the fake counts a play before the open as misuse
+  StartMusic({{"new.ogg", "order"}});
+  engine->Update();
+  EXPECT_EQ(Playing(), "new.ogg");
+  EXPECT_EQ(fake.StreamPlays("new.ogg"), 1);
+}
+
+// The real SDL2_mixer device on SDL's silent driver: a generated track plays to
+// its end and only the frame's update starts the next one.
+TEST(SoundEngineOnMixer, TrackEndAdvancesThePlaylistInTheFrameUpdate) {
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  testsupport::TempDir dir;
+  audiotest::WriteToneWav(dir / "intro.wav", 60);
+  audiotest::WriteToneWav(dir / "theme.wav", 3000);
+  platform::SetAudioDevice(nullptr);
+
+  SoundEngine engine;
+  ASSERT_TRUE(engine.Init(AudioFake::AnyWindow()));
+  engine.SetLoadingPlaylist(true);
+  engine.ClearPlaylist();
+  ASSERT_TRUE(engine.Load((dir / "intro.wav").string(), "intro"));
+  ASSERT_TRUE(engine.Load((dir / "theme.wav").string(), "order"));
+  ASSERT_TRUE(engine.PlayMusic());
+  ASSERT_EQ(Mix_Playing(-1), 1);
+
+  // The intro ends on the audio thread; nothing follows until a frame runs.
+  ASSERT_TRUE(audiotest::PollUntil([] { return Mix_Playing(-1) == 0; }, [] {}));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(Mix_Playing(-1), 0);
+  ASSERT_TRUE(audiotest::PollUntil([] { return Mix_Playing(-1) == 1; }, [&] { engine.Update(); }));
+  for (int frame = 0; frame < 5; ++frame) engine.Update();
+  EXPECT_EQ(Mix_Playing(-1), 1);  // the theme plays on, once
 }
 
 }  // namespace

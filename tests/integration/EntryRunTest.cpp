@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "platform/Image.h"
@@ -13,38 +13,30 @@
 
 namespace {
 
-std::filesystem::path GameBinary() {
-  return testsupport::BinaryDir() / "game" / "vantrel";
-}
-
 // Runs the game from its working folder with extra environment settings, its
-// output going to `outputs`; returns its exit code.
+// error output going to "<outputs>/err.txt"; returns its exit code.
 int RunGame(const std::filesystem::path& outputs, const std::string& environment) {
-  const std::string command = "cd '" + GameBinary().parent_path().string() + "' && env " +
-                              environment + " '" + GameBinary().string() + "' > '" +
-                              (outputs / "out.txt").string() + "' 2> '" +
+  const std::filesystem::path game = testsupport::BinaryDir() / "game" / "vantrel";
+  EXPECT_TRUE(std::filesystem::exists(game)) << game;
+  const std::string command = "cd '" + game.parent_path().string() + "' && env " + environment +
+                              " '" + game.string() + "' > /dev/null 2> '" +
                               (outputs / "err.txt").string() + "'";
   const int status = std::system(command.c_str());
-  if (status == -1 || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
+  return status == -1 || !WIFEXITED(status) ? -1 : WEXITSTATUS(status);
 }
 
 std::string ReadText(const std::filesystem::path& path) {
   std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
+  return {std::istreambuf_iterator<char>(file), {}};
 }
 
-TEST(EntryRunTest, HeadlessRunStopsAfterTheFrameLimitAndCapturesItsFrame) {
-  ASSERT_TRUE(std::filesystem::exists(GameBinary())) << GameBinary();
+TEST(EntryRunTest, HeadlessRunStopsAfterTheFrameLimitAndCapturesItsFrames) {
   testsupport::TempDir dir;
   const int code = RunGame(dir.Path(),
                            "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy VANTREL_MAX_FRAMES=5 "
                            "VANTREL_CAPTURE_FRAMES=2,5 VANTREL_CAPTURE_DIR='" +
                                dir.Path().string() + "'");
   EXPECT_EQ(code, 0) << ReadText(dir / "err.txt");
-
   for (const char* name : {"frame-00002.png", "frame-00005.png"}) {
     platform::Image frame;
     std::string error;
@@ -57,13 +49,11 @@ TEST(EntryRunTest, HeadlessRunStopsAfterTheFrameLimitAndCapturesItsFrame) {
 }
 
 TEST(EntryRunTest, MissingDisplayIsOneClearLineAndAFailure) {
-  ASSERT_TRUE(std::filesystem::exists(GameBinary())) << GameBinary();
   testsupport::TempDir dir;
-  const int code = RunGame(dir.Path(), "-u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11");
-  EXPECT_NE(code, 0);
+  EXPECT_NE(RunGame(dir.Path(), "-u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11"), 0);
   const std::string error = ReadText(dir / "err.txt");
-  EXPECT_NE(error.find("vantrel: cannot open the game window"), std::string::npos) << error;
-  EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
+  EXPECT_EQ(error.rfind("vantrel: cannot open the game window: ", 0), 0u) << error;
+  EXPECT_EQ(error.find('\n'), error.size() - 1) << error;  // one line
 }
 
 }  // namespace

@@ -39,15 +39,7 @@ void Record(float percent, const std::string& caption) {
 TEST(StartupLoadingTest, LoadingScreenShowsEveryStepAndPrototypeThenTheStartLevelLoads) {
   const fs::path game = testsupport::BinaryDir() / "game";
   ASSERT_TRUE(fs::exists(game / "SpriteList.vtsl")) << "build the gamedata target first";
-  testsupport::TempDir config;
-  setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
-  testsupport::ScopedCurrentDir cwd(game);
-  World::SetLoadingFrameObserver(Record);
-  testharness::GameHarness::Options options;
-  options.initWorld = false;
-  auto harness = std::make_unique<testharness::GameHarness>(options);
-  ASSERT_TRUE(World::Init(&harness->Window()));
-
+  // The seven steps, then one caption per prototype of the list.
   std::vector<std::string> captions = {"Tutorial Template", "Sound Engine",   "Sound Effects",
                                        "Input Handling",    "HUD Art Assets", "Physics Engine",
                                        "World Objects"};
@@ -61,17 +53,25 @@ TEST(StartupLoadingTest, LoadingScreenShowsEveryStepAndPrototypeThenTheStartLeve
     for (int k = 0; k < animations; ++k) list >> key >> file;
     captions.push_back(name + " Sprite Assets");
   }
+
+  testsupport::TempDir config;  // no saved key map leaks in
+  setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+  testsupport::ScopedCurrentDir cwd(game);
+  World::SetLoadingFrameObserver(Record);
+  testharness::GameHarness::Options options;
+  options.initWorld = false;
+  auto harness = std::make_unique<testharness::GameHarness>(options);
+  ASSERT_TRUE(World::Init(&harness->Window()));
   ASSERT_EQ(gFrames.size(), captions.size());
   for (std::size_t i = 0; i < captions.size(); ++i) {
-    const float percent =
-        i < 7 ? 30.0f * static_cast<float>(i + 1) / 7.0f
-              : 30.0f + 70.0f * static_cast<float>(i - 7) / static_cast<float>(count);
+    const float k = static_cast<float>(i);
+    const float percent = i < 7 ? 30.0f * (k + 1) / 7.0f : 30.0f + 70.0f * (k - 7) / count;
     EXPECT_EQ(gFrames[i].caption, captions[i]);
     EXPECT_FLOAT_EQ(gFrames[i].percent, percent) << captions[i];
     EXPECT_NEAR(gFrames[i].barLength, 1.28f * percent, 2.0f) << captions[i];
   }
   EXPECT_EQ(World::GetPrototypePool()->Count(), count);
-  EXPECT_EQ(World::GetObjects()->Count(), 0);
+  EXPECT_EQ(World::GetObjects()->Count(), 0);  // the loading screen is gone
 
   harness->RunFrames(1);
   const Level* level = World::GetCurrentLevel();

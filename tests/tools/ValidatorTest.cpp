@@ -1,0 +1,283 @@
+// The data validator: the build's working folder passes it, and broken copies of that
+// folder give a message naming the broken file and what is wrong, without stopping the
+// program where the game's readers would.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "D3DInterfaceLib/D3DInterface.h"
+#include "DataValidator.h"
+#include "PhysicsLib/CollisionTypes.h"
+#include "animationlib/Animation.h"
+#include "support/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kWall[] = "animations/VerticalBound.acd";
+
+fs::path GameFolder() {
+  return testsupport::BinaryDir() / "game";
+}
+
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string all;
+  for (const std::string& line : lines) all += line + "\n";
+  return all;
+}
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+// The whitespace-separated tokens of a text, each with where it starts.
+struct TextTokens {
+  explicit TextTokens(const fs::path& path) : text(ReadText(path)) {
+    for (std::size_t at = text.find_first_not_of(" \t\r\n"); at != std::string::npos;) {
+      const std::size_t end = std::min(text.find_first_of(" \t\r\n", at), text.size());
+      starts.push_back(at);
+      words.push_back(text.substr(at, end - at));
+      at = text.find_first_not_of(" \t\r\n", end);
+    }
+  }
+  int Int(std::size_t i) const { return std::stoi(words.at(i)); }
+
+  std::string text;
+  std::vector<std::size_t> starts;
+  std::vector<std::string> words;
+};
+
+// The file of the first gameplay level (state 8) of the game list.
+std::string FirstGameplayLevel(const fs::path& game) {
+  const TextTokens list(game / "Gold.vt");
+  std::size_t at = 2;
+  for (int state = 1; state < 8; ++state) at += 1 + 2 * static_cast<std::size_t>(list.Int(at));
+  EXPECT_GT(list.Int(at), 0) << "no gameplay level";
+  return list.words.at(at + 2);
+}
+
+// The level's first own prototype: its name, its first animation and where its entry ends.
+struct LevelPrototype {
+  std::string name, animation;
+  std::size_t end;
+};
+LevelPrototype FirstLevelPrototype(const TextTokens& level) {
+  EXPECT_GT(level.Int(0), 0) << "the level has no prototypes of its own";
+  return {level.words.at(1), level.words.at(4),
+          level.starts.at(3 + 2 * static_cast<std::size_t>(level.Int(2)))};
+}
+
+// Rewrites one animation file through the game's own writer.
+void EditAnimation(const fs::path& file, const std::function<void(Animation&)>& edit) {
+  Animation animation;
+  ASSERT_TRUE(animation.Load(file.string())) << animation.GetLoadError();
+  edit(animation);
+  ASSERT_TRUE(animation.Save(file.string()));
+}
+
+// The frame fields to replace; the rest stay.
+struct FrameEdit {
+  std::optional<int> next = std::nullopt;
+  std::optional<int> ticks = std::nullopt;
+  std::optional<CollisionShape> shape = std::nullopt;
+  std::optional<std::string> sound = std::nullopt;
+};
+void EditFrame(const fs::path& file, int f, const FrameEdit& edit) {
+  EditAnimation(file, [&](Animation& a) {
+    AnimationFrame& frame = a.GetFrames().at(static_cast<std::size_t>(f));
+    frame = AnimationFrame(edit.next.value_or(frame.GetNextFrame()),
+                           edit.ticks.value_or(frame.GetTicks()), frame.GetOffset(),
+                           edit.shape.value_or(frame.GetShape()),
+                           edit.sound.value_or(frame.GetSoundName()));
+  });
+}
+
+Animation Load(const fs::path& file) {
+  Animation animation;
+  EXPECT_TRUE(animation.Load(file.string())) << animation.GetLoadError();
+  return animation;
+}
+
+struct Break {
+  const char* name;
+  // Breaks the copy; returns the file its message starts with and words it must hold.
+  std::function<std::vector<std::string>(const fs::path& game)> apply;
+};
+
+const Break kBreaks[] = {
+    {"LevelLosesAPrototypeItPlaces",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       const TextTokens level(game / file);
+       const LevelPrototype dropped = FirstLevelPrototype(level);
+       const std::string rest = level.text.substr(dropped.end);
+       EXPECT_NE(rest.find(dropped.name), std::string::npos) << dropped.name << " is not placed";
+       WriteText(game / file, std::to_string(level.Int(0) - 1) + "\n" + rest);
+       return {file, "\"" + dropped.name + "\"", "no prototype has this name"};
+     }},
+    {"LevelPlacesAFrameItsAnimationLacks",
+     [](const fs::path& game) -> std::vector<std::string> {
+       // The game's level reader would stop the program here.
+       const std::string file = FirstGameplayLevel(game);
+       const LevelPrototype tiles = FirstLevelPrototype(TextTokens(game / file));
+       EditAnimation(game / tiles.animation, [](Animation& a) {
+         a.GetFrames().resize(1);
+         a.GetFrames()[0] = AnimationFrame(0, 0, a.GetFrames()[0].GetOffset());
+       });
+       return {file, "\"" + tiles.name + "\"", "but its animation", "has 1"};
+     }},
+    {"LevelEndsMidway",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       const std::string text = ReadText(game / file);
+       WriteText(game / file, text.substr(0, text.size() / 2));
+       return {file, "the file ends where"};
+     }},
+    {"FrameLeadsPastTheLastFrame",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const int frames = Load(game / kWall).GetFrameCount();
+       EditFrame(game / kWall, 0, {.next = frames});
+       return {kWall, "frame 0 leads to frame " + std::to_string(frames)};
+     }},
+    {"FramesLargerThanTheirImage",
+     [](const fs::path& game) -> std::vector<std::string> {
+       // Drawing such an animation would stop the game on an assertion.
+       EditAnimation(game / kWall, [](Animation& a) { a.SetFrameSize(Vector2(4096, 4096)); });
+       return {kWall, "frame size 4096 x 4096 does not fit its image"};
+     }},
+    {"PolygonTypeOutsideTheTable",
+     [](const fs::path& game) -> std::vector<std::string> {
+       std::vector<CollisionPolygon> polygons =
+           Load(game / kWall).GetFrames()[0].GetShape().GetPolygons();
+       polygons.at(0).SetType(99);
+       EditFrame(game / kWall, 0, {.shape = CollisionShape(polygons)});
+       return {kWall, "frame 0 polygon 0 has type 99, outside the collision table"};
+     }},
+    {"CollisionTableLosesItsSymmetry",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = (game / "clsntypes.ctt").string();
+       EXPECT_TRUE(LoadCollisionTypes(file));
+       auto& rows = CollisionTypeTable::Rows();
+       rows[0][1] = rows[1][0] == kCollisionSolid ? kCollisionOverlap : kCollisionSolid;
+       EXPECT_TRUE(SaveCollisionTypes(file));
+       rows.clear();
+       return {"clsntypes.ctt", "entry [0][1]", "must be symmetric"};
+     }},
+    {"SwordSwingNeverEnds",
+     [](const fs::path& game) -> std::vector<std::string> {
+       // The hero would stay in the swing for good.
+       const TextTokens list(game / "SpriteList.vtsl");
+       const auto hero = std::find(list.words.begin(), list.words.end(), "ZodirazO");
+       auto swing = std::find(hero, list.words.end(), "3");
+       EXPECT_NE(swing, list.words.end());
+       const std::string file = *++swing;
+       EditFrame(game / file, Load(game / file).GetFrameCount() - 1, {.ticks = 0});
+       return {"SpriteList.vtsl", "\"ZodirazO\" state 3", "must lead back with at least 1 tick"};
+     }},
+    {"HudLabelRestsOnATimedFrame",
+     [](const fs::path& game) -> std::vector<std::string> {
+       EditFrame(game / "animations/HUDLabel.acd", 16, {.ticks = 5});
+       return {"animations/HUDLabel.acd", "frame 16", "must be held"};
+     }},
+    {"FramePlaysAnUnlistedSound",
+     [](const fs::path& game) -> std::vector<std::string> {
+       EditFrame(game / kWall, 0, {.sound = "creak"});
+       return {kWall, "plays \"creak\", which Sounds.vtse does not list"};
+     }},
+    {"SoundTheCodePlaysIsUnlisted",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const TextTokens list(game / "Sounds.vtse");
+       std::string pairs;
+       int kept = 0;
+       for (std::size_t i = 1; i + 1 < list.words.size(); i += 2) {
+         if (list.words[i] == "earthquake") continue;
+         pairs += list.words[i] + " " + list.words[i + 1] + "\n";
+         ++kept;
+       }
+       WriteText(game / "Sounds.vtse", std::to_string(kept) + "\n" + pairs);
+       return {"Sounds.vtse", "\"earthquake\" is missing"};
+     }},
+    {"ScoresOutOfOrder",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string text = ReadText(game / "Scores.vths");
+       const std::size_t second = text.find('\n') + 1, third = text.find('\n', second) + 1;
+       WriteText(game / "Scores.vths",
+                 text.substr(second, third - second) + text.substr(0, second) + text.substr(third));
+       return {"Scores.vths", "line 2", "not sorted highest first"};
+     }},
+    {"HeroTuningLosesItsLastLine",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const fs::path tuning = game / "data" / "ZodirazO.ini";
+       std::string text = ReadText(tuning);
+       text.erase(text.rfind('\n', text.size() - 2) + 1);
+       WriteText(tuning, text);
+       return {"data/ZodirazO.ini", "41 values; the game reads 42"};
+     }},
+};
+
+void PrintTo(const Break& b, std::ostream* out) {
+  *out << b.name;
+}
+
+TEST(GameDataValidation, GeneratedFolderHasNoProblemsAndEverythingIsPutBack) {
+  ASSERT_TRUE(fs::exists(GameFolder() / "Gold.vt")) << "build the gamedata target first";
+  const fs::path before = fs::current_path();
+  CollisionTypeTable::Rows() = {{2}};
+
+  EXPECT_EQ(Lines(validator::ValidateGameData(GameFolder())), "");
+
+  EXPECT_EQ(fs::current_path(), before);
+  EXPECT_EQ(CollisionTypeTable::Rows(), (std::vector<std::vector<int>>{{2}}));
+  EXPECT_FALSE(D3DInterface::Exists());
+  CollisionTypeTable::Rows().clear();
+}
+
+class BrokenGameData : public ::testing::TestWithParam<Break> {};
+
+TEST_P(BrokenGameData, NamesTheFileAndTheProblem) {
+  ASSERT_TRUE(fs::exists(GameFolder() / "Gold.vt")) << "build the gamedata target first";
+  testsupport::TempDir copy;
+  const fs::path game = copy / "game";
+  fs::copy(GameFolder(), game, fs::copy_options::recursive);
+  const std::vector<std::string> words = GetParam().apply(game);
+
+  const std::vector<std::string> problems = validator::ValidateGameData(game);
+  const bool named = std::any_of(problems.begin(), problems.end(), [&](const std::string& line) {
+    return line.rfind(words[0] + ": ", 0) == 0 &&
+           std::all_of(words.begin(), words.end(), [&](const std::string& word) {
+             return line.find(word) != std::string::npos;
+           });
+  });
+  EXPECT_TRUE(named) << "no message starts with " << words[0] << " and holds every one of:\n"
+                     << Lines(words) << "messages:\n"
+                     << Lines(problems);
+}
+
+INSTANTIATE_TEST_SUITE_P(OneBreakEach, BrokenGameData, ::testing::ValuesIn(kBreaks),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GameDataValidation, EmptyFolderNamesEveryFileTheGameNeeds) {
+  testsupport::TempDir empty;
+  const std::string all = Lines(validator::ValidateGameData(empty.Path()));
+  for (const char* file : {"clsntypes.ctt", "Gold.vt", "Sounds.vtse", "SpriteList.vtsl",
+                           "Scores.vths", "data/ZodirazO.ini", "animations/orbs.acd", kWall}) {
+    EXPECT_NE(all.find(std::string(file) + ": missing"), std::string::npos) << file << "\n" << all;
+  }
+}
+
+}  // namespace
