@@ -14,10 +14,42 @@ void DataFileError(const std::string& file, const std::string& message) {
 
 namespace {
 // The stream readers accept a leading '+', so the data may carry one.
-void SkipPlusSign(const char*& first, const char* last) {
-  if (last - first > 1 && first[0] == '+' && first[1] != '-') ++first;
+const char* SkipPlusSign(const char* first, const char* last) {
+  if (last - first > 1 && first[0] == '+' && first[1] != '-') return first + 1;
+  return first;
 }
 }  // namespace
+
+std::optional<int> ParseWholeNumber(const std::string& token) {
+  const char* last = token.data() + token.size();
+  int value = 0;
+  const auto [end, error] = std::from_chars(SkipPlusSign(token.data(), last), last, value);
+  if (error != std::errc() || end != last) return std::nullopt;
+  return value;
+}
+
+std::optional<float> ParseDecimalNumber(const std::string& token) {
+  const char* last = token.data() + token.size();
+  float value = 0.0f;
+  const auto [end, error] =
+      std::from_chars(SkipPlusSign(token.data(), last), last, value, std::chars_format::general);
+  if (error != std::errc() || end != last || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<bool> ParseFlag(const std::string& token) {
+  if (token != "0" && token != "1") return std::nullopt;
+  return token == "1";
+}
+
+std::string MissingTokenMessage(std::string_view what) {
+  return "the file ends where " + std::string(what) + " belongs";
+}
+
+std::string MalformedTokenMessage(std::string_view what, std::string_view kind,
+                                  const std::string& token) {
+  return "expected " + std::string(what) + " (" + std::string(kind) + "), found \"" + token + "\"";
+}
 
 TokenReader::TokenReader(std::istream& in, std::string fileName)
     : m_in(in), m_fileName(std::move(fileName)) {}
@@ -26,43 +58,29 @@ void TokenReader::Fail(const std::string& message) const {
   DataFileError(m_fileName, message);
 }
 
-void TokenReader::Malformed(std::string_view what, std::string_view kind,
-                            const std::string& token) const {
-  Fail("expected " + std::string(what) + " (" + std::string(kind) + "), found \"" + token + "\"");
-}
-
 std::string TokenReader::Word(std::string_view what) {
   std::string token;
-  if (!(m_in >> token)) Fail("the file ends where " + std::string(what) + " belongs");
+  if (!(m_in >> token)) Fail(MissingTokenMessage(what));
   return token;
 }
 
 int TokenReader::Int(std::string_view what) {
   const std::string token = Word(what);
-  const char* first = token.data();
-  const char* last = first + token.size();
-  SkipPlusSign(first, last);
-  int value = 0;
-  const auto [end, error] = std::from_chars(first, last, value);
-  if (error != std::errc() || end != last) Malformed(what, "a whole number", token);
-  return value;
+  const std::optional<int> value = ParseWholeNumber(token);
+  if (!value) Fail(MalformedTokenMessage(what, "a whole number", token));
+  return *value;
 }
 
 float TokenReader::Float(std::string_view what) {
   const std::string token = Word(what);
-  const char* first = token.data();
-  const char* last = first + token.size();
-  SkipPlusSign(first, last);
-  float value = 0.0f;
-  const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-  if (error != std::errc() || end != last || !std::isfinite(value)) {
-    Malformed(what, "a decimal number", token);
-  }
-  return value;
+  const std::optional<float> value = ParseDecimalNumber(token);
+  if (!value) Fail(MalformedTokenMessage(what, "a decimal number", token));
+  return *value;
 }
 
 bool TokenReader::Bool(std::string_view what) {
   const std::string token = Word(what);
-  if (token != "0" && token != "1") Malformed(what, "0 or 1", token);
-  return token == "1";
+  const std::optional<bool> value = ParseFlag(token);
+  if (!value) Fail(MalformedTokenMessage(what, "0 or 1", token));
+  return *value;
 }

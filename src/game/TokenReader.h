@@ -6,11 +6,22 @@
 #pragma once
 
 #include <istream>
+#include <optional>
 #include <string>
 #include <string_view>
 
 // Prints "Data file "<file>": <message>" on stderr and stops the program.
 [[noreturn]] void DataFileError(const std::string& file, const std::string& message);
+
+// The token rules, shared with the data validator so both read the same data.
+// A number may carry one leading '+'; decimals must be finite; flags are 0 or 1.
+std::optional<int> ParseWholeNumber(const std::string& token);
+std::optional<float> ParseDecimalNumber(const std::string& token);
+std::optional<bool> ParseFlag(const std::string& token);
+// The messages for a missing and for a malformed token.
+std::string MissingTokenMessage(std::string_view what);
+std::string MalformedTokenMessage(std::string_view what, std::string_view kind,
+                                  const std::string& token);
 
 class TokenReader {
  public:
@@ -28,9 +39,6 @@ class TokenReader {
   [[noreturn]] void Fail(const std::string& message) const;
 
  private:
-  [[noreturn]] void Malformed(std::string_view what, std::string_view kind,
-                              const std::string& token) const;
-
   std::istream& m_in;
   std::string m_fileName;
 };

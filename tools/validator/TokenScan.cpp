@@ -1,18 +1,11 @@
 #include "TokenScan.h"
 
-#include <charconv>
-#include <cmath>
 #include <fstream>
+#include <optional>
+
+#include "game/TokenReader.h"
 
 namespace validator {
-
-namespace {
-// The game's reader accepts one leading '+'.
-const char* SkipPlusSign(const char* first, const char* last) {
-  if (last - first > 1 && first[0] == '+' && first[1] != '-') return first + 1;
-  return first;
-}
-}  // namespace
 
 TokenScan::TokenScan(const std::filesystem::path& path) {
   std::ifstream in(path);
@@ -30,44 +23,36 @@ void TokenScan::Fail(const std::string& message) {
 bool TokenScan::Word(std::string_view what, std::string& out) {
   if (Failed()) return false;
   if (m_next >= m_tokens.size()) {
-    Fail("the file ends where " + std::string(what) + " belongs");
+    Fail(MissingTokenMessage(what));
     return false;
   }
   out = m_tokens[m_next++];
   return true;
 }
 
-bool TokenScan::Int(std::string_view what, int& out) {
+// Reads one token with the game's rule for its kind.
+template <typename T, typename Parse>
+bool TokenScan::Token(std::string_view what, std::string_view kind, Parse parse, T& out) {
   std::string token;
   if (!Word(what, token)) return false;
-  const char* last = token.data() + token.size();
-  const char* first = SkipPlusSign(token.data(), last);
-  const auto [end, error] = std::from_chars(first, last, out);
-  if (error == std::errc() && end == last) return true;
-  Fail("expected " + std::string(what) + " (a whole number), found \"" + token + "\"");
+  if (const std::optional<T> value = parse(token)) {
+    out = *value;
+    return true;
+  }
+  Fail(MalformedTokenMessage(what, kind, token));
   return false;
+}
+
+bool TokenScan::Int(std::string_view what, int& out) {
+  return Token(what, "a whole number", ParseWholeNumber, out);
 }
 
 bool TokenScan::Float(std::string_view what, float& out) {
-  std::string token;
-  if (!Word(what, token)) return false;
-  const char* last = token.data() + token.size();
-  const char* first = SkipPlusSign(token.data(), last);
-  const auto [end, error] = std::from_chars(first, last, out, std::chars_format::general);
-  if (error == std::errc() && end == last && std::isfinite(out)) return true;
-  Fail("expected " + std::string(what) + " (a decimal number), found \"" + token + "\"");
-  return false;
+  return Token(what, "a decimal number", ParseDecimalNumber, out);
 }
 
 bool TokenScan::Bool(std::string_view what, bool& out) {
-  std::string token;
-  if (!Word(what, token)) return false;
-  if (token == "0" || token == "1") {
-    out = token == "1";
-    return true;
-  }
-  Fail("expected " + std::string(what) + " (0 or 1), found \"" + token + "\"");
-  return false;
+  return Token(what, "0 or 1", ParseFlag, out);
 }
 
 }  // namespace validator

@@ -31,6 +31,9 @@ class TokenScan {
   std::size_t Remaining() const { return m_tokens.size() - m_next; }
 
  private:
+  template <typename T, typename Parse>
+  bool Token(std::string_view what, std::string_view kind, Parse parse, T& out);
+
   std::vector<std::string> m_tokens;
   std::size_t m_next = 0;
   std::string m_error;
