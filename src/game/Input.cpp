@@ -73,8 +73,13 @@ platform::ActionFormat Input::MakeActionFormat() {
 }
 
 std::string Input::DisplayName(const std::string& name) {
-  if (name.size() <= MAX_DEVICE_NAME) return name;
-  return name.substr(0, MAX_DEVICE_NAME) + "...";
+  // Counted in UTF-8 characters: a cut between bytes would leave half a character.
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const bool continuation = (static_cast<unsigned char>(name[i]) & 0xC0) == 0x80;
+    if (!continuation && characters++ == MAX_DEVICE_NAME) return name.substr(0, i) + "...";
+  }
+  return name;
 }
 
 Input::Input(platform::Window* window) : m_window(window) {
@@ -136,6 +141,8 @@ void Input::ReleaseDevices() {
 
 void Input::Update() {
   if (!m_enabled) return;
+  // The recording's last change showed for one frame; the live devices take over.
+  if (m_playbackFinished) StopPlayback();
   const ActionBits heldBefore = m_held;
   m_pressed = 0;
   ++m_nFramesSinceChange;
@@ -211,12 +218,13 @@ void Input::PlaybackStep() {
   const bool complete = m_playbackFile.gcount() == static_cast<std::streamsize>(sizeof record);
   const std::uint32_t frames = GetLittleEndian(record);
   const std::uint32_t mask = GetLittleEndian(record + 4);
-  if (complete && frames == kEndMark && mask == kEndMark) {
-    StopPlayback();
-    return;
-  }
+  // The previous record's mask is due now, the last one before the end included.
   m_pressed = m_pendingMask & ~m_held;
   m_held = m_pendingMask;
+  if (complete && frames == kEndMark && mask == kEndMark) {
+    m_playbackFinished = true;
+    return;
+  }
   if (complete && m_playbackFile.good()) {
     m_pendingMask = mask;
     m_nPlaybackCountdown = frames;
@@ -301,4 +309,5 @@ void Input::StopPlayback() {
   m_nPlaybackCountdown = 0;
   m_pendingMask = 0;
   m_playingBack = false;
+  m_playbackFinished = false;
 }

@@ -103,7 +103,7 @@ class Input {
   const platform::ActionFormat& GetActionFormat() const { return m_actionFormat; }
   platform::InputSystem* GetInputSystem() const { return m_inputSystem.get(); }
 
-  // `name` as shown for a device: cut to MAX_DEVICE_NAME characters plus "...".
+  // `name` as shown for a device: cut to MAX_DEVICE_NAME UTF-8 characters plus "...".
   static std::string DisplayName(const std::string& name);
   // The game's 34 actions with their semantics and keyboard defaults.
   static platform::ActionFormat MakeActionFormat();
@@ -134,6 +134,7 @@ class Input {
   int m_deviceCount = 0;
   bool m_recording = false;
   bool m_playingBack = false;
+  bool m_playbackFinished = false;  // the end record was read; playback stops next frame
   // Wide enough for any u32 frame count a file may hold.
   std::int64_t m_nPlaybackCountdown = 0;
   std::uint32_t m_nFramesSinceChange = 0;

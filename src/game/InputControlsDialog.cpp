@@ -4,6 +4,7 @@
 #include <string>
 
 #include "D3DInterfaceLib/D3DInterface.h"
+#include "game/SoundEngine.h"
 
 namespace {
 
@@ -52,9 +53,17 @@ InputControlsEditor::Result InputControlsDialog::Run(platform::Window* window) {
   if (!platform::InputSystem::CanShowDialog() || !D3DInterface::Exists()) {
     return InputControlsEditor::Result::Cancelled;
   }
+  return Show(window);
+}
+
+InputControlsEditor::Result InputControlsDialog::Show(platform::Window* window) {
+  // The frame loop waits behind the screen, so the music is kept going here:
+  // tracks that end move the playlist on, and fades go on stepping.
+  SoundEngine sound;
   m_system.StartListening();
   while (true) {
     m_system.PumpEvents();
+    sound.Update();
     platform::ControlEvent event;
     while (m_system.NextControlEvent(event)) m_editor.Handle(event);
     // The quit stays queued; the frame loop ends the game once the screen is gone.

@@ -22,6 +22,8 @@ class InputControlsDialog {
   // Shows the screen until it is closed (or the game is asked to quit), saving the
   // map on "Save and close".
   InputControlsEditor::Result Run(platform::Window* window);
+  // The screen itself, once it is known that it can be shown on the graphics engine.
+  InputControlsEditor::Result Show(platform::Window* window);
   // Queues one picture of the screen on the graphics engine.
   void Draw() const;
   // Keeps the edited map for the devices read next and writes it to the player's

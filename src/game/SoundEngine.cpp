@@ -156,8 +156,9 @@ void WaitUntilOpen(platform::AudioStream* stream) {
   }
 }
 
-// Picks the entry to play (any entry of a "random" run) and starts its stream.
-void StartCurrentTrack() {
+// Picks the entry to play (any entry of a "random" run) and starts its stream
+// at `volume`.
+void StartCurrentTrack(int volume) {
   int& position = gSound.m_nPosition;
   if (gSound.m_vPlaylist[position].mode == "random") {
     const int first = RunStart(position);
@@ -168,7 +169,7 @@ void StartCurrentTrack() {
   WaitUntilOpen(stream);
   Device().RewindStream(stream);
   Device().SetStreamEndCallback(stream, &SoundEngine::OnStreamEnd, nullptr);
-  gSound.m_nMusicChannel = Device().PlayStream(stream);
+  gSound.m_nMusicChannel = Device().PlayStream(stream, volume);
 }
 
 bool HasCurrentEntry() {
@@ -276,15 +277,15 @@ void SoundEngine::ClearPlaylist() {
 
 bool SoundEngine::PlayMusic() {
   if (gSound.m_vPlaylist.empty()) return false;
-  StartCurrentTrack();
-  SetChannelVolume(gSound.m_nMusicChannel, gSound.m_bQuiet ? MusicLevel() / 4 : MusicLevel());
+  StartCurrentTrack(gSound.m_bQuiet ? MusicLevel() / 4 : MusicLevel());
+  ReapplyEffects();
   return true;
 }
 
 void SoundEngine::PlayMusicFadeIn() {
   if (gSound.m_vPlaylist.empty()) return;
-  StartCurrentTrack();
-  SetChannelVolume(gSound.m_nMusicChannel, 0);
+  StartCurrentTrack(0);
+  ReapplyEffects();
   gSound.m_bMusicFadingIn = true;
 }
 
@@ -313,8 +314,8 @@ void SoundEngine::FadeInAmbient() {
   if (!stream) return;
   WaitUntilOpen(stream);
   Device().RewindStream(stream);
-  gSound.m_nAmbientChannel = Device().PlayStream(stream);
-  SetChannelVolume(gSound.m_nAmbientChannel, 0);
+  gSound.m_nAmbientChannel = Device().PlayStream(stream, 0);
+  ReapplyEffects();
   gSound.m_bMusicHeldDown = true;
   gSound.m_bAmbientFadingIn = true;
   gSound.m_bAmbientFadingOut = false;

@@ -4,6 +4,7 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <deque>
 #include <vector>
@@ -169,15 +170,16 @@ class MixerAudioDevice final : public AudioDevice {
     stream->userData = userData;
   }
 
-  int PlayStream(AudioStream* stream) override {
+  int PlayStream(AudioStream* stream, int volume) override {
     if (!Owns(m_streams, stream)) return kNoChannel;
     StopStream(stream);
-    const int index = AllocateVoice();
+    const int index = AllocateStreamVoice();
     if (index < 0) return kNoChannel;
     Voice& voice = m_voices[index];
     voice.kind = VoiceKind::Stream;
     voice.stream = stream;
-    ApplyVolume(index);
+    voice.volume = ClampVolume(volume);
+    ApplyVolume(index);  // before the first sample is mixed
     if (Mix_PlayChannel(index, stream->chunk, stream->loop ? -1 : 0) < 0) {
       voice.kind = VoiceKind::Free;
       return kNoChannel;
@@ -242,6 +244,7 @@ class MixerAudioDevice final : public AudioDevice {
   struct Voice {
     VoiceKind kind = VoiceKind::Free;
     unsigned generation = 0;
+    std::uint64_t started = 0;  // order of claiming, to find the oldest effect
     int volume = kMaxVolume;
     AudioSample* sample = nullptr;
     AudioStream* stream = nullptr;
@@ -301,19 +304,40 @@ class MixerAudioDevice final : public AudioDevice {
     }
   }
 
-  // The lowest free channel, claimed with a fresh generation; -1 when all are busy.
+  // The lowest free channel, claimed; -1 when all are busy.
   int AllocateVoice() {
     Reap();
     for (std::size_t i = 0; i < m_voices.size(); ++i) {
-      Voice& voice = m_voices[i];
-      if (voice.kind != VoiceKind::Free) continue;
-      voice.generation = voice.generation >= kMaxGeneration ? 1 : voice.generation + 1;
-      voice.volume = kMaxVolume;
-      voice.sample = nullptr;
-      voice.stream = nullptr;
-      return static_cast<int>(i);
+      if (m_voices[i].kind == VoiceKind::Free) return Claim(static_cast<int>(i));
     }
     return -1;
+  }
+
+  // A free channel, or else the oldest sound effect's: a stream left without a
+  // channel would never report its end, and the playlist would stop for good.
+  int AllocateStreamVoice() {
+    const int free = AllocateVoice();
+    if (free >= 0) return free;
+    int oldest = -1;
+    for (std::size_t i = 0; i < m_voices.size(); ++i) {
+      const Voice& voice = m_voices[i];
+      if (voice.kind != VoiceKind::Sample) continue;
+      if (oldest < 0 || voice.started < m_voices[oldest].started) oldest = static_cast<int>(i);
+    }
+    if (oldest < 0) return -1;
+    Silence(oldest);
+    return Claim(oldest);
+  }
+
+  // A fresh generation, so handles to the channel's previous sound go stale.
+  int Claim(int index) {
+    Voice& voice = m_voices[index];
+    voice.generation = voice.generation >= kMaxGeneration ? 1 : voice.generation + 1;
+    voice.started = ++m_claims;
+    voice.volume = kMaxVolume;
+    voice.sample = nullptr;
+    voice.stream = nullptr;
+    return index;
   }
 
   // Stops a channel without reporting an end.
@@ -334,6 +358,7 @@ class MixerAudioDevice final : public AudioDevice {
   bool m_initialised = false;
   bool m_open = false;
   int m_master = kMaxVolume;
+  std::uint64_t m_claims = 0;
   std::vector<Voice> m_voices;
   std::vector<std::unique_ptr<AudioSample>> m_samples;
   std::vector<std::unique_ptr<AudioSong>> m_songs;

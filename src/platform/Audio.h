@@ -47,12 +47,15 @@ class AudioDevice {
 
   // Streams, whatever their format. A stream plays on one channel at a time:
   // playing it again restarts it. Stop and Close never report an end.
+  // PlayStream starts the stream at `volume` (0..255), so a fade-in never begins
+  // with a burst. With every channel busy it takes the channel of the oldest
+  // sound effect (never another stream's): music outlasts any one effect.
   virtual AudioStream* OpenStream(const std::string& file, bool loop) = 0;
   virtual int GetStreamOpenState(AudioStream* stream) = 0;
   virtual void RewindStream(AudioStream* stream) = 0;
   virtual void SetStreamEndCallback(AudioStream* stream, StreamEndCallback callback,
                                     void* userData) = 0;
-  virtual int PlayStream(AudioStream* stream) = 0;
+  virtual int PlayStream(AudioStream* stream, int volume) = 0;
   virtual void StopStream(AudioStream* stream) = 0;
   virtual void CloseStream(AudioStream* stream) = 0;
 

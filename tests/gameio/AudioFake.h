@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -44,6 +45,8 @@ class AudioFake final : public platform::AudioDevice {
   }
   int StreamVolume(const std::string& file) { return Find(file) ? Find(file)->volume : 0; }
   int StreamPlays(const std::string& file) { return Find(file) ? Find(file)->plays : 0; }
+  // The volume the stream's latest play started at.
+  int StreamStartVolume(const std::string& file) { return Find(file) ? Find(file)->start : -1; }
   Stream* StreamHandle(const std::string& file) { return As<Stream>(Find(file)); }
   int OpenItems() const { return m_openItems; }
 
@@ -52,6 +55,7 @@ class AudioFake final : public platform::AudioDevice {
   int misuses = 0;
   int sfxMaster = kMaxVolume;
   std::vector<std::string> soundsPlayed;  // samples and modules, by file
+  std::function<void()> onDispatch;       // runs at every DispatchStreamEnds
 
   bool Init(int, int) override { return ++initCalls > 0; }
   void Close() override { ++closeCalls; }
@@ -71,13 +75,13 @@ class AudioFake final : public platform::AudioDevice {
   void SetStreamEndCallback(Stream* handle, platform::StreamEndCallback callback, void*) override {
     if (Item* stream = Check(handle)) stream->callback = callback;
   }
-  int PlayStream(Stream* handle) override {
+  int PlayStream(Stream* handle, int volume) override {
     Item* stream = Check(handle);
     if (!stream) return kNoChannel;
     misuses += stream->openingPolls > 0;
     Silence(*stream);
     ++stream->plays;
-    stream->volume = kMaxVolume;
+    stream->volume = stream->start = std::clamp(volume, 0, kMaxVolume);
     return stream->channel = ++m_lastChannel;
   }
   void StopStream(Stream* handle) override {
@@ -96,6 +100,7 @@ class AudioFake final : public platform::AudioDevice {
   }
   void SetSfxMasterVolume(int volume) override { sfxMaster = volume; }
   void DispatchStreamEnds() override {
+    if (onDispatch) onDispatch();
     while (!m_ended.empty()) {  // a callback may close streams whose ends are queued
       Item* stream = m_ended.front();
       m_ended.erase(m_ended.begin());
@@ -110,6 +115,7 @@ class AudioFake final : public platform::AudioDevice {
     bool gone = false;
     int channel = kNoChannel;  // while a stream plays
     int volume = 0;
+    int start = 0;
     int plays = 0;
     platform::StreamEndCallback callback = nullptr;
   };

@@ -54,7 +54,7 @@ TEST_F(MixerDevice, DecodableFilesLoadAndEverythingElseFailsQuietly) {
   for (const char* file : {"bank.fsb", "score.sgt", "missing.xm"})
     EXPECT_FALSE(device->LoadSong(File(file)));
   EXPECT_EQ(device->PlaySample(nullptr), AudioDevice::kNoChannel);
-  EXPECT_EQ(device->PlayStream(nullptr), AudioDevice::kNoChannel);
+  EXPECT_EQ(device->PlayStream(nullptr, 255), AudioDevice::kNoChannel);
 
   // Music plays in the music slot, and a freed song cannot be restarted.
   platform::AudioSong* song = device->LoadSong(File("long.wav"));
@@ -76,7 +76,7 @@ TEST_F(MixerDevice, VolumesReadBackExactlyAndStaleChannelsReachNothing) {
     EXPECT_EQ(device->GetVolume(channel), std::clamp(volume, 0, 255)) << volume;
   }
   platform::AudioStream* stream = device->OpenStream(File("long.wav"), true);
-  const int streamChannel = device->PlayStream(stream);
+  const int streamChannel = device->PlayStream(stream, 255);
   device->SetAllVolumes(127);
   EXPECT_EQ(device->GetVolume(channel), 127);
   EXPECT_EQ(device->GetVolume(streamChannel), 127);
@@ -86,7 +86,7 @@ TEST_F(MixerDevice, VolumesReadBackExactlyAndStaleChannelsReachNothing) {
   device->FreeSample(sample);
   device->StopStream(stream);
   EXPECT_EQ(device->GetVolume(channel), 0);
-  const int reused = device->PlayStream(stream);
+  const int reused = device->PlayStream(stream, 255);
   ASSERT_NE(reused, AudioDevice::kNoChannel);
   device->SetVolume(channel, 90);
   device->SetVolume(streamChannel, 90);
@@ -94,10 +94,39 @@ TEST_F(MixerDevice, VolumesReadBackExactlyAndStaleChannelsReachNothing) {
   EXPECT_EQ(device->GetVolume(AudioDevice::kNoChannel), 0);
 }
 
-TEST_F(MixerDevice, AllChannelsBusyMeansNoChannel) {
+TEST_F(MixerDevice, StreamStartsAtItsOwnVolumeBeforeAnythingIsMixed) {
+  platform::AudioStream* stream = device->OpenStream(File("long.wav"), false);
+  device->SetSfxMasterVolume(AudioDevice::kMaxVolume);
+  for (int volume : {0, 40, 255}) {
+    const int channel = device->PlayStream(stream, volume);
+    ASSERT_NE(channel, AudioDevice::kNoChannel);
+    EXPECT_EQ(device->GetVolume(channel), volume);
+    // The mixer's own gain is what the audio thread uses from the first sample.
+    EXPECT_EQ(Mix_Volume(channel & 0xFF, -1), volume * MIX_MAX_VOLUME / 255) << volume;
+  }
+}
+
+// Effects take only free channels; a stream that finds none takes the oldest
+// effect's channel, even when another stream is older still.
+TEST_F(MixerDevice, WithEveryChannelBusyAStreamTakesTheOldestEffectsChannel) {
   platform::AudioSample* sample = device->LoadSample(File("long.wav"));
-  for (int i = 0; i < 32; ++i) ASSERT_NE(device->PlaySample(sample), AudioDevice::kNoChannel);
+  platform::AudioStream* older = device->OpenStream(File("long.wav"), true);
+  const int olderChannel = device->PlayStream(older, 255);
+  std::vector<int> effects;
+  for (int i = 0; i < 31; ++i) {
+    effects.push_back(device->PlaySample(sample));
+    ASSERT_NE(effects.back(), AudioDevice::kNoChannel);
+  }
   EXPECT_EQ(device->PlaySample(sample), AudioDevice::kNoChannel);
+
+  platform::AudioStream* music = device->OpenStream(File("long.wav"), false);
+  const int channel = device->PlayStream(music, 40);
+  ASSERT_NE(channel, AudioDevice::kNoChannel);
+  EXPECT_EQ(device->GetVolume(channel), 40);
+  EXPECT_EQ(device->GetVolume(effects[0]), 0) << "the oldest effect made way";
+  EXPECT_EQ(device->GetVolume(effects[1]), 255);
+  EXPECT_EQ(device->GetVolume(olderChannel), 255) << "a stream never takes a stream's channel";
+  EXPECT_EQ(Mix_Playing(-1), 32);
 }
 
 TEST_F(MixerDevice, OnlyAStreamPlayedToItsEndReportsItOnceOnTheDispatchingThread) {
@@ -106,7 +135,7 @@ TEST_F(MixerDevice, OnlyAStreamPlayedToItsEndReportsItOnceOnTheDispatchingThread
   for (bool loop : {false, false, false, true}) {
     streams.push_back(device->OpenStream(File("short.wav"), loop));
     device->SetStreamEndCallback(streams.back(), &RecordEnd, &ends);
-    ASSERT_NE(device->PlayStream(streams.back()), AudioDevice::kNoChannel);
+    ASSERT_NE(device->PlayStream(streams.back(), 255), AudioDevice::kNoChannel);
   }
   EXPECT_EQ(device->GetStreamOpenState(streams[0]), AudioDevice::kStreamReady);
   // Long enough for the short tone to end many times over; the outcome is the
