@@ -5,10 +5,14 @@
 #include <algorithm>
 #include <fstream>
 
+#include "D3DInterfaceLib/D3DInterface.h"
 #include "game/Input.h"
 #include "game/InputControlsDialog.h"
 #include "game/InputControlsEditor.h"
+#include "game/SoundEngine.h"
+#include "gameio/AudioFake.h"
 #include "gameio/InputTestEvents.h"
+#include "platform/Window.h"
 
 namespace {
 
@@ -130,6 +134,55 @@ TEST_F(ControlsDialogTest, SticksBindByPushDirectionAndNeverToAButton) {
             (Binding{{ControlKind::Axis, 3}, VERTICAL_AXIS, true}));
   EXPECT_EQ(*platform::FindAction(map, LATERAL_AXIS),
             (Binding{{ControlKind::Axis, 2}, LATERAL_AXIS, false}));
+}
+
+// The frame loop stands still behind the screen, so the screen itself keeps
+// the music going: a track that ends is followed, and fades go on stepping.
+TEST_F(ControlsDialogTest, MusicGoesOnWhileTheScreenIsOpen) {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  std::string error;
+  const auto window = platform::Window::Open("Vantrel", 40, 40, 800, 600, true, error);
+  ASSERT_TRUE(window) << error;
+  D3DInterface::Create(window.get(), 800, 600, true);
+  AudioFake audio;
+  platform::SetAudioDevice(&audio);
+  {
+    SoundEngine sound;
+    ASSERT_TRUE(sound.Init(AudioFake::AnyWindow()));
+    sound.SetLoadingPlaylist(true);
+    for (const char* file : {"a.ogg", "b.ogg", "amb.ogg"}) audio.AddFile(file);
+    ASSERT_TRUE(sound.Load("a.ogg", "loop"));
+    ASSERT_TRUE(sound.Load("b.ogg", "loop"));
+    ASSERT_TRUE(sound.PlayMusic());
+    sound.PlayAmbient("amb.ogg");
+    sound.FadeInAmbient();
+    audio.EndStream("a.ogg");
+
+    Start();
+    Open();
+    int frames = 0;  // the screen closes in its third frame
+    audio.onDispatch = [&frames] {
+      if (++frames == 3) inputtest::PushKey(platform::keys::kEscape, true);
+    };
+    // Should the music stall after all, a quit closes the screen rather than the test hanging.
+    const SDL_TimerID fallback = SDL_AddTimer(
+        10000,
+        [](Uint32, void*) -> Uint32 {
+          SDL_Event quit{};
+          quit.type = SDL_QUIT;
+          SDL_PushEvent(&quit);
+          return 0;
+        },
+        nullptr);
+    EXPECT_EQ(dialog->Show(window.get()), InputControlsEditor::Result::Cancelled);
+    SDL_RemoveTimer(fallback);
+    audio.onDispatch = nullptr;
+    EXPECT_EQ(frames, 3);
+    EXPECT_EQ(audio.PlayingStreams(), (std::vector<std::string>{"b.ogg", "amb.ogg"}));
+    EXPECT_EQ(audio.StreamVolume("amb.ogg"), 3);
+  }
+  platform::SetAudioDevice(nullptr);
+  D3DInterface::Destroy();
 }
 
 }  // namespace

@@ -63,6 +63,31 @@ TEST_F(InputRecordingTest, JumpHeldTenFramesGivesTwoRecordsAndTheEndAndPlaysBack
   EXPECT_FALSE(input->IsPlayingBack()) << "the end record stops playback";
 }
 
+// The recording ends while Jump is still down: its last change must play back
+// too, and so must a file written before playback learnt to apply it.
+TEST_F(InputRecordingTest, ChangeJustBeforeTheRecordingStopsStillPlaysBack) {
+  ASSERT_TRUE(input->StartRecording(file.string()));
+  Frame();
+  PushKey(SDL_SCANCODE_SPACE, true);
+  ASSERT_EQ(Frame(), (Masks{JUMP, JUMP}));
+  Frame();
+  input->StopRecording();
+  PushKey(SDL_SCANCODE_SPACE, false);
+  Frame();
+  ASSERT_EQ(ReadBytes(file), (Bytes{2, 0, 0, 0, 0x10, 0, 0, 0,  //
+                                    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+
+  ASSERT_TRUE(input->StartPlayback(file.string()));
+  EXPECT_EQ(Frame(), (Masks{0, 0}));  // a frame behind, as always
+  EXPECT_EQ(Frame(), (Masks{0, 0}));
+  EXPECT_EQ(Frame(), (Masks{JUMP, JUMP}));
+  EXPECT_TRUE(input->IsPlayingBack());
+  EXPECT_EQ(Frame(), (Masks{0, 0})) << "past the end the live keyboard, with Space up, rules";
+  EXPECT_FALSE(input->IsPlayingBack());
+  PushKey(SDL_SCANCODE_D, true);
+  EXPECT_EQ(Frame(), (Masks{FIRE_GUN, FIRE_GUN}));
+}
+
 TEST_F(InputRecordingTest, TruncatedRecordingStopsPlaybackWithAMessage) {
   PlayBack({2, 0, 0, 0, 0x10, 0, 0, 0, 5, 0, 0});
   const std::string message = Stderr(5);

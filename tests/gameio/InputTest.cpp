@@ -111,6 +111,28 @@ TEST_F(InputTest, AtMostFourDevicesKeyboardFirstAndLongNamesCut) {
   EXPECT_EQ(Input::DisplayName(std::string(36, 'x')), std::string(35, 'x') + "...");
 }
 
+// Names are cut after 35 characters, however many bytes each takes in UTF-8.
+TEST(DeviceDisplayName, CutsWholeUtf8Characters) {
+  auto times = [](int count, const std::string& text) {
+    std::string out;
+    for (int i = 0; i < count; ++i) out += text;
+    return out;
+  };
+  const std::string e = "\u00e9";     // two bytes
+  const std::string yen = "\u5186";   // three bytes
+  const std::string pad = "\U0001F3AE";  // four bytes
+  const struct {
+    std::string name;
+    std::string shown;
+  } cases[] = {
+      {times(35, e), times(35, e)},
+      {times(36, e), times(35, e) + "..."},
+      {times(34, "a") + yen + "bcdef", times(34, "a") + yen + "..."},
+      {times(17, "a") + times(20, pad), times(17, "a") + times(18, pad) + "..."},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Input::DisplayName(c.name), c.shown) << c.name;
+}
+
 TEST_F(InputTest, KeyReleasedWhileDisabledIsNotStuckAfterEnable) {
   Start();
   PushKey(SDL_SCANCODE_RIGHT, true);

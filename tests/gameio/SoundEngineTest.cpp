@@ -127,6 +127,23 @@ TEST_F(SoundEngineTest, QuietModeAndVolumesGiveTheirExactLevels) {
   EXPECT_EQ(fake.StreamVolume("level.ogg"), 31);
 }
 
+// A track is never heard louder than it is meant to start: fades begin silent.
+TEST_F(SoundEngineTest, EveryTrackStartsAtItsOwnVolume) {
+  StartMusic({{"a.ogg", "order"}, {"b.ogg", "loop"}, {"c.ogg", "loop"}});
+  EXPECT_EQ(fake.StreamStartVolume("a.ogg"), 255);
+  engine->NextSection();
+  EXPECT_EQ(fake.StreamStartVolume("b.ogg"), 0);
+  engine->ToggleQuiet();
+  Frames(100);
+  fake.EndStream("b.ogg");
+  engine->Update();
+  EXPECT_EQ(fake.StreamStartVolume("c.ogg"), 63) << "a track change while quiet";
+  fake.AddFile("amb.ogg");
+  engine->PlayAmbient("amb.ogg");
+  engine->FadeInAmbient();
+  EXPECT_EQ(fake.StreamStartVolume("amb.ogg"), 0);
+}
+
 TEST_F(SoundEngineTest, AmbientFadesInOverTheMusicOneStepPerFrameAndOutAgain) {
   StartMusic({{"level.ogg", "order"}});
   EXPECT_TRUE(engine->PlayAmbient("missing.ogg"));
@@ -245,6 +262,39 @@ TEST(SoundEngineOnMixer, TrackEndAdvancesThePlaylistInTheFrameUpdate) {
   ASSERT_TRUE(audiotest::PollUntil([] { return Mix_Playing(-1) == 1; }, [&] { engine.Update(); }));
   for (int frame = 0; frame < 5; ++frame) engine.Update();
   EXPECT_EQ(Mix_Playing(-1), 1);  // the theme plays on, once
+}
+
+// Long effects fill every channel the music leaves; when a track ends and an
+// effect takes its channel before the frame's update, the next track still plays.
+TEST(SoundEngineOnMixer, TrackChangeWithEveryChannelBusyTakesTheOldestEffectsChannel) {
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  testsupport::TempDir dir;
+  audiotest::WriteToneWav(dir / "intro.wav", 60);
+  audiotest::WriteToneWav(dir / "theme.wav", 5000);
+  audiotest::WriteToneWav(dir / "boom.wav", 5000);
+  platform::SetAudioDevice(nullptr);
+
+  SoundEngine engine;
+  ASSERT_TRUE(engine.Init(AudioFake::AnyWindow()));
+  ASSERT_TRUE(engine.Load((dir / "boom.wav").string(), "boom"));
+  engine.SetLoadingPlaylist(true);
+  engine.ClearPlaylist();
+  ASSERT_TRUE(engine.Load((dir / "intro.wav").string(), "intro"));
+  ASSERT_TRUE(engine.Load((dir / "theme.wav").string(), "order"));
+  ASSERT_TRUE(engine.PlayMusic());
+  for (int i = 0; i < 31; ++i) engine.Play("boom");
+  ASSERT_EQ(Mix_Playing(-1), 32);
+  Mix_Chunk* const boom = Mix_GetChunk(31);
+
+  ASSERT_TRUE(audiotest::PollUntil([] { return Mix_Playing(-1) == 31; }, [] {}));
+  engine.Play("boom");  // the intro's channel
+  ASSERT_EQ(Mix_Playing(-1), 32);
+  engine.Update();
+  int others = 0;
+  for (int channel = 0; channel < 32; ++channel)
+    others += Mix_Playing(channel) && Mix_GetChunk(channel) != boom;
+  EXPECT_EQ(others, 1) << "the theme plays in place of one effect";
+  EXPECT_EQ(Mix_Playing(-1), 32);
 }
 
 }  // namespace
