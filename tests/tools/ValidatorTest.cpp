@@ -113,6 +113,34 @@ Animation Load(const fs::path& file) {
   return animation;
 }
 
+// Takes a prototype out of the global list.
+void RemoveGlobalPrototype(const fs::path& game, const std::string& name) {
+  const TextTokens list(game / "SpriteList.vtsl");
+  const auto at = static_cast<std::size_t>(
+      std::find(list.words.begin(), list.words.end(), name) - list.words.begin());
+  ASSERT_LT(at, list.words.size()) << name << " is not in the list";
+  const std::size_t next = at + 2 + 2 * static_cast<std::size_t>(list.Int(at + 1));
+  const std::size_t end = next < list.words.size() ? list.starts[next] : list.text.size();
+  WriteText(game / "SpriteList.vtsl", std::to_string(list.Int(0) - 1) + "\n" +
+                                          list.text.substr(list.starts[1], list.starts[at] -
+                                                                               list.starts[1]) +
+                                          list.text.substr(end));
+}
+
+// Adds a trigger line ("name x y frame facing depth") to the level's last section.
+void AddTrigger(const fs::path& level, const std::string& line) {
+  const TextTokens text(level);
+  const std::size_t last = text.words.size() - 1;
+  for (std::size_t n = 0; 6 * n <= last; ++n) {
+    const std::size_t at = last - 6 * n;
+    if (text.words[at] != std::to_string(n)) continue;
+    WriteText(level, text.text.substr(0, text.starts[at]) + std::to_string(n + 1) + "\n" + line +
+                         "\n" + text.text.substr(text.starts[at] + text.words[at].size()));
+    return;
+  }
+  ADD_FAILURE() << "no trigger section found in " << level;
+}
+
 struct Break {
   const char* name;
   // Breaks the copy; returns the file its message starts with and words it must hold.
@@ -219,6 +247,43 @@ const Break kBreaks[] = {
        WriteText(game / "Scores.vths",
                  text.substr(second, third - second) + text.substr(0, second) + text.substr(third));
        return {"Scores.vths", "line 2", "not sorted highest first"};
+     }},
+    {"TurnBannerMissing",
+     [](const fs::path& game) -> std::vector<std::string> {
+       // A game with several players clones it into the HUD.
+       RemoveGlobalPrototype(game, "PlayerNumber");
+       return {FirstGameplayLevel(game), "no prototype \"PlayerNumber\""};
+     }},
+    {"HeroPlacedAsALevelObject",
+     [](const fs::path& game) -> std::vector<std::string> {
+       // Anything that finds the hero by name could take this object for it.
+       const std::string file = FirstGameplayLevel(game);
+       AddTrigger(game / file, "ZodirazO 400 500 0 0 -1");
+       return {file, "\"ZodirazO\" is placed in section 10 at (400, 500)", "section 8"};
+     }},
+    {"CorePieceWithoutItsGlow",
+     [](const fs::path& game) -> std::vector<std::string> {
+       // Collecting the piece moves the glow, which must be there.
+       const std::string file = FirstGameplayLevel(game);
+       const std::string text = ReadText(game / file);
+       if (text.find("CoreGlow") != std::string::npos) {
+         const TextTokens level(game / file);
+         std::string kept;
+         for (std::size_t i = 0; i < level.words.size(); ++i) {
+           // Renaming the glows keeps every count and position as it was.
+           kept += (level.words[i] == "CoreGlow" ? std::string("Flash") : level.words[i]) + "\n";
+         }
+         WriteText(game / file, kept);
+       }
+       AddTrigger(game / file, "CorePiece 600 500 0 0 1.01");
+       return {file, "places a \"CorePiece\" but no \"CoreGlow\""};
+     }},
+    {"CheckpointWithoutItsGate",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       RemoveGlobalPrototype(game, "CheckPointClose");
+       AddTrigger(game / file, "TriggerCheckPoint 700 500 0 0 0");
+       return {file, "places \"TriggerCheckPoint\"", "no prototype \"CheckPointClose\""};
      }},
     {"HeroTuningLosesItsLastLine",
      [](const fs::path& game) -> std::vector<std::string> {

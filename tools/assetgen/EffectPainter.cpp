@@ -88,10 +88,12 @@ void PaintSpark(const FramePaint& p) {
 
 void PaintPowerup(const FramePaint& p) {
   int colour = static_cast<int>(p.Num("color", p.index));
-  Color c = OrbColor(colour);
+  // Orbs placed in a level are drawn a little brighter than dropped ones.
+  const double bright = p.Num("bright", 0);
+  Color c = OrbColor(colour).Lighter(bright);
   cairo_t* cr = p.cr;
   double r = p.Num("radius", 9);
-  Glow(cr, 0, 0, r + 3, c.WithAlpha(colour >= 2 ? 0.65 : 0.4));
+  Glow(cr, 0, 0, r + 3 + 2 * bright, c.WithAlpha(colour >= 2 ? 0.65 + bright : 0.4));
   Sphere(cr, 0, 0, r, c);
   // A white ring around the orb tells a pickup from an enemy shot.
   cairo_arc(cr, 0, 0, r + 1.8, -kPi * 0.15, kPi * 0.65);

@@ -53,5 +53,19 @@ void PaintPowerup(const FramePaint& p);
 void PaintBound(const FramePaint& p);  // WorldPainter.cpp
 void PaintTiles(const FramePaint& p);
 void PaintBackdrop(const FramePaint& p);
+void PaintRamps(const FramePaint& p);
+void PaintPlayerBadge(const FramePaint& p);  // ObjectPainter.cpp
+void PaintTire(const FramePaint& p);
+void PaintCorePiece(const FramePaint& p);
+void PaintCoreGlow(const FramePaint& p);
+void PaintTriggerMarker(const FramePaint& p);
+void PaintCheckpointGate(const FramePaint& p);
+void PaintFactoryPlatform(const FramePaint& p);
+void PaintTigerShot(const FramePaint& p);
+void PaintTigerBomb(const FramePaint& p);
+void PaintTigerBlast(const FramePaint& p);
+void PaintRat(const FramePaint& p);  // EnemyPainter.cpp
+void PaintRummager(const FramePaint& p);
+void PaintTigerE(const FramePaint& p);
 
 }  // namespace assetgen

@@ -27,6 +27,20 @@ PainterFn FindPainter(const std::string& family) {
       {"bound", PaintBound},
       {"tiles", PaintTiles},
       {"backdrop", PaintBackdrop},
+      {"ramps", PaintRamps},
+      {"playerbadge", PaintPlayerBadge},
+      {"tire", PaintTire},
+      {"corepiece", PaintCorePiece},
+      {"coreglow", PaintCoreGlow},
+      {"triggermarker", PaintTriggerMarker},
+      {"checkpointgate", PaintCheckpointGate},
+      {"factoryplatform", PaintFactoryPlatform},
+      {"tigershot", PaintTigerShot},
+      {"tigerbomb", PaintTigerBomb},
+      {"tigerblast", PaintTigerBlast},
+      {"rat", PaintRat},
+      {"rummager", PaintRummager},
+      {"tigere", PaintTigerE},
   };
   for (const auto& f : kFamilies)
     if (family == f.name) return f.fn;

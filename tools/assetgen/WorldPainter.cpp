@@ -1,6 +1,7 @@
 // Level art: the bound walls, ground tiles and the sky backdrop.
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "PaintKit.h"
 #include "Painter.h"
@@ -193,6 +194,72 @@ void PaintBackdrop(const FramePaint& p) {
         cairo_fill(cr);
       }
     }
+  }
+}
+
+}  // namespace assetgen
+
+namespace assetgen {
+
+// A ramp piece: the frame's own solid polygon filled as a steel plate, with the bright top
+// band of the flat tiles running along its walkable edges so slopes read as floor.
+void PaintRamps(const FramePaint& p) {
+  cairo_t* cr = p.cr;
+  const std::vector<Polygon> shape = p.anim.Shape(static_cast<size_t>(p.index));
+  if (shape.empty() || shape[0].vertices.size() < 3) return;
+  const std::vector<Vertex>& v = shape[0].vertices;
+  auto path = [&] {
+    cairo_new_path(cr);
+    for (const Vertex& q : v) cairo_line_to(cr, q.x, q.y);
+    cairo_close_path(cr);
+  };
+  const double top = p.Top(), bottom = p.Top() + p.Height();
+  cairo_save(cr);
+  path();
+  cairo_clip(cr);
+  cairo_pattern_t* g = cairo_pattern_create_linear(0, top, 0, bottom);
+  Color steel = Color::Hex(0x56677A);
+  cairo_pattern_add_color_stop_rgb(g, 0, steel.Lighter(0.15).r, steel.Lighter(0.15).g,
+                                   steel.Lighter(0.15).b);
+  cairo_pattern_add_color_stop_rgb(g, 1, steel.Darker(0.3).r, steel.Darker(0.3).g,
+                                   steel.Darker(0.3).b);
+  cairo_set_source(cr, g);
+  cairo_paint(cr);
+  cairo_pattern_destroy(g);
+  // Diagonal bracing shows the piece is a frame, not a solid block.
+  cairo_set_source_rgba(cr, 0.2, 0.24, 0.3, 0.7);
+  cairo_set_line_width(cr, 6);
+  for (double s = -256; s < 256; s += 48) {
+    cairo_move_to(cr, s, bottom);
+    cairo_line_to(cr, s + 128, top);
+  }
+  cairo_stroke(cr);
+  // Walkable edges: neither the bottom nor a vertical side.
+  for (size_t i = 0; i < v.size(); ++i) {
+    const Vertex& a = v[i];
+    const Vertex& b = v[(i + 1) % v.size()];
+    const bool floorLine = a.y >= bottom - 0.5 && b.y >= bottom - 0.5;
+    if (floorLine || a.x == b.x) continue;
+    cairo_move_to(cr, a.x, a.y);
+    cairo_line_to(cr, b.x, b.y);
+    cairo_set_line_width(cr, 26);
+    cairo_set_source_rgb(cr, 0.72, 0.77, 0.82);
+    cairo_stroke_preserve(cr);
+    cairo_set_line_width(cr, 4);
+    cairo_set_source_rgb(cr, 0.95, 0.97, 1.0);
+    cairo_stroke(cr);
+  }
+  cairo_restore(cr);
+  path();
+  cairo_set_source_rgb(cr, 0.1, 0.12, 0.15);
+  cairo_set_line_width(cr, 3);
+  cairo_stroke(cr);
+  // Rivets along the bottom corners that lie inside.
+  for (double rx : {-54.0, 54.0}) {
+    path();
+    const bool inside = cairo_in_fill(cr, rx, 54);
+    cairo_new_path(cr);
+    if (inside) Sphere(cr, rx, 54, 2.2, Color::Hex(0xA8B4C2));
   }
 }
 

@@ -39,8 +39,13 @@ constexpr std::size_t kMovementValues = 7;
 constexpr int kGameplayState = 8;
 constexpr int kLevelCompleteState = 10;
 
-// Prototypes the hero's gun and the effects clone in every level.
-const char* const kClonedInPlay[] = {"Shot", "Flash", "Spark", "Powerup"};
+// Prototypes the hero's gun, the effects and the turn banner clone in every level.
+const char* const kClonedInPlay[] = {"Shot", "Flash", "Spark", "Powerup", "PlayerNumber"};
+// Prototypes cloned in play only by what a level places: placed name, cloned name.
+const std::pair<const char*, const char*> kClonedByPlaced[] = {
+    {"TriggerCheckPoint", "CheckPointClose"}};
+// The player section is the only place the hero comes from.
+constexpr const char* kPlayerSection = "section 8";
 // Sounds the code plays by name.
 const char* const kCodeSounds[] = {"earthquake",     "HUD_complete", "powerup",   "core_collection",
                                    "core_explosion", "explosion",    "menu_load", "ZODIRAZO_SHOOT"};
@@ -122,6 +127,8 @@ class Validator {
   bool CheckLevelMedia(const std::string& file, const LevelData& level);
   bool CheckLevelObjects(const std::string& file, const LevelData& level);
   bool CheckLevelLayout(const std::string& file, const LevelData& level, bool gameplay);
+  // What the placed objects need of each other and of the prototype lists.
+  void CheckLevelContent(const std::string& file, const LevelData& level);
   void CheckTuning();
   void CheckSoundNames();
   void CheckStoredNames();
@@ -464,6 +471,7 @@ void Validator::CheckLevel(const std::string& file, bool gameplay) {
   usable &= CheckLevelMedia(file, level);
   usable &= CheckLevelObjects(file, level);
   usable &= CheckLevelLayout(file, level, gameplay);
+  CheckLevelContent(file, level);
 
   // Only a file the checks above found readable goes to the game's reader, which stops
   // the program on what they report.
@@ -590,6 +598,41 @@ bool Validator::CheckLevelLayout(const std::string& file, const LevelData& level
     }
   }
   return usable;
+}
+
+void Validator::CheckLevelContent(const std::string& file, const LevelData& level) {
+  const std::pair<const std::vector<PlacedObject>*, const char*> sections[] = {
+      {&level.layerB, "section 4"},
+      {&level.layerD, "section 6"},
+      {&level.main, "section 7"},
+      {&level.enemies, "section 9"},
+      {&level.triggers, "section 10"}};
+  std::set<std::string> placed, inMainList;
+  for (const auto& [objects, section] : sections) {
+    const bool main = objects == &level.main || objects == &level.enemies ||
+                      objects == &level.triggers;
+    for (const PlacedObject& o : *objects) {
+      placed.insert(o.name);
+      if (main) inMainList.insert(o.name);
+      // Only the player section builds the hero; another object of that name would be
+      // taken for it by anything that looks the hero up by name.
+      if (o.name == World::kPlayerName) {
+        Say(file, Quoted(o.name) + " is placed in " + section + " at (" + Number(o.x) + ", " +
+                      Number(o.y) + "); the hero comes only from " + kPlayerSection);
+      }
+    }
+  }
+  for (const auto& [name, cloned] : kClonedByPlaced) {
+    if (placed.count(name) && !FindEntry(cloned, level.prototypes)) {
+      Say(file, "places " + Quoted(name) + " but finds no prototype " + Quoted(cloned) + " in " +
+                    kSpriteList + " or this level, which it clones during play");
+    }
+  }
+  // Collecting a core piece moves the glow beside it; it must be in the main list.
+  if (inMainList.count("CorePiece") && !inMainList.count("CoreGlow")) {
+    Say(file, "places a \"CorePiece\" but no \"CoreGlow\" among the objects, enemies and "
+              "triggers; collecting the piece moves its glow");
+  }
 }
 
 void Validator::CheckTuning() {
