@@ -36,9 +36,14 @@ ScreenVertex FillVertex(float x, float y, D3DCOLOR color) {
 
 }  // namespace
 
+FontEntry::FontEntry(std::string face, int size, std::unique_ptr<platform::Font> font)
+    : face(std::move(face)), size(size), font(std::move(font)) {}
+FontEntry::FontEntry(FontEntry&&) noexcept = default;
+FontEntry& FontEntry::operator=(FontEntry&&) noexcept = default;
+FontEntry::~FontEntry() = default;
+
 D3DInterface::D3DInterface(platform::Window* window, int width, int height, bool fullScreen)
-    : m_hWindow(window),
-      m_bWindowed(!fullScreen),
+    : m_bWindowed(!fullScreen),
       m_fScreenHeight(static_cast<float>(height)),
       m_fScreenWidth(static_cast<float>(width)) {
   if (window != nullptr) {
@@ -58,11 +63,13 @@ D3DInterface::D3DInterface(platform::Window* window, int width, int height, bool
   }
   m_quadQueue.reserve(kQuadsPerRun);
   m_vertexBuffer.resize(kQuadsPerRun * 4);
+  m_deviceCorners.reserve(kQuadsPerRun * 4);
 }
 
 D3DInterface::~D3DInterface() {
+  // The device goes first, then the fonts in the order they were made.
   m_pDevice.reset();
-  for (FontEntry& entry : m_fontCache) delete entry.font;
+  for (FontEntry& entry : m_fontCache) entry.font.reset();
   m_fontCache.clear();
   // Queued texts point into the cache just emptied.
   sTextQueue.clear();
@@ -102,7 +109,7 @@ void D3DInterface::FillScreen(Vector2 offset, D3DCOLOR color) {
 
 platform::Font* D3DInterface::LookUpFont(const std::string& face, int size) {
   for (const FontEntry& entry : m_fontCache) {
-    if (entry.size == size && entry.face == face) return entry.font;
+    if (entry.size == size && entry.face == face) return entry.font.get();
   }
   // A negative height asks for the character (em) height rather than the cell.
   const int height = -(kLogPixelsY * size) / 72;
@@ -114,8 +121,8 @@ platform::Font* D3DInterface::LookUpFont(const std::string& face, int size) {
     }
     return nullptr;
   }
-  m_fontCache.push_back(FontEntry{face, size, font.release()});
-  return m_fontCache.back().font;
+  m_fontCache.emplace_back(face, size, std::move(font));
+  return m_fontCache.back().font.get();
 }
 
 bool D3DInterface::DrawText(std::string face, int size, float x, float y, std::string text,
@@ -154,8 +161,7 @@ void D3DInterface::RenderFrame() {
 
   // Quads in runs of one vertex buffer's worth, each drawn in queue order; neighbours
   // sharing a texture go to the device together.
-  std::vector<platform::GfxVertex> corners;
-  corners.reserve(kQuadsPerRun * 4);
+  std::vector<platform::GfxVertex>& corners = m_deviceCorners;
   m_nLastRunCount = 0;
   const std::size_t quadCount = m_quadQueue.size();
   for (std::size_t first = 0; first < quadCount; first += kQuadsPerRun) {

@@ -13,6 +13,7 @@
 namespace platform {
 class Window;
 class Gfx;
+struct GfxVertex;
 class Texture;
 class Font;
 }  // namespace platform
@@ -57,9 +58,14 @@ struct QueuedText {
 
 // A cached font: created once per (face, point size) and kept for the run.
 struct FontEntry {
+  FontEntry(std::string face, int size, std::unique_ptr<platform::Font> font);
+  FontEntry(FontEntry&&) noexcept;
+  FontEntry& operator=(FontEntry&&) noexcept;
+  ~FontEntry();
+
   std::string face;
   int size = 0;
-  platform::Font* font = nullptr;
+  std::unique_ptr<platform::Font> font;
 };
 
 class D3DInterface {
@@ -136,7 +142,7 @@ class D3DInterface {
 
   inline static D3DInterface* spEngine = nullptr;
 
-  platform::Window* m_hWindow = nullptr;
+  // The window itself lives on in the device, which draws and presents to it.
   bool m_bWindowed = false;
   std::vector<FontEntry> m_fontCache;
   float m_fScreenHeight = 0.0f;
@@ -146,5 +152,7 @@ class D3DInterface {
   std::uint32_t m_nMaxTextureHeight = kTextureCap;
   std::vector<ScreenQuad> m_quadQueue;
   std::vector<ScreenVertex> m_vertexBuffer;
+  // One run's corners in the device's layout, kept so a frame allocates nothing.
+  std::vector<platform::GfxVertex> m_deviceCorners;
   int m_nLastRunCount = 0;
 };

@@ -42,6 +42,16 @@ void RestoreParkedIfCollided(PhysicsObject* object) {
   }
 }
 
+// A held object whose contact was dropped (its partner met something earlier) is still at
+// its own contact position: it takes its motion back and stays collided, so it is re-swept
+// and never carries a parked motion into the next step, where it would be lost.
+void RestoreParked(PhysicsObject* object) {
+  if (object->GetParkedVelocity().IsZero()) return;
+  object->SetVelocity(object->GetParkedVelocity());
+  object->SetParkedVelocity(0.0f, 0.0f);
+  object->SetCollided(true);
+}
+
 void SortContacts() {
   std::stable_sort(Contacts().begin(), Contacts().end());
 }
@@ -261,6 +271,9 @@ void ResolveCollisions(PhysicsObjectList objects) {
     if (!contact.a->HasCollided() && !contact.b->HasCollided()) {
       StopAtContact(contact);
       DeliverContact(contact);
+    } else {
+      RestoreParked(contact.a);
+      RestoreParked(contact.b);
     }
     if (next == contacts.size()) {
       contacts.clear();
@@ -270,6 +283,8 @@ void ResolveCollisions(PhysicsObjectList objects) {
     }
   }
   contacts.clear();
+  // Whatever a callback did to the contacts, no motion stays parked past the step.
+  for (PhysicsObject* object : objects) RestoreParked(object);
 
   for (PhysicsObject* object : objects) {
     if (object->IsLive() && !object->HasCollided()) {
@@ -297,9 +312,10 @@ void ProcessOverlaps(PhysicsObjectList objects) {
   for (std::size_t i = 0; i < objects.size(); ++i) {
     PhysicsObject* a = objects[i];
     if (!a->IsLive() || !HasOverlapSource(a)) continue;
+    // A's liveness counts once, when it is taken: an A that dies in its own callback still
+    // meets every later B this step (one shot can hurt two enemies in the same frame).
     for (std::size_t j = i + 1; j < objects.size(); ++j) {
       PhysicsObject* b = objects[j];
-      if (!a->IsLive()) break;
       if (!b->IsLive() || !HasOverlapSource(b)) continue;
       if (Bounds::Overlaps(*a, *b)) TestShapeOverlap(a, b);
     }

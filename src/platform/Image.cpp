@@ -37,6 +37,30 @@ bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& bytes, s
   return true;
 }
 
+// Deflate never expands data by more than this (258-byte matches in 2-bit codes).
+constexpr std::uint64_t kMaxDeflateRatio = 1032;
+
+// Bytes of filtered image data the header promises: a filter byte per row plus the
+// row's samples at the file's own bit depth. Interlaced images need a little more.
+std::uint64_t PromisedDataBytes(const unsigned char* png) {
+  auto word = [png](int at) {
+    return std::uint64_t{png[at]} << 24 | std::uint64_t{png[at + 1]} << 16 |
+           std::uint64_t{png[at + 2]} << 8 | std::uint64_t{png[at + 3]};
+  };
+  // The signature and the IHDR chunk lead every file libpng accepted.
+  const std::uint64_t width = word(16);
+  const std::uint64_t height = word(20);
+  const std::uint64_t bitDepth = png[24];
+  std::uint64_t channels = 1;  // grey or palette
+  switch (png[25]) {
+    case 2: channels = 3; break;
+    case 4: channels = 2; break;
+    case 6: channels = 4; break;
+    default: break;
+  }
+  return height * (1 + (width * channels * bitDepth + 7) / 8);
+}
+
 }  // namespace
 
 void ApplyColorKey(Image& image) {
@@ -61,6 +85,15 @@ bool DecodePng(const void* data, std::size_t size, const std::string& name, Imag
       png.height > static_cast<png_uint_32>(kMaxImageSide)) {
     error = name + ": image size " + std::to_string(png.width) + " x " +
             std::to_string(png.height) + " is out of range";
+    png_image_free(&png);
+    return false;
+  }
+  // A tiny file can claim a huge image; don't allocate for pixels it can't hold.
+  const std::uint64_t promised = PromisedDataBytes(static_cast<const unsigned char*>(data));
+  if (promised / kMaxDeflateRatio > size) {
+    error = name + ": image size " + std::to_string(png.width) + " x " +
+            std::to_string(png.height) + " needs more data than the file's " +
+            std::to_string(size) + " bytes can hold";
     png_image_free(&png);
     return false;
   }

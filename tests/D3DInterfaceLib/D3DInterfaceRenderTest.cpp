@@ -1,7 +1,35 @@
 // Whole frames on the headless device, read back pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
 #include "support/HeadlessEngine.h"
+
+namespace {
+
+// Every allocation through operator new in this program, to catch per-frame ones.
+std::atomic<long> g_allocations{0};
+
+}  // namespace
+
+// GCC takes the free below, once inlined, for a mismatch with the new it pairs with.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
+void* operator new(std::size_t size) {
+  ++g_allocations;
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
 
 namespace {
 
@@ -79,4 +107,23 @@ TEST_F(RenderedFrame, QuadsKeepQueueOrderAndNeighboursWithOneTextureShareADrawCa
   EXPECT_EQ(Pixel(12, 12), 0xFFFF0000u);
   EXPECT_EQ(Pixel(17, 12), 0xFF00FF00u);
   EXPECT_EQ(Pixel(22, 12), 0xFFFF0000u);  // the later red covers the green
+}
+
+TEST_F(RenderedFrame, SteadyFrameOfThreeHundredQuadsAndATextAllocatesNothing) {
+  auto red = SolidTexture(64, 64, 0xFFFF0000u);
+  auto green = SolidTexture(64, 64, 0xFF00FF00u);
+  for (int frameNumber = 0; frameNumber < 2; ++frameNumber) {
+    for (int n = 0; n < 300; ++n) {
+      AddSprite(static_cast<float>(n * 2), 100.0f, 64.0f, 64.0f,
+                n / 3 % 2 ? red.get() : green.get());
+    }
+    Engine()->FillScreen(Vector2(0.0f, 0.0f), 0x40000000u);
+    ASSERT_TRUE(Engine()->DrawText("Teletype", 20, 10.0f, 10.0f, "Score 42", 0xFFFFFF00u));
+    // The first frame may make the glyphs; the second only draws.
+    const long before = g_allocations;
+    D3DInterface::Render(window.get());
+    if (frameNumber == 1) {
+      EXPECT_EQ(g_allocations - before, 0);
+    }
+  }
 }

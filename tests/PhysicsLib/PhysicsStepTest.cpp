@@ -118,6 +118,57 @@ TEST_F(PhysicsStepTest, StoppedObjectIsResweptAgainstObjectsStillMoving) {
   EXPECT_TRUE(runner->GetParkedVelocity().IsZero());
 }
 
+TEST_F(PhysicsStepTest, HeldObjectKeepsItsMotionWhenItsResweptContactIsDropped) {
+  // a and d stop at their walls; the tall runner, moving with them until then, meets d first,
+  // so its later contact with the held a is dropped.
+  const CollisionShape tall({BoxPolygon(0, 0, 0, 10, 30)});
+  Box(0, 0, 0, 0);
+  PhysicsObject* a = Box(12, 0, -10, 0);
+  Box(5, 20, 0, 0);
+  PhysicsObject* d = Box(17, 20, -10, 0);
+  PhysicsObject* runner = Box(28, 0, -10, 0, Record, &tall);
+  PhysicsStep(m_list);
+  EXPECT_NEAR(a->GetPosition().X(), 10.1f, 1e-5f);
+  EXPECT_NEAR(d->GetPosition().X(), 15.1f, 1e-5f);
+  EXPECT_NEAR(runner->GetPosition().X(), 25.2f, 1e-5f);
+  for (PhysicsObject* object : {a, d, runner}) {
+    EXPECT_EQ(object->GetVelocity(), Vector2(-10, 0));
+    EXPECT_TRUE(object->GetParkedVelocity().IsZero());
+    EXPECT_TRUE(object->HasCollided());
+  }
+  ASSERT_EQ(g_delivered.size(), 6u);
+  ExpectContact(4, d, runner, 0.29f, 1e-5f);
+
+  // Freed of its wall, a moves on.
+  m_list.erase(m_list.begin());
+  PhysicsStep(m_list);
+  EXPECT_NEAR(a->GetPosition().X(), 0.1f, 1e-5f);
+}
+
+// An overlap response that removes its own object, as a spent shot does.
+void RecordAndDie(Contact* c) {
+  g_delivered.push_back(*c);
+  c->a->SetDead(true);
+}
+
+TEST_F(PhysicsStepTest, ObjectDyingInItsOverlapResponseStillMeetsEveryLaterObjectThisStep) {
+  const CollisionShape shot({BoxPolygon(1, 0, 0, 10, 10)});
+  const CollisionShape target({BoxPolygon(2, 0, 0, 10, 10)});
+  PhysicsObject* bullet = Box(0, 0, 0, 0, RecordAndDie, &shot);
+  PhysicsObject* first = Box(5, 0, 0, 0, Record, &target);
+  PhysicsObject* second = Box(0, 5, 0, 0, Record, &target);
+  PhysicsStep(m_list);
+  ASSERT_EQ(g_delivered.size(), 4u);
+  ExpectContact(0, bullet, first, kOverlapTime);
+  ExpectContact(2, bullet, second, kOverlapTime);
+  EXPECT_TRUE(bullet->IsDead());
+
+  // Dead before the overlap pass, it meets nothing.
+  g_delivered.clear();
+  PhysicsStep(m_list);
+  EXPECT_TRUE(g_delivered.empty());
+}
+
 TEST_F(PhysicsStepTest, OverlapsComeAfterMovementOncePerPolygonPair) {
   const CollisionShape twoParts({BoxPolygon(1, 0, 0, 10, 10), BoxPolygon(1, 5, 5, 15, 15)});
   const CollisionShape target({BoxPolygon(2, 0, 0, 10, 10)});

@@ -66,8 +66,9 @@ TEST_F(PngImage, MissingCorruptEmptyOrTruncatedFilesFailNamingTheFile) {
   }
 }
 
-TEST_F(PngImage, AbsurdHeaderSizeIsRefusedBeforeAllocating) {
-  // A valid signature and header claiming 100000 x 100000 pixels, then token data.
+// A PNG built chunk by chunk: IHDR for the given size and format, then IDAT holding `idat`.
+std::vector<unsigned char> BuildPng(std::uint32_t width, std::uint32_t height, unsigned char depth,
+                                    unsigned char colorType, std::vector<unsigned char> idat) {
   std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   auto addChunk = [&png](std::vector<unsigned char> chunk) {
     const std::size_t length = chunk.size() - 4;
@@ -76,10 +77,49 @@ TEST_F(PngImage, AbsurdHeaderSizeIsRefusedBeforeAllocating) {
     png.insert(png.end(), chunk.begin(), chunk.end());
     for (int shift : {24, 16, 8, 0}) png.push_back(static_cast<unsigned char>(crc >> shift));
   };
-  addChunk({'I', 'H', 'D', 'R', 0, 1, 0x86, 0xA0, 0, 1, 0x86, 0xA0, 8, 6, 0, 0, 0});
-  addChunk({'I', 'D', 'A', 'T', 0x78, 0x9C, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
+  std::vector<unsigned char> header = {'I', 'H', 'D', 'R'};
+  for (std::uint32_t side : {width, height}) {
+    for (int shift : {24, 16, 8, 0}) header.push_back(static_cast<unsigned char>(side >> shift));
+  }
+  header.insert(header.end(), {depth, colorType, 0, 0, 0});
+  addChunk(header);
+  idat.insert(idat.begin(), {'I', 'D', 'A', 'T'});
+  addChunk(idat);
   addChunk({'I', 'E', 'N', 'D'});
-  EXPECT_FALSE(platform::DecodePng(png.data(), png.size(), "huge.png", image, error));
-  EXPECT_NE(error.find("huge.png: image size 100000 x 100000 is out of range"), std::string::npos)
-      << error;
+  return png;
+}
+
+TEST_F(PngImage, HeaderClaimingMorePixelsThanTheFileCanHoldIsRefusedBeforeAllocating) {
+  // A valid header, then a token stream of nothing: 65 bytes in all.
+  const std::vector<unsigned char> empty = {0x78, 0x9C, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01};
+  struct Case {
+    std::uint32_t side;
+    const char* message;
+  };
+  for (const Case& c : {Case{100000, "huge.png: image size 100000 x 100000 is out of range"},
+                        Case{16384, "huge.png: image size 16384 x 16384 needs more data than "
+                                    "the file's 65 bytes can hold"},
+                        Case{300, "huge.png: image size 300 x 300 needs more data"}}) {
+    const std::vector<unsigned char> png = BuildPng(c.side, c.side, 8, 6, empty);
+    error.clear();
+    EXPECT_FALSE(platform::DecodePng(png.data(), png.size(), "huge.png", image, error));
+    EXPECT_NE(error.find(c.message), std::string::npos) << error;
+    EXPECT_TRUE(image.pixels.empty());
+  }
+}
+
+TEST_F(PngImage, HighlyCompressedOneBitImageStillDecodes) {
+  // 1024 x 1024 black pixels at one bit each pack into a few hundred bytes, far less
+  // than a thousandth of the ARGB pixels they decode to.
+  constexpr int kSide = 1024;
+  const std::vector<unsigned char> rows(kSide * (1 + kSide / 8), 0);
+  std::vector<unsigned char> packed(compressBound(rows.size()));
+  uLongf packedSize = packed.size();
+  ASSERT_EQ(compress2(packed.data(), &packedSize, rows.data(), rows.size(), 9), Z_OK);
+  packed.resize(packedSize);
+  const std::vector<unsigned char> png = BuildPng(kSide, kSide, 1, 0, packed);
+  ASSERT_LT(png.size() * 1032, static_cast<std::size_t>(kSide) * kSide * 4);
+  ASSERT_TRUE(platform::DecodePng(png.data(), png.size(), "flat.png", image, error)) << error;
+  EXPECT_EQ(image.pixels.size(), static_cast<std::size_t>(kSide) * kSide);
+  EXPECT_EQ(image.pixels.back(), 0xFF000000u);
 }
