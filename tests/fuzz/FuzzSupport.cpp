@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <string_view>
 
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "game/TokenReader.h"
+#include "platform/Assert.h"
 #include "platform/Window.h"
 
 namespace fuzz {
@@ -60,8 +62,35 @@ platform::Window* StartHeadlessEngine() {
   return window.get();
 }
 
+namespace {
+// The readers' checks of counts and sizes that stop the game on an assertion by design;
+// any other assertion is a fault and ends the run as a crash.
+constexpr std::string_view kDataAssertions[] = {
+    "nextState >= 0",
+    "levelCount >= 0",
+    "nEffectsCount >= 0",
+    "spriteCount >= 0",
+    "animationCount >= 1",
+    "m_nTrackCount >= 0",
+    "count >= 0",
+    "objectCount >= 0",
+    "m_nXLower < m_nXUpper || m_nXLower == -1 || m_nXUpper == -1",
+    "m_nYLower < m_nYUpper || m_nYLower == -1 || m_nYUpper == -1",
+    "enemyCount >= 0",
+    "triggerCount >= 0",
+    "frame >= 0",
+    "m_framesize.X() > 0 && m_framesize.Y() > 0",
+    "m_framesize.X() <= m_imagesize.X() && m_framesize.Y() <= m_imagesize.Y()",
+};
+}  // namespace
+
 void InstallDataStopHook() {
   SetDataFileStopHook([](const std::string&, const std::string&) { throw DataStop{}; });
+  platform::SetAssertionHook([](const char* expression, const char*, int) {
+    for (std::string_view known : kDataAssertions) {
+      if (known == expression) throw DataStop{};
+    }
+  });
 }
 
 }  // namespace fuzz

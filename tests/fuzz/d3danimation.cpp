@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "FuzzSupport.h"
@@ -24,14 +25,18 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   platform::Window* window = fuzz::StartHeadlessEngine();
-  const D3DAnimation animation(fuzz::WriteInput("animations/fuzz.acd", data, size));
-  const int frames = animation.GetFrameCount() < 64 ? animation.GetFrameCount() : 64;
-  for (int f = -1; f <= frames; ++f) {
-    animation.Draw(Vector2(400.0f, 300.0f), Vector2(1.0f, 1.0f), f, (f & 1) != 0,
-                   0.25f * static_cast<float>(f), Vector2(10.0f, 10.0f), 0.5f,
-                   CachedVector(Vector2(1.0f, 1.0f)));
-  }
-  D3DInterface::Render(window);
+  const std::string path = fuzz::WriteInput("animations/fuzz.acd", data, size);
+  // A frame that does not fit its image stops the game, after a message naming both.
+  fuzz::UnlessDataStops([&] {
+    const D3DAnimation animation(path);
+    const int frames = animation.GetFrameCount() < 64 ? animation.GetFrameCount() : 64;
+    for (int f = -1; f <= frames; ++f) {
+      animation.Draw(Vector2(400.0f, 300.0f), Vector2(1.0f, 1.0f), f, (f & 1) != 0,
+                     0.25f * static_cast<float>(f), Vector2(10.0f, 10.0f), 0.5f,
+                     CachedVector(Vector2(1.0f, 1.0f)));
+    }
+    D3DInterface::Render(window);
+  });
   D3DInterface::ClearQuads();
   return 0;
 }
