@@ -1,12 +1,19 @@
 # Shared helpers for the project's targets.
 
-# Warnings for the project's own code, and __FILE__ reported relative to src/.
+# Warnings for the project's own code, and __FILE__ reported relative to src/. Warnings
+# become errors only where our own scripts build (VANTREL_WERROR): a newer compiler's
+# new warning must not stop a player or packager from building.
+set(VANTREL_WARNINGS -Wall -Wextra)
+if(VANTREL_WERROR)
+  list(APPEND VANTREL_WARNINGS -Werror)
+endif()
+
 function(vantrel_code_options target)
   get_target_property(type ${target} TYPE)
   if(type STREQUAL "INTERFACE_LIBRARY")
     return()
   endif()
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror
+  target_compile_options(${target} PRIVATE ${VANTREL_WARNINGS}
     "-fmacro-prefix-map=${PROJECT_SOURCE_DIR}/src/=")
 endfunction()
 

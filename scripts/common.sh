@@ -2,7 +2,10 @@
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+# clang with its sanitizer and libFuzzer runtimes and llvm-symbolizer build and run the
+# test command's second tree.
+PACKAGES=(g++ clang libclang-rt-14-dev llvm cmake ninja-build pkg-config libgtest-dev
+  libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libpng-dev zlib1g-dev libfontconfig-dev
   libcairo2-dev fonts-dejavu-core fonts-liberation fonts-urw-base35)
 

@@ -1,25 +1,110 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs the whole suite twice: a normal
-# build, and one under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, then builds and tests two trees, warnings as errors in both:
+#   release  g++, Release (assertions stay on), the whole suite;
+#   clang    clang, Debug under AddressSanitizer and UndefinedBehaviorSanitizer, the whole
+#            suite, then every fuzz target for a short bounded time.
+# FUZZ_SECONDS sets the time per fuzz target (default 15; 0 skips fuzzing).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_packages
 jobs="$(nproc)"
+fuzz_seconds="${FUZZ_SECONDS:-15}"
+results=()
 status=0
+start=$SECONDS
+
+note() {  # note OK|FAILED text
+  results+=("$1  $2")
+  [ "$1" = OK ] || status=1
+}
 
 run_suite() {
   local name="$1" dir="$2"; shift 2
-  echo "== $name build"
-  build_tree "$dir" "$@"
-  echo "== $name tests"
-  if ! (cd "$dir" && ctest --output-on-failure --parallel "$jobs" --timeout 600); then
-    status=1
+  echo "== $name: build"
+  if ! build_tree "$dir" -DVANTREL_WERROR=ON "$@"; then
+    note FAILED "$name build"
+    return 1
+  fi
+  echo "== $name: tests"
+  if (cd "$dir" && ctest --output-on-failure --parallel "$jobs" --timeout 600); then
+    note OK "$name tests"
+  else
+    note FAILED "$name tests"
+  fi
+}
+
+# Seeds per fuzz target: files of the generated working folder (and tests/fuzz/seeds).
+declare -A fuzz_seeds=(
+  [acd]="animations/*.acd" [shape]="animations/*.acd" [d3danimation]="animations/*.acd"
+  [collision_types]="clsntypes.ctt" [png]="animations/*.png" [level]="*.lvl"
+  [gamelist]="Gold.vt" [spritelist]="SpriteList.vtsl" [soundlist]="Sounds.vtse"
+  [ini]="data/*.ini" [flags]="data/*.ini" [recording]="" [buttonmap]=""
+)
+# Text readers that stop on bad data unwind through the reader (the target catches the
+# stop); what such a stop leaves behind is not a leak the game can have.
+declare -A fuzz_no_leaks=([level]=1 [gamelist]=1 [spritelist]=1 [soundlist]=1)
+
+# fuzz_one DIR TARGET: runs one target; its log and any crashing input stay in DIR/fuzz.
+fuzz_one() {
+  local dir="$1" target="$2" out="$1/fuzz/$2"
+  rm -rf "$out/seeds" "$out"/crash-* "$out"/leak-* "$out"/oom-* "$out"/timeout-*
+  mkdir -p "$out/corpus" "$out/seeds"
+  local pattern
+  for pattern in ${fuzz_seeds[$target]}; do
+    cp "$dir/game/"$pattern "$out/seeds/" 2>/dev/null || true
+  done
+  [ -d "$ROOT/tests/fuzz/seeds/$target" ] && cp "$ROOT/tests/fuzz/seeds/$target/"* "$out/seeds/"
+  local leaks=1
+  [ -n "${fuzz_no_leaks[$target]:-}" ] && leaks=0
+  # A small quarantine keeps freed memory out of the 200 MB the target may use.
+  if ASAN_OPTIONS="$ASAN_OPTIONS:quarantine_size_mb=16" \
+      timeout $((fuzz_seconds + 120)) "$dir/tests/fuzz/fuzz_$target" \
+      -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=200 -malloc_limit_mb=200 \
+      -detect_leaks="$leaks" -artifact_prefix="$out/" \
+      "$out/corpus" "$out/seeds" >"$out/log" 2>&1; then
+    echo "OK      fuzz_$target"
+  else
+    echo "FAILED  fuzz_$target (log: $out/log)"
+  fi
+}
+
+run_fuzz() {
+  local dir="$1"
+  [ "$fuzz_seconds" -gt 0 ] || return 0
+  local targets=()
+  for t in "${!fuzz_seeds[@]}"; do targets+=("$t"); done
+  echo "== clang: fuzzing ${#targets[@]} readers, ${fuzz_seconds}s each, $jobs at a time"
+  export ROOT fuzz_seconds
+  export -f fuzz_one
+  local report
+  report="$(printf '%s\n' "${targets[@]}" | sort |
+    xargs -P "$jobs" -I{} bash -c "$(declare -p fuzz_seeds fuzz_no_leaks); fuzz_one '$dir' {}")"
+  echo "$report"
+  local failed
+  failed="$(grep -c '^FAILED' <<<"$report" || true)"
+  if [ "$failed" -eq 0 ]; then
+    note OK "fuzz targets (${#targets[@]})"
+  else
+    note FAILED "fuzz targets: $failed of ${#targets[@]} found a fault"
+    # The first lines of each report, so this log alone says what was found.
+    local target
+    for target in $(grep '^FAILED' <<<"$report" | awk '{print $2}'); do
+      echo "--- $target"
+      grep -m4 -E 'ERROR|SUMMARY|runtime error|Assertion failed|Test unit written' \
+        "$dir/fuzz/${target#fuzz_}/log" || tail -n 5 "$dir/fuzz/${target#fuzz_}/log"
+    done
   fi
 }
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-run_suite normal "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-run_suite sanitized "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_BENCH=OFF
+run_suite release "$ROOT/build-release" -DCMAKE_BUILD_TYPE=Release
+run_suite clang "$ROOT/build-clang" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_BUILD_TYPE=Debug \
+  -DVANTREL_SANITIZE=ON -DVANTREL_FUZZ=ON -DVANTREL_BENCH=OFF &&
+  run_fuzz "$ROOT/build-clang"
 
+echo
+echo "== Summary ($((SECONDS - start)) s)"
+printf '%s\n' "${results[@]}"
 if [ $status -eq 0 ]; then echo "All test suites passed."; else echo "Some tests FAILED."; fi
 exit $status

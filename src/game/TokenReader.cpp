@@ -6,9 +6,18 @@
 #include <cstdlib>
 #include <utility>
 
+namespace {
+DataFileStopHook gStopHook = nullptr;
+}  // namespace
+
+void SetDataFileStopHook(DataFileStopHook hook) {
+  gStopHook = hook;
+}
+
 void DataFileError(const std::string& file, const std::string& message) {
   std::fprintf(stderr, "Data file \"%s\": %s\n", file.c_str(), message.c_str());
   std::fflush(stderr);
+  if (gStopHook) gStopHook(file, message);
   std::abort();
 }
 

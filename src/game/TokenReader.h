@@ -12,6 +12,11 @@
 
 // Prints "Data file "<file>": <message>" on stderr and stops the program.
 [[noreturn]] void DataFileError(const std::string& file, const std::string& message);
+// Test seam for programs that feed damaged files by the thousand (the fuzz targets):
+// the hook runs after the message and may throw instead of letting the program stop.
+// The game never sets one.
+using DataFileStopHook = void (*)(const std::string& file, const std::string& message);
+void SetDataFileStopHook(DataFileStopHook hook);
 
 // The token rules, shared with the data validator so both read the same data.
 // A number may carry one leading '+'; decimals must be finite; flags are 0 or 1.

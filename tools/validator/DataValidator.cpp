@@ -180,7 +180,10 @@ void Validator::CheckCollisionTable() {
   const auto& rows = CollisionTypeTable::Rows();
   for (std::size_t i = 0; i < rows.size(); ++i) {
     for (std::size_t j = 0; j < rows.size(); ++j) {
-      const std::string at = "[" + std::to_string(i) + "][" + std::to_string(j) + "]";
+      // Appended rather than "[" + ...: GCC 12 at -O3 warns falsely (-Wrestrict) on the
+      // inlined insert at the front.
+      std::string at = "[";
+      at += std::to_string(i) + "][" + std::to_string(j) + "]";
       if (rows[i][j] < kCollisionNone || rows[i][j] > kCollisionSolid) {
         Say(kTypeTable, "entry " + at + " is " + std::to_string(rows[i][j]) +
                             "; entries are 1 (none), 2 (overlap) or 3 (solid)");

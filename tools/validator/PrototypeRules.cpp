@@ -187,10 +187,10 @@ class Rules {
   // Each distinct animation once, with the lowest state that shows it.
   std::vector<std::pair<int, const Animation*>> Animations() const {
     std::vector<std::pair<int, const Animation*>> all;
-    for (const auto& [state, animation] : m_p.states) {
+    for (const auto& entry : m_p.states) {
       const bool seen = std::any_of(all.begin(), all.end(),
-                                    [&](const auto& entry) { return entry.second == animation; });
-      if (!seen) all.emplace_back(state, animation);
+                                    [&](const auto& kept) { return kept.second == entry.second; });
+      if (!seen) all.emplace_back(entry.first, entry.second);
     }
     return all;
   }

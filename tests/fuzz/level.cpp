@@ -1,0 +1,38 @@
+// Level files, read against the working folder's global prototypes.
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <memory>
+
+#include "FuzzSupport.h"
+#include "animationlib/AnimationCollection.h"
+#include "animationlib/SpriteCollection.h"
+#include "game/Level.h"
+#include "game/PrototypeReader.h"
+#include "game/TokenReader.h"
+#include "game/World.h"
+
+namespace {
+std::unique_ptr<World> gWorld;
+std::unique_ptr<AnimationCollection> gAnimations;
+std::unique_ptr<SpriteCollection> gPrototypes;
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz::StartHeadlessEngine();
+  fuzz::EnterWorkingFolder();
+  gWorld = std::make_unique<World>();
+  gAnimations = std::make_unique<AnimationCollection>();
+  gPrototypes = std::make_unique<SpriteCollection>(0);
+  std::ifstream list("SpriteList.vtsl");
+  TokenReader in(list, "SpriteList.vtsl");
+  ReadPrototypeList(in, gAnimations.get(), gPrototypes.get());
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string path = fuzz::WriteInput("fuzz.lvl", data, size);
+  Level level;
+  fuzz::UnlessDataStops([&] { level.Load(path, gPrototypes.get()); });
+  return 0;
+}
