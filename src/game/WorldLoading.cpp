@@ -94,7 +94,7 @@ bool World::LoadSprites(const std::string& fileName) {
   if (!file.is_open()) return false;
   TokenReader in(file, fileName);
 
-  ReadPrototypeList(in, m_cacPool, m_cscPool, [](int i, int count, const std::string& name) {
+  ReadPrototypeList(in, m_cacPool.get(), m_cscPool.get(), [](int i, int count, const std::string& name) {
     DrawLoadingScreen(
         m_loadingPercent + kPrototypesShare * static_cast<float>(i) / static_cast<float>(count),
         name + " Sprite Assets");
@@ -106,7 +106,7 @@ bool World::LoadSprites(const std::string& fileName) {
 Sprite* World::FindPrototype(const std::string& name) {
   for (const LevelEntry& entry : m_levelEntries) {
     if (!entry.level) continue;
-    if (Sprite* prototype = entry.level->FindPrototype(name, m_cscPool)) return prototype;
+    if (Sprite* prototype = entry.level->FindPrototype(name, m_cscPool.get())) return prototype;
   }
   return nullptr;
 }

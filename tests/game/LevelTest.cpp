@@ -40,7 +40,7 @@ class LevelTest : public worldtest::WorldDataTest {
     World::LoadGame("Gold.vt");
     ASSERT_TRUE(!load || World::LoadLevel("one", true));
   }
-  static const std::vector<GameObject*>& Main() {
+  static const std::vector<std::unique_ptr<GameObject>>& Main() {
     return World::GetCurrentLevel()->GetMainObjects();
   }
   static GameObject* Live(const std::string& name) {
@@ -95,7 +95,7 @@ TEST_F(LevelTest, WithoutPlayerTheCameraRestsAndWallsStandAlongTheBoundsOnScreen
   EXPECT_EQ(World::GetCameraOffset(), Vector2(0.0f, 0.0f));
   EXPECT_EQ(World::GetSceneryA()->At(0)->GetPosition(), Vector2(10.0f, 20.0f));
   std::vector<Vector2> walls;
-  for (const GameObject* wall : Main()) walls.push_back(wall->GetPosition());
+  for (const auto& wall : Main()) walls.push_back(wall->GetPosition());
   const std::vector<Vector2> expected = {
       {97, 0},   {97, 256}, {97, 512}, {503, 0},  {503, 256},  {503, 512},  {0, 47},
       {256, 47}, {512, 47}, {768, 47}, {0, 1000}, {256, 1000}, {512, 1000}, {768, 1000}};
