@@ -17,6 +17,10 @@
 namespace {
 // The seven steps fill the loading bar's first 30 percent; the prototypes the rest.
 constexpr float kStepsShare = 30.0f;
+
+void PlayFrameSound(const std::string& sound) {
+  SoundEngine().Play(sound);
+}
 }  // namespace
 
 // Loading steps in their fixed order. Each draws one loading-screen frame before
@@ -55,6 +59,8 @@ World::World() {
   if (m_refCount++ == 0) {
     m_clockFrequency = platform::QueryFrequency();
     m_playerRecords.push_back(nullptr);
+    // Sprites sit below the sound engine; the game lends them its voice.
+    Sprite::SetFrameSoundPlayer(&PlayFrameSound);
   }
 }
 
@@ -112,6 +118,7 @@ void World::ReleaseAll() {
   m_recordLevelIndex = 0;
   m_boss = nullptr;
   m_ambientOn = false;
+  Sprite::SetFrameSoundPlayer(nullptr);
 }
 
 void World::DeleteObjectLists() {
