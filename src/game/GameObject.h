@@ -105,5 +105,6 @@ class GameObject : public Sprite {
 };
 
 // The frame-change callback the loaders give the objects they build: stores the
-// frame being left in "FrameChange" (which must be declared) and never holds it.
+// frame being left in "FrameChange" (declaring it when no behaviour has) and
+// never holds it.
 bool FrameChangeCallback(GameObject* object);

@@ -173,16 +173,20 @@ void Level::AddBoundWalls() {
                                                           Vector2(x, y), NO_CALLBACKS, kWallDepth));
   };
 
+  // Bounds may lie at the ends of int: the wall positions are worked out wider.
+  auto outside = [](int bound, int inset) {
+    return static_cast<float>(static_cast<long long>(bound) + inset);
+  };
   auto* vertical = new D3DAnimation(kBoundAnimation);
   m_cacScenery->Add(vertical);
   if (m_nXLower != -1) {
     for (float y = 0.0f; y < screen.Y(); y += kWallSpacing) {
-      addWall(vertical, static_cast<float>(m_nXLower - kWallInset), y);
+      addWall(vertical, outside(m_nXLower, -kWallInset), y);
     }
   }
   if (m_nXUpper != -1) {
     for (float y = 0.0f; y < screen.Y(); y += kWallSpacing) {
-      addWall(vertical, static_cast<float>(m_nXUpper + kWallInset), y);
+      addWall(vertical, outside(m_nXUpper, kWallInset), y);
     }
   }
 
@@ -191,7 +195,7 @@ void Level::AddBoundWalls() {
   m_cacScenery->Add(horizontal);
   if (m_nYLower != -1) {
     for (float x = 0.0f; x < screen.X(); x += kWallSpacing) {
-      addWall(horizontal, x, static_cast<float>(m_nYLower - kWallInset));
+      addWall(horizontal, x, outside(m_nYLower, -kWallInset));
     }
   }
   if (m_nYUpper != -1) {

@@ -4,6 +4,9 @@
 // each names what goes there and in which order.
 #include "game/World.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "PhysicsLib/CollisionTypes.h"
 #include "animationlib/AnimationCollection.h"
 #include "animationlib/SceneryCollection.h"
@@ -11,12 +14,16 @@
 #include "game/Input.h"
 #include "game/Level.h"
 #include "game/SoundEngine.h"
+#include "game/TokenReader.h"
 #include "platform/Assert.h"
 #include "platform/Clock.h"
 
 namespace {
 // The seven steps fill the loading bar's first 30 percent; the prototypes the rest.
 constexpr float kStepsShare = 30.0f;
+const char kSoundList[] = "Sounds.vtse";
+const char kCollisionTable[] = "clsntypes.ctt";
+const char kPrototypeList[] = "SpriteList.vtsl";
 
 void PlayFrameSound(const std::string& sound) {
   SoundEngine().Play(sound);
@@ -148,7 +155,7 @@ bool World::Init(platform::Window* window) {
     if (step.work && !step.work()) return false;
   }
   m_loadingPercent += kStepsShare;
-  if (!LoadSprites("SpriteList.vtsl")) return false;
+  if (!LoadSprites(kPrototypeList)) return false;
   // The loading screen's sprites are done with.
   m_cscObjects->Clear();
   return true;
@@ -160,7 +167,8 @@ bool World::CreateSoundEngine() {
 }
 
 bool World::LoadSoundList() {
-  const bool bLoadSoundEffects = LoadSoundEffects("Sounds.vtse");
+  const bool bLoadSoundEffects = LoadSoundEffects(kSoundList);
+  if (!bLoadSoundEffects) ReportDataFileProblem(kSoundList, "the sound list cannot be opened");
   VT_ASSERT(bLoadSoundEffects);
   return true;
 }
@@ -171,8 +179,14 @@ bool World::CreateInput() {
 }
 
 bool World::LoadPhysics() {
-  // The result is not consulted: without a table nothing collides, but play goes on.
-  LoadCollisionTypes("clsntypes.ctt");
+  // Without a table nothing collides, but play goes on.
+  if (!LoadCollisionTypes(kCollisionTable)) {
+    std::error_code error;
+    ReportDataFileProblem(kCollisionTable,
+                          std::filesystem::exists(kCollisionTable, error)
+                              ? "holds no square table of collision types; nothing will collide"
+                              : "cannot be opened; nothing will collide");
+  }
   return true;
 }
 

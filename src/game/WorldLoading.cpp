@@ -27,6 +27,7 @@ bool IsAmbientCreature(const std::string& name) {
 
 int World::LoadGame(const std::string& fileName) {
   std::ifstream file(fileName);
+  if (!file.is_open()) ReportDataFileProblem(fileName, "the game list cannot be opened");
   VT_ASSERT(file.is_open());
   TokenReader in(file, fileName);
 
@@ -91,7 +92,10 @@ bool World::LoadSprites(const std::string& fileName) {
   VT_ASSERT(m_cacPool);
   VT_ASSERT(m_cscPool);
   std::ifstream file(fileName);
-  if (!file.is_open()) return false;
+  if (!file.is_open()) {
+    ReportDataFileProblem(fileName, "the prototype list cannot be opened");
+    return false;
+  }
   TokenReader in(file, fileName);
 
   ReadPrototypeList(in, m_cacPool.get(), m_cscPool.get(), [](int i, int count, const std::string& name) {

@@ -89,13 +89,18 @@ int main() {
   FrameLoop loop(host);  // reads the counter frequency
   D3DInterface::Create(window.get(), kScreenWidth, kScreenHeight, true);
   HideCursorInFullScreen(*window);
+  bool started = false;
   {
     World world;
-    // A failed load still runs the loop; the failed parts report themselves.
-    World::Init(window.get());
-    loop.Start();
-    loop.Run();
+    // A game that did not load cannot be played; the failed parts name themselves.
+    started = World::Init(window.get());
+    if (started) {
+      loop.Start();
+      loop.Run();
+    } else {
+      std::fprintf(stderr, "vantrel: the game could not start: its data did not load\n");
+    }
     D3DInterface::Destroy();
   }  // the last World handle releases everything the World made
-  return 0;
+  return started ? 0 : 1;
 }
