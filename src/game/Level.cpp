@@ -4,12 +4,13 @@
 #include "animationlib/AnimationCollection.h"
 #include "animationlib/ScenerySprite.h"
 #include "animationlib/SpriteCollection.h"
+#include "game/GameConstants.h"
 #include "game/SoundEngine.h"
 #include "game/World.h"
 
 namespace {
 // The camera offset centres the player on the 800 x 600 screen.
-const Vector2 kHalfScreen(400.0f, 300.0f);
+const Vector2 kHalfScreen(kScreenWidth / 2.0f, kScreenHeight / 2.0f);
 
 }  // namespace
 

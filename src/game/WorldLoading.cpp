@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "animationlib/SpriteCollection.h"
+#include "game/GameConstants.h"
 #include "game/Level.h"
 #include "game/PrototypeReader.h"
 #include "game/SoundEngine.h"
@@ -16,9 +17,6 @@
 namespace {
 // The prototypes fill the loading bar's last 70 percent.
 constexpr float kPrototypesShare = 70.0f;
-// The ambient track plays while one of these is strictly inside the screen.
-constexpr float kScreenWidth = 800.0f;
-constexpr float kScreenHeight = 600.0f;
 
 bool IsAmbientCreature(const std::string& name) {
   return name == "Rat" || name == "Rummager";
@@ -135,7 +133,9 @@ void World::UpdateAmbientSound() {
     if (!IsAmbientCreature(sprite->GetName())) continue;
     const float x = sprite->GetPosition().X() - offset.X();
     const float y = sprite->GetPosition().Y() - offset.Y();
-    if (x > 0.0f && x < kScreenWidth && y > 0.0f && y < kScreenHeight) {
+    // The ambient track plays while one of these is strictly inside the screen.
+    if (x > 0.0f && x < static_cast<float>(kScreenWidth) && y > 0.0f &&
+        y < static_cast<float>(kScreenHeight)) {
       onScreen = true;
       break;
     }

@@ -14,6 +14,7 @@
 
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "game/FrameLoop.h"
+#include "game/GameConstants.h"
 #include "game/WindowLoopHost.h"
 #include "game/World.h"
 #include "platform/Gfx.h"
@@ -25,8 +26,6 @@ namespace {
 
 constexpr int kWindowX = 40;
 constexpr int kWindowY = 40;
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
 
 // The game's host plus the frame limit and frame capture asked for by the environment.
 class EntryHost : public WindowLoopHost {
