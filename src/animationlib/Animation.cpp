@@ -149,6 +149,12 @@ bool Animation::ReadFrames(std::istream& in, std::string& error) {
     m_vFrames.push_back(std::move(frame));
   }
   for (std::size_t i = 0; i < m_vFrames.size(); ++i) {
+    const int ticks = m_vFrames[i].GetTicks();
+    if (ticks < 0 || ticks > AnimationFrame::kMaxTicks) {
+      error = "frame " + std::to_string(i) + " shows for " + std::to_string(ticks) +
+              " ticks, outside 0 to " + std::to_string(AnimationFrame::kMaxTicks);
+      return false;
+    }
     const int next = m_vFrames[i].GetNextFrame();
     if (next < 0 || next >= GetFrameCount()) {
       error = "frame " + std::to_string(i) + " leads to frame " + std::to_string(next) +

@@ -14,6 +14,10 @@
 
 class AnimationFrame {
  public:
+  // The longest a frame may show: an hour of game time. Anything outside 0 to
+  // this is damage, and would overflow the frame timer.
+  static constexpr int kMaxTicks = 60 * 60 * 60;
+
   AnimationFrame(int nextFrame = 0, int ticks = 0, const Vector2& offset = Vector2(),
                  const CollisionShape& shape = CollisionShape(),
                  const std::string& soundName = std::string());

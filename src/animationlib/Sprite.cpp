@@ -1,7 +1,6 @@
 // Sprites: frame timer, frame sounds, behaviour calls and drawing.
 #include "animationlib/Sprite.h"
 
-#include "game/SoundEngine.h"
 #include "platform/Assert.h"
 
 Sprite::Sprite(const std::string& name, Animation* animation, const Vector2& position,
@@ -48,13 +47,19 @@ void Sprite::AdvanceFrameTimer() {
   if (m_nTicksLeft > 0) return;
   if (m_nFrame >= 0 && m_nFrame < m_animation->GetFrameCount()) {
     const std::string& sound = m_animation->GetFrames()[m_nFrame].GetSoundName();
-    if (!sound.empty()) SoundEngine().Play(sound);
+    if (!sound.empty() && s_frameSound) s_frameSound(sound);
   }
   AdvanceFrame();
 }
 
+GameObject* Sprite::CallbackTarget() {
+  GameObject* object = AsGameObject();
+  VT_ASSERT(object != nullptr);
+  return object;
+}
+
 void Sprite::AdvanceFrame() {
-  if (m_frameChange != nullptr && !m_frameChange(AsGameObject())) return;
+  if (m_frameChange != nullptr && !m_frameChange(CallbackTarget())) return;
   SetFrame(GetNextFrameIndex());
 }
 
@@ -75,7 +80,7 @@ void Sprite::SetFrame(int i) {
 }
 
 void Sprite::RunBehavior() {
-  if (IsLive() && m_behavior != nullptr) m_behavior(AsGameObject());
+  if (IsLive() && m_behavior != nullptr) m_behavior(CallbackTarget());
 }
 
 void Sprite::SetAnimation(Animation* animation) {

@@ -24,6 +24,10 @@ struct ObjectCallbacks {
   CollisionCallback collision = nullptr;
 };
 
+// Plays a frame's sound by its name. The game installs one; without it sprites
+// are silent, so this library needs no sound engine of its own.
+using FrameSoundFn = void (*)(const std::string& sound);
+
 // For loaders that build objects without callbacks.
 inline constexpr ObjectCallbacks NO_CALLBACKS{};
 
@@ -50,6 +54,14 @@ class Sprite : public PhysicsObject {
   // list's pass mask (the scale pulse steps only in animated lists).
   virtual void Draw(const Vector2& offset, int flags);
   virtual Sprite* Clone() const;
+
+  // Who plays frame sounds; null for silence.
+  static void SetFrameSoundPlayer(FrameSoundFn player) { s_frameSound = player; }
+  static FrameSoundFn GetFrameSoundPlayer() { return s_frameSound; }
+
+  // The object callbacks are handed: the game object this sprite is, or null
+  // for a plain sprite, which therefore must not be given callbacks.
+  virtual GameObject* AsGameObject() { return nullptr; }
 
   // The frame timer, when the sprite is neither dead nor inactive.
   void Tick();
@@ -109,16 +121,16 @@ class Sprite : public PhysicsObject {
   void SetOrbitCentreY(float y) { m_fOrbitCentreY = y; }
 
  protected:
-  // Callbacks take the game's objects, which this layer cannot see; GameObject
-  // overrides this with the proper conversion. Only bare sprites in this
-  // library's own tests rely on the fallback, and they convert straight back.
-  virtual GameObject* AsGameObject() { return reinterpret_cast<GameObject*>(this); }
   // Steps the scale pulse by one animated frame.
   void StepPulse();
 
   Animation* m_animation;
 
  private:
+  // The callbacks' object; asserts for a plain sprite.
+  GameObject* CallbackTarget();
+
+  inline static FrameSoundFn s_frameSound = nullptr;
   std::string m_sName;
   int m_nFrame = 0;
   int m_nTicksLeft = 0;

@@ -135,6 +135,8 @@ Contact GameObject::TakeLastContact() {
 }
 
 bool FrameChangeCallback(GameObject* object) {
-  object->SetFlag("FrameChange", static_cast<float>(object->GetFrame()));
+  // Declared here as well: an enemy with no behaviour has no Init to declare it,
+  // and it must still run.
+  *object->AddFlag("FrameChange", 0.0f) = static_cast<float>(object->GetFrame());
   return true;
 }

@@ -13,6 +13,7 @@
 #include "PhysicsLib/Contact.h"
 #include "animationlib/Animation.h"
 #include "animationlib/Sprite.h"
+#include "game/GameConstants.h"
 #include "game/ObjectHandle.h"
 
 // The seven movement parameters, kept together in this order: the property file
@@ -35,9 +36,9 @@ struct StateAnimation {
 
 class GameObject : public Sprite {
  public:
-  static constexpr int kDeadState = 22;
-  static constexpr int kFirstAttackState = 3;
-  static constexpr int kLastAttackState = 17;
+  static constexpr int kDeadState = OBJECT_DEAD;
+  static constexpr int kFirstAttackState = OBJECT_FIRST_ATTACK;
+  static constexpr int kLastAttackState = OBJECT_CYCLONE;
 
   // Registers `animation` for state 1.
   GameObject(const std::string& name, Animation* animation, const Vector2& position,
@@ -105,5 +106,6 @@ class GameObject : public Sprite {
 };
 
 // The frame-change callback the loaders give the objects they build: stores the
-// frame being left in "FrameChange" (which must be declared) and never holds it.
+// frame being left in "FrameChange" (declaring it when no behaviour has) and
+// never holds it.
 bool FrameChangeCallback(GameObject* object);

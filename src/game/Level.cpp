@@ -4,42 +4,37 @@
 #include "animationlib/AnimationCollection.h"
 #include "animationlib/ScenerySprite.h"
 #include "animationlib/SpriteCollection.h"
+#include "game/GameConstants.h"
 #include "game/SoundEngine.h"
 #include "game/World.h"
 
 namespace {
 // The camera offset centres the player on the 800 x 600 screen.
-const Vector2 kHalfScreen(400.0f, 300.0f);
+const Vector2 kHalfScreen(kScreenWidth / 2.0f, kScreenHeight / 2.0f);
 
-template <typename T>
-void DeleteAll(std::vector<T*>& sprites) {
-  for (T* sprite : sprites) delete sprite;
-  sprites.clear();
-}
 }  // namespace
 
 Level::Level() = default;
 
 Level::~Level() {
-  delete m_cscLevelPool;
-  delete m_cacLevelPool;
+  m_cscLevelPool.reset();
+  m_cacLevelPool.reset();
   DeleteLayers();
-  delete m_cpoPlayer;
+  m_cpoPlayer.reset();
   DeleteMainObjects();
   // HOOK(tutorial): delete the level's tutorial.
 }
 
 void Level::DeleteLayers() {
-  DeleteAll(m_vSceneryA);
-  DeleteAll(m_vLayerB);
-  DeleteAll(m_vSceneryC);
-  DeleteAll(m_vLayerD);
-  delete m_cacScenery;
-  m_cacScenery = nullptr;
+  m_vSceneryA.clear();
+  m_vLayerB.clear();
+  m_vSceneryC.clear();
+  m_vLayerD.clear();
+  m_cacScenery.reset();
 }
 
 void Level::DeleteMainObjects() {
-  DeleteAll(m_vMainObjects);
+  m_vMainObjects.clear();
 }
 
 Sprite* Level::FindPrototype(const std::string& name, SpriteCollection* globalPool) const {
@@ -55,20 +50,20 @@ Vector2 Level::CameraStart() const {
   return Vector2(player.X() - kHalfScreen.X(), player.Y() - kHalfScreen.Y());
 }
 
-void Level::FillObjects(const std::vector<GameObject*>& templates, const GameObject* last,
+void Level::FillObjects(const std::vector<std::unique_ptr<GameObject>>& templates, const GameObject* last,
                         SpriteCollection* list) const {
   list->Clear();
   // One sort at the end: sorting after every clone would cost a sort per tile.
-  for (const GameObject* object : templates) list->AddUnsorted(object->Clone());
+  for (const auto& object : templates) list->AddUnsorted(object->Clone());
   if (last) list->AddUnsorted(last->Clone());
   list->Sort();
   list->SetOffset(CameraStart());
 }
 
-void Level::FillScenery(const std::vector<ScenerySprite*>& templates,
+void Level::FillScenery(const std::vector<std::unique_ptr<ScenerySprite>>& templates,
                         SpriteCollection* list) const {
   list->Clear();
-  for (const ScenerySprite* scenery : templates) list->AddUnsorted(scenery->Clone());
+  for (const auto& scenery : templates) list->AddUnsorted(scenery->Clone());
   list->Sort();
   list->SetOffset(Vector2(0.0f, 0.0f));
   if (m_cpoPlayer) list->UpdateParallax(CameraStart());
@@ -83,7 +78,7 @@ void Level::FillObjectListB(SpriteCollection* list) const {
 }
 
 void Level::FillObjectList(SpriteCollection* list) const {
-  FillObjects(m_vMainObjects, m_cpoPlayer, list);
+  FillObjects(m_vMainObjects, m_cpoPlayer.get(), list);
 }
 
 void Level::FillSceneryListC(SpriteCollection* list) const {

@@ -4,6 +4,7 @@
 // World's lists with clones, so the templates are never touched by play.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,7 +52,7 @@ class Level {
   void SetName(std::string name) { m_sName = std::move(name); }
   const std::string& GetName() const { return m_sName; }
   // The player template, or null when the level has none.
-  GameObject* GetPlayer() const { return m_cpoPlayer; }
+  GameObject* GetPlayer() const { return m_cpoPlayer.get(); }
   int GetXLower() const { return m_nXLower; }
   int GetYLower() const { return m_nYLower; }
   int GetXUpper() const { return m_nXUpper; }
@@ -60,18 +61,20 @@ class Level {
   int GetTrackCount() const { return m_nTrackCount; }
   const std::vector<std::string>& GetTrackFiles() const { return m_vTrackFiles; }
   const std::vector<std::string>& GetTrackModes() const { return m_vTrackModes; }
-  const std::vector<GameObject*>& GetMainObjects() const { return m_vMainObjects; }
-  const std::vector<ScenerySprite*>& GetSceneryA() const { return m_vSceneryA; }
-  const std::vector<GameObject*>& GetLayerB() const { return m_vLayerB; }
-  const std::vector<ScenerySprite*>& GetSceneryC() const { return m_vSceneryC; }
-  const std::vector<GameObject*>& GetLayerD() const { return m_vLayerD; }
-  SpriteCollection* GetPrototypePool() const { return m_cscLevelPool; }
+  const std::vector<std::unique_ptr<GameObject>>& GetMainObjects() const { return m_vMainObjects; }
+  const std::vector<std::unique_ptr<ScenerySprite>>& GetSceneryA() const { return m_vSceneryA; }
+  const std::vector<std::unique_ptr<GameObject>>& GetLayerB() const { return m_vLayerB; }
+  const std::vector<std::unique_ptr<ScenerySprite>>& GetSceneryC() const { return m_vSceneryC; }
+  const std::vector<std::unique_ptr<GameObject>>& GetLayerD() const { return m_vLayerD; }
+  SpriteCollection* GetPrototypePool() const { return m_cscLevelPool.get(); }
 
  private:
   void ReadPrototypes(TokenReader& in);
   void ReadMusic(TokenReader& in);
-  void ReadScenery(TokenReader& in, std::vector<ScenerySprite*>& layer, bool tilesAreBools);
-  void ReadObjects(TokenReader& in, SpriteCollection* globalPool, std::vector<GameObject*>& into);
+  void ReadScenery(TokenReader& in, std::vector<std::unique_ptr<ScenerySprite>>& layer,
+                   bool tilesAreBools);
+  void ReadObjects(TokenReader& in, SpriteCollection* globalPool,
+                   std::vector<std::unique_ptr<GameObject>>& into);
   void ReadBounds(TokenReader& in, SpriteCollection* globalPool);
   void ReadPlayer(TokenReader& in, SpriteCollection* globalPool);
   void ReadEnemies(TokenReader& in, SpriteCollection* globalPool);
@@ -86,23 +89,25 @@ class Level {
   // Where the camera starts: centred on the player, or (0, 0) without one.
   Vector2 CameraStart() const;
   // Clones of the templates, then of `last` when there is one.
-  void FillObjects(const std::vector<GameObject*>& templates, const GameObject* last,
+  void FillObjects(const std::vector<std::unique_ptr<GameObject>>& templates, const GameObject* last,
                    SpriteCollection* list) const;
-  void FillScenery(const std::vector<ScenerySprite*>& templates, SpriteCollection* list) const;
+  void FillScenery(const std::vector<std::unique_ptr<ScenerySprite>>& templates,
+                   SpriteCollection* list) const;
 
   std::vector<std::string> m_vTrackFiles;
   std::vector<std::string> m_vTrackModes;
   std::string m_sAmbientTrack;
   // HOOK(player object): a PlayerObject once that class exists.
-  GameObject* m_cpoPlayer = nullptr;
-  AnimationCollection* m_cacScenery = nullptr;
-  AnimationCollection* m_cacLevelPool = nullptr;
-  SpriteCollection* m_cscLevelPool = nullptr;
-  std::vector<GameObject*> m_vMainObjects;
-  std::vector<ScenerySprite*> m_vSceneryA;
-  std::vector<GameObject*> m_vLayerB;
-  std::vector<ScenerySprite*> m_vSceneryC;
-  std::vector<GameObject*> m_vLayerD;
+  // All owned; ~Level releases them in a fixed order.
+  std::unique_ptr<GameObject> m_cpoPlayer;
+  std::unique_ptr<AnimationCollection> m_cacScenery;
+  std::unique_ptr<AnimationCollection> m_cacLevelPool;
+  std::unique_ptr<SpriteCollection> m_cscLevelPool;
+  std::vector<std::unique_ptr<GameObject>> m_vMainObjects;
+  std::vector<std::unique_ptr<ScenerySprite>> m_vSceneryA;
+  std::vector<std::unique_ptr<GameObject>> m_vLayerB;
+  std::vector<std::unique_ptr<ScenerySprite>> m_vSceneryC;
+  std::vector<std::unique_ptr<GameObject>> m_vLayerD;
   // HOOK(tutorial): the level's Tutorial, read from "data/tut" + file name.
   std::string m_sName;
   int m_nTrackCount = 0;

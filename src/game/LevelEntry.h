@@ -2,12 +2,13 @@
 // the level while it is loaded (owned by the World).
 #pragma once
 
+#include <memory>
 #include <string>
 
-class Level;
+#include "game/Level.h"
 
 struct LevelEntry {
   std::string name;
   std::string file;
-  Level* level = nullptr;
+  std::unique_ptr<Level> level;
 };

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdio>
 #include <fstream>
+#include <memory>
+#include <utility>
 
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "animationlib/AnimationCollection.h"
@@ -51,7 +53,7 @@ bool Level::Load(std::string file, SpriteCollection* globalPool) {
   ReadMusic(in);
   // The scenery and object sections rebuild all four layers.
   DeleteLayers();
-  m_cacScenery = new AnimationCollection;
+  m_cacScenery = std::make_unique<AnimationCollection>();
   ReadScenery(in, m_vSceneryA, false);
   ReadObjects(in, globalPool, m_vLayerB);
   ReadScenery(in, m_vSceneryC, true);
@@ -74,13 +76,10 @@ GameObject* Level::Prototype(TokenReader& in, const std::string& name,
 }
 
 void Level::ReadPrototypes(TokenReader& in) {
-  delete m_cscLevelPool;
-  delete m_cacLevelPool;
-  m_cacLevelPool = new AnimationCollection;
-  m_cscLevelPool = new SpriteCollection(PASS_ALL);
-  VT_ASSERT(m_cacLevelPool);
-  VT_ASSERT(m_cscLevelPool);
-  ReadPrototypeList(in, m_cacLevelPool, m_cscLevelPool);
+  m_cscLevelPool.reset();
+  m_cacLevelPool = std::make_unique<AnimationCollection>();
+  m_cscLevelPool = std::make_unique<SpriteCollection>(PASS_ALL);
+  ReadPrototypeList(in, m_cacLevelPool.get(), m_cscLevelPool.get());
 }
 
 void Level::ReadMusic(TokenReader& in) {
@@ -96,7 +95,8 @@ void Level::ReadMusic(TokenReader& in) {
   }
 }
 
-void Level::ReadScenery(TokenReader& in, std::vector<ScenerySprite*>& layer, bool tilesAreBools) {
+void Level::ReadScenery(TokenReader& in, std::vector<std::unique_ptr<ScenerySprite>>& layer,
+                        bool tilesAreBools) {
   const int count = in.Int("the scenery count");
   VT_ASSERT(count >= 0);
   for (int i = 0; i < count; ++i) {
@@ -115,21 +115,21 @@ void Level::ReadScenery(TokenReader& in, std::vector<ScenerySprite*>& layer, boo
     // A file named twice is loaded twice; the sprite takes the first of its name.
     auto* animation = new D3DAnimation(file);
     m_cacScenery->Add(animation);
-    auto* scenery =
-        new ScenerySprite(animation->GetName(), m_cacScenery->Find(animation->GetName()),
-                          Vector2(1.0f, 1.0f), static_cast<float>(i));
+    auto scenery =
+        std::make_unique<ScenerySprite>(animation->GetName(), m_cacScenery->Find(animation->GetName()),
+                                        Vector2(1.0f, 1.0f), static_cast<float>(i));
     scenery->MoveTo(Vector2(x, y));
     scenery->SetTileX(tileX);
     scenery->SetTileY(tileY);
     if (tileX || tileY) scenery->ComputeRepeat(ScreenSize());
     scenery->SetParallaxFactor(Vector2(parallaxX, parallaxY));
     scenery->SetVelocity(velocityX, velocityY);
-    layer.push_back(scenery);
+    layer.push_back(std::move(scenery));
   }
 }
 
 void Level::ReadObjects(TokenReader& in, SpriteCollection* globalPool,
-                        std::vector<GameObject*>& into) {
+                        std::vector<std::unique_ptr<GameObject>>& into) {
   const int objectCount = in.Int("the object count");
   VT_ASSERT(objectCount >= 0);
   for (int i = 0; i < objectCount; ++i) {
@@ -143,8 +143,10 @@ void Level::ReadObjects(TokenReader& in, SpriteCollection* globalPool,
     // A plain object in the prototype's current look, not a copy of the prototype.
     const GameObject* prototype = Prototype(in, name, globalPool);
     const ObjectCallbacks callbacks{nullptr, prototype->GetBehavior(), nullptr};
-    auto* object = new GameObject(name, prototype->GetAnimation(), Vector2(x, y), callbacks, depth);
-    into.push_back(object);
+    GameObject* object = into
+                             .emplace_back(std::make_unique<GameObject>(
+                                 name, prototype->GetAnimation(), Vector2(x, y), callbacks, depth))
+                             .get();
     CheckFrame(in, *object, frame);
     object->SetName(name);
     object->SetFrame(frame);
@@ -167,20 +169,24 @@ void Level::ReadBounds(TokenReader& in, SpriteCollection* globalPool) {
 void Level::AddBoundWalls() {
   const Vector2 screen = ScreenSize();
   auto addWall = [this](Animation* animation, float x, float y) {
-    m_vMainObjects.push_back(
-        new GameObject(animation->GetName(), animation, Vector2(x, y), NO_CALLBACKS, kWallDepth));
+    m_vMainObjects.push_back(std::make_unique<GameObject>(animation->GetName(), animation,
+                                                          Vector2(x, y), NO_CALLBACKS, kWallDepth));
   };
 
+  // Bounds may lie at the ends of int: the wall positions are worked out wider.
+  auto outside = [](int bound, int inset) {
+    return static_cast<float>(static_cast<long long>(bound) + inset);
+  };
   auto* vertical = new D3DAnimation(kBoundAnimation);
   m_cacScenery->Add(vertical);
   if (m_nXLower != -1) {
     for (float y = 0.0f; y < screen.Y(); y += kWallSpacing) {
-      addWall(vertical, static_cast<float>(m_nXLower - kWallInset), y);
+      addWall(vertical, outside(m_nXLower, -kWallInset), y);
     }
   }
   if (m_nXUpper != -1) {
     for (float y = 0.0f; y < screen.Y(); y += kWallSpacing) {
-      addWall(vertical, static_cast<float>(m_nXUpper + kWallInset), y);
+      addWall(vertical, outside(m_nXUpper, kWallInset), y);
     }
   }
 
@@ -189,7 +195,7 @@ void Level::AddBoundWalls() {
   m_cacScenery->Add(horizontal);
   if (m_nYLower != -1) {
     for (float x = 0.0f; x < screen.X(); x += kWallSpacing) {
-      addWall(horizontal, x, static_cast<float>(m_nYLower - kWallInset));
+      addWall(horizontal, x, outside(m_nYLower, -kWallInset));
     }
   }
   if (m_nYUpper != -1) {
@@ -201,7 +207,7 @@ void Level::AddBoundWalls() {
 }
 
 void Level::ReadPlayer(TokenReader& in, SpriteCollection* globalPool) {
-  VT_ASSERT(m_cpoPlayer == NULL);
+  VT_ASSERT(m_cpoPlayer == nullptr);
   const std::string name = in.Word("the player name (or 0)");
   if (name == "0") return;
   const float x = in.Float("the player x");
@@ -214,8 +220,8 @@ void Level::ReadPlayer(TokenReader& in, SpriteCollection* globalPool) {
   const auto* prototype = static_cast<GameObject*>(found);
   // HOOK(player object): a PlayerObject with the callbacks PlayerQueryThunk,
   // PlayerInputThunk and CollidePlayer once they exist.
-  m_cpoPlayer = new GameObject(World::kPlayerName, prototype->GetAnimation(), Vector2(x, y),
-                               NO_CALLBACKS, 0.0f);
+  m_cpoPlayer = std::make_unique<GameObject>(World::kPlayerName, prototype->GetAnimation(),
+                                             Vector2(x, y), NO_CALLBACKS, 0.0f);
   m_cpoPlayer->CopyStateAnimations(*prototype);
   m_cpoPlayer->SetFacingLeft(facingLeft);
   // The hero's tuning file must ship with the game; a missing one leaves the defaults.
@@ -235,8 +241,11 @@ void Level::ReadEnemies(TokenReader& in, SpriteCollection* globalPool) {
     const GameObject* prototype = Prototype(in, name, globalPool);
     // HOOK(collision responses): CollideDamage as the collision callback.
     const ObjectCallbacks callbacks{FrameChangeCallback, prototype->GetBehavior(), nullptr};
-    auto* enemy = new EnemyObject(name, prototype->GetAnimation(), Vector2(x, y), callbacks, 0.0f);
-    m_vMainObjects.push_back(enemy);
+    auto* enemy = static_cast<EnemyObject*>(
+        m_vMainObjects
+            .emplace_back(std::make_unique<EnemyObject>(name, prototype->GetAnimation(),
+                                                        Vector2(x, y), callbacks, 0.0f))
+            .get());
     enemy->SetName(name);
     enemy->SetFacingLeft(facingLeft);
     enemy->CopyStateAnimations(*prototype);
@@ -263,9 +272,11 @@ void Level::ReadTriggers(TokenReader& in, SpriteCollection* globalPool) {
       Sprite* look = globalPool ? globalPool->Find(kTutorialTriggerPrototype) : nullptr;
       if (!look) in.Fail("a \"Tutorial\" trigger needs the global prototype \"TutorialTrigger\"");
       const ObjectCallbacks callbacks{nullptr, &Level::OnTutorialTrigger, nullptr};
-      auto* trigger =
-          new GameObject(kTutorialTrigger, look->GetAnimation(), Vector2(x, y), callbacks, 0.0f);
-      m_vMainObjects.push_back(trigger);
+      GameObject* trigger = m_vMainObjects
+                                .emplace_back(std::make_unique<GameObject>(
+                                    kTutorialTrigger, look->GetAnimation(), Vector2(x, y),
+                                    callbacks, 0.0f))
+                                .get();
       trigger->SetVisible(false);
       trigger->SetDeactivateOffscreen(false);
       continue;
@@ -273,8 +284,11 @@ void Level::ReadTriggers(TokenReader& in, SpriteCollection* globalPool) {
 
     const GameObject* prototype = Prototype(in, name, globalPool);
     const ObjectCallbacks callbacks{nullptr, prototype->GetBehavior(), nullptr};
-    auto* trigger = new GameObject(name, prototype->GetAnimation(), Vector2(x, y), callbacks, 0.0f);
-    m_vMainObjects.push_back(trigger);
+    GameObject* trigger =
+        m_vMainObjects
+            .emplace_back(std::make_unique<GameObject>(name, prototype->GetAnimation(),
+                                                       Vector2(x, y), callbacks, 0.0f))
+            .get();
     if (name == kCheckPoint) {
       // Numbered in file order, whatever stands between them.
       ++checkPoints;

@@ -17,6 +17,11 @@ void ReadPrototypeList(TokenReader& in, AnimationCollection* animations, SpriteC
   VT_ASSERT(spriteCount >= 0);
   for (int i = 0; i < spriteCount; ++i) {
     const std::string name = in.Word("a prototype name");
+    // The name picks its tuning file in "data/"; it must not lead anywhere else.
+    if (name.find_first_of("/\\") != std::string::npos || name.find("..") != std::string::npos) {
+      in.Fail("the prototype name \"" + name +
+              "\" holds a path separator or \"..\"; names stay inside \"data/\"");
+    }
     const int animationCount = in.Int("the animation count of \"" + name + "\"");
     VT_ASSERT(animationCount >= 1);
     if (progress) progress(i, spriteCount, name);

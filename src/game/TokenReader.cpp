@@ -14,9 +14,32 @@ void SetDataFileStopHook(DataFileStopHook hook) {
   gStopHook = hook;
 }
 
-void DataFileError(const std::string& file, const std::string& message) {
-  std::fprintf(stderr, "Data file \"%s\": %s\n", file.c_str(), message.c_str());
+std::string EscapeUnprintable(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      char code[8];
+      std::snprintf(code, sizeof code, "\\x%02X", byte);
+      escaped += code;
+    } else {
+      escaped += c;
+    }
+  }
+  return escaped;
+}
+
+void ReportDataFileProblem(const std::string& file, const std::string& message) {
+  // Escaped here too, so no byte in a name or token can cut the line short.
+  const std::string line =
+      "Data file \"" + EscapeUnprintable(file) + "\": " + EscapeUnprintable(message) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
   std::fflush(stderr);
+}
+
+void DataFileError(const std::string& file, const std::string& message) {
+  ReportDataFileProblem(file, message);
   if (gStopHook) gStopHook(file, message);
   std::abort();
 }
@@ -57,7 +80,12 @@ std::string MissingTokenMessage(std::string_view what) {
 
 std::string MalformedTokenMessage(std::string_view what, std::string_view kind,
                                   const std::string& token) {
-  return "expected " + std::string(what) + " (" + std::string(kind) + "), found \"" + token + "\"";
+  const std::string shown = EscapeUnprintable(token);
+  std::string message =
+      "expected " + std::string(what) + " (" + std::string(kind) + "), found \"" + shown + "\"";
+  // An escaped token reads longer than it is; its length tells them apart.
+  if (shown.size() != token.size()) message += " (" + std::to_string(token.size()) + " bytes)";
+  return message;
 }
 
 TokenReader::TokenReader(std::istream& in, std::string fileName)

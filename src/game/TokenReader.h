@@ -3,6 +3,21 @@
 // not what the format asks for stops the game with a message naming the file,
 // what was expected and what was found: the data is unusable and reading on
 // would only build a broken game.
+//
+// How the game treats bad data, everywhere:
+// - A token that is missing, malformed or names something that does not exist
+//   stops the game at once: Fail / DataFileError, "Data file "<file>": ..."
+//   with what was expected and the token found (bytes that would not print,
+//   such as NUL, shown escaped).
+// - A file the game cannot start without that does not open ("Gold.vt",
+//   "Sounds.vtse", "SpriteList.vtsl") is reported with ReportDataFileProblem,
+//   naming it; then Init fails, or the game's own check on it stops the game.
+// - A file the game can play on without is reported naming it and skipped: an
+//   animation file that does not read is left empty, a level file that does
+//   not open leaves an empty level, a missing or damaged "clsntypes.ctt"
+//   leaves nothing colliding, a sound that does not load is absent.
+// - Optional files are not reported at all: a prototype's "data/<name>.ini"
+//   and a level's tutorial script.
 #pragma once
 
 #include <istream>
@@ -17,6 +32,11 @@
 // The game never sets one.
 using DataFileStopHook = void (*)(const std::string& file, const std::string& message);
 void SetDataFileStopHook(DataFileStopHook hook);
+// Prints the same line and goes on.
+void ReportDataFileProblem(const std::string& file, const std::string& message);
+// The text with every byte that would not print (NUL, control bytes) as \xNN,
+// so a message shows all of a damaged token.
+std::string EscapeUnprintable(std::string_view text);
 
 // The token rules, shared with the data validator so both read the same data.
 // A number may carry one leading '+'; decimals must be finite; flags are 0 or 1.

@@ -4,6 +4,9 @@
 // each names what goes there and in which order.
 #include "game/World.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "PhysicsLib/CollisionTypes.h"
 #include "animationlib/AnimationCollection.h"
 #include "animationlib/SceneryCollection.h"
@@ -11,12 +14,20 @@
 #include "game/Input.h"
 #include "game/Level.h"
 #include "game/SoundEngine.h"
+#include "game/TokenReader.h"
 #include "platform/Assert.h"
 #include "platform/Clock.h"
 
 namespace {
 // The seven steps fill the loading bar's first 30 percent; the prototypes the rest.
 constexpr float kStepsShare = 30.0f;
+const char kSoundList[] = "Sounds.vtse";
+const char kCollisionTable[] = "clsntypes.ctt";
+const char kPrototypeList[] = "SpriteList.vtsl";
+
+void PlayFrameSound(const std::string& sound) {
+  SoundEngine().Play(sound);
+}
 }  // namespace
 
 // Loading steps in their fixed order. Each draws one loading-screen frame before
@@ -55,6 +66,8 @@ World::World() {
   if (m_refCount++ == 0) {
     m_clockFrequency = platform::QueryFrequency();
     m_playerRecords.push_back(nullptr);
+    // Sprites sit below the sound engine; the game lends them its voice.
+    Sprite::SetFrameSoundPlayer(&PlayFrameSound);
   }
 }
 
@@ -62,19 +75,28 @@ World::~World() {
   if (--m_refCount == 0) ReleaseAll();
 }
 
+std::unique_ptr<SoundEngine> World::m_cseMusic;
+std::unique_ptr<Input> World::m_input;
+std::unique_ptr<AnimationCollection> World::m_cacPool;
+std::unique_ptr<SpriteCollection> World::m_cscPool;
+std::unique_ptr<SpriteCollection> World::m_cscObjects;
+std::unique_ptr<SpriteCollection> World::m_cscDormantObjects;
+std::unique_ptr<SpriteCollection> World::m_cscLayerB;
+std::unique_ptr<SpriteCollection> World::m_cscDormantLayerB;
+std::unique_ptr<SpriteCollection> World::m_cscLayerD;
+std::unique_ptr<SpriteCollection> World::m_cscDormantLayerD;
+std::unique_ptr<SceneryCollection> World::m_cscSceneryA;
+std::unique_ptr<SceneryCollection> World::m_cscSceneryC;
+
+// The one place the World's objects are released, in this order.
 void World::ReleaseAll() {
-  delete m_cseMusic;  // the last sound handle closes the output
-  m_cseMusic = nullptr;
-  delete m_input;
-  m_input = nullptr;
+  m_cseMusic.reset();  // the last sound handle closes the output
+  m_input.reset();
   // HOOK(HUD): delete the HUD.
-  delete m_cacPool;
-  m_cacPool = nullptr;
-  delete m_cscPool;
-  m_cscPool = nullptr;
+  m_cacPool.reset();
+  m_cscPool.reset();
   DeleteObjectLists();
-  delete m_cscObjects;
-  m_cscObjects = nullptr;
+  m_cscObjects.reset();
   // HOOK(tutorial): delete the tutorial.
   while (!m_playerRecords.empty()) {
     // HOOK(player object): delete the record once PlayerObject exists; until
@@ -103,37 +125,28 @@ void World::ReleaseAll() {
   m_recordLevelIndex = 0;
   m_boss = nullptr;
   m_ambientOn = false;
+  Sprite::SetFrameSoundPlayer(nullptr);
 }
 
 void World::DeleteObjectLists() {
-  delete m_cscDormantObjects;
-  m_cscDormantObjects = nullptr;
-  delete m_cscLayerB;
-  m_cscLayerB = nullptr;
-  delete m_cscDormantLayerB;
-  m_cscDormantLayerB = nullptr;
-  delete m_cscLayerD;
-  m_cscLayerD = nullptr;
-  delete m_cscDormantLayerD;
-  m_cscDormantLayerD = nullptr;
-  delete m_cscSceneryA;
-  m_cscSceneryA = nullptr;
-  delete m_cscSceneryC;
-  m_cscSceneryC = nullptr;
+  m_cscDormantObjects.reset();
+  m_cscLayerB.reset();
+  m_cscDormantLayerB.reset();
+  m_cscLayerD.reset();
+  m_cscDormantLayerD.reset();
+  m_cscSceneryA.reset();
+  m_cscSceneryC.reset();
 }
 
 bool World::Init(platform::Window* window) {
   m_window = window;
-  delete m_cacPool;
-  delete m_cscObjects;
-  m_cacPool = new AnimationCollection;
-  m_cscObjects = new SpriteCollection(PASS_ALL);
+  // A second Init starts afresh: the old objects go as the new ones arrive.
+  m_cacPool = std::make_unique<AnimationCollection>();
+  m_cscObjects = std::make_unique<SpriteCollection>(PASS_ALL);
   CreateLoadingScreen();
 
-  delete m_cseMusic;
-  m_cseMusic = nullptr;
-  delete m_input;
-  m_input = nullptr;
+  m_cseMusic.reset();
+  m_input.reset();
   // HOOK(HUD, tutorial): delete and null the HUD and the tutorial.
 
   for (int k = 1; k <= 7; ++k) {
@@ -142,46 +155,53 @@ bool World::Init(platform::Window* window) {
     if (step.work && !step.work()) return false;
   }
   m_loadingPercent += kStepsShare;
-  if (!LoadSprites("SpriteList.vtsl")) return false;
+  if (!LoadSprites(kPrototypeList)) return false;
   // The loading screen's sprites are done with.
   m_cscObjects->Clear();
   return true;
 }
 
 bool World::CreateSoundEngine() {
-  m_cseMusic = new SoundEngine();
+  m_cseMusic = std::make_unique<SoundEngine>();
   return m_cseMusic->Init(m_window);
 }
 
 bool World::LoadSoundList() {
-  const bool bLoadSoundEffects = LoadSoundEffects("Sounds.vtse");
+  const bool bLoadSoundEffects = LoadSoundEffects(kSoundList);
+  if (!bLoadSoundEffects) ReportDataFileProblem(kSoundList, "the sound list cannot be opened");
   VT_ASSERT(bLoadSoundEffects);
   return true;
 }
 
 bool World::CreateInput() {
-  m_input = new Input(m_window);
-  return m_input != nullptr;
+  m_input = std::make_unique<Input>(m_window);
+  return true;
 }
 
 bool World::LoadPhysics() {
-  // The result is not consulted: without a table nothing collides, but play goes on.
-  LoadCollisionTypes("clsntypes.ctt");
+  // Without a table nothing collides, but play goes on.
+  if (!LoadCollisionTypes(kCollisionTable)) {
+    std::error_code error;
+    ReportDataFileProblem(kCollisionTable,
+                          std::filesystem::exists(kCollisionTable, error)
+                              ? "holds no square table of collision types; nothing will collide"
+                              : "cannot be opened; nothing will collide");
+  }
   return true;
 }
 
 bool World::CreateObjectLists() {
-  delete m_cscPool;
+  m_cscPool.reset();
   DeleteObjectLists();
   // The prototypes are never run or drawn.
-  m_cscPool = new SpriteCollection(0);
-  m_cscDormantObjects = new SpriteCollection(PASS_ALL);
-  m_cscLayerB = new SpriteCollection(PASS_ALL);
-  m_cscDormantLayerB = new SpriteCollection(PASS_ALL);
-  m_cscLayerD = new SpriteCollection(PASS_ALL);
-  m_cscDormantLayerD = new SpriteCollection(PASS_ALL);
-  m_cscSceneryA = new SceneryCollection;
-  m_cscSceneryC = new SceneryCollection;
+  m_cscPool = std::make_unique<SpriteCollection>(0);
+  m_cscDormantObjects = std::make_unique<SpriteCollection>(PASS_ALL);
+  m_cscLayerB = std::make_unique<SpriteCollection>(PASS_ALL);
+  m_cscDormantLayerB = std::make_unique<SpriteCollection>(PASS_ALL);
+  m_cscLayerD = std::make_unique<SpriteCollection>(PASS_ALL);
+  m_cscDormantLayerD = std::make_unique<SpriteCollection>(PASS_ALL);
+  m_cscSceneryA = std::make_unique<SceneryCollection>();
+  m_cscSceneryC = std::make_unique<SceneryCollection>();
   return true;
 }
 
@@ -286,8 +306,8 @@ void World::DrawInactive() {
     m_cscObjects->Update(false);
     m_cscObjects->SetMask(PASS_ALL);
   } else if (m_state == STATE_GAMEPLAY) {
-    SpriteCollection* const layers[] = {m_cscSceneryA, m_cscLayerB, m_cscObjects, m_cscLayerD,
-                                        m_cscSceneryC};
+    SpriteCollection* const layers[] = {m_cscSceneryA.get(), m_cscLayerB.get(), m_cscObjects.get(),
+                                        m_cscLayerD.get(), m_cscSceneryC.get()};
     for (SpriteCollection* list : layers) {
       if (list) list->SetMask(PASS_DRAW);
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -136,19 +137,19 @@ class World {
     m_loadingObserver = observer;
   }
 
-  static SoundEngine* GetSoundEngine() { return m_cseMusic; }
-  static AnimationCollection* GetAnimationPool() { return m_cacPool; }
-  static SpriteCollection* GetPrototypePool() { return m_cscPool; }
+  static SoundEngine* GetSoundEngine() { return m_cseMusic.get(); }
+  static AnimationCollection* GetAnimationPool() { return m_cacPool.get(); }
+  static SpriteCollection* GetPrototypePool() { return m_cscPool.get(); }
   // The object lists: main, layer B and layer D, each active and dormant, and the
   // two scenery layers.
-  static SpriteCollection* GetObjects() { return m_cscObjects; }
-  static SpriteCollection* GetDormantObjects() { return m_cscDormantObjects; }
-  static SpriteCollection* GetLayerB() { return m_cscLayerB; }
-  static SpriteCollection* GetDormantLayerB() { return m_cscDormantLayerB; }
-  static SpriteCollection* GetLayerD() { return m_cscLayerD; }
-  static SpriteCollection* GetDormantLayerD() { return m_cscDormantLayerD; }
-  static SceneryCollection* GetSceneryA() { return m_cscSceneryA; }
-  static SceneryCollection* GetSceneryC() { return m_cscSceneryC; }
+  static SpriteCollection* GetObjects() { return m_cscObjects.get(); }
+  static SpriteCollection* GetDormantObjects() { return m_cscDormantObjects.get(); }
+  static SpriteCollection* GetLayerB() { return m_cscLayerB.get(); }
+  static SpriteCollection* GetDormantLayerB() { return m_cscDormantLayerB.get(); }
+  static SpriteCollection* GetLayerD() { return m_cscLayerD.get(); }
+  static SpriteCollection* GetDormantLayerD() { return m_cscDormantLayerD.get(); }
+  static SceneryCollection* GetSceneryA() { return m_cscSceneryA.get(); }
+  static SceneryCollection* GetSceneryC() { return m_cscSceneryC.get(); }
   // The main active list's draw offset: the camera position.
   static const Vector2& GetCameraOffset();
   // The current level's bounds as floats; -1 (open) without a level.
@@ -198,18 +199,19 @@ class World {
   inline static float m_loadingPercent = 0.0f;
   inline static LoadingFrameObserver m_loadingObserver = nullptr;
 
-  inline static SoundEngine* m_cseMusic = nullptr;
-  inline static Input* m_input = nullptr;
-  inline static AnimationCollection* m_cacPool = nullptr;
-  inline static SpriteCollection* m_cscPool = nullptr;
-  inline static SpriteCollection* m_cscObjects = nullptr;
-  inline static SpriteCollection* m_cscDormantObjects = nullptr;
-  inline static SpriteCollection* m_cscLayerB = nullptr;
-  inline static SpriteCollection* m_cscDormantLayerB = nullptr;
-  inline static SpriteCollection* m_cscLayerD = nullptr;
-  inline static SpriteCollection* m_cscDormantLayerD = nullptr;
-  inline static SceneryCollection* m_cscSceneryA = nullptr;
-  inline static SceneryCollection* m_cscSceneryC = nullptr;
+  // Owned; defined beside ReleaseAll, where their types are complete.
+  static std::unique_ptr<SoundEngine> m_cseMusic;
+  static std::unique_ptr<Input> m_input;
+  static std::unique_ptr<AnimationCollection> m_cacPool;
+  static std::unique_ptr<SpriteCollection> m_cscPool;
+  static std::unique_ptr<SpriteCollection> m_cscObjects;
+  static std::unique_ptr<SpriteCollection> m_cscDormantObjects;
+  static std::unique_ptr<SpriteCollection> m_cscLayerB;
+  static std::unique_ptr<SpriteCollection> m_cscDormantLayerB;
+  static std::unique_ptr<SpriteCollection> m_cscLayerD;
+  static std::unique_ptr<SpriteCollection> m_cscDormantLayerD;
+  static std::unique_ptr<SceneryCollection> m_cscSceneryA;
+  static std::unique_ptr<SceneryCollection> m_cscSceneryC;
   inline static std::vector<LevelEntry> m_levelEntries;
   inline static int m_recordLevelIndex = 0;
   inline static GameObject* m_boss = nullptr;

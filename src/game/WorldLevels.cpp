@@ -1,6 +1,7 @@
 // Making a level current: the level read afresh from its file, the World's lists
 // filled with clones of its templates, its music, and the player carried over.
 #include <algorithm>
+#include <memory>
 
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "animationlib/SceneryCollection.h"
@@ -20,31 +21,31 @@ bool World::LoadLevel(std::string name, bool carryPlayer) {
   for (LevelEntry& entry : m_levelEntries) {
     if (!entry.level) continue;
     entry.level->StopMusic();
-    delete entry.level;
-    entry.level = nullptr;
+    entry.level.reset();
     D3DInterface::GetEngine()->ClearQuadList();
   }
 
-  Level* level = new Level;
-  found->level = level;
+  found->level = std::make_unique<Level>();
+  Level* level = found->level.get();
   // A level file that does not open leaves an empty level, which plays on.
-  if (level->Load(found->file, m_cscPool)) level->SetName(found->name);
+  if (level->Load(found->file, m_cscPool.get())) level->SetName(found->name);
   m_levelJustLoaded = true;
   m_currentEntry = static_cast<int>(found - m_levelEntries.begin());
 
-  SpriteCollection* const lists[] = {m_cscObjects,       m_cscLayerB,       m_cscLayerD,
-                                     m_cscSceneryA,      m_cscSceneryC,     m_cscDormantObjects,
-                                     m_cscDormantLayerB, m_cscDormantLayerD};
+  SpriteCollection* const lists[] = {
+      m_cscObjects.get(),        m_cscLayerB.get(),        m_cscLayerD.get(),
+      m_cscSceneryA.get(),       m_cscSceneryC.get(),      m_cscDormantObjects.get(),
+      m_cscDormantLayerB.get(),  m_cscDormantLayerD.get()};
   for (SpriteCollection* list : lists) {
     VT_ASSERT(list);
     list->Clear();
   }
   // The dormant lists stay empty; the camera moves objects between the two.
-  level->FillSceneryListA(m_cscSceneryA);
-  level->FillObjectListB(m_cscLayerB);
-  level->FillObjectList(m_cscObjects);
-  level->FillSceneryListC(m_cscSceneryC);
-  level->FillObjectListD(m_cscLayerD);
+  level->FillSceneryListA(m_cscSceneryA.get());
+  level->FillObjectListB(m_cscLayerB.get());
+  level->FillObjectList(m_cscObjects.get());
+  level->FillSceneryListC(m_cscSceneryC.get());
+  level->FillObjectListD(m_cscLayerD.get());
   level->StartMusic();
 
   if (carryPlayer) {
@@ -89,8 +90,7 @@ GameObject* World::FindLivePlayer() {
 
 void World::DeleteLevels() {
   for (LevelEntry& entry : m_levelEntries) {
-    delete entry.level;
-    entry.level = nullptr;
+    entry.level.reset();
   }
 }
 
@@ -98,7 +98,7 @@ Level* World::GetCurrentLevel() {
   if (m_currentEntry < 0 || m_currentEntry >= static_cast<int>(m_levelEntries.size())) {
     return nullptr;
   }
-  return m_levelEntries[m_currentEntry].level;
+  return m_levelEntries[m_currentEntry].level.get();
 }
 
 const Vector2& World::GetCameraOffset() {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "animationlib/SpriteCollection.h"
+#include "game/GameConstants.h"
 #include "game/Level.h"
 #include "game/PrototypeReader.h"
 #include "game/SoundEngine.h"
@@ -16,9 +17,6 @@
 namespace {
 // The prototypes fill the loading bar's last 70 percent.
 constexpr float kPrototypesShare = 70.0f;
-// The ambient track plays while one of these is strictly inside the screen.
-constexpr float kScreenWidth = 800.0f;
-constexpr float kScreenHeight = 600.0f;
 
 bool IsAmbientCreature(const std::string& name) {
   return name == "Rat" || name == "Rummager";
@@ -27,6 +25,7 @@ bool IsAmbientCreature(const std::string& name) {
 
 int World::LoadGame(const std::string& fileName) {
   std::ifstream file(fileName);
+  if (!file.is_open()) ReportDataFileProblem(fileName, "the game list cannot be opened");
   VT_ASSERT(file.is_open());
   TokenReader in(file, fileName);
 
@@ -91,10 +90,13 @@ bool World::LoadSprites(const std::string& fileName) {
   VT_ASSERT(m_cacPool);
   VT_ASSERT(m_cscPool);
   std::ifstream file(fileName);
-  if (!file.is_open()) return false;
+  if (!file.is_open()) {
+    ReportDataFileProblem(fileName, "the prototype list cannot be opened");
+    return false;
+  }
   TokenReader in(file, fileName);
 
-  ReadPrototypeList(in, m_cacPool, m_cscPool, [](int i, int count, const std::string& name) {
+  ReadPrototypeList(in, m_cacPool.get(), m_cscPool.get(), [](int i, int count, const std::string& name) {
     DrawLoadingScreen(
         m_loadingPercent + kPrototypesShare * static_cast<float>(i) / static_cast<float>(count),
         name + " Sprite Assets");
@@ -106,7 +108,7 @@ bool World::LoadSprites(const std::string& fileName) {
 Sprite* World::FindPrototype(const std::string& name) {
   for (const LevelEntry& entry : m_levelEntries) {
     if (!entry.level) continue;
-    if (Sprite* prototype = entry.level->FindPrototype(name, m_cscPool)) return prototype;
+    if (Sprite* prototype = entry.level->FindPrototype(name, m_cscPool.get())) return prototype;
   }
   return nullptr;
 }
@@ -131,7 +133,9 @@ void World::UpdateAmbientSound() {
     if (!IsAmbientCreature(sprite->GetName())) continue;
     const float x = sprite->GetPosition().X() - offset.X();
     const float y = sprite->GetPosition().Y() - offset.Y();
-    if (x > 0.0f && x < kScreenWidth && y > 0.0f && y < kScreenHeight) {
+    // The ambient track plays while one of these is strictly inside the screen.
+    if (x > 0.0f && x < static_cast<float>(kScreenWidth) && y > 0.0f &&
+        y < static_cast<float>(kScreenHeight)) {
       onScreen = true;
       break;
     }

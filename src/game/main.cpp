@@ -14,6 +14,7 @@
 
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "game/FrameLoop.h"
+#include "game/GameConstants.h"
 #include "game/WindowLoopHost.h"
 #include "game/World.h"
 #include "platform/Gfx.h"
@@ -25,8 +26,6 @@ namespace {
 
 constexpr int kWindowX = 40;
 constexpr int kWindowY = 40;
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
 
 // The game's host plus the frame limit and frame capture asked for by the environment.
 class EntryHost : public WindowLoopHost {
@@ -89,13 +88,18 @@ int main() {
   FrameLoop loop(host);  // reads the counter frequency
   D3DInterface::Create(window.get(), kScreenWidth, kScreenHeight, true);
   HideCursorInFullScreen(*window);
+  bool started = false;
   {
     World world;
-    // A failed load still runs the loop; the failed parts report themselves.
-    World::Init(window.get());
-    loop.Start();
-    loop.Run();
+    // A game that did not load cannot be played; the failed parts name themselves.
+    started = World::Init(window.get());
+    if (started) {
+      loop.Start();
+      loop.Run();
+    } else {
+      std::fprintf(stderr, "vantrel: the game could not start: its data did not load\n");
+    }
     D3DInterface::Destroy();
   }  // the last World handle releases everything the World made
-  return 0;
+  return started ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 // and the owning animation list.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -72,12 +73,18 @@ TEST(AnimationFile, DamagedFilesAreErrorsThatNameTheFileAndLeaveNoFrames) {
   polygons.replace(5 + 12 + 16, 4, std::string("\xFF\xFF\xFF\x7F", 4));
   Animation broken("broken", Vector2(16, 16));
   broken.GetFrames().emplace_back(2, 1, Vector2());
+  Animation frozen("frozen", Vector2(16, 16));
+  frozen.GetFrames().emplace_back(0, INT_MIN, Vector2());
+  Animation endless("endless", Vector2(16, 16));
+  endless.GetFrames().emplace_back(0, AnimationFrame::kMaxTicks + 1, Vector2());
   const std::pair<std::string, std::string> cases[] = {
       {whole.substr(0, whole.size() - 3), "ends inside frame 1 of 2"},
       // four billion frames with nothing behind them end at the data
       {whole.substr(0, 5 + 8) + std::string(4, '\xFF'), "frame 0 of 4294967295"},
       {polygons, "impossible counts"},
       {Bytes(broken), "frame 0 leads to frame 2"},
+      {Bytes(frozen), "frame 0 shows for -2147483648 ticks, outside 0 to 216000"},
+      {Bytes(endless), "frame 0 shows for 216001 ticks"},
       {Bytes(Animation("sized", Vector2(16, -4))), "not a usable size"},
       {Bytes(Animation("sized", Vector2(std::nanf(""), 16))), "not a usable size"},
       {Bytes(Animation("sized", Vector2(16, INFINITY))), "not a usable size"}};

@@ -7,6 +7,7 @@
 #include "animationlib/SceneryCollection.h"
 #include "animationlib/ScenerySprite.h"
 #include "platform/Random.h"
+#include "StandInObject.h"
 
 namespace {
 
@@ -17,19 +18,18 @@ Log gLog;
 std::vector<Vector2> gDrawOffsets;
 SpriteCollection* gList = nullptr;
 
-// Callbacks receive the game's objects; these tests hand them plain sprites.
 Sprite* AsSprite(GameObject* object) {
-  return reinterpret_cast<Sprite*>(object);
+  return object;
 }
 
 void Behave(GameObject* object) {
   gLog.push_back("behave:" + AsSprite(object)->GetName());
 }
 
-class ProbeSprite : public Sprite {
+class ProbeSprite : public GameObject {
  public:
   ProbeSprite(const std::string& name, Animation* animation, float depth, BehaviorFn behavior)
-      : Sprite(name, animation, Vector2(), ObjectCallbacks{nullptr, behavior, nullptr}, depth) {}
+      : GameObject(name, animation, Vector2(), ObjectCallbacks{nullptr, behavior, nullptr}, depth) {}
   ~ProbeSprite() override { gLog.push_back("gone:" + GetName()); }
   void Draw(const Vector2& offset, int flags) override {
     gLog.push_back("draw:" + GetName());

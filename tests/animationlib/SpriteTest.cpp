@@ -4,11 +4,16 @@
 
 #include <cmath>
 
+#include "StandInObject.h"
 #include "animationlib/ScenerySprite.h"
-#include "game/SoundEngine.h"
-#include "gameio/AudioFake.h"
 
 namespace {
+
+// The frame sounds asked for, through the hook the game installs.
+std::vector<std::string> gSoundsPlayed;
+void RecordSound(const std::string& sound) {
+  gSoundsPlayed.push_back(sound);
+}
 
 // One recorded call of Animation::Draw.
 struct DrawCall {
@@ -44,16 +49,10 @@ RecordingAnimation WalkAnimation() {
 class SpriteTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::SetAudioDevice(&fake);
-    sound = std::make_unique<SoundEngine>();
-    ASSERT_TRUE(sound->Init(AudioFake::AnyWindow()));
-    fake.AddFile("step.wav");
-    ASSERT_TRUE(sound->Load("step.wav", "Step"));
+    gSoundsPlayed.clear();
+    Sprite::SetFrameSoundPlayer(&RecordSound);
   }
-  void TearDown() override {
-    sound.reset();
-    platform::SetAudioDevice(nullptr);
-  }
+  void TearDown() override { Sprite::SetFrameSoundPlayer(nullptr); }
   static void Tick(Sprite& sprite, int times) {
     for (int i = 0; i < times; ++i) sprite.Tick();
   }
@@ -68,8 +67,6 @@ class SpriteTest : public ::testing::Test {
     return scales;
   }
 
-  AudioFake fake;
-  std::unique_ptr<SoundEngine> sound;
   RecordingAnimation animation = WalkAnimation();
   Sprite sprite{"walker", &animation, Vector2(), NO_CALLBACKS, 0};
 };
@@ -77,15 +74,15 @@ class SpriteTest : public ::testing::Test {
 TEST_F(SpriteTest, FrameShowsItsTicksThenPlaysItsSoundAndMovesOn) {
   Tick(sprite, 2);
   EXPECT_EQ(sprite.GetFrame(), 0);
-  EXPECT_TRUE(fake.soundsPlayed.empty());
+  EXPECT_TRUE(gSoundsPlayed.empty());
   sprite.Tick();
   EXPECT_EQ(sprite.GetFrame(), 1);
   EXPECT_EQ(sprite.GetTicksLeft(), 2);
-  EXPECT_EQ(fake.soundsPlayed, std::vector<std::string>{"step.wav"});
+  EXPECT_EQ(gSoundsPlayed, std::vector<std::string>{"Step"});
   EXPECT_EQ(sprite.GetSourceShape(), &animation.GetFrames()[1].GetShape());
   Tick(sprite, 2);
   EXPECT_EQ(sprite.GetFrame(), 0);
-  EXPECT_EQ(fake.soundsPlayed.size(), 1u);  // frame 1 has no sound
+  EXPECT_EQ(gSoundsPlayed.size(), 1u);  // frame 1 has no sound
 
   // A frame of 0 ticks is held until code moves it.
   animation.GetFrames()[1] = AnimationFrame(0, 0, Vector2());
@@ -106,13 +103,35 @@ TEST_F(SpriteTest, VetoHoldsTheFrameForGood) {
     ++calls;
     return false;
   };
-  Sprite vetoed("walker", &animation, Vector2(), callbacks, 0);
+  GameObject vetoed("walker", &animation, Vector2(), callbacks, 0);
   Tick(vetoed, 8);
   EXPECT_EQ(calls, 1);
-  EXPECT_EQ(reinterpret_cast<Sprite*>(seen), &vetoed);
-  EXPECT_EQ(fake.soundsPlayed.size(), 1u);  // the ending frame's sound still plays
+  EXPECT_EQ(seen, &vetoed);
+  EXPECT_EQ(gSoundsPlayed.size(), 1u);  // the ending frame's sound still plays
   EXPECT_EQ(vetoed.GetFrame(), 0);
   EXPECT_EQ(vetoed.GetTicksLeft(), 0);
+}
+
+TEST_F(SpriteTest, CallbacksOnASpriteThatIsNoGameObjectStopInsteadOfMisreadingIt) {
+  ObjectCallbacks callbacks;
+  callbacks.behavior = [](GameObject*) {};
+  callbacks.frameChange = [](GameObject*) { return true; };
+  ScenerySprite scenery("sky", &animation, Vector2(1, 1), 0);
+  scenery.SetBehavior(callbacks.behavior);
+  EXPECT_DEATH(scenery.RunBehavior(), "object != nullptr");
+  Sprite plain("walker", &animation, Vector2(), callbacks, 0);
+  EXPECT_DEATH(plain.AdvanceFrame(), "object != nullptr");
+  // Without callbacks a plain sprite runs as before.
+  sprite.RunBehavior();
+  sprite.AdvanceFrame();
+  EXPECT_EQ(sprite.GetFrame(), 1);
+}
+
+TEST_F(SpriteTest, FrameSoundsAreSilentUntilThePlayerIsInstalled) {
+  Sprite::SetFrameSoundPlayer(nullptr);
+  Tick(sprite, 3);
+  EXPECT_EQ(sprite.GetFrame(), 1);
+  EXPECT_TRUE(gSoundsPlayed.empty());
 }
 
 TEST_F(SpriteTest, PulseGrowsShrinksAndRepeatsAndWindsBackWhenStopped) {

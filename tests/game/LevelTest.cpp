@@ -40,7 +40,7 @@ class LevelTest : public worldtest::WorldDataTest {
     World::LoadGame("Gold.vt");
     ASSERT_TRUE(!load || World::LoadLevel("one", true));
   }
-  static const std::vector<GameObject*>& Main() {
+  static const std::vector<std::unique_ptr<GameObject>>& Main() {
     return World::GetCurrentLevel()->GetMainObjects();
   }
   static GameObject* Live(const std::string& name) {
@@ -95,7 +95,7 @@ TEST_F(LevelTest, WithoutPlayerTheCameraRestsAndWallsStandAlongTheBoundsOnScreen
   EXPECT_EQ(World::GetCameraOffset(), Vector2(0.0f, 0.0f));
   EXPECT_EQ(World::GetSceneryA()->At(0)->GetPosition(), Vector2(10.0f, 20.0f));
   std::vector<Vector2> walls;
-  for (const GameObject* wall : Main()) walls.push_back(wall->GetPosition());
+  for (const auto& wall : Main()) walls.push_back(wall->GetPosition());
   const std::vector<Vector2> expected = {
       {97, 0},   {97, 256}, {97, 512}, {503, 0},  {503, 256},  {503, 512},  {0, 47},
       {256, 47}, {512, 47}, {768, 47}, {0, 1000}, {256, 1000}, {512, 1000}, {768, 1000}};
@@ -144,11 +144,41 @@ TEST_F(LevelTest, MusicAndAmbientTrackFollowTheLevelAndTheRatEnemiesOnScreen) {
   EXPECT_EQ(audio.PlayingStreams(), std::vector<std::string>{"amb.ogg"});
 }
 
+TEST_F(LevelTest, AnEnemyOfAnUnknownKindRunsItsFramesWithoutABehaviour) {
+  WriteAnimation("stranger_walk", 2, 16, 16, 2);  // two frames of 2 ticks each
+  LevelText level;
+  level.prototypes = "1 Stranger 1 1 animations/stranger_walk.acd";
+  level.enemies = "1 Stranger 100 100 0";
+  Play(level);
+  GameObject* stranger = Live("Stranger");
+  ASSERT_NE(stranger, nullptr);
+  EXPECT_EQ(stranger->GetBehavior(), nullptr);
+  for (int frame = 0; frame < 300; ++frame) World::GetObjects()->Update(false);
+  EXPECT_EQ(Live("Stranger"), stranger);
+  EXPECT_EQ(stranger->GetFlags().count("FrameChange"), 1u);
+}
+
+TEST_F(LevelTest, BoundsAtTheEndsOfIntPutTheirWallsOnTheRightSide) {
+  LevelText level;
+  level.main = "-2147483648 -2147483648 2147483647 2147483647 0";
+  Play(level);
+  int left = 0, right = 0, top = 0;
+  for (const auto& wall : Main()) {
+    const Vector2& at = wall->GetPosition();
+    if (at.X() < -2.0e9f) ++left;
+    if (at.X() > 2.0e9f) ++right;
+    if (at.Y() < -2.0e9f) ++top;
+  }
+  EXPECT_EQ(left, 3);
+  EXPECT_EQ(right, 3);
+  EXPECT_EQ(top, 4);
+}
+
 // A section's tokens and what the game says as it stops.
 struct Broken {
   const char* name;
   std::string LevelText::*section;
-  const char* tokens;
+  std::string tokens;
   const char* message;
 };
 class BrokenLevelTest : public LevelTest, public ::testing::WithParamInterface<Broken> {};
@@ -177,7 +207,13 @@ INSTANTIATE_TEST_SUITE_P(
                "the player \"Gate2\" is not in the global"},
         Broken{"NegativeEnemies", &LevelText::enemies, "-1", "Assertion failed: enemyCount >= 0"},
         Broken{"Truncated", &LevelText::triggers, "1 Gate 10",
-               "the file ends where the y of \"Gate\""}),
+               "the file ends where the y of \"Gate\""},
+        Broken{"PrototypeNameClimbsOut", &LevelText::prototypes, "1 ..\\Gate 1 1 animations/gate.acd",
+               "Data file \"one.lvl\": the prototype name \"...Gate\" holds a path separator"},
+        // The whole token shows, the NUL escaped, with its length.
+        Broken{"NulInToken", &LevelText::triggers, std::string("1 Gate 10 Metal\0Box", 19),
+               "Data file \"one.lvl\": expected the y of \"Gate\" \\(a decimal number\\), "
+               "found \"Metal\\\\x00Box\" \\(9 bytes\\)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

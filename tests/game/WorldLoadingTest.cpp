@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "WorldTestKit.h"
@@ -52,9 +53,25 @@ TEST_F(WorldLoadingTest, InitMakesSoundAndInputAndTheLastHandleReleasesThem) {
   // Without a window the sound engine fails, and Init stops before input.
   EXPECT_FALSE(StartWorld(false));
   EXPECT_EQ(Input::GetInstance(), nullptr);
-  // A missing prototype list is a failed start, not a stop.
+  // A missing prototype list is a failed start, not a stop, and says which file.
   std::filesystem::remove(Root() / "SpriteList.vtsl");
+  testing::internal::CaptureStderr();
   EXPECT_FALSE(StartWorld());
+  EXPECT_NE(testing::internal::GetCapturedStderr().find(
+                "Data file \"SpriteList.vtsl\": the prototype list cannot be opened"),
+            std::string::npos);
+}
+
+TEST_F(WorldLoadingTest, AMissingOrEmptyCollisionTableIsReportedAndPlayGoesOn) {
+  const std::pair<const char*, const char*> cases[] = {
+      {nullptr, "Data file \"clsntypes.ctt\": cannot be opened; nothing will collide"},
+      {"", "Data file \"clsntypes.ctt\": holds no square table of collision types"}};
+  for (const auto& [content, message] : cases) {
+    if (content) WriteText(Root() / "clsntypes.ctt", content);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(StartWorld());
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(message), std::string::npos) << message;
+  }
 }
 
 // A list file (absent when `content` is null) and what the game says as it
@@ -82,7 +99,17 @@ TEST_P(BrokenFileTest, StopsWithItsAssertionOrAMessageNamingFileAndToken) {
 INSTANTIATE_TEST_SUITE_P(
     Lists, BrokenFileTest,
     ::testing::Values(
-        BrokenFile{"NoSoundList", "Sounds.vtse", nullptr, "Assertion failed: bLoadSoundEffects"},
+        BrokenFile{"NoSoundList", "Sounds.vtse", nullptr,
+                   "Data file \"Sounds.vtse\": the sound list cannot be opened\n"
+                   "Assertion failed: bLoadSoundEffects"},
+        BrokenFile{"PrototypeNameClimbsOut", "SpriteList.vtsl",
+                   "1 ../Rat 1 1 animations/rat_walk.acd",
+                   "Data file \"SpriteList.vtsl\": the prototype name \"../Rat\" holds a path "
+                   "separator or \"..\""},
+        BrokenFile{"PrototypeNameInFolder", "SpriteList.vtsl", "1 rats/Rat 1 1 animations/a.acd",
+                   "the prototype name \"rats/Rat\" holds a path separator"},
+        BrokenFile{"PrototypeNameBackslash", "SpriteList.vtsl", "1 a\\Rat 1 1 animations/a.acd",
+                   "the prototype name \"a.Rat\" holds a path separator"},
         BrokenFile{"NegativeSprites", "SpriteList.vtsl", "-2",
                    "Assertion failed: spriteCount >= 0"},
         BrokenFile{"NoAnimation", "SpriteList.vtsl", "1 Rat 0",
@@ -92,7 +119,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "Data file \"SpriteList.vtsl\": the file ends where a state key of \"Gate\""},
         BrokenFile{"HugeCount", "SpriteList.vtsl", "1 Rat 1e40",
                    "expected the animation count of \"Rat\" \\(a whole number\\), found \"1e40\""},
-        BrokenFile{"NoGameList", "nowhere.vt", nullptr, "Assertion failed: file.is_open\\(\\)"},
+        BrokenFile{"NoGameList", "nowhere.vt", nullptr,
+                   "Data file \"nowhere.vt\": the game list cannot be opened\n"
+                   "Assertion failed: file.is_open\\(\\)"},
         BrokenFile{"NegativeLevels", "b.vt", "1 0 0 -3", "Assertion failed: levelCount >= 0"},
         // An index past the start list would be read on the first frame; state 0
         // would read the file again every frame.

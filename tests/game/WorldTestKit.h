@@ -84,10 +84,11 @@ class WorldDataTest : public ::testing::Test {
   const std::filesystem::path& Root() const { return m_data.Path(); }
 
   // Writes "animations/<name>.acd" and its image.
-  void WriteAnimation(const std::string& name, int frames = 1, int width = 16, int height = 16) {
+  void WriteAnimation(const std::string& name, int frames = 1, int width = 16, int height = 16,
+                      int ticks = 0) {
     const std::string file = (Root() / "animations" / name).string();
     std::filesystem::create_directories(Root() / "animations");
-    ASSERT_TRUE(MakeAnimation(name, frames, width, height).Save(file + ".acd"));
+    ASSERT_TRUE(MakeAnimation(name, frames, width, height, ticks).Save(file + ".acd"));
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width * frames * height), kPaint);
     std::string error;
     ASSERT_TRUE(platform::SavePng(file + ".png", width * frames, height, pixels.data(), error))

@@ -15,8 +15,8 @@ namespace {
 
 // Runs the game from its working folder with extra environment settings, its
 // error output going to "<outputs>/err.txt"; returns its exit code.
-int RunGame(const std::filesystem::path& outputs, const std::string& environment) {
-  const std::filesystem::path game = testsupport::BinaryDir() / "game" / "vantrel";
+int RunGame(const std::filesystem::path& outputs, const std::string& environment,
+            std::filesystem::path game = testsupport::BinaryDir() / "game" / "vantrel") {
   EXPECT_TRUE(std::filesystem::exists(game)) << game;
   const std::string command = "cd '" + game.parent_path().string() + "' && env " + environment +
                               " '" + game.string() + "' > /dev/null 2> '" +
@@ -54,6 +54,25 @@ TEST(EntryRunTest, MissingDisplayIsOneClearLineAndAFailure) {
   const std::string error = ReadText(dir / "err.txt");
   EXPECT_EQ(error.rfind("vantrel: cannot open the game window: ", 0), 0u) << error;
   EXPECT_EQ(error.find('\n'), error.size() - 1) << error;  // one line
+}
+
+TEST(EntryRunTest, AGameWhoseDataDidNotLoadNamesTheFileAndFails) {
+  // A working folder with the loading screen and the sound list, but no prototype list.
+  testsupport::TempDir dir;
+  const std::filesystem::path shipped = testsupport::BinaryDir() / "game";
+  const std::filesystem::path game = dir / "vantrel";
+  std::filesystem::copy_file(shipped / "vantrel", game);
+  std::filesystem::create_directories(dir / "animations");
+  for (const char* file : {"EnergyMeter.acd", "EnergyMeter.png", "EnergyBar.acd", "EnergyBar.png"})
+    std::filesystem::copy_file(shipped / "animations" / file, dir / "animations" / file);
+  std::ofstream(dir / "Sounds.vtse") << "0\n";
+  const int code = RunGame(dir.Path(), "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy", game);
+  const std::string error = ReadText(dir / "err.txt");
+  EXPECT_EQ(code, 1) << error;
+  EXPECT_NE(error.find("Data file \"SpriteList.vtsl\": the prototype list cannot be opened"),
+            std::string::npos)
+      << error;
+  EXPECT_NE(error.find("vantrel: the game could not start"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -114,7 +114,7 @@ TEST_F(GameDataLoad, EveryLevelLoadsAndKeepsItsBoundsAroundWhatPlaysInIt) {
       ASSERT_NE(player, nullptr) << "a gameplay level needs the player";
       const float bottom = static_cast<float>(level->GetYUpper());
       EXPECT_LT(player->GetPosition().Y(), bottom);
-      for (const GameObject* object : level->GetMainObjects()) {
+      for (const auto& object : level->GetMainObjects()) {
         EXPECT_LE(object->GetPosition().Y(), bottom) << object->GetName();
       }
     } else {

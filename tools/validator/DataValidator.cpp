@@ -16,6 +16,7 @@
 #include "TextFileChecks.h"
 #include "animationlib/AnimationCollection.h"
 #include "animationlib/SpriteCollection.h"
+#include "game/GameConstants.h"
 #include "game/GameObject.h"
 #include "game/Level.h"
 #include "game/PrototypeReader.h"
@@ -36,8 +37,8 @@ const char kScores[] = "Scores.vths";
 const char kHeroTuning[] = "data/ZodirazO.ini";
 const char kBound[] = "animations/VerticalBound.acd";
 constexpr std::size_t kMovementValues = 7;
-constexpr int kGameplayState = 8;
-constexpr int kLevelCompleteState = 10;
+constexpr int kGameplayState = STATE_GAMEPLAY;
+constexpr int kLevelCompleteState = STATE_LEVEL_COMPLETE;
 
 // Prototypes the hero's gun, the effects and the turn banner clone in every level.
 const char* const kClonedInPlay[] = {"Shot", "Flash", "Spark", "Powerup", "PlayerNumber"};
@@ -71,7 +72,7 @@ class Session {
     fs::current_path(folder);
     if (!D3DInterface::Exists()) {
       // Without a window the engine reads images but makes no textures.
-      D3DInterface::Create(nullptr, 800, 600, true);
+      D3DInterface::Create(nullptr, kScreenWidth, kScreenHeight, true);
       m_ownEngine = true;
     }
   }

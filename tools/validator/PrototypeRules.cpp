@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ContentRules.h"
+#include "game/GameConstants.h"
 #include "game/GameObject.h"
 
 namespace validator {
@@ -337,9 +338,9 @@ void CheckHero(Rules& r) {
   // never change; polygon 1 is the body the contact and pickup logic looks at.
   const CollisionPolygon* body = nullptr;
   for (const auto& [state, animation] : r.Animations()) {
-    r.Polygon(state, *animation, 0, Role::Solid, "the solid body");
-    r.Polygon(state, *animation, 1, Role::Reacts, "the hurt box");
-    r.Polygon(state, *animation, 2, Role::NotSolid, "the weapon");
+    r.Polygon(state, *animation, POLYGON_WALKER, Role::Solid, "the solid body");
+    r.Polygon(state, *animation, POLYGON_BODY, Role::Reacts, "the hurt box");
+    r.Polygon(state, *animation, POLYGON_WEAPON, Role::NotSolid, "the weapon");
     std::vector<int> changed;
     for (int f = 0; f < animation->GetFrameCount(); ++f) {
       const auto& polygons = Polygons(animation->GetFrames()[static_cast<std::size_t>(f)]);
@@ -527,8 +528,10 @@ void CheckPrototype(const PrototypeView& prototype, Problems& problems) {
     }
   }
   if (kWalkers.count(name)) {
-    r.PolygonEverywhere(0, Role::Walker, "the walking body", {20, 22});
-    r.PolygonEverywhere(1, Role::Reacts, "the body that takes hits", {20, 22});
+    r.PolygonEverywhere(POLYGON_WALKER, Role::Walker, "the walking body",
+                        {OBJECT_WALL_JUMP, OBJECT_DEAD});
+    r.PolygonEverywhere(POLYGON_BODY, Role::Reacts, "the body that takes hits",
+                        {OBJECT_WALL_JUMP, OBJECT_DEAD});
   }
 
   if (name == "ZodirazO") {
@@ -542,7 +545,7 @@ void CheckPrototype(const PrototypeView& prototype, Problems& problems) {
   } else if (name == "CheckPointClose") {
     CheckGate(r);
   } else if (name == "AirshipClaw" || name == "Constructor" || name == "KajeShield") {
-    r.PolygonEverywhere(1, Role::Reacts, "the body that takes hits");
+    r.PolygonEverywhere(POLYGON_BODY, Role::Reacts, "the body that takes hits");
   } else if (name == "Shot" || name == "Scrap" || name == "CorePiece") {
     r.PolygonEverywhere(0, Role::Reacts, "what hits");
   } else if (name == "TigerCShot" || name == "KajeRocket" || name == "KajeEnergyShot") {
