@@ -11,6 +11,7 @@
 #include "game/HUD.h"
 #include "game/Input.h"
 #include "game/Level.h"
+#include "game/PlayerObject.h"
 #include "game/SoundEngine.h"
 #include "platform/Assert.h"
 #include "platform/Clock.h"
@@ -47,7 +48,7 @@ StateHandler World::m_stateHandlers[STATE_COUNT] = {
     nullptr,                // HOOK(story): 5, Story
     nullptr,                // HOOK(credits): 6, Credits
     nullptr,                // HOOK(high scores): 7, HighScores
-    nullptr,                // HOOK(gameplay): 8, PlayLevel
+    &World::PlayLevel,      // 8
     nullptr,                // HOOK(pause): 9, PauseMenu
     nullptr,                // HOOK(level complete): 10, LevelComplete
     nullptr,                // HOOK(game over): 11, GameOver
@@ -79,12 +80,8 @@ void World::ReleaseAll() {
   delete m_cscObjects;
   m_cscObjects = nullptr;
   // HOOK(tutorial): delete the tutorial.
-  while (!m_playerRecords.empty()) {
-    // HOOK(player object): delete the record once PlayerObject exists; until
-    // then no slot can hold one.
-    VT_ASSERT(m_playerRecords.back() == nullptr);
-    m_playerRecords.pop_back();
-  }
+  // Records go from the back.
+  while (!m_playerRecords.empty()) m_playerRecords.pop_back();
   DeleteLevels();
   m_levelEntries.clear();
 
@@ -104,8 +101,13 @@ void World::ReleaseAll() {
   m_currentEntry = -1;
   m_loadingPercent = 0.0f;
   m_recordLevelIndex = 0;
-  m_boss = nullptr;
+  m_boss = NO_OBJECT;
   m_ambientOn = false;
+  m_cameraLock = 0;
+  m_focusQueue.clear();
+  m_travelObjects = Vector2(0.0f, 0.0f);
+  m_travelLayers = Vector2(128.0f, 128.0f);
+  m_playerNumber = NO_OBJECT;
 }
 
 void World::DeleteObjectLists() {
