@@ -8,11 +8,14 @@
 #include "animationlib/AnimationCollection.h"
 #include "animationlib/SceneryCollection.h"
 #include "animationlib/SpriteCollection.h"
+#include "game/HUD.h"
 #include "game/Input.h"
 #include "game/Level.h"
 #include "game/SoundEngine.h"
 #include "platform/Assert.h"
 #include "platform/Clock.h"
+
+std::unique_ptr<HUD> World::m_hud;
 
 namespace {
 // The seven steps fill the loading bar's first 30 percent; the prototypes the rest.

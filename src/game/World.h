@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ class Window;
 }
 class AnimationCollection;
 class GameObject;
+class HUD;
 class Input;
 class Level;
 class PlayerObject;
@@ -158,6 +160,12 @@ class World {
   // The level of the current entry, or null.
   static Level* GetCurrentLevel();
   static int GetRecordLevelIndex() { return m_recordLevelIndex; }
+  // The live hero: the PlayerObject named "ZodirazO" in the main list, or null.
+  // Another object of that name is never taken for it.
+  static PlayerObject* GetPlayer();
+  // Set by the gameplay state on the frames the hero may be controlled.
+  static bool IsPlayFrame() { return m_playFrame; }
+  static void SetPlayFrame(bool playFrame) { m_playFrame = playFrame; }
   static void SetBoss(GameObject* boss) { m_boss = boss; }
   static GameObject* GetBoss() { return m_boss; }
   static bool IsAmbientOn() { return m_ambientOn; }
@@ -214,6 +222,8 @@ class World {
   inline static int m_recordLevelIndex = 0;
   inline static GameObject* m_boss = nullptr;
   inline static bool m_ambientOn = false;
+  inline static bool m_playFrame = true;
+  static std::unique_ptr<HUD> m_hud;
 
   inline static int m_state = STATE_LOAD_GAME;
   inline static int m_requestedState = STATE_LOAD_GAME;
