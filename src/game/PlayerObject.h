@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <istream>
+#include <optional>
 #include <string>
 
 #include "game/GameObject.h"
@@ -23,6 +24,13 @@ inline constexpr int ORB_CRACKED = 1;
 inline constexpr int ORB_RED = 2;
 inline constexpr int ORB_GREEN = 3;
 inline constexpr int ORB_BLUE = 4;
+
+// Values in the hero's tuning file, one per line.
+inline constexpr int kHeroTuningValues = 42;
+// What is wrong with `value` on tuning line `line` (1-based), or nothing: every
+// value finite, braking below 0, maximum speeds and energy above 0, refill and
+// drains not negative, frame counts whole and not negative.
+std::optional<std::string> HeroTuningProblem(int line, float value);
 
 // Player state numbers (also the animation states where a move sets one).
 enum PlayerState : int {

@@ -4,6 +4,8 @@
 // each names what goes there and in which order.
 #include "game/World.h"
 
+#include <cstdio>
+
 #include "PhysicsLib/CollisionTypes.h"
 #include "animationlib/AnimationCollection.h"
 #include "animationlib/SceneryCollection.h"
@@ -31,8 +33,7 @@ const World::InitStep World::kInitSteps[7] = {
     {"Sound Engine", &World::CreateSoundEngine},
     {"Sound Effects", &World::LoadSoundList},
     {"Input Handling", &World::CreateInput},
-    // HOOK(HUD): create the HUD; a failed allocation ends Init with false.
-    {"HUD Art Assets", nullptr},
+    {"HUD Art Assets", &World::CreateHUD},
     {"Physics Engine", &World::LoadPhysics},
     {"World Objects", &World::CreateObjectLists},
 };
@@ -71,7 +72,7 @@ void World::ReleaseAll() {
   m_cseMusic = nullptr;
   delete m_input;
   m_input = nullptr;
-  // HOOK(HUD): delete the HUD.
+  m_hud.reset();
   delete m_cacPool;
   m_cacPool = nullptr;
   delete m_cscPool;
@@ -139,7 +140,8 @@ bool World::Init(platform::Window* window) {
   m_cseMusic = nullptr;
   delete m_input;
   m_input = nullptr;
-  // HOOK(HUD, tutorial): delete and null the HUD and the tutorial.
+  m_hud.reset();
+  // HOOK(tutorial): delete and null the tutorial.
 
   for (int k = 1; k <= 7; ++k) {
     const InitStep& step = kInitSteps[k - 1];
@@ -162,6 +164,13 @@ bool World::LoadSoundList() {
   const bool bLoadSoundEffects = LoadSoundEffects("Sounds.vtse");
   VT_ASSERT(bLoadSoundEffects);
   return true;
+}
+
+bool World::CreateHUD() {
+  std::string error;
+  m_hud = HUD::Create(error);
+  if (!m_hud) std::fprintf(stderr, "%s\n", error.c_str());
+  return m_hud != nullptr;
 }
 
 bool World::CreateInput() {
@@ -296,11 +305,12 @@ void World::DrawInactive() {
     for (SpriteCollection* list : layers) {
       if (list) list->SetMask(PASS_DRAW);
     }
-    // HOOK(HUD): the HUD's pass mask 1 too.
+    HUD::SetMask(PASS_DRAW);
     for (SpriteCollection* list : layers) {
       if (list) list->Update(false);
     }
-    // HOOK(HUD): HUD::Update, then the HUD's mask 7 again.
+    if (m_hud) m_hud->Update();
+    HUD::SetMask(PASS_ALL);
     for (SpriteCollection* list : layers) {
       if (list) list->SetMask(PASS_ALL);
     }

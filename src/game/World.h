@@ -223,6 +223,7 @@ class World {
   static bool CreateSoundEngine();
   static bool LoadSoundList();
   static bool CreateInput();
+  static bool CreateHUD();
   static bool LoadPhysics();
   static bool CreateObjectLists();
   static void DeleteObjectLists();
