@@ -55,7 +55,7 @@ class CameraTest : public worldtest::WorldDataTest {
                                       " 0\n0\n0\n");
     InitWorld();
     World::LoadGame("Gold.vt");
-    ASSERT_TRUE(World::LoadLevel("one", false));
+    ASSERT_TRUE(World::LoadLevel("one", true));
     World::SetState(STATE_GAMEPLAY);
     hero_ = World::GetPlayer();
     ASSERT_NE(hero_, nullptr);
