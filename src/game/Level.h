@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/GameObject.h"
+#include "game/PlayerObject.h"
 
 class AnimationCollection;
 class ScenerySprite;
@@ -51,7 +52,7 @@ class Level {
   void SetName(std::string name) { m_sName = std::move(name); }
   const std::string& GetName() const { return m_sName; }
   // The player template, or null when the level has none.
-  GameObject* GetPlayer() const { return m_cpoPlayer; }
+  PlayerObject* GetPlayer() const { return m_cpoPlayer; }
   int GetXLower() const { return m_nXLower; }
   int GetYLower() const { return m_nYLower; }
   int GetXUpper() const { return m_nXUpper; }
@@ -93,8 +94,7 @@ class Level {
   std::vector<std::string> m_vTrackFiles;
   std::vector<std::string> m_vTrackModes;
   std::string m_sAmbientTrack;
-  // HOOK(player object): a PlayerObject once that class exists.
-  GameObject* m_cpoPlayer = nullptr;
+  PlayerObject* m_cpoPlayer = nullptr;
   AnimationCollection* m_cacScenery = nullptr;
   AnimationCollection* m_cacLevelPool = nullptr;
   SpriteCollection* m_cscLevelPool = nullptr;

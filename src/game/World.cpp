@@ -4,15 +4,21 @@
 // each names what goes there and in which order.
 #include "game/World.h"
 
+#include <cstdio>
+
 #include "PhysicsLib/CollisionTypes.h"
 #include "animationlib/AnimationCollection.h"
 #include "animationlib/SceneryCollection.h"
 #include "animationlib/SpriteCollection.h"
+#include "game/HUD.h"
 #include "game/Input.h"
 #include "game/Level.h"
+#include "game/PlayerObject.h"
 #include "game/SoundEngine.h"
 #include "platform/Assert.h"
 #include "platform/Clock.h"
+
+std::unique_ptr<HUD> World::m_hud;
 
 namespace {
 // The seven steps fill the loading bar's first 30 percent; the prototypes the rest.
@@ -27,8 +33,7 @@ const World::InitStep World::kInitSteps[7] = {
     {"Sound Engine", &World::CreateSoundEngine},
     {"Sound Effects", &World::LoadSoundList},
     {"Input Handling", &World::CreateInput},
-    // HOOK(HUD): create the HUD; a failed allocation ends Init with false.
-    {"HUD Art Assets", nullptr},
+    {"HUD Art Assets", &World::CreateHUD},
     {"Physics Engine", &World::LoadPhysics},
     {"World Objects", &World::CreateObjectLists},
 };
@@ -44,7 +49,7 @@ StateHandler World::m_stateHandlers[STATE_COUNT] = {
     nullptr,                // HOOK(story): 5, Story
     nullptr,                // HOOK(credits): 6, Credits
     nullptr,                // HOOK(high scores): 7, HighScores
-    nullptr,                // HOOK(gameplay): 8, PlayLevel
+    &World::PlayLevel,      // 8
     nullptr,                // HOOK(pause): 9, PauseMenu
     nullptr,                // HOOK(level complete): 10, LevelComplete
     nullptr,                // HOOK(game over): 11, GameOver
@@ -67,7 +72,7 @@ void World::ReleaseAll() {
   m_cseMusic = nullptr;
   delete m_input;
   m_input = nullptr;
-  // HOOK(HUD): delete the HUD.
+  m_hud.reset();
   delete m_cacPool;
   m_cacPool = nullptr;
   delete m_cscPool;
@@ -76,12 +81,8 @@ void World::ReleaseAll() {
   delete m_cscObjects;
   m_cscObjects = nullptr;
   // HOOK(tutorial): delete the tutorial.
-  while (!m_playerRecords.empty()) {
-    // HOOK(player object): delete the record once PlayerObject exists; until
-    // then no slot can hold one.
-    VT_ASSERT(m_playerRecords.back() == nullptr);
-    m_playerRecords.pop_back();
-  }
+  // Records go from the back.
+  while (!m_playerRecords.empty()) m_playerRecords.pop_back();
   DeleteLevels();
   m_levelEntries.clear();
 
@@ -101,8 +102,13 @@ void World::ReleaseAll() {
   m_currentEntry = -1;
   m_loadingPercent = 0.0f;
   m_recordLevelIndex = 0;
-  m_boss = nullptr;
+  m_boss = NO_OBJECT;
   m_ambientOn = false;
+  m_cameraLock = 0;
+  m_focusQueue.clear();
+  m_travelObjects = Vector2(0.0f, 0.0f);
+  m_travelLayers = Vector2(128.0f, 128.0f);
+  m_playerNumber = NO_OBJECT;
 }
 
 void World::DeleteObjectLists() {
@@ -134,7 +140,8 @@ bool World::Init(platform::Window* window) {
   m_cseMusic = nullptr;
   delete m_input;
   m_input = nullptr;
-  // HOOK(HUD, tutorial): delete and null the HUD and the tutorial.
+  m_hud.reset();
+  // HOOK(tutorial): delete and null the tutorial.
 
   for (int k = 1; k <= 7; ++k) {
     const InitStep& step = kInitSteps[k - 1];
@@ -157,6 +164,13 @@ bool World::LoadSoundList() {
   const bool bLoadSoundEffects = LoadSoundEffects("Sounds.vtse");
   VT_ASSERT(bLoadSoundEffects);
   return true;
+}
+
+bool World::CreateHUD() {
+  std::string error;
+  m_hud = HUD::Create(error);
+  if (!m_hud) std::fprintf(stderr, "%s\n", error.c_str());
+  return m_hud != nullptr;
 }
 
 bool World::CreateInput() {
@@ -291,11 +305,12 @@ void World::DrawInactive() {
     for (SpriteCollection* list : layers) {
       if (list) list->SetMask(PASS_DRAW);
     }
-    // HOOK(HUD): the HUD's pass mask 1 too.
+    HUD::SetMask(PASS_DRAW);
     for (SpriteCollection* list : layers) {
       if (list) list->Update(false);
     }
-    // HOOK(HUD): HUD::Update, then the HUD's mask 7 again.
+    if (m_hud) m_hud->Update();
+    HUD::SetMask(PASS_ALL);
     for (SpriteCollection* list : layers) {
       if (list) list->SetMask(PASS_ALL);
     }

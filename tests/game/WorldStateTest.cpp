@@ -7,6 +7,7 @@
 #include <string>
 
 #include "WorldTestKit.h"
+#include "game/PlayerObject.h"
 
 namespace {
 
@@ -91,7 +92,8 @@ TEST_F(WorldStateTest, HandlerResultBecomesTheStateWithItsFirstCounterValue) {
                      {"UnpauseTogether", STATE_PAUSE, STATE_GAMEPLAY, 2, STATE_GAMEPLAY, 0}};
   for (const auto& t : transitions) {
     SCOPED_TRACE(t.name);
-    World::GetPlayerRecords().assign(static_cast<std::size_t>(t.playerSlots), nullptr);
+    World::GetPlayerRecords().clear();
+    World::GetPlayerRecords().resize(static_cast<std::size_t>(t.playerSlots));
     World::SetFrameCounter(99);
     World::SetNewGame(false);
     gCalls = gSeenCounter = 0;

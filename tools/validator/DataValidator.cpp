@@ -17,6 +17,7 @@
 #include "animationlib/AnimationCollection.h"
 #include "animationlib/SpriteCollection.h"
 #include "game/GameObject.h"
+#include "game/HUD.h"
 #include "game/Level.h"
 #include "game/PrototypeReader.h"
 #include "game/TokenReader.h"
@@ -157,6 +158,7 @@ class Validator {
   std::optional<std::set<std::string>> m_sounds;
   std::vector<PrototypeEntry> m_globalEntries;
   std::unique_ptr<Pool> m_global;  // null when the game's reader could not be run
+  std::unique_ptr<HUD> m_hud;      // made for the first level with a player
   std::optional<PrototypeView> m_hero;
   std::set<std::string> m_prototypeNames;
 };
@@ -470,6 +472,15 @@ void Validator::CheckLevel(const std::string& file, bool gameplay) {
   if (!usable || !m_global) {
     CheckEntries(level.prototypes, file);
     return;
+  }
+  // The game's hero is built on the HUD, so a level with a player needs one.
+  if (level.hasPlayer && !HUD::GetInstance()) {
+    std::string error;
+    m_hud = HUD::Create(error);
+    if (!m_hud) {
+      Say(file, "not read with the game's reader: its player needs the HUD, and " + error);
+      return;
+    }
   }
   Level loaded;
   loaded.Load(file, &m_global->sprites);
