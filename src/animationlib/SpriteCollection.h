@@ -36,6 +36,8 @@ class SpriteCollection {
   Sprite* At(int position) const;
   // The first sprite with exactly this name, or null.
   Sprite* Find(const std::string& name) const;
+  // Every sprite with exactly this name, in list order.
+  std::vector<Sprite*> FindAll(const std::string& name) const;
   // Deletes the sprite and drops it; false when it is not in the list.
   bool Remove(Sprite* sprite);
   // Unlink and hand back (not deleted), or null when there is none.

@@ -44,8 +44,8 @@ StateHandler World::m_stateHandlers[STATE_COUNT] = {
     &World::LoadGameState,  // 0, LoadGame("Gold.vt")
     nullptr,                // HOOK(intro): 1, IntroScreens
     nullptr,                // 2, intro done
-    nullptr,                // HOOK(main menu): 3, MainMenu
-    nullptr,                // HOOK(options): 4, OptionsMenu
+    &World::MainMenu,       // 3
+    &World::OptionsMenu,    // 4
     nullptr,                // HOOK(story): 5, Story
     nullptr,                // HOOK(credits): 6, Credits
     nullptr,                // HOOK(high scores): 7, HighScores
@@ -109,6 +109,8 @@ void World::ReleaseAll() {
   m_travelObjects = Vector2(0.0f, 0.0f);
   m_travelLayers = Vector2(128.0f, 128.0f);
   m_playerNumber = NO_OBJECT;
+  m_musicVolume = 100;
+  m_sfxVolume = 100;
 }
 
 void World::DeleteObjectLists() {

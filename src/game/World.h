@@ -107,6 +107,18 @@ class World {
   // Deletes every record and empties its slot; the number of slots stays.
   static void ClearPlayerRecords();
 
+  // Front-end screens: the handlers of states 3, 4 and 9.
+  static int MainMenu(int* frameCounter);
+  static int OptionsMenu(int* frameCounter);
+  static int PauseMenu(int* frameCounter);
+  // The volumes the options screen sets, 0..100; they last for the run only.
+  static int GetMusicVolume() { return m_musicVolume; }
+  static int GetSfxVolume() { return m_sfxVolume; }
+  // What the options screen's controls choice opens; tests put a stand-in here
+  // for the modal controls screen. Null restores the real one.
+  using ControlsDialog = void (*)();
+  static void SetControlsDialog(ControlsDialog dialog) { m_controlsDialog = dialog; }
+
   static platform::Window* GetWindow() { return m_window; }
   static float GetLoadingPercent() { return m_loadingPercent; }
   static int GetReferenceCount() { return m_refCount; }
@@ -283,6 +295,10 @@ class World {
   inline static bool m_newGame = true;
   inline static bool m_levelJustLoaded = false;
   inline static bool m_gameCompleted = false;
+
+  inline static int m_musicVolume = 100;
+  inline static int m_sfxVolume = 100;
+  inline static ControlsDialog m_controlsDialog = nullptr;
 
   inline static double m_clockSeconds = 0.0;
   inline static std::int64_t m_clockBase = 0;

@@ -53,5 +53,14 @@ void PaintPowerup(const FramePaint& p);
 void PaintBound(const FramePaint& p);  // WorldPainter.cpp
 void PaintTiles(const FramePaint& p);
 void PaintBackdrop(const FramePaint& p);
+void PaintMenuBackdrop(const FramePaint& p);  // FrontEndPainter.cpp
+void PaintMenuSword(const FramePaint& p);
+void PaintMenuCard(const FramePaint& p);
+void PaintOptionCard(const FramePaint& p);
+void PaintOptionPanel(const FramePaint& p);
+void PaintSoundBar(const FramePaint& p);
+void PaintOptionGun(const FramePaint& p);
+void PaintPauseWindow(const FramePaint& p);
+void PaintPauseItem(const FramePaint& p);
 
 }  // namespace assetgen

@@ -27,6 +27,15 @@ PainterFn FindPainter(const std::string& family) {
       {"bound", PaintBound},
       {"tiles", PaintTiles},
       {"backdrop", PaintBackdrop},
+      {"menubackdrop", PaintMenuBackdrop},
+      {"menusword", PaintMenuSword},
+      {"menucard", PaintMenuCard},
+      {"optioncard", PaintOptionCard},
+      {"optionpanel", PaintOptionPanel},
+      {"soundbar", PaintSoundBar},
+      {"optiongun", PaintOptionGun},
+      {"pausewindow", PaintPauseWindow},
+      {"pauseitem", PaintPauseItem},
   };
   for (const auto& f : kFamilies)
     if (family == f.name) return f.fn;
