@@ -50,7 +50,7 @@ StateHandler World::m_stateHandlers[STATE_COUNT] = {
     nullptr,                // HOOK(credits): 6, Credits
     nullptr,                // HOOK(high scores): 7, HighScores
     &World::PlayLevel,      // 8
-    nullptr,                // HOOK(pause): 9, PauseMenu
+    &World::PauseMenu,      // 9
     nullptr,                // HOOK(level complete): 10, LevelComplete
     nullptr,                // HOOK(game over): 11, GameOver
     nullptr,                // HOOK(name entry): 12, NameEntry
@@ -73,6 +73,7 @@ void World::ReleaseAll() {
   delete m_input;
   m_input = nullptr;
   m_hud.reset();
+  m_pauseMenu.reset();  // its objects draw with the pool's animations
   delete m_cacPool;
   m_cacPool = nullptr;
   delete m_cscPool;
@@ -111,6 +112,7 @@ void World::ReleaseAll() {
   m_playerNumber = NO_OBJECT;
   m_musicVolume = 100;
   m_sfxVolume = 100;
+  m_resumingPlay = false;
 }
 
 void World::DeleteObjectLists() {
@@ -271,7 +273,10 @@ void World::ApplyStateChange(int oldState, int oldEntry) {
     // Continue after game over.
     RestorePlayer(true);
   } else if (entryChanged && list && !list->names.empty() &&
-             (m_newGame || m_playerRecords.size() == 1)) {
+             (m_state != STATE_GAMEPLAY || m_newGame || m_playerRecords.size() == 1)) {
+    // Only gameplay waits: a turn of several players loads its own level through
+    // RestorePlayer. Every other state needs its level whatever the slot count,
+    // or the menu would come up without its sprites after a game of several.
     // The game list checks its start index, and Advance keeps it in range.
     VT_ASSERT(list->index >= 0 && list->index < static_cast<int>(list->names.size()));
     LoadLevel(list->names[list->index], true);

@@ -118,6 +118,8 @@ class World {
   // for the modal controls screen. Null restores the real one.
   using ControlsDialog = void (*)();
   static void SetControlsDialog(ControlsDialog dialog) { m_controlsDialog = dialog; }
+  // The pause menu's objects (null before the first pause).
+  static SpriteCollection* GetPauseMenuObjects() { return m_pauseMenu.get(); }
 
   static platform::Window* GetWindow() { return m_window; }
   static float GetLoadingPercent() { return m_loadingPercent; }
@@ -296,6 +298,11 @@ class World {
   inline static bool m_levelJustLoaded = false;
   inline static bool m_gameCompleted = false;
 
+  // The pause menu's objects; the collection lasts for the run.
+  static std::unique_ptr<SpriteCollection> m_pauseMenu;
+  // Set when play resumes from the pause menu: the gameplay set-up then keeps
+  // the game clock where it stood.
+  inline static bool m_resumingPlay = false;
   inline static int m_musicVolume = 100;
   inline static int m_sfxVolume = 100;
   inline static ControlsDialog m_controlsDialog = nullptr;

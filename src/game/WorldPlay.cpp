@@ -49,8 +49,12 @@ int World::PlayLevel(int* frameCounter) {
   if (*frameCounter == 0 || *frameCounter == -1) {
     m_cameraLock = 0;
     m_focusQueue.clear();
-    AccumulateGameClock();
-    ResetGameClock();
+    // Play resumed from the pause menu goes on with the clock where it stood.
+    if (!m_resumingPlay) {
+      AccumulateGameClock();
+      ResetGameClock();
+    }
+    m_resumingPlay = false;
     m_gameMode = m_playerRecords.size() > 1 ? 1 : 0;
     if (m_newGame) {
       m_newGame = false;
