@@ -254,4 +254,86 @@ TEST_F(MenuScreens, OptionsSetPlayersAndVolumesAndLeaveOnlyAsAsked) {
   ASSERT_TRUE(Idle(STATE_MAIN_MENU, 71));
 }
 
+TEST_F(MenuScreens, PauseHoldsTheClockAndResumesWhereItStood) {
+  Start();
+  ASSERT_TRUE(Idle(STATE_MAIN_MENU, 71));
+  Press({SDL_SCANCODE_RETURN});
+  ASSERT_TRUE(Idle(STATE_GAMEPLAY, -2));
+  EXPECT_EQ(World::GetObjects()->Find("MenuSword"), nullptr);
+  EXPECT_EQ(World::GetLevelList(STATE_GAMEPLAY)->index, 0);
+  game->RunFrames(120);
+  const double before = World::GetGameTime();
+  ASSERT_GT(before, 1.9);
+  const int loud = audio.StreamVolume("music/explore.wav");
+
+  Press({SDL_SCANCODE_PAUSE});
+  EXPECT_EQ(World::GetState(), STATE_PAUSE);
+  game->RunFrames(10);
+  EXPECT_EQ(audio.StreamVolume("music/explore.wav"), loud / 4);
+  Press({SDL_SCANCODE_RETURN});  // while the window grows: ignored
+  ASSERT_TRUE(Idle(STATE_PAUSE, 62));
+  const double paused = World::GetGameTime();
+  EXPECT_NEAR(paused, before, 2.5 / 60.0);  // the frames that led into the pause
+  game->RunFrames(100);
+  EXPECT_DOUBLE_EQ(World::GetGameTime(), paused);
+  // "Display menu" resumes even with abort highlighted.
+  Press({SDL_SCANCODE_DOWN});
+  Press({SDL_SCANCODE_ESCAPE});
+  ASSERT_TRUE(RunUntil([] { return World::GetState() == STATE_GAMEPLAY; }));
+  EXPECT_EQ(World::GetPauseMenuObjects()->Count(), 0);
+  game->RunFrames(2);
+  EXPECT_GE(audio.StreamVolume("music/explore.wav"), loud);
+  // Play goes on from there: neither the clock nor the time shown starts again.
+  EXPECT_NEAR(World::GetGameTime(), paused + 2.0 / 60.0, 1.5 / 60.0);
+  EXPECT_EQ(HUD::GetTime(), static_cast<int>(World::GetGameTime()));
+  EXPECT_GE(HUD::GetTime(), 1);
+}
+
+TEST_F(MenuScreens, AbortAfterAGameOfSeveralShowsTheWholeMenu) {
+  for (int players : {2, 4}) {
+    SCOPED_TRACE(players);
+    Start();
+    OpenOptions();
+    for (int i = 1; i < players; ++i) {
+      Press({SDL_SCANCODE_RIGHT});
+      ASSERT_TRUE(Idle(STATE_OPTIONS, 131));
+    }
+    Press({SDL_SCANCODE_ESCAPE});
+    ASSERT_TRUE(Idle(STATE_MAIN_MENU, 71));
+    Press({SDL_SCANCODE_RETURN});
+    ASSERT_TRUE(Idle(STATE_GAMEPLAY, -2));
+    Press({SDL_SCANCODE_ESCAPE});
+    ASSERT_TRUE(Idle(STATE_PAUSE, 62));
+    Press({SDL_SCANCODE_DOWN});
+    Press({SDL_SCANCODE_SPACE});
+    ASSERT_TRUE(RunUntil([] { return World::GetState() == STATE_MAIN_MENU; }));
+    EXPECT_EQ(World::GetPlayerRecords().size(), static_cast<std::size_t>(players));
+    for (const auto& record : World::GetPlayerRecords()) EXPECT_EQ(record, nullptr);
+    EXPECT_EQ(World::GetLevelList(STATE_GAMEPLAY)->index, 0);
+    EXPECT_EQ(World::GetPlayer(), nullptr);
+    EXPECT_EQ(All("MenuSword").size(), 1u);
+    EXPECT_EQ(All("MenuOptions").size(), 3u);
+    ASSERT_TRUE(Idle(STATE_MAIN_MENU, 71));
+    Press({SDL_SCANCODE_DOWN});
+    ASSERT_TRUE(Idle(STATE_MAIN_MENU, 71));
+    EXPECT_EQ(SelectedCard()->GetFrame(), 5);
+    game.reset();
+  }
+}
+
+TEST_F(MenuScreens, AMenuLevelWithoutTheSwordStopsNamingTheFileAndTheSprite) {
+  std::ifstream in(Game() / "menu.lvl");
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t sword = text.find("MenuSword 250");
+  ASSERT_NE(sword, std::string::npos);
+  text.replace(sword, 9, "MenuBackdrop");
+  std::ofstream(Game() / "menu.lvl", std::ios::trunc) << text;
+  EXPECT_DEATH(
+      {
+        Start();
+        game->RunFrames(3);
+      },
+      "menu\\.lvl.*\"MenuSword\"");
+}
+
 }  // namespace
