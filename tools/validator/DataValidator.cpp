@@ -37,6 +37,7 @@ const char kScores[] = "Scores.vths";
 const char kHeroTuning[] = "data/ZodirazO.ini";
 const char kBound[] = "animations/VerticalBound.acd";
 constexpr std::size_t kMovementValues = 7;
+constexpr int kMainMenuState = 3;
 constexpr int kGameplayState = 8;
 constexpr int kLevelCompleteState = 10;
 
@@ -118,6 +119,8 @@ class Validator {
   void CheckSpriteList();
   void CheckGameList();
   void CheckLevel(const std::string& file, bool gameplay);
+  // The menu level's sprites, the pause window and the states that must list no level.
+  void CheckFrontEnd(const GameList& list);
   // A level's music and scenery, its object lines, and its bounds and player. Each
   // returns false when the game's level reader must not be given the file.
   bool CheckLevelMedia(const std::string& file, const LevelData& level);
@@ -336,6 +339,7 @@ void Validator::CheckGameList() {
         std::to_string(in.Remaining()) + " tokens after state 12, which the game never reads");
   }
   if (list.states[kGameplayState].empty()) Say(kGameList, "state 8 (gameplay) lists no level");
+  CheckFrontEnd(list);
   if (!list.states[kLevelCompleteState].empty()) {
     Say(kGameList,
         "state 10 (level complete) must list no level: entering it would replace "
@@ -555,7 +559,8 @@ bool Validator::CheckLevelLayout(const std::string& file, const LevelData& level
   bool usable = true;
   const auto& b = level.bounds;
   const bool bounded = std::any_of(b.begin(), b.end(), [](int v) { return v != -1; });
-  if (bounded && !m_store.Get(kBound)) usable = false;
+  // The level reader opens the bound wall for every level, bounded or not.
+  if (!m_store.Get(kBound)) usable = false;
   const PlacedObject& player = level.player;
   if (level.hasPlayer) {
     if (player.name != World::kPlayerName) {
@@ -601,6 +606,78 @@ bool Validator::CheckLevelLayout(const std::string& file, const LevelData& level
     }
   }
   return usable;
+}
+
+namespace {
+
+// What the menu screens move, with how many of each and the held frames each needs.
+struct MenuSprite {
+  const char* name;
+  std::size_t count;
+  int frames;
+};
+const MenuSprite kMenuSprites[] = {
+    {"MenuSword", 1, 2},       {"MenuOptions", 3, 6},     {"OptionsOption", 3, 10},
+    {"OptionsItems", 1, 7},    {"SoundBar", 1, 1},        {"OptionGunTop", 1, 1},
+    {"OptionGunMiddle", 1, 1}, {"OptionGunBottom", 1, 1},
+};
+const char* const kPauseWindow[] = {"MainMenuWindow", "MainMenuAbortLevel", "MainMenuResumePlay"};
+// States whose screens are text or pool animations only: a level there would replace the
+// one in play.
+const int kStatesWithoutLevels[] = {4, 5, 7, 9, 10, 11, 12};
+
+}  // namespace
+
+void Validator::CheckFrontEnd(const GameList& list) {
+  for (int state : kStatesWithoutLevels) {
+    if (!list.states[static_cast<std::size_t>(state)].empty()) {
+      Say(kGameList, "state " + std::to_string(state) + " must list no level");
+    }
+  }
+  auto noPolygons = [&](const std::string& file, const Animation& a) {
+    for (const AnimationFrame& frame : a.GetFrames()) {
+      if (frame.GetShape().GetPolygonCount() > 0) {
+        Say(file, Quoted(a.GetName()) + " carries polygons; front-end sprites must not collide");
+        return;
+      }
+    }
+  };
+  for (const char* name : kPauseWindow) {
+    const PrototypeEntry* entry = FindEntry(name, {});
+    const Animation* a = entry ? m_store.Get(entry->animations.front().second) : nullptr;
+    if (!a || a->GetName() != name) {
+      Say(kSpriteList, "the pause menu needs the animation " + Quoted(name) +
+                           " in the global pool (a prototype of " + kSpriteList + ")");
+    } else {
+      noPolygons(entry->animations.front().second, *a);
+    }
+  }
+  const auto& menu = list.states[kMainMenuState];
+  if (menu.empty()) return;  // a data set without the menu screens
+  const std::string& file = menu.front().second;
+  if (!FileExists(file)) return;  // reported with the level entries
+  TokenScan in(file);
+  LevelData level;
+  if (!ParseLevel(in, level)) return;  // reported with the level entries
+  for (const MenuSprite& sprite : kMenuSprites) {
+    const std::size_t placed = static_cast<std::size_t>(
+        std::count_if(level.main.begin(), level.main.end(),
+                      [&](const PlacedObject& o) { return o.name == sprite.name; }));
+    if (placed != sprite.count) {
+      Say(file, "the menu screens need " + std::to_string(sprite.count) + " " +
+                    Quoted(sprite.name) + " in section 7, found " + std::to_string(placed));
+    }
+    const PrototypeEntry* entry = FindEntry(sprite.name, level.prototypes);
+    const Animation* a = entry ? m_store.Get(entry->animations.front().second) : nullptr;
+    if (!a) continue;
+    noPolygons(entry->animations.front().second, *a);
+    bool held = a->GetFrameCount() >= sprite.frames;
+    for (int f = 0; held && f < sprite.frames; ++f) held = IsHeld(*a, f);
+    if (!held) {
+      Say(file, Quoted(sprite.name) + " needs " + std::to_string(sprite.frames) +
+                    " held frames in " + Quoted(a->GetName()));
+    }
+  }
 }
 
 void Validator::CheckTuning() {
