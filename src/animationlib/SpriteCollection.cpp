@@ -51,6 +51,14 @@ Sprite* SpriteCollection::Find(const std::string& name) const {
   return nullptr;
 }
 
+std::vector<Sprite*> SpriteCollection::FindAll(const std::string& name) const {
+  std::vector<Sprite*> found;
+  for (Sprite* sprite : m_sprites) {
+    if (sprite->GetName() == name) found.push_back(sprite);
+  }
+  return found;
+}
+
 bool SpriteCollection::Remove(Sprite* sprite) {
   auto found = std::find(m_sprites.begin(), m_sprites.end(), sprite);
   if (found == m_sprites.end()) return false;

@@ -36,6 +36,8 @@ class SpriteCollection {
   Sprite* At(int position) const;
   // The first sprite with exactly this name, or null.
   Sprite* Find(const std::string& name) const;
+  // Every sprite with exactly this name, in list order.
+  std::vector<Sprite*> FindAll(const std::string& name) const;
   // Deletes the sprite and drops it; false when it is not in the list.
   bool Remove(Sprite* sprite);
   // Unlink and hand back (not deleted), or null when there is none.
@@ -43,6 +45,10 @@ class SpriteCollection {
   Sprite* RemoveAt(int position);
   // Deletes every sprite, last first.
   void Clear();
+  // Unlinks (without deleting) the sprites among the first `window` members that
+  // `take` accepts, and hands them back in list order.
+  template <class Pred>
+  std::vector<Sprite*> TakeIf(Pred take, int window);
 
   // One frame's passes, in order: behaviours then physics (bit 4), drawing with the
   // offset, shaken by up to 5 pixels each way when `shake` (bit 1), frame timers
@@ -67,3 +73,20 @@ class SpriteCollection {
   std::vector<Sprite*> m_vPass;
   bool m_bInPass = false;
 };
+
+template <class Pred>
+std::vector<Sprite*> SpriteCollection::TakeIf(Pred take, int window) {
+  std::vector<Sprite*> taken;
+  auto it = m_sprites.begin();
+  for (int i = 0; i < window && it != m_sprites.end(); ++i) {
+    Sprite* sprite = *it;
+    if (!take(sprite)) {
+      ++it;
+      continue;
+    }
+    ForgetDuringPass(sprite);
+    it = m_sprites.erase(it);
+    taken.push_back(sprite);
+  }
+  return taken;
+}

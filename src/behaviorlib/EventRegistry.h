@@ -5,8 +5,7 @@
 #include <map>
 #include <string>
 
-// Called while the camera serves a focus request; true releases the camera.
-using FocusCallback = bool (*)();
+#include "game/CameraFocus.h"
 
 class EventRegistry {
  public:

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/GameObject.h"
+#include "game/PlayerObject.h"
 
 class AnimationCollection;
 class ScenerySprite;
@@ -52,7 +53,7 @@ class Level {
   void SetName(std::string name) { m_sName = std::move(name); }
   const std::string& GetName() const { return m_sName; }
   // The player template, or null when the level has none.
-  GameObject* GetPlayer() const { return m_cpoPlayer.get(); }
+  PlayerObject* GetPlayer() const { return m_cpoPlayer.get(); }
   int GetXLower() const { return m_nXLower; }
   int GetYLower() const { return m_nYLower; }
   int GetXUpper() const { return m_nXUpper; }
@@ -97,9 +98,8 @@ class Level {
   std::vector<std::string> m_vTrackFiles;
   std::vector<std::string> m_vTrackModes;
   std::string m_sAmbientTrack;
-  // HOOK(player object): a PlayerObject once that class exists.
   // All owned; ~Level releases them in a fixed order.
-  std::unique_ptr<GameObject> m_cpoPlayer;
+  std::unique_ptr<PlayerObject> m_cpoPlayer;
   std::unique_ptr<AnimationCollection> m_cacScenery;
   std::unique_ptr<AnimationCollection> m_cacLevelPool;
   std::unique_ptr<SpriteCollection> m_cscLevelPool;

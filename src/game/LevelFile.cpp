@@ -11,6 +11,7 @@
 #include "animationlib/D3DAnimation.h"
 #include "animationlib/ScenerySprite.h"
 #include "animationlib/SpriteCollection.h"
+#include "behaviorlib/CollisionResponses.h"
 #include "game/EnemyObject.h"
 #include "game/Level.h"
 #include "game/PrototypeReader.h"
@@ -218,15 +219,14 @@ void Level::ReadPlayer(TokenReader& in, SpriteCollection* globalPool) {
   Sprite* found = globalPool ? globalPool->Find(name) : nullptr;
   if (!found) in.Fail("the player \"" + name + "\" is not in the global prototype list");
   const auto* prototype = static_cast<GameObject*>(found);
-  // HOOK(player object): a PlayerObject with the callbacks PlayerQueryThunk,
-  // PlayerInputThunk and CollidePlayer once they exist.
-  m_cpoPlayer = std::make_unique<GameObject>(World::kPlayerName, prototype->GetAnimation(),
-                                             Vector2(x, y), NO_CALLBACKS, 0.0f);
+  const ObjectCallbacks callbacks{PlayerQueryThunk, PlayerInputThunk, CollidePlayer};
+  m_cpoPlayer = std::make_unique<PlayerObject>(World::kPlayerName, prototype->GetAnimation(),
+                                               Vector2(x, y), callbacks, 0.0f);
   m_cpoPlayer->CopyStateAnimations(*prototype);
   m_cpoPlayer->SetFacingLeft(facingLeft);
-  // The hero's tuning file must ship with the game; a missing one leaves the defaults.
-  std::ifstream parameters(std::string("data/") + World::kPlayerName + ".ini");
-  m_cpoPlayer->LoadParameters(parameters);
+  // The hero's tuning file must ship with the game; a missing one is reported
+  // and leaves the defaults.
+  m_cpoPlayer->LoadTuningFile(std::string("data/") + World::kPlayerName + ".ini");
 }
 
 void Level::ReadEnemies(TokenReader& in, SpriteCollection* globalPool) {

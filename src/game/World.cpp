@@ -4,6 +4,7 @@
 // each names what goes there and in which order.
 #include "game/World.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -11,12 +12,16 @@
 #include "animationlib/AnimationCollection.h"
 #include "animationlib/SceneryCollection.h"
 #include "animationlib/SpriteCollection.h"
+#include "game/HUD.h"
 #include "game/Input.h"
 #include "game/Level.h"
+#include "game/PlayerObject.h"
 #include "game/SoundEngine.h"
 #include "game/TokenReader.h"
 #include "platform/Assert.h"
 #include "platform/Clock.h"
+
+std::unique_ptr<HUD> World::m_hud;
 
 namespace {
 // The seven steps fill the loading bar's first 30 percent; the prototypes the rest.
@@ -38,8 +43,7 @@ const World::InitStep World::kInitSteps[7] = {
     {"Sound Engine", &World::CreateSoundEngine},
     {"Sound Effects", &World::LoadSoundList},
     {"Input Handling", &World::CreateInput},
-    // HOOK(HUD): create the HUD; a failed allocation ends Init with false.
-    {"HUD Art Assets", nullptr},
+    {"HUD Art Assets", &World::CreateHUD},
     {"Physics Engine", &World::LoadPhysics},
     {"World Objects", &World::CreateObjectLists},
 };
@@ -50,13 +54,13 @@ StateHandler World::m_stateHandlers[STATE_COUNT] = {
     &World::LoadGameState,  // 0, LoadGame("Gold.vt")
     nullptr,                // HOOK(intro): 1, IntroScreens
     nullptr,                // 2, intro done
-    nullptr,                // HOOK(main menu): 3, MainMenu
-    nullptr,                // HOOK(options): 4, OptionsMenu
+    &World::MainMenu,       // 3
+    &World::OptionsMenu,    // 4
     nullptr,                // HOOK(story): 5, Story
     nullptr,                // HOOK(credits): 6, Credits
     nullptr,                // HOOK(high scores): 7, HighScores
-    nullptr,                // HOOK(gameplay): 8, PlayLevel
-    nullptr,                // HOOK(pause): 9, PauseMenu
+    &World::PlayLevel,      // 8
+    &World::PauseMenu,      // 9
     nullptr,                // HOOK(level complete): 10, LevelComplete
     nullptr,                // HOOK(game over): 11, GameOver
     nullptr,                // HOOK(name entry): 12, NameEntry
@@ -92,18 +96,15 @@ std::unique_ptr<SceneryCollection> World::m_cscSceneryC;
 void World::ReleaseAll() {
   m_cseMusic.reset();  // the last sound handle closes the output
   m_input.reset();
-  // HOOK(HUD): delete the HUD.
+  m_hud.reset();
+  m_pauseMenu.reset();  // its objects draw with the pool's animations
   m_cacPool.reset();
   m_cscPool.reset();
   DeleteObjectLists();
   m_cscObjects.reset();
   // HOOK(tutorial): delete the tutorial.
-  while (!m_playerRecords.empty()) {
-    // HOOK(player object): delete the record once PlayerObject exists; until
-    // then no slot can hold one.
-    VT_ASSERT(m_playerRecords.back() == nullptr);
-    m_playerRecords.pop_back();
-  }
+  // Records go from the back.
+  while (!m_playerRecords.empty()) m_playerRecords.pop_back();
   DeleteLevels();
   m_levelEntries.clear();
 
@@ -123,9 +124,17 @@ void World::ReleaseAll() {
   m_currentEntry = -1;
   m_loadingPercent = 0.0f;
   m_recordLevelIndex = 0;
-  m_boss = nullptr;
+  m_boss = NO_OBJECT;
   m_ambientOn = false;
   Sprite::SetFrameSoundPlayer(nullptr);
+  m_cameraLock = 0;
+  m_focusQueue.clear();
+  m_travelObjects = Vector2(0.0f, 0.0f);
+  m_travelLayers = Vector2(128.0f, 128.0f);
+  m_playerNumber = NO_OBJECT;
+  m_musicVolume = 100;
+  m_sfxVolume = 100;
+  m_resumingPlay = false;
 }
 
 void World::DeleteObjectLists() {
@@ -147,7 +156,8 @@ bool World::Init(platform::Window* window) {
 
   m_cseMusic.reset();
   m_input.reset();
-  // HOOK(HUD, tutorial): delete and null the HUD and the tutorial.
+  m_hud.reset();
+  // HOOK(tutorial): delete and null the tutorial.
 
   for (int k = 1; k <= 7; ++k) {
     const InitStep& step = kInitSteps[k - 1];
@@ -171,6 +181,13 @@ bool World::LoadSoundList() {
   if (!bLoadSoundEffects) ReportDataFileProblem(kSoundList, "the sound list cannot be opened");
   VT_ASSERT(bLoadSoundEffects);
   return true;
+}
+
+bool World::CreateHUD() {
+  std::string error;
+  m_hud = HUD::Create(error);
+  if (!m_hud) std::fprintf(stderr, "%s\n", error.c_str());
+  return m_hud != nullptr;
 }
 
 bool World::CreateInput() {
@@ -275,7 +292,10 @@ void World::ApplyStateChange(int oldState, int oldEntry) {
     // Continue after game over.
     RestorePlayer(true);
   } else if (entryChanged && list && !list->names.empty() &&
-             (m_newGame || m_playerRecords.size() == 1)) {
+             (m_state != STATE_GAMEPLAY || m_newGame || m_playerRecords.size() == 1)) {
+    // Only gameplay waits: a turn of several players loads its own level through
+    // RestorePlayer. Every other state needs its level whatever the slot count,
+    // or the menu would come up without its sprites after a game of several.
     // The game list checks its start index, and Advance keeps it in range.
     VT_ASSERT(list->index >= 0 && list->index < static_cast<int>(list->names.size()));
     LoadLevel(list->names[list->index], true);
@@ -311,11 +331,12 @@ void World::DrawInactive() {
     for (SpriteCollection* list : layers) {
       if (list) list->SetMask(PASS_DRAW);
     }
-    // HOOK(HUD): the HUD's pass mask 1 too.
+    HUD::SetMask(PASS_DRAW);
     for (SpriteCollection* list : layers) {
       if (list) list->Update(false);
     }
-    // HOOK(HUD): HUD::Update, then the HUD's mask 7 again.
+    if (m_hud) m_hud->Update();
+    HUD::SetMask(PASS_ALL);
     for (SpriteCollection* list : layers) {
       if (list) list->SetMask(PASS_ALL);
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "D3DInterfaceLib/D3DInterface.h"
+#include "game/CameraFocus.h"
 #include "game/GameState.h"
 #include "game/LevelEntry.h"
 #include "game/StateLevelList.h"
@@ -20,6 +21,7 @@ class Window;
 }
 class AnimationCollection;
 class GameObject;
+class HUD;
 class Input;
 class Level;
 class PlayerObject;
@@ -92,12 +94,32 @@ class World {
   static StateHandler GetStateHandler(int state);
   static void SetStateHandler(int state, StateHandler handler);
 
-  // Player records: one saved copy of the player per player slot.
-  static std::vector<PlayerObject*>& GetPlayerRecords() { return m_playerRecords; }
+  // Player records: one saved copy of the player per player slot (null when
+  // the slot holds none).
+  using PlayerRecords = std::vector<std::unique_ptr<PlayerObject>>;
+  static PlayerRecords& GetPlayerRecords() { return m_playerRecords; }
+  // The current slot's record, or null.
+  static PlayerObject* GetCurrentRecord();
+  // The live player into the current record; nothing without a live player.
+  static void SavePlayerState();
   static int GetCurrentPlayer() { return m_currentPlayer; }
   static void SetCurrentPlayer(int player) { m_currentPlayer = player; }
   // Deletes every record and empties its slot; the number of slots stays.
   static void ClearPlayerRecords();
+
+  // Front-end screens: the handlers of states 3, 4 and 9.
+  static int MainMenu(int* frameCounter);
+  static int OptionsMenu(int* frameCounter);
+  static int PauseMenu(int* frameCounter);
+  // The volumes the options screen sets, 0..100; they last for the run only.
+  static int GetMusicVolume() { return m_musicVolume; }
+  static int GetSfxVolume() { return m_sfxVolume; }
+  // What the options screen's controls choice opens; tests put a stand-in here
+  // for the modal controls screen. Null restores the real one.
+  using ControlsDialog = void (*)();
+  static void SetControlsDialog(ControlsDialog dialog) { m_controlsDialog = dialog; }
+  // The pause menu's objects (null before the first pause).
+  static SpriteCollection* GetPauseMenuObjects() { return m_pauseMenu.get(); }
 
   static platform::Window* GetWindow() { return m_window; }
   static float GetLoadingPercent() { return m_loadingPercent; }
@@ -159,9 +181,40 @@ class World {
   // The level of the current entry, or null.
   static Level* GetCurrentLevel();
   static int GetRecordLevelIndex() { return m_recordLevelIndex; }
-  static void SetBoss(GameObject* boss) { m_boss = boss; }
-  static GameObject* GetBoss() { return m_boss; }
+  // The live hero: the PlayerObject named "ZodirazO" in the main list, or null.
+  // Another object of that name is never taken for it.
+  static PlayerObject* GetPlayer();
+  // Set by the gameplay state on the frames the hero may be controlled.
+  static bool IsPlayFrame() { return m_playFrame; }
+  static void SetPlayFrame(bool playFrame) { m_playFrame = playFrame; }
+  // The boss the camera frames, held by handle: a deleted boss reads as none.
+  static void SetBoss(GameObject* boss);
+  static GameObject* GetBoss();
   static bool IsAmbientOn() { return m_ambientOn; }
+
+  // Camera. Lock bits: the camera leads left, right, up or down.
+  static constexpr int kLockLeft = 1;
+  static constexpr int kLockRight = 2;
+  static constexpr int kLockUp = 4;
+  static constexpr int kLockDown = 8;
+  // Once per gameplay frame: runs the main list's behaviours and physics, then
+  // moves the camera toward its target for the frame.
+  static void UpdateCamera();
+  // Wake the dormant objects near the view and park the active ones far from it
+  // (main lists; layers B and D). Nothing happens for a zero step.
+  static void ActivateNearbyObjects(Vector2 step);
+  static void ActivateNearbyLayerObjects(Vector2 step);
+  static void SetCameraLock(int bits) { m_cameraLock = bits; }
+  static int GetCameraLock() { return m_cameraLock; }
+  // Lock bit 2: the camera leads to the right.
+  static bool IsCameraLeadingRight() { return (m_cameraLock & kLockRight) != 0; }
+  // Served front first; the front request decides whether the hero may move.
+  static std::vector<CameraFocus>& GetFocusQueue() { return m_focusQueue; }
+
+  // The gameplay state (8): one frame of play.
+  static int PlayLevel(int* frameCounter);
+  // The turn banner in the HUD's objects, or null.
+  static GameObject* GetPlayerNumberSprite();
 
  private:
   // One step of the start-up loading: its caption on the loading screen and its work.
@@ -184,12 +237,15 @@ class World {
   static bool CreateSoundEngine();
   static bool LoadSoundList();
   static bool CreateInput();
+  static bool CreateHUD();
   static bool LoadPhysics();
   static bool CreateObjectLists();
   static void DeleteObjectLists();
   static void DeleteLevels();
-  // "ZodirazO" in the main active list, or null.
-  static GameObject* FindLivePlayer();
+  // Replaces the turn banner with the current player's, at the screen centre.
+  static void ShowPlayerNumber();
+  // A player's properties, energy, orbs, abilities and score.
+  static void CopyRecord(const PlayerObject& from, PlayerObject& to);
 
   static const InitStep kInitSteps[7];
   static StateHandler m_stateHandlers[STATE_COUNT];
@@ -214,8 +270,10 @@ class World {
   static std::unique_ptr<SceneryCollection> m_cscSceneryC;
   inline static std::vector<LevelEntry> m_levelEntries;
   inline static int m_recordLevelIndex = 0;
-  inline static GameObject* m_boss = nullptr;
+  inline static ObjectHandle m_boss = NO_OBJECT;
   inline static bool m_ambientOn = false;
+  inline static bool m_playFrame = true;
+  static std::unique_ptr<HUD> m_hud;
 
   inline static int m_state = STATE_LOAD_GAME;
   inline static int m_requestedState = STATE_LOAD_GAME;
@@ -225,7 +283,8 @@ class World {
   // Position s - 1 belongs to state s; the last is never filled.
   inline static StateLevelList m_levelLists[STATE_COUNT];
   inline static int m_currentEntry = -1;
-  inline static std::vector<PlayerObject*> m_playerRecords;
+  // Defined with PlayerObject's full type (WorldServices.cpp).
+  static PlayerRecords m_playerRecords;
   inline static std::vector<TextEntry> m_textQueue;
 
   inline static int m_fadeLength = 0;
@@ -240,8 +299,25 @@ class World {
   inline static bool m_levelJustLoaded = false;
   inline static bool m_gameCompleted = false;
 
+  // The pause menu's objects; the collection lasts for the run.
+  static std::unique_ptr<SpriteCollection> m_pauseMenu;
+  // Set when play resumes from the pause menu: the gameplay set-up then keeps
+  // the game clock where it stood.
+  inline static bool m_resumingPlay = false;
+  inline static int m_musicVolume = 100;
+  inline static int m_sfxVolume = 100;
+  inline static ControlsDialog m_controlsDialog = nullptr;
+
   inline static double m_clockSeconds = 0.0;
   inline static std::int64_t m_clockBase = 0;
   inline static std::int64_t m_clockFrequency = 0;
   inline static bool m_clockRunning = true;
+
+  // Camera state: the lock bits, the focus queue, and the two travel
+  // accumulators, half a period apart, that time the wake-and-park passes.
+  inline static int m_cameraLock = 0;
+  inline static std::vector<CameraFocus> m_focusQueue;
+  inline static Vector2 m_travelObjects{0.0f, 0.0f};
+  inline static Vector2 m_travelLayers{128.0f, 128.0f};
+  inline static ObjectHandle m_playerNumber = NO_OBJECT;
 };

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "D3DInterfaceLib/D3DInterface.h"
+#include "game/HUD.h"
 #include "game/World.h"
 #include "geometry/Vector2.h"
 
@@ -32,5 +33,5 @@ void World::DrawFade() {
   if (m_fadeCount > m_fadeLength) m_fadeCount = m_fadeLength;
   const D3DCOLOR color = FadeColor(m_fadeFrom, m_fadeTo, m_fadeCount, m_fadeLength);
   D3DInterface::GetEngine()->FillScreen(Vector2(0.0f, 0.0f), color);
-  // HOOK(HUD): HUD::SetColor(color).
+  if (HUD* hud = HUD::GetInstance()) hud->SetColor(color);
 }

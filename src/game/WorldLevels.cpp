@@ -8,6 +8,7 @@
 #include "animationlib/SpriteCollection.h"
 #include "game/GameObject.h"
 #include "game/Level.h"
+#include "game/PlayerObject.h"
 #include "game/World.h"
 #include "platform/Assert.h"
 
@@ -49,43 +50,104 @@ bool World::LoadLevel(std::string name, bool carryPlayer) {
   level->StartMusic();
 
   if (carryPlayer) {
-    const bool hasRecord = m_currentPlayer >= 0 &&
-                           m_currentPlayer < static_cast<int>(m_playerRecords.size()) &&
-                           m_playerRecords[m_currentPlayer] != nullptr;
-    if (hasRecord) {
-      // HOOK(player object): copy the record's properties, energy, orbs, abilities
-      // and score into the live player and SavePlayerState; without a live player
-      // carryPlayer becomes false. No record can exist before PlayerObject does.
+    if (const PlayerObject* record = GetCurrentRecord()) {
+      if (PlayerObject* live = GetPlayer()) {
+        CopyRecord(*record, *live);
+        SavePlayerState();
+      } else {
+        carryPlayer = false;
+      }
     }
     if (carryPlayer) RestorePlayer(false);
   }
   // HOOK(tutorial): with a World tutorial, the level's tutorial and exactly one
   // player record, the World's tutorial becomes a copy of the level's; otherwise
   // a World tutorial is replaced by an empty one.
-  // HOOK(camera): when carryPlayer, ActivateNearbyObjects and
-  // ActivateNearbyLayerObjects with (5, 0).
+  if (carryPlayer) {
+    // The dormant lists are empty after a load: this parks what lies far away.
+    ActivateNearbyObjects(Vector2(5.0f, 0.0f));
+    ActivateNearbyLayerObjects(Vector2(5.0f, 0.0f));
+  }
   return true;
 }
 
-void World::RestorePlayer(bool /*reload*/) {
-  GameObject* live = FindLivePlayer();
+void World::RestorePlayer(bool reload) {
+  PlayerObject* live = GetPlayer();
   if (live) live->SetDeactivateOffscreen(false);
-  const bool hasRecord = m_currentPlayer >= 0 &&
-                         m_currentPlayer < static_cast<int>(m_playerRecords.size()) &&
-                         m_playerRecords[m_currentPlayer] != nullptr;
-  if (!live || !hasRecord) {
-    // HOOK(HUD): refresh the HUD from the live player (PlayerObject::UpdateHUD).
+  PlayerObject* record = GetCurrentRecord();
+  if (!live || !record) {
+    if (live) live->UpdateHUD();
     return;
   }
-  // HOOK(player object): the record's "Level" into the record level index, the
-  // reload, and the record copied into the live player (or the live player
-  // replaced by the record saved at a checkpoint). No record can exist yet.
+
+  const auto& recordFlags = record->GetFlags();
+  if (const auto level = recordFlags.find("Level"); level != recordFlags.end()) {
+    m_recordLevelIndex = static_cast<int>(level->second);
+  }
+  if (reload) {
+    const StateLevelList* list = GetLevelList(m_state);
+    // A record naming no level of this state leaves the current level standing.
+    if (list && m_recordLevelIndex >= 0 &&
+        m_recordLevelIndex < static_cast<int>(list->names.size())) {
+      LoadLevel(list->names[m_recordLevelIndex], false);
+    }
+    live = GetPlayer();
+    if (!live) return;
+  }
+
+  if (record->GetPosition() == live->GetPosition()) {
+    // Saved where the level starts: the live player takes the record's state.
+    live->SetDeactivateOffscreen(false);
+    CopyRecord(*record, *live);
+    m_playerRecords[m_currentPlayer] = std::make_unique<PlayerObject>(*live);
+  } else {
+    // Saved at a checkpoint: the record's copy, whole again, takes the live
+    // player's place, and the view moves with it.
+    const Vector2 before = live->GetPosition();
+    m_cscObjects->Remove(live);
+    auto restored = std::make_unique<PlayerObject>(*record);
+    CopyRecord(*record, *restored);
+    restored->RestoreOrbs();
+    restored->SetDeactivateOffscreen(false);
+    live = restored.get();
+    m_cscObjects->AddUnsorted(restored.release());
+    const Vector2 shift(live->GetPosition().X() - before.X(),
+                        live->GetPosition().Y() - before.Y());
+    for (SpriteCollection* list : {m_cscObjects.get(), m_cscLayerB.get(), m_cscLayerD.get()}) {
+      const Vector2& offset = list->GetOffset();
+      list->SetOffset(Vector2(offset.X() + shift.X(), offset.Y() + shift.Y()));
+    }
+    m_cscSceneryA->UpdateParallax(shift);
+    m_cscSceneryC->UpdateParallax(shift);
+  }
+
+  live->UpdateHUD();
+  ActivateNearbyObjects(Vector2(5.0f, 0.0f));
+  ActivateNearbyLayerObjects(Vector2(5.0f, 0.0f));
 }
 
-GameObject* World::FindLivePlayer() {
-  if (!m_cscObjects) return nullptr;
-  // Everything in the World's lists is a GameObject.
-  return static_cast<GameObject*>(m_cscObjects->Find(kPlayerName));
+PlayerObject* World::GetCurrentRecord() {
+  if (m_currentPlayer < 0 || m_currentPlayer >= static_cast<int>(m_playerRecords.size())) {
+    return nullptr;
+  }
+  return m_playerRecords[m_currentPlayer].get();
+}
+
+void World::SavePlayerState() {
+  const PlayerObject* live = GetPlayer();
+  if (!live) return;
+  VT_ASSERT(m_currentPlayer >= 0 && m_currentPlayer < static_cast<int>(m_playerRecords.size()));
+  auto record = std::make_unique<PlayerObject>(*live);
+  CopyRecord(*live, *record);
+  m_playerRecords[m_currentPlayer] = std::move(record);
+}
+
+void World::CopyRecord(const PlayerObject& from, PlayerObject& to) {
+  to.CopyFlags(from);
+  to.SetEnergy(from.GetEnergy());
+  to.CopyOrbs(from);
+  to.CopyAbilities(from);
+  to.SetScore(from.GetScore());
 }
 
 void World::DeleteLevels() {

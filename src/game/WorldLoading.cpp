@@ -124,7 +124,7 @@ Sprite* World::CloneSprite(const std::string& name) {
 
 void World::UpdateAmbientSound() {
   SoundEngine engine;
-  if (engine.GetAmbientName().empty() || m_boss) return;
+  if (engine.GetAmbientName().empty() || GetBoss()) return;
   if (!m_cscObjects) return;
 
   const Vector2& offset = m_cscObjects->GetOffset();

@@ -4,10 +4,13 @@
 #include <utility>
 
 #include "D3DInterfaceLib/D3DInterface.h"
+#include "game/PlayerObject.h"
 #include "game/SoundEngine.h"
 #include "game/World.h"
 #include "platform/Assert.h"
 #include "platform/Clock.h"
+
+World::PlayerRecords World::m_playerRecords;
 
 namespace {
 // The earthquake rumble repeats every three seconds.
@@ -98,10 +101,5 @@ std::string World::FormatTime(int seconds) {
 }
 
 void World::ClearPlayerRecords() {
-  for (PlayerObject*& record : m_playerRecords) {
-    // HOOK(player object): delete the record once PlayerObject exists; until
-    // then no slot can hold one.
-    VT_ASSERT(record == nullptr);
-    record = nullptr;
-  }
+  for (std::unique_ptr<PlayerObject>& record : m_playerRecords) record.reset();
 }

@@ -31,6 +31,7 @@ class WorldFrameTest : public worldtest::WorldDataTest {
 TEST_F(WorldFrameTest, FadeCoversTheScreenStepByStepAndQueuedTextIsDrawnOnceOverIt) {
   WriteGameList("", 0);
   InitWorld();
+  World::SetNewGame(false);  // play with no level and no hero: nothing to set up
   World::StartFade(2, 0xFFFFFFFF, 0xFF800000);
   QueueText();
   game->RunFrames(1);
@@ -49,7 +50,8 @@ TEST_F(WorldFrameTest, InTheBackgroundGameplayIsDrawnButNothingMovesOrReadsInput
   worldtest::WriteText(Root() / "one.lvl", "0 0 0 0 0 0 0 -1 -1 -1 -1 1 Gate 100 100 0 0 0 0 0 0");
   WriteGameList("one one.lvl", 1);
   InitWorld();
-  game->RunFrames(1);  // the game list and the level
+  World::SetNewGame(false);  // the level has no hero to start a game with
+  game->RunFrames(1);        // the game list and the level
   Sprite* gate = World::GetObjects()->Find("Gate");
   ASSERT_NE(gate, nullptr);
   gate->SetVelocity(5.0f, 0.0f);

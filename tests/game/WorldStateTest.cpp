@@ -7,6 +7,7 @@
 #include <string>
 
 #include "WorldTestKit.h"
+#include "game/PlayerObject.h"
 
 namespace {
 
@@ -91,7 +92,8 @@ TEST_F(WorldStateTest, HandlerResultBecomesTheStateWithItsFirstCounterValue) {
                      {"UnpauseTogether", STATE_PAUSE, STATE_GAMEPLAY, 2, STATE_GAMEPLAY, 0}};
   for (const auto& t : transitions) {
     SCOPED_TRACE(t.name);
-    World::GetPlayerRecords().assign(static_cast<std::size_t>(t.playerSlots), nullptr);
+    World::GetPlayerRecords().clear();
+    World::GetPlayerRecords().resize(static_cast<std::size_t>(t.playerSlots));
     World::SetFrameCounter(99);
     World::SetNewGame(false);
     gCalls = gSeenCounter = 0;
@@ -176,6 +178,40 @@ TEST(WorldFormatTest, TimeShowsHoursOnlyFromAnHourOnAndIntegersPadInFrontOfTheSi
   EXPECT_EQ(World::IntToString(7, 2), "07");
   EXPECT_EQ(World::IntToString(12345, 2), "12345");
   EXPECT_EQ(World::IntToString(INT_MIN, 1), "-2147483648");
+}
+
+}  // namespace
+
+namespace {
+
+// A front-end state loads its level on a new entry whatever the slot count; only
+// gameplay leaves a turn of several players to RestorePlayer.
+TEST_F(WorldStateTest, FrontEndLevelsLoadOnANewEntryWhateverTheSlotCount) {
+  worldtest::WriteText(Root() / "front.lvl",
+                       "0\n0 0\n0\n0\n0\n0\n-1 -1 -1 -1\n1\nTile 10 10 0 0 0\n0\n0\n0\n");
+  ASSERT_TRUE(World::AddLevelEntry("front", "front.lvl"));
+  for (int state : {STATE_INTRO_DONE, STATE_MAIN_MENU, STATE_GAMEPLAY}) {
+    World::GetLevelList(state)->names = {"front"};
+  }
+  gAdvanceEntry = true;
+  const struct {
+    int from, to;
+    bool loads;
+  } steps[] = {{STATE_PAUSE, STATE_INTRO_DONE, true},
+               {STATE_HIGH_SCORES, STATE_MAIN_MENU, true},
+               {STATE_LEVEL_COMPLETE, STATE_GAMEPLAY, false}};
+  for (int slots : {1, 2, 4}) {
+    for (const auto& s : steps) {
+      SCOPED_TRACE(std::to_string(slots) + " slots, " + std::to_string(s.from) + " -> " +
+                   std::to_string(s.to));
+      World::GetPlayerRecords().clear();
+      World::GetPlayerRecords().resize(static_cast<std::size_t>(slots));
+      World::SetNewGame(false);
+      World::ClearLevelJustLoaded();
+      Step(s.from, s.to);
+      EXPECT_EQ(World::IsLevelJustLoaded(), s.loads || slots == 1);
+    }
+  }
 }
 
 }  // namespace

@@ -53,6 +53,7 @@ class WorldDataTest : public ::testing::Test {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     WriteAnimation("EnergyMeter", 1, 200, 20);
     WriteAnimation("EnergyBar", 1, 200, 20);
+    WriteHudArt();
     WriteAnimation("VerticalBound", 1, 16, 256);
     for (const char* name : {"hero_idle", "hero_run", "rat_walk", "gate", "tutorial"}) {
       WriteAnimation(name);
@@ -93,6 +94,24 @@ class WorldDataTest : public ::testing::Test {
     std::string error;
     ASSERT_TRUE(platform::SavePng(file + ".png", width * frames, height, pixels.data(), error))
         << error;
+  }
+
+  // The HUD's art besides the energy bar and meter, with the frames its parts
+  // use: orb colours 0 to 4, 13 break particles, icon frames 0 and 1, the
+  // labels' signal frames (8 and 16) and the holder's frames 5 and 8.
+  void WriteHudArt() {
+    WriteAnimation("orbs", 5, 32, 32);
+    WriteAnimation("CrackedOrb", 2, 32, 32);
+    for (const char* name : {"BreakWhiteOrb", "BreakRedOrb", "BreakGreenOrb", "BreakBlueOrb"}) {
+      WriteAnimation(name, 13, 8, 8);
+    }
+    WriteAnimation("HUDWindow", 1, 64, 32);
+    WriteAnimation("CoreStart", 10, 8, 8);
+    for (const char* name :
+         {"CoreDefault", "CoreStride", "CoreWallJump", "CoreCyclone", "CoreSuperJump"}) {
+      WriteAnimation(name, 2, 16, 16);
+    }
+    WriteAnimation("HUDLabel", 24, 16, 8);
   }
 
   // A fresh window, device and World handle, with World::Init run on the

@@ -57,14 +57,13 @@ TEST(EntryRunTest, MissingDisplayIsOneClearLineAndAFailure) {
 }
 
 TEST(EntryRunTest, AGameWhoseDataDidNotLoadNamesTheFileAndFails) {
-  // A working folder with the loading screen and the sound list, but no prototype list.
+  // A working folder with every animation (loading screen, HUD) and the sound list,
+  // but no prototype list.
   testsupport::TempDir dir;
   const std::filesystem::path shipped = testsupport::BinaryDir() / "game";
   const std::filesystem::path game = dir / "vantrel";
   std::filesystem::copy_file(shipped / "vantrel", game);
-  std::filesystem::create_directories(dir / "animations");
-  for (const char* file : {"EnergyMeter.acd", "EnergyMeter.png", "EnergyBar.acd", "EnergyBar.png"})
-    std::filesystem::copy_file(shipped / "animations" / file, dir / "animations" / file);
+  std::filesystem::copy(shipped / "animations", dir / "animations");
   std::ofstream(dir / "Sounds.vtse") << "0\n";
   const int code = RunGame(dir.Path(), "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy", game);
   const std::string error = ReadText(dir / "err.txt");

@@ -76,9 +76,10 @@ TEST(StartupLoadingTest, LoadingScreenShowsEveryStepAndPrototypeThenTheStartLeve
   harness->RunFrames(1);
   const Level* level = World::GetCurrentLevel();
   ASSERT_NE(level, nullptr);
-  ASSERT_NE(level->GetPlayer(), nullptr);
-  EXPECT_NE(World::GetObjects()->Find(World::kPlayerName), nullptr);
-  EXPECT_EQ(World::GetObjects()->Count(), static_cast<int>(level->GetMainObjects().size()) + 1);
+  // The game opens on the menu level: no hero, every sprite in the main list.
+  EXPECT_EQ(level->GetPlayer(), nullptr);
+  EXPECT_NE(World::GetObjects()->Find("MenuSword"), nullptr);
+  EXPECT_EQ(World::GetObjects()->Count(), static_cast<int>(level->GetMainObjects().size()));
 
   harness.reset();
   World::SetLoadingFrameObserver(nullptr);

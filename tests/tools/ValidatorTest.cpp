@@ -293,6 +293,24 @@ const Break kBreaks[] = {
        WriteText(tuning, text);
        return {"data/ZodirazO.ini", "41 values; the game reads 42"};
      }},
+    {"MenuLevelLosesACard",
+     [](const fs::path& game) -> std::vector<std::string> {
+       std::string text = ReadText(game / "menu.lvl");
+       const std::size_t card = text.find("MenuOptions 540");
+       EXPECT_NE(card, std::string::npos);
+       text.replace(card, 11, "MenuBackdrop");
+       WriteText(game / "menu.lvl", text);
+       return {"menu.lvl", "3 \"MenuOptions\"", "found 2"};
+     }},
+    {"OptionsStateListsALevel",
+     [](const fs::path& game) -> std::vector<std::string> {
+       std::string text = ReadText(game / "Gold.vt");
+       const std::size_t at = text.find("menu.lvl\n0\n");
+       EXPECT_NE(at, std::string::npos);
+       text.replace(at, 11, "menu.lvl\n1 menu menu.lvl\n");
+       WriteText(game / "Gold.vt", text);
+       return {"Gold.vt", "state 4 must list no level"};
+     }},
 };
 
 void PrintTo(const Break& b, std::ostream* out) {

@@ -67,5 +67,14 @@ void PaintTigerBlast(const FramePaint& p);
 void PaintRat(const FramePaint& p);  // EnemyPainter.cpp
 void PaintRummager(const FramePaint& p);
 void PaintTigerE(const FramePaint& p);
+void PaintMenuBackdrop(const FramePaint& p);  // FrontEndPainter.cpp
+void PaintMenuSword(const FramePaint& p);
+void PaintMenuCard(const FramePaint& p);
+void PaintOptionCard(const FramePaint& p);
+void PaintOptionPanel(const FramePaint& p);
+void PaintSoundBar(const FramePaint& p);
+void PaintOptionGun(const FramePaint& p);
+void PaintPauseWindow(const FramePaint& p);
+void PaintPauseItem(const FramePaint& p);
 
 }  // namespace assetgen

@@ -41,6 +41,15 @@ PainterFn FindPainter(const std::string& family) {
       {"rat", PaintRat},
       {"rummager", PaintRummager},
       {"tigere", PaintTigerE},
+      {"menubackdrop", PaintMenuBackdrop},
+      {"menusword", PaintMenuSword},
+      {"menucard", PaintMenuCard},
+      {"optioncard", PaintOptionCard},
+      {"optionpanel", PaintOptionPanel},
+      {"soundbar", PaintSoundBar},
+      {"optiongun", PaintOptionGun},
+      {"pausewindow", PaintPauseWindow},
+      {"pauseitem", PaintPauseItem},
   };
   for (const auto& f : kFamilies)
     if (family == f.name) return f.fn;

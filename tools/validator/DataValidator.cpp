@@ -18,6 +18,7 @@
 #include "animationlib/SpriteCollection.h"
 #include "game/GameConstants.h"
 #include "game/GameObject.h"
+#include "game/HUD.h"
 #include "game/Level.h"
 #include "game/PrototypeReader.h"
 #include "game/TokenReader.h"
@@ -37,6 +38,7 @@ const char kScores[] = "Scores.vths";
 const char kHeroTuning[] = "data/ZodirazO.ini";
 const char kBound[] = "animations/VerticalBound.acd";
 constexpr std::size_t kMovementValues = 7;
+constexpr int kMainMenuState = STATE_MAIN_MENU;
 constexpr int kGameplayState = STATE_GAMEPLAY;
 constexpr int kLevelCompleteState = STATE_LEVEL_COMPLETE;
 
@@ -123,6 +125,8 @@ class Validator {
   void CheckSpriteList();
   void CheckGameList();
   void CheckLevel(const std::string& file, bool gameplay);
+  // The menu level's sprites, the pause window and the states that must list no level.
+  void CheckFrontEnd(const GameList& list);
   // A level's music and scenery, its object lines, and its bounds and player. Each
   // returns false when the game's level reader must not be given the file.
   bool CheckLevelMedia(const std::string& file, const LevelData& level);
@@ -165,6 +169,7 @@ class Validator {
   std::optional<std::set<std::string>> m_sounds;
   std::vector<PrototypeEntry> m_globalEntries;
   std::unique_ptr<Pool> m_global;  // null when the game's reader could not be run
+  std::unique_ptr<HUD> m_hud;      // made for the first level with a player
   std::optional<PrototypeView> m_hero;
   std::set<std::string> m_prototypeNames;
 };
@@ -345,6 +350,7 @@ void Validator::CheckGameList() {
         std::to_string(in.Remaining()) + " tokens after state 12, which the game never reads");
   }
   if (list.states[kGameplayState].empty()) Say(kGameList, "state 8 (gameplay) lists no level");
+  CheckFrontEnd(list);
   if (!list.states[kLevelCompleteState].empty()) {
     Say(kGameList,
         "state 10 (level complete) must list no level: entering it would replace "
@@ -483,6 +489,15 @@ void Validator::CheckLevel(const std::string& file, bool gameplay) {
     CheckEntries(level.prototypes, file);
     return;
   }
+  // The game's hero is built on the HUD, so a level with a player needs one.
+  if (level.hasPlayer && !HUD::GetInstance()) {
+    std::string error;
+    m_hud = HUD::Create(error);
+    if (!m_hud) {
+      Say(file, "not read with the game's reader: its player needs the HUD, and " + error);
+      return;
+    }
+  }
   Level loaded;
   loaded.Load(file, &m_global->sprites);
   CheckPool(*loaded.GetPrototypePool(), file);
@@ -556,7 +571,8 @@ bool Validator::CheckLevelLayout(const std::string& file, const LevelData& level
   bool usable = true;
   const auto& b = level.bounds;
   const bool bounded = std::any_of(b.begin(), b.end(), [](int v) { return v != -1; });
-  if (bounded && !m_store.Get(kBound)) usable = false;
+  // The level reader opens the bound wall for every level, bounded or not.
+  if (!m_store.Get(kBound)) usable = false;
   const PlacedObject& player = level.player;
   if (level.hasPlayer) {
     if (player.name != World::kPlayerName) {
@@ -636,6 +652,78 @@ void Validator::CheckLevelContent(const std::string& file, const LevelData& leve
   if (inMainList.count("CorePiece") && !inMainList.count("CoreGlow")) {
     Say(file, "places a \"CorePiece\" but no \"CoreGlow\" among the objects, enemies and "
               "triggers; collecting the piece moves its glow");
+  }
+}
+
+namespace {
+
+// What the menu screens move, with how many of each and the held frames each needs.
+struct MenuSprite {
+  const char* name;
+  std::size_t count;
+  int frames;
+};
+const MenuSprite kMenuSprites[] = {
+    {"MenuSword", 1, 2},       {"MenuOptions", 3, 6},     {"OptionsOption", 3, 10},
+    {"OptionsItems", 1, 7},    {"SoundBar", 1, 1},        {"OptionGunTop", 1, 1},
+    {"OptionGunMiddle", 1, 1}, {"OptionGunBottom", 1, 1},
+};
+const char* const kPauseWindow[] = {"MainMenuWindow", "MainMenuAbortLevel", "MainMenuResumePlay"};
+// States whose screens are text or pool animations only: a level there would replace the
+// one in play.
+const int kStatesWithoutLevels[] = {4, 5, 7, 9, 10, 11, 12};
+
+}  // namespace
+
+void Validator::CheckFrontEnd(const GameList& list) {
+  for (int state : kStatesWithoutLevels) {
+    if (!list.states[static_cast<std::size_t>(state)].empty()) {
+      Say(kGameList, "state " + std::to_string(state) + " must list no level");
+    }
+  }
+  auto noPolygons = [&](const std::string& file, const Animation& a) {
+    for (const AnimationFrame& frame : a.GetFrames()) {
+      if (frame.GetShape().GetPolygonCount() > 0) {
+        Say(file, Quoted(a.GetName()) + " carries polygons; front-end sprites must not collide");
+        return;
+      }
+    }
+  };
+  for (const char* name : kPauseWindow) {
+    const PrototypeEntry* entry = FindEntry(name, {});
+    const Animation* a = entry ? m_store.Get(entry->animations.front().second) : nullptr;
+    if (!a || a->GetName() != name) {
+      Say(kSpriteList, "the pause menu needs the animation " + Quoted(name) +
+                           " in the global pool (a prototype of " + kSpriteList + ")");
+    } else {
+      noPolygons(entry->animations.front().second, *a);
+    }
+  }
+  const auto& menu = list.states[kMainMenuState];
+  if (menu.empty()) return;  // a data set without the menu screens
+  const std::string& file = menu.front().second;
+  if (!FileExists(file)) return;  // reported with the level entries
+  TokenScan in(file);
+  LevelData level;
+  if (!ParseLevel(in, level)) return;  // reported with the level entries
+  for (const MenuSprite& sprite : kMenuSprites) {
+    const std::size_t placed = static_cast<std::size_t>(
+        std::count_if(level.main.begin(), level.main.end(),
+                      [&](const PlacedObject& o) { return o.name == sprite.name; }));
+    if (placed != sprite.count) {
+      Say(file, "the menu screens need " + std::to_string(sprite.count) + " " +
+                    Quoted(sprite.name) + " in section 7, found " + std::to_string(placed));
+    }
+    const PrototypeEntry* entry = FindEntry(sprite.name, level.prototypes);
+    const Animation* a = entry ? m_store.Get(entry->animations.front().second) : nullptr;
+    if (!a) continue;
+    noPolygons(entry->animations.front().second, *a);
+    bool held = a->GetFrameCount() >= sprite.frames;
+    for (int f = 0; held && f < sprite.frames; ++f) held = IsHeld(*a, f);
+    if (!held) {
+      Say(file, Quoted(sprite.name) + " needs " + std::to_string(sprite.frames) +
+                    " held frames in " + Quoted(a->GetName()));
+    }
   }
 }
 

@@ -1,0 +1,167 @@
+#include "behaviorlib/CollisionResponses.h"
+
+#include <cmath>
+#include <string>
+
+#include "PhysicsLib/PhysicsObject.h"
+#include "game/EnemyObject.h"
+#include "game/GameObject.h"
+#include "game/World.h"
+#include "geometry/MatrixHelpers.h"
+
+const CollisionCallback CollisionResponseTable[kCollisionResponseCount] = {
+    CollideSlide,  CollideSlideKeepSpeed, CollideBounce,      CollideBounceEnergyKept, CollideGround,
+    CollidePlayer, CollideDamage,         CollideCoreCollect, CollideShot,
+};
+
+namespace {
+
+bool IsOverlap(const Contact* c) { return c->t < 0.0f; }
+
+// The responses that read properties or names act only between game objects.
+bool BetweenGameObjects(const Contact* c) {
+  return ContactGameObject(c->a) && ContactGameObject(c->b);
+}
+
+const CollisionPolygon* FindShapePolygon(const PhysicsObject& object, int polygon) {
+  const CollisionShape& shape = object.GetCollisionShape();
+  if (polygon < 0 || polygon >= shape.GetPolygonCount()) return nullptr;
+  const CollisionPolygon& found = shape.GetPolygon(static_cast<std::size_t>(polygon));
+  return found.GetVertexCount() > 0 ? &found : nullptr;
+}
+
+Vector2 ShapeVertex(const PhysicsObject& object, int polygon, int feature) {
+  const CollisionPolygon* found = FindShapePolygon(object, polygon);
+  if (!found || feature < 0 || feature >= found->GetVertexCount()) return Vector2();
+  return found->GetVertex(static_cast<std::size_t>(feature)).GetPosition();
+}
+
+CachedVector PerpendicularOf(const CachedVector& d) { return CachedVector(-d.Y(), d.X()); }
+
+}  // namespace
+
+GameObject* ContactGameObject(PhysicsObject* object) { return dynamic_cast<GameObject*>(object); }
+
+CachedVector ShapeEdge(const PhysicsObject& object, int polygon, int feature) {
+  const CollisionPolygon* found = FindShapePolygon(object, polygon);
+  if (!found || feature < 0 || feature >= found->GetVertexCount()) return CachedVector();
+  const int next = (feature + 1) % found->GetVertexCount();
+  return found->GetVertex(static_cast<std::size_t>(next)).GetPosition() -
+         found->GetVertex(static_cast<std::size_t>(feature)).GetPosition();
+}
+
+bool MovesOntoSurface(const CachedVector& surface, const CachedVector& motion) {
+  // The sine of the angle from the motion to the surface has the sign of their
+  // cross product; the cross product needs no angle of a zero vector.
+  const float q = motion.X() * surface.Y() - motion.Y() * surface.X();
+  if (motion.X() > 0.0f) return q <= 0.0f;
+  if (motion.X() < 0.0f) return q >= 0.0f;
+  return motion.Y() > 0.0f;
+}
+
+void PointAlongMotion(CachedVector& surface, const CachedVector& motion) {
+  if ((motion.X() < 0.0f && surface.X() > 0.0f) || (motion.X() > 0.0f && surface.X() < 0.0f)) {
+    surface = -surface;
+  }
+}
+
+void CollideSlide(Contact* c) {
+  if (IsOverlap(c)) return;
+  CachedVector d;
+  if (c->kindA == kFeatureEdge) {
+    d = ShapeEdge(*c->a, c->polygonA, c->featureA);
+  } else if (c->kindB != kFeatureEdge) {
+    // Point against point: slide across the line joining them.
+    d = PerpendicularOf(ShapeVertex(*c->b, c->polygonB, c->featureB) -
+                        ShapeVertex(*c->a, c->polygonA, c->featureA));
+  } else {
+    d = ShapeEdge(*c->b, c->polygonB, c->featureB);
+  }
+  c->a->SetVelocity(ProjectionMatrix(d) * c->a->GetVelocity());
+}
+
+void CollideSlideKeepSpeed(Contact* c) {
+  const float before = c->a->GetVelocity().GetLength();
+  CollideSlide(c);
+  const float after = c->a->GetVelocity().GetLength();
+  if (before != 0.0f && after != 0.0f) c->a->SetVelocity(c->a->GetVelocity() * (before / after));
+}
+
+void CollideBounce(Contact* c) {
+  if (IsOverlap(c)) return;
+  CachedVector n;
+  if (c->kindA == kFeatureEdge) {
+    n = PerpendicularOf(ShapeEdge(*c->a, c->polygonA, c->featureA));
+  } else if (c->kindB != kFeatureEdge) {
+    n = ShapeVertex(*c->b, c->polygonB, c->featureB) - ShapeVertex(*c->a, c->polygonA, c->featureA);
+  } else {
+    n = PerpendicularOf(ShapeEdge(*c->b, c->polygonB, c->featureB));
+  }
+  c->a->SetVelocity(-(ReflectionMatrix(n) * c->a->GetVelocity()));
+}
+
+void CollideBounceEnergyKept(Contact* c) {
+  if (!BetweenGameObjects(c)) return;
+  GameObject* a = ContactGameObject(c->a);
+  CollideBounce(c);
+  a->SetVelocity(a->GetVelocity() * a->GetFlag("EnergyKept"));
+}
+
+void CollideGround(Contact* c) {
+  if (IsOverlap(c) || !BetweenGameObjects(c)) return;
+  GameObject* a = ContactGameObject(c->a);
+  const bool isHero = a->GetName() == World::kPlayerName;
+  if (a->IsAirborne()) {
+    CachedVector surface = c->kindB != kFeatureEdge ? ShapeEdge(*c->a, c->polygonA, c->featureA)
+                                                    : ShapeEdge(*c->b, c->polygonB, c->featureB);
+    const CachedVector motion = c->a->GetVelocity() - c->b->GetVelocity();
+    PointAlongMotion(surface, motion);
+    if (std::fabs(surface.Y()) <= std::fabs(surface.X()) && MovesOntoSurface(surface, motion)) {
+      if (isHero) {
+        a->OnLanded();
+      } else if (a->GetFlags().count("OnGround")) {
+        // Objects that never declared the flag (the Constructor, boss parts, the
+        // tire) land without it.
+        a->SetFlag("OnGround", 1.0f);
+      }
+      CollideSlide(c);
+      a->SetVelocity(a->GetVelocity() + c->b->GetVelocity());
+      return;
+    }
+    if (surface.X() == 0.0f && std::fabs(surface.Y()) > 0.0f && isHero) {
+      // HOOK(player object): PlayerObject::SetWallContact once the hero exists.
+    }
+  }
+  CollideSlide(c);
+  a->SetVelocity(a->GetVelocity() + c->b->GetVelocity());
+}
+
+void CollidePlayer(Contact* c) {
+  if (!IsOverlap(c)) {
+    CollideGround(c);
+    return;
+  }
+  // Only the hero's body polygon takes contact damage or touches pickups.
+  if (c->polygonA != 1) return;
+  GameObject* hero = ContactGameObject(c->a);
+  GameObject* other = ContactGameObject(c->b);
+  if (!hero || !other) return;
+  if (other->IsEnemy()) {
+    const auto* enemy = dynamic_cast<const EnemyObject*>(other);
+    if (enemy && !enemy->HasNoContactDamage()) {
+      hero->TakeDamage(1);
+      return;
+    }
+  }
+  const std::string& name = other->GetName();
+  if (name == "Scrap" || name == "KajeRocket" || name == "TigerCShot" || name == "KajeEnergyShot") {
+    hero->TakeDamage(1);
+  } else if (name == "Powerup") {
+    // The pickup's behaviour sees that it was touched.
+    other->SetLastContact(*c);
+  }
+}
+
+void CollideDamage(Contact*) {}
+void CollideCoreCollect(Contact*) {}
+void CollideShot(Contact*) {}
