@@ -10,6 +10,7 @@
 #include <iterator>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -119,6 +120,14 @@ struct Break {
   std::function<std::vector<std::string>(const fs::path& game)> apply;
 };
 
+// Line `number` (1-based) of a text file becomes `text`.
+void ReplaceLine(const fs::path& file, int number, const std::string& text) {
+  std::istringstream in(ReadText(file));
+  std::string out, line;
+  for (int n = 1; std::getline(in, line); ++n) out += (n == number ? text : line) + "\n";
+  WriteText(file, out);
+}
+
 const Break kBreaks[] = {
     {"LevelLosesAPrototypeItPlaces",
      [](const fs::path& game) -> std::vector<std::string> {
@@ -227,6 +236,22 @@ const Break kBreaks[] = {
        text.erase(text.rfind('\n', text.size() - 2) + 1);
        WriteText(tuning, text);
        return {"data/ZodirazO.ini", "41 values; the game reads 42"};
+     }},
+    {"HeroBrakingSpeedsUp",
+     [](const fs::path& game) -> std::vector<std::string> {
+       ReplaceLine(game / "data" / "ZodirazO.ini", 3, "0.5");
+       return {"data/ZodirazO.ini", "line 3 (0.5)", "below 0"};
+     }},
+    {"HeroMaximumEnergyIsZero",
+     [](const fs::path& game) -> std::vector<std::string> {
+       // The energy bar divides by it.
+       ReplaceLine(game / "data" / "ZodirazO.ini", 23, "0");
+       return {"data/ZodirazO.ini", "line 23 (0)", "above 0"};
+     }},
+    {"HeroDrainIsNegative",
+     [](const fs::path& game) -> std::vector<std::string> {
+       ReplaceLine(game / "data" / "ZodirazO.ini", 27, "-2");
+       return {"data/ZodirazO.ini", "line 27 (-2)", "must not be negative"};
      }},
 };
 
