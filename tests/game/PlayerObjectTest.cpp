@@ -315,3 +315,15 @@ TEST_F(HeroTest, OrbBookkeeping) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HeroWithoutHud, StopsOnTheHudAssertion) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  ASSERT_EQ(HUD::GetInstance(), nullptr);
+  Animation body = worldtest::MakeAnimation("body");
+  EXPECT_DEATH(PlayerObject(World::kPlayerName, &body, Vector2(), NO_CALLBACKS, 0.0f),
+               "Assertion failed: HUD, file game/PlayerObject.cpp");
+}
+
+}  // namespace
