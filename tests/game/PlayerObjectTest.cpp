@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "HeroTestKit.h"
+#include "PhysicsLib/PhysicsStep.h"
+#include "behaviorlib/CollisionResponses.h"
 
 namespace {
 
@@ -175,6 +177,36 @@ TEST_F(HeroTest, WallJumpLetsGoAfterNineAwayFramesAndSlidesSlowly) {
   EXPECT_EQ(hero->GetStateHandler(), &PlayerObject::StateAir);
   EXPECT_EQ(hero->GetWallPushFrames(), 0);
   EXPECT_LE(hero->GetVelocity().X(), 1.0f);  // dropped, not kicked
+}
+
+TEST_F(HeroTest, FallsLandsAndStandsThenRunsAndJumps) {
+  Floor(300.0f);
+  hero->SetCollisionCallback(CollidePlayer);
+  auto frame = [&] {
+    hero->HandleInput();
+    PhysicsStep(World::GetObjects()->GetSprites());
+  };
+  for (int i = 0; i < 40; ++i) frame();
+  EXPECT_EQ(hero->GetStateHandler(), &PlayerObject::StateGround);
+  EXPECT_FALSE(hero->IsAirborne());
+  const float standing = hero->GetPosition().Y();
+  EXPECT_NEAR(standing, 260.0f, 0.5f);
+  for (int i = 0; i < 10; ++i) frame();
+  EXPECT_FLOAT_EQ(hero->GetPosition().Y(), standing);
+
+  Hold({SDL_SCANCODE_RIGHT});
+  for (int i = 0; i < 10; ++i) frame();
+  EXPECT_FLOAT_EQ(hero->GetVelocity().X(), 6.0f);
+  EXPECT_NEAR(hero->GetPosition().Y(), standing, 0.5f);
+  EXPECT_GT(hero->GetPosition().X(), 140.0f);
+
+  Keys({SDL_SCANCODE_SPACE});
+  frame();
+  EXPECT_EQ(hero->GetStateHandler(), &PlayerObject::StateAir);
+  Hold({});
+  for (int i = 0; i < 60; ++i) frame();
+  EXPECT_EQ(hero->GetStateHandler(), &PlayerObject::StateGround);
+  EXPECT_NEAR(hero->GetPosition().Y(), standing, 0.5f);
 }
 
 TEST_F(HeroTest, RefusedMovesKeepTheHandlerAndAnimation) {
