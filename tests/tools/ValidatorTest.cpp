@@ -10,6 +10,7 @@
 #include <iterator>
 #include <optional>
 #include <ostream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -236,6 +237,20 @@ const Break kBreaks[] = {
        text.erase(text.rfind('\n', text.size() - 2) + 1);
        WriteText(tuning, text);
        return {"data/ZodirazO.ini", "41 values; the game reads 42"};
+     }},
+    {"HeroPlacedAsAnEnemy",
+     [](const fs::path& game) -> std::vector<std::string> {
+       // The player line is followed by the enemy count: one more, the hero's name first.
+       const std::string file = FirstGameplayLevel(game);
+       const std::string text = ReadText(game / file);
+       std::smatch m;
+       const std::regex player(R"(ZodirazO\s+\S+\s+\S+\s+\S+\s+(\d+))");
+       EXPECT_TRUE(std::regex_search(text, m, player));
+       const std::string count = std::to_string(std::stoi(m[1].str()) + 1);
+       WriteText(game / file, text.substr(0, static_cast<std::size_t>(m.position(1))) + count +
+                                  "\nZodirazO 200 200 0\n" +
+                                  text.substr(static_cast<std::size_t>(m.position(1) + m.length(1))));
+       return {file, "\"ZodirazO\" placed as enemy", "only the player section"};
      }},
     {"HeroBrakingSpeedsUp",
      [](const fs::path& game) -> std::vector<std::string> {

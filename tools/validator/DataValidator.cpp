@@ -520,7 +520,7 @@ bool Validator::CheckLevelObjects(const std::string& file, const LevelData& leve
     for (const PlacedObject& o : section) {
       if (o.name == World::kPlayerName) {
         // The game takes only the player section's object for the hero.
-        Say(file, std::string("a ") + what + " is named " + Quoted(World::kPlayerName) +
+        Say(file, Quoted(World::kPlayerName) + " placed as " + what +
                       "; only the player section may place the hero");
       }
       if (o.name == "Tutorial" && &section == &level.triggers) {
