@@ -18,6 +18,13 @@ namespace {
 // Everything after a value on its line is skipped, up to this many characters.
 constexpr std::streamsize kMaxLineRest = 1024;
 
+// The hero cannot exist or change its gauges without the HUD.
+HUD* RequireHud(int line) {
+  HUD* hud = HUD::GetInstance();
+  if (!hud) platform::AssertionFailed("HUD", __FILE__, line);
+  return hud;
+}
+
 void Report(const std::string& source, const std::string& message) {
   std::fprintf(stderr, "Data file \"%s\": %s\n", source.c_str(), message.c_str());
 }
@@ -59,8 +66,7 @@ PlayerObject::PlayerObject(const std::string& name, Animation* animation, const 
   m_nHealth = MAX_PLAYER_HEALTH;
   VT_ASSERT(m_tripleOrbQueue.size() == MAX_PLAYER_HEALTH);
   SetVelocity(0.0f, 0.0f);
-  HUD* hud = HUD::GetInstance();
-  VT_ASSERT(hud);
+  HUD* hud = RequireHud(__LINE__);
   hud->SetEnergy(0.0f);
   hud->ResetOrbs();
   ChangeState(PLAYER_AIR);
@@ -298,9 +304,7 @@ void PlayerObject::SetEnergy(float energy) {
 }
 
 void PlayerObject::ShowEnergy() const {
-  HUD* hud = HUD::GetInstance();
-  VT_ASSERT(hud);
-  hud->SetEnergy(m_fEnergy / m_fMaxEnergy);
+  RequireHud(__LINE__)->SetEnergy(m_fEnergy / m_fMaxEnergy);
 }
 
 void PlayerObject::DrainEnergy(float amount) {
@@ -360,8 +364,7 @@ void PlayerObject::AddOrb(int) {
 }
 
 void PlayerObject::UpdateHUD() {
-  HUD* hud = HUD::GetInstance();
-  VT_ASSERT(hud);
+  HUD* hud = RequireHud(__LINE__);
   hud->SetEnergy(m_fEnergy / m_fMaxEnergy);
   hud->SetOrbs(m_tripleOrbQueue, m_tripleCrackQueue);
   // The icons toggle the hero's bits as they change; the hero's own bits stand.

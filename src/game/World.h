@@ -55,6 +55,8 @@ class World {
   static void SetEarthquake(bool on);
   static bool IsEarthquake() { return m_earthquake; }
   static void QueueText(TextEntry entry);
+  // The texts queued for the end of this frame.
+  static const std::vector<TextEntry>& GetQueuedTexts() { return m_textQueue; }
   // Asks for level complete at once, with the next level entry.
   static void NextLevel();
   static void ClearLevelJustLoaded() { m_levelJustLoaded = false; }

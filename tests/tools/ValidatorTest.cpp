@@ -10,6 +10,8 @@
 #include <iterator>
 #include <optional>
 #include <ostream>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -146,6 +148,14 @@ struct Break {
   // Breaks the copy; returns the file its message starts with and words it must hold.
   std::function<std::vector<std::string>(const fs::path& game)> apply;
 };
+
+// Line `number` (1-based) of a text file becomes `text`.
+void ReplaceLine(const fs::path& file, int number, const std::string& text) {
+  std::istringstream in(ReadText(file));
+  std::string out, line;
+  for (int n = 1; std::getline(in, line); ++n) out += (n == number ? text : line) + "\n";
+  WriteText(file, out);
+}
 
 const Break kBreaks[] = {
     {"LevelLosesAPrototypeItPlaces",
@@ -310,6 +320,36 @@ const Break kBreaks[] = {
        text.replace(at, 11, "menu.lvl\n1 menu menu.lvl\n");
        WriteText(game / "Gold.vt", text);
        return {"Gold.vt", "state 4 must list no level"};
+      }},
+    {"HeroPlacedAsAnEnemy",
+     [](const fs::path& game) -> std::vector<std::string> {
+       // The player line is followed by the enemy count: one more, the hero's name first.
+       const std::string file = FirstGameplayLevel(game);
+       const std::string text = ReadText(game / file);
+       std::smatch m;
+       const std::regex player(R"(ZodirazO\s+\S+\s+\S+\s+\S+\s+(\d+))");
+       EXPECT_TRUE(std::regex_search(text, m, player));
+       const std::string count = std::to_string(std::stoi(m[1].str()) + 1);
+       WriteText(game / file, text.substr(0, static_cast<std::size_t>(m.position(1))) + count +
+                                  "\nZodirazO 200 200 0\n" +
+                                  text.substr(static_cast<std::size_t>(m.position(1) + m.length(1))));
+       return {file, "\"ZodirazO\" placed as enemy", "only the player section"};
+     }},
+    {"HeroBrakingSpeedsUp",
+     [](const fs::path& game) -> std::vector<std::string> {
+       ReplaceLine(game / "data" / "ZodirazO.ini", 3, "0.5");
+       return {"data/ZodirazO.ini", "line 3 (0.5)", "below 0"};
+     }},
+    {"HeroMaximumEnergyIsZero",
+     [](const fs::path& game) -> std::vector<std::string> {
+       // The energy bar divides by it.
+       ReplaceLine(game / "data" / "ZodirazO.ini", 23, "0");
+       return {"data/ZodirazO.ini", "line 23 (0)", "above 0"};
+     }},
+    {"HeroDrainIsNegative",
+     [](const fs::path& game) -> std::vector<std::string> {
+       ReplaceLine(game / "data" / "ZodirazO.ini", 27, "-2");
+       return {"data/ZodirazO.ini", "line 27 (-2)", "must not be negative"};
      }},
 };
 

@@ -534,6 +534,11 @@ bool Validator::CheckLevelObjects(const std::string& file, const LevelData& leve
   MisplacedByName unknown, badFrame;
   auto placed = [&](const std::vector<PlacedObject>& section, const char* what, bool frames) {
     for (const PlacedObject& o : section) {
+      if (o.name == World::kPlayerName) {
+        // The game takes only the player section's object for the hero.
+        Say(file, Quoted(World::kPlayerName) + " placed as " + what +
+                      "; only the player section may place the hero");
+      }
       if (o.name == "Tutorial" && &section == &level.triggers) {
         if (!FindEntry("TutorialTrigger", {})) {
           Say(file, "a \"Tutorial\" trigger needs the prototype \"TutorialTrigger\" in " +

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "game/PlayerObject.h"
+
 namespace validator {
 
 namespace {
@@ -11,7 +13,7 @@ namespace {
 constexpr int kBlocks = 4;
 constexpr int kRows = 10;
 constexpr std::size_t kMaxNameLength = 9;
-constexpr std::size_t kHeroValues = 42;
+constexpr std::size_t kHeroValues = kHeroTuningValues;
 
 // The lines of a text file, a CR before each line end dropped.
 bool ReadLines(const std::string& file, std::vector<std::string>& lines) {
@@ -118,6 +120,14 @@ std::vector<float> CheckHeroTuning(const std::string& file, Problems& problems) 
     return {};
   }
   std::vector<float> v = ReadProperties(file, kHeroValues, problems);
+  // The rules the game itself holds each value to; a breaking value keeps its default there.
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    const int line = static_cast<int>(i) + 1;
+    if (auto problem = HeroTuningProblem(line, v[i])) {
+      problems.Add(file, "line " + std::to_string(line) + " (" + Number(v[i]) + ") " + *problem +
+                             "; the game keeps its default");
+    }
+  }
   // Lines 20 to 24: combo window start and end, message window, max and start energy.
   if (v.size() >= 21 && !(v[19] < v[20])) {
     problems.Add(file, "the combo window (lines 20 and 21) closes at " + Number(v[20]) +
