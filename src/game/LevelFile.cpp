@@ -9,6 +9,7 @@
 #include "animationlib/D3DAnimation.h"
 #include "animationlib/ScenerySprite.h"
 #include "animationlib/SpriteCollection.h"
+#include "behaviorlib/CollisionResponses.h"
 #include "game/EnemyObject.h"
 #include "game/Level.h"
 #include "game/PrototypeReader.h"
@@ -233,8 +234,7 @@ void Level::ReadEnemies(TokenReader& in, SpriteCollection* globalPool) {
     const bool facingLeft = in.Int("the facing of \"" + name + "\"") != 0;
 
     const GameObject* prototype = Prototype(in, name, globalPool);
-    // HOOK(collision responses): CollideDamage as the collision callback.
-    const ObjectCallbacks callbacks{FrameChangeCallback, prototype->GetBehavior(), nullptr};
+    const ObjectCallbacks callbacks{FrameChangeCallback, prototype->GetBehavior(), CollideDamage};
     auto* enemy = new EnemyObject(name, prototype->GetAnimation(), Vector2(x, y), callbacks, 0.0f);
     m_vMainObjects.push_back(enemy);
     enemy->SetName(name);
