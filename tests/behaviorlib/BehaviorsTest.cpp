@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -280,6 +281,59 @@ TEST_F(HandleDamageTest, EnemiesBelowAClosedBottomBoundDieButAnOpenBoundKillsNob
   EXPECT_FALSE(HandleDamage(enemy));
   EXPECT_FALSE(enemy->IsDead());
   EXPECT_EQ(Count("Powerup"), 0);
+}
+
+TEST_F(HandleDamageTest, HitSparksCountFromTheBoxTheGroundProbeLeftWidened) {
+  SetUpFight();
+  enemy->MoveTo(Vector2(64, 500));  // on the floor tile
+  const float bottom = enemy->GetCollisionShape().GetBounds().bottom;
+  EXPECT_FALSE(IsFalling(enemy));
+  // The probe's sweep stays on the box until the next physics step rebuilds it.
+  EXPECT_GT(enemy->GetCollisionShape().GetBounds().bottom, bottom + 1.0f);
+  EXPECT_EQ(OverlapRect(hero, enemy).bottom,
+            std::min(hero->GetCollisionShape().GetBounds().bottom,
+                     enemy->GetCollisionShape().GetBounds().bottom));
+}
+
+class CoreCollectTest : public BehaviorsTest {
+ protected:
+  // A core piece at (400, 300) seen through a camera at (100, 50), with or without its glow.
+  GameObject* Touch(bool withGlow) {
+    StartLevel({"Floor 400 300 0 0 0", "Floor 400 300 0 0 0"});
+    World::GetObjects()->SetOffset(Vector2(100, 50));
+    std::vector<GameObject*> objects = All("Floor");
+    GameObject* piece = objects[0];
+    piece->SetName("CorePiece");
+    piece->SetCollisionCallback(CollideCoreCollect);
+    for (GameObject* object : objects) {
+      object->AddFlag("Movement", 0.0f);
+      object->AddFlag("Specialty", 2.0f);
+    }
+    if (withGlow) objects[1]->SetName("CoreGlow");
+    PlayerObject* hero = AddHero(Vector2(1000, 500));
+    Contact c = responsetest::Overlap(piece, hero, 0, 1);
+    CollideCoreCollect(&c);
+    return piece;
+  }
+  static void ExpectFlownToThePanel(const GameObject* object) {
+    EXPECT_TRUE(object->IsDead());
+    EXPECT_EQ(object->GetPosition(), Vector2(300, 250));
+    EXPECT_FLOAT_EQ(object->GetVelocity().X(), -5.0f);
+    EXPECT_FLOAT_EQ(object->GetVelocity().Y(), -170.0f / 30.0f);
+  }
+};
+
+TEST_F(CoreCollectTest, PieceAndGlowLeaveTheLevelForTheHUD) {
+  GameObject* piece = Touch(true);
+  ExpectFlownToThePanel(piece);
+  EXPECT_EQ(piece->GetCollisionCallback(), nullptr);
+  ExpectFlownToThePanel(Live("CoreGlow"));
+}
+
+TEST_F(CoreCollectTest, APieceWithoutItsGlowIsCollectedAlone) {
+  GameObject* piece = Touch(false);
+  ExpectFlownToThePanel(piece);
+  EXPECT_FALSE(Live("Floor")->IsDead());
 }
 
 TEST(AccelerateXTest, MayEndOneStepPastTheLimitAndDoesNothingDuringHitStun) {
