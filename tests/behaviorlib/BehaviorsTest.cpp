@@ -285,7 +285,7 @@ TEST_F(HandleDamageTest, EnemiesBelowAClosedBottomBoundDieButAnOpenBoundKillsNob
 
 TEST_F(HandleDamageTest, HitSparksCountFromTheBoxTheGroundProbeLeftWidened) {
   SetUpFight();
-  enemy->MoveTo(Vector2(64, 500));  // on the floor tile
+  enemy->MoveTo(Vector2(64, 499));  // just above the floor tile
   const float bottom = enemy->GetCollisionShape().GetBounds().bottom;
   EXPECT_FALSE(IsFalling(enemy));
   // The probe's sweep stays on the box until the next physics step rebuilds it.
