@@ -36,7 +36,7 @@ const Row kRows[] = {
     {"OrbRotation", nullptr},         // OrbRotationInit
     {"CorePiece", nullptr},           // CorePieceInit
     {"CoreGlow", nullptr},            // CorePieceInit
-    {"Spark", nullptr},               // SparkBehavior
+    {"Spark", SparkBehavior},
     {"DeadFall", nullptr},            // DeadFallBehavior
     {"FactoryPlatform", nullptr},     // FactoryPlatformInit
     {"TigerABomb", nullptr},          // TigerABombInit

@@ -4,8 +4,12 @@
 #include <string>
 
 #include "PhysicsLib/PhysicsObject.h"
+#include "animationlib/SpriteCollection.h"
 #include "game/EnemyObject.h"
 #include "game/GameObject.h"
+#include "game/HUD.h"
+#include "game/PlayerObject.h"
+#include "game/SoundEngine.h"
 #include "game/World.h"
 #include "geometry/MatrixHelpers.h"
 
@@ -129,7 +133,7 @@ void CollideGround(Contact* c) {
       return;
     }
     if (surface.X() == 0.0f && std::fabs(surface.Y()) > 0.0f && isHero) {
-      // HOOK(player object): PlayerObject::SetWallContact once the hero exists.
+      if (auto* hero = dynamic_cast<PlayerObject*>(a)) hero->SetWallContact();
     }
   }
   CollideSlide(c);
@@ -162,6 +166,115 @@ void CollidePlayer(Contact* c) {
   }
 }
 
-void CollideDamage(Contact*) {}
-void CollideCoreCollect(Contact*) {}
-void CollideShot(Contact*) {}
+namespace {
+
+// The strength of a hit by the hero's (or its shot's) state.
+float DamageLevelOfState(int state) {
+  switch (state) {
+    case 5: case 9: case 13: case 16: return 1.0f;
+    case 6: case 10: case 14: case 17: return 2.0f;
+    case 15: return 3.0f;
+    default: return 0.0f;
+  }
+}
+
+// The orb colour of a hit by the hero's (or its shot's) state: 2 red, 3 green, 4 blue.
+float DamageColorOfState(int state) {
+  if (state >= 4 && state <= 6) return 2.0f;
+  if (state >= 8 && state <= 10) return 3.0f;
+  if (state >= 12 && state <= 14) return 4.0f;
+  return 0.0f;
+}
+
+int PolygonType(const PhysicsObject& object, int polygon) {
+  const CollisionShape& shape = object.GetCollisionShape();
+  if (polygon < 0 || polygon >= shape.GetPolygonCount()) return -1;
+  return shape.GetPolygon(static_cast<std::size_t>(polygon)).GetType();
+}
+
+// A copy for the HUD's list that flies in for 30 frames.
+GameObject* CopyForHUD(const GameObject& original) {
+  GameObject* copy = original.Clone();
+  *copy = original;
+  copy->SetFlag("Movement", 30.0f);
+  return copy;
+}
+
+}  // namespace
+
+void CollideDamage(Contact* c) {
+  if (!BetweenGameObjects(c)) return;
+  GameObject* a = ContactGameObject(c->a);
+  GameObject* b = ContactGameObject(c->b);
+  // The walker polygon (type 1) stands on things rather than being hurt.
+  if (!IsOverlap(c) && PolygonType(*a, c->polygonA) == 1) {
+    CollideGround(c);
+    return;
+  }
+  if (c->polygonA != 1) return;  // only the body polygon is hurt
+  a->SetFlag("DamageColor", DamageColorOfState(b->GetState()));
+  a->SetFlag("DamageLevel", DamageLevelOfState(b->GetState()));
+  auto* hero = dynamic_cast<PlayerObject*>(b);
+  if (hero && hero->GetName() == World::kPlayerName && hero->IsAttacking() && c->polygonB == 2) {
+    a->SetFlag("DamageReceived", hero->GetAttackDamage());
+    a->SetLastContact(*c);
+    return;
+  }
+  if (b->GetName() == "Shot") {
+    a->SetFlag("DamageReceived", b->GetFlag("Damage"));
+    a->SetLastContact(*c);
+    b->SetLastContact(*c);  // the shot's behaviour sees that it hit
+  }
+}
+
+void CollideCoreCollect(Contact* c) {
+  if (!IsOverlap(c) || !BetweenGameObjects(c)) return;
+  GameObject* piece = ContactGameObject(c->a);
+  GameObject* hero = ContactGameObject(c->b);
+  if (hero->GetName() != World::kPlayerName) return;
+
+  const Vector2 onScreen = piece->GetPosition() - CachedVector(World::GetCameraOffset());
+  const CachedVector toPanel = (Vector2(150.0f, 80.0f) - onScreen) * (1.0f / 30.0f);
+
+  // A level may place the piece without its glow: then the piece goes alone.
+  SpriteCollection* objects = World::GetObjects();
+  Sprite* found = objects ? objects->Find("CoreGlow") : nullptr;
+  if (GameObject* glow = ContactGameObject(found)) {
+    glow->MoveTo(onScreen);
+    glow->SetVelocity(toPanel);
+    HUD::AddSprite(CopyForHUD(*glow));
+    glow->SetDead(true);
+  }
+
+  piece->MoveTo(onScreen);
+  piece->SetVelocity(toPanel);
+  piece->SetCollisionCallback(nullptr);
+  GameObject* copy = CopyForHUD(*piece);
+  // Where in the level the hero stands decides the piece's reward.
+  const Vector2& at = hero->GetPosition();
+  if (at.X() < 256.0f && at.Y() < 768.0f) {
+    copy->SetFlag("Specialty", 0.0f);
+  } else if (at.X() > 1600.0f && at.Y() > 700.0f) {
+    copy->SetFlag("Specialty", 1.0f);
+  }
+  HUD::AddSprite(copy);
+  piece->SetDead(true);
+
+  if (SoundEngine* sound = World::GetSoundEngine()) sound->Play("core_collection");
+}
+
+void CollideShot(Contact* c) {
+  if (!IsOverlap(c) || !BetweenGameObjects(c)) return;
+  GameObject* orb = ContactGameObject(c->a);
+  GameObject* other = ContactGameObject(c->b);
+  if (other->GetName() == "Shot") {
+    const float color = DamageColorOfState(other->GetState());
+    if (color == 0.0f) return;
+    orb->SetFrame(static_cast<int>(color));
+    other->SetLastContact(*c);
+  } else if (other->GetName() == World::kPlayerName && c->polygonB != 1) {
+    // The hero's weapon: the orb takes the hit the hero recorded, or this touch.
+    const Contact recorded = other->TakeLastContact();
+    orb->SetLastContact(recorded.IsHit() ? recorded : *c);
+  }
+}

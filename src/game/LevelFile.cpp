@@ -239,8 +239,7 @@ void Level::ReadEnemies(TokenReader& in, SpriteCollection* globalPool) {
     const bool facingLeft = in.Int("the facing of \"" + name + "\"") != 0;
 
     const GameObject* prototype = Prototype(in, name, globalPool);
-    // HOOK(collision responses): CollideDamage as the collision callback.
-    const ObjectCallbacks callbacks{FrameChangeCallback, prototype->GetBehavior(), nullptr};
+    const ObjectCallbacks callbacks{FrameChangeCallback, prototype->GetBehavior(), CollideDamage};
     auto* enemy = static_cast<EnemyObject*>(
         m_vMainObjects
             .emplace_back(std::make_unique<EnemyObject>(name, prototype->GetAnimation(),

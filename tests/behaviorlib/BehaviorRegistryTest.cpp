@@ -8,6 +8,7 @@
 
 #include "animationlib/Animation.h"
 #include "behaviorlib/BehaviorRegistry.h"
+#include "behaviorlib/Behaviors.h"
 #include "behaviorlib/EventRegistry.h"
 #include "behaviorlib/LoadFlags.h"
 #include "game/GameObject.h"
@@ -30,6 +31,8 @@ TEST(BehaviorRegistryTest, HoldsTheThirtyFourTypesUnderTheirExactNames) {
     EXPECT_EQ(BehaviorRegistry::GetBehavior(name), BehaviorRegistry::GetBehavior("BreakWhiteOrb"));
   }
   EXPECT_EQ(BehaviorRegistry::GetBehavior("CoreGlow"), BehaviorRegistry::GetBehavior("CorePiece"));
+  // Filled rows hold their kind's function.
+  EXPECT_EQ(BehaviorRegistry::GetBehavior("Spark"), &SparkBehavior);
 
   const auto& events = EventRegistry::GetRegistry().GetRows();
   ASSERT_EQ(events.size(), 1u);

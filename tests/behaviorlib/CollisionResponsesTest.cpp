@@ -6,6 +6,9 @@
 #include <cmath>
 
 #include "ResponseFixtures.h"
+#include "game/WorldTestKit.h"
+#include "behaviorlib/Behaviors.h"
+#include "game/PlayerObject.h"
 #include "geometry/MatrixHelpers.h"
 
 namespace {
@@ -203,6 +206,116 @@ TEST_F(ResponseTest, PlayerTakesContactDamageOnlyFromHurtingBodiesAndMarksTouche
   EXPECT_EQ(stored.a, hero);
   EXPECT_EQ(stored.b, pickup);
   EXPECT_EQ(stored.polygonA, 1);
+}
+
+// The hero needs a HUD, so these cases run in a started World.
+class DamageResponseTest : public ResponseTest {
+ protected:
+  void SetUp() override {
+    world.Start();
+    hero = kit.Make<PlayerObject>("ZodirazO", {Box(3, 0, 0, 1, 1), Box(5, 0, 0, 1, 1), Box(6, 0, 0, 1, 1)});
+    rat = kit.Make<EnemyObject>("Rat", {Box(1, 0, -32, 32, 0), Box(7, 0, -32, 32, 0)}, Vector2(10, 0));
+    AddDamageFlags(rat);
+    AddGroundFlag(rat);
+  }
+  void TearDown() override { world.Stop(); }
+  worldtest::StartedWorld world;
+  PlayerObject* hero;
+  EnemyObject* rat;
+};
+
+TEST_F(DamageResponseTest, MapsTheAttackersStateToDamageLevelAndColour) {
+  struct Case {
+    int state;
+    float level, colour;
+  };
+  const Case cases[] = {{1, 0, 0},  {3, 0, 0},  {4, 0, 2},  {5, 1, 2},  {6, 2, 2},  {8, 0, 3},
+                        {9, 1, 3},  {10, 2, 3}, {12, 0, 4}, {13, 1, 4}, {14, 2, 4}, {15, 3, 0},
+                        {16, 1, 0}, {17, 2, 0}, {18, 0, 0}};
+  for (const Case& test : cases) {
+    hero->SetState(test.state);
+    Contact c = Overlap(rat, hero, 1, 1);  // the body: colour and level only
+    CollideDamage(&c);
+    EXPECT_EQ(rat->GetFlag("DamageLevel"), test.level) << "state " << test.state;
+    EXPECT_EQ(rat->GetFlag("DamageColor"), test.colour) << "state " << test.state;
+    EXPECT_FALSE(rat->TakeLastContact().IsHit()) << "state " << test.state;
+  }
+}
+
+TEST_F(DamageResponseTest, StoresHitsOnlyFromAnAttackingWeaponOrAShotOnTheBody) {
+  rat->SetFlag("DamageReceived", 0.0f);
+  hero->SetState(5);
+  Contact weapon = Overlap(rat, hero, 1, 2);
+  CollideDamage(&weapon);
+  EXPECT_EQ(rat->GetFlag("DamageReceived"), hero->GetAttackDamage());
+  EXPECT_EQ(rat->TakeLastContact().b, hero);
+
+  hero->SetState(1);  // not attacking
+  CollideDamage(&weapon);
+  EXPECT_FALSE(rat->TakeLastContact().IsHit());
+
+  hero->SetState(5);
+  Contact walkerPolygon = Overlap(rat, hero, 0, 2);
+  CollideDamage(&walkerPolygon);
+  EXPECT_FALSE(rat->TakeLastContact().IsHit());
+
+  GameObject* shot = kit.Make("Shot", {Box(9, 0, 0, 1, 1)});
+  shot->AddFlag("Damage", 7.0f);
+  shot->SetState(9);
+  Contact byShot = Overlap(rat, shot, 1, 0);
+  CollideDamage(&byShot);
+  EXPECT_EQ(rat->GetFlag("DamageReceived"), 7.0f);
+  EXPECT_EQ(rat->GetFlag("DamageColor"), 3.0f);
+  // Both keep the record exactly as the enemy received it.
+  const Contact stored = rat->TakeLastContact();
+  const Contact seenByShot = shot->TakeLastContact();
+  EXPECT_TRUE(stored.a == rat && stored.b == shot);
+  EXPECT_TRUE(seenByShot.a == rat && seenByShot.b == shot);
+}
+
+TEST_F(DamageResponseTest, SweptContactsOfTheWalkerPolygonAreGround) {
+  GameObject* floor = Floor();
+  rat->SetFlag("OnGround", 0.0f);
+  rat->SetVelocity(0, 5);
+  Contact c = OntoFloor(rat, floor);
+  CollideDamage(&c);
+  EXPECT_EQ(rat->GetFlag("OnGround"), 1.0f);
+  ExpectVelocity(rat, 0, 0);
+}
+
+TEST_F(DamageResponseTest, OrbTakesAShotsColourOrTheHerosStoredWeaponContact) {
+  GameObject* orb = kit.Make("OrbRotation", {Box(0, 0, 0, 1, 1), Box(10, 0, 0, 1, 1)});
+  auto& frames = orb->GetAnimation()->GetFrames();
+  while (frames.size() < 5) frames.push_back(frames.front());
+  GameObject* shot = kit.Make("Shot", {Box(9, 0, 0, 1, 1)});
+  struct Case {
+    int state, frame;
+  };
+  for (const Case& test : {Case{4, 2}, Case{10, 3}, Case{12, 4}}) {
+    shot->SetState(test.state);
+    Contact c = Overlap(orb, shot, 1, 0);
+    CollideShot(&c);
+    EXPECT_EQ(orb->GetFrame(), test.frame) << "state " << test.state;
+    EXPECT_EQ(shot->TakeLastContact().a, orb);
+  }
+  shot->SetState(15);  // a plain shot changes nothing
+  Contact plain = Overlap(orb, shot, 1, 0);
+  CollideShot(&plain);
+  EXPECT_EQ(orb->GetFrame(), 4);
+  EXPECT_FALSE(shot->TakeLastContact().IsHit());
+
+  // The hero's weapon hands over the hero's own stored contact, else this one.
+  const Contact heroRecord = Overlap(hero, rat, 2, 1);
+  hero->SetLastContact(heroRecord);
+  Contact weapon = Overlap(orb, hero, 1, 2);
+  CollideShot(&weapon);
+  EXPECT_EQ(orb->TakeLastContact().b, rat);
+  EXPECT_FALSE(hero->TakeLastContact().IsHit());
+  CollideShot(&weapon);
+  EXPECT_EQ(orb->TakeLastContact().b, hero);
+  Contact body = Overlap(orb, hero, 1, 1);
+  CollideShot(&body);
+  EXPECT_FALSE(orb->TakeLastContact().IsHit());
 }
 
 TEST_F(ResponseTest, ContactsWithObjectsThatAreNotGameObjectsDoNothing) {

@@ -143,4 +143,18 @@ class WorldDataTest : public ::testing::Test {
   std::unique_ptr<testsupport::ScopedCurrentDir> m_cwd;
 };
 
+// The same started World for fixtures that already derive from another base:
+// Start() before the test's objects are made, Stop() after they are gone.
+class StartedWorld : public WorldDataTest {
+ public:
+  void Start() {
+    SetUp();
+    InitWorld();
+  }
+  void Stop() { TearDown(); }
+
+ private:
+  void TestBody() override {}
+};
+
 }  // namespace worldtest
