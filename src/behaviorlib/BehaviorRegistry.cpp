@@ -13,9 +13,9 @@ struct Row {
 // a kind whose behaviour is not part of the game yet (HOOK: the function named
 // beside it takes its place when it is written).
 const Row kRows[] = {
-    {"Rat", nullptr},                 // RatInit
-    {"Rummager", nullptr},            // RummagerInit
-    {"TigerE", nullptr},              // TigerEInit
+    {"Rat", RatInit},
+    {"Rummager", RummagerInit},
+    {"TigerE", TigerEInit},
     {"TigerC", nullptr},              // TigerCInit
     {"TigerCShot", nullptr},          // TigerCShotInit
     {"TigerA", nullptr},              // TigerAInit

@@ -33,6 +33,9 @@ TEST(BehaviorRegistryTest, HoldsTheThirtyFourTypesUnderTheirExactNames) {
   EXPECT_EQ(BehaviorRegistry::GetBehavior("CoreGlow"), BehaviorRegistry::GetBehavior("CorePiece"));
   // Filled rows hold their kind's function.
   EXPECT_EQ(BehaviorRegistry::GetBehavior("Spark"), &SparkBehavior);
+  EXPECT_EQ(BehaviorRegistry::GetBehavior("Rat"), &RatInit);
+  EXPECT_EQ(BehaviorRegistry::GetBehavior("Rummager"), &RummagerInit);
+  EXPECT_EQ(BehaviorRegistry::GetBehavior("TigerE"), &TigerEInit);
 
   const auto& events = EventRegistry::GetRegistry().GetRows();
   ASSERT_EQ(events.size(), 1u);
