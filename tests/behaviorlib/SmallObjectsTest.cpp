@@ -85,21 +85,6 @@ TEST_F(SmallObjectsTest, OnlyAStridingOrCycloningHeroKnocksTheWholeStackLooseSel
   }
 }
 
-TEST_F(SmallObjectsTest, ALooseTireFallsAndIsRemovedOutsideTheView) {
-  StartLevel({});
-  GameObject* tire = Make("Tire", Vector2(300, 500), TireFall);
-  tire->SetVelocity(0.0f, 19.5f);
-  TireFall(tire);
-  TireFall(tire);
-  EXPECT_FLOAT_EQ(tire->GetVelocity().Y(), 20.2f);  // up to 20, one step past
-  tire->MoveTo(Vector2(300, 1100));
-  TireFall(tire);
-  EXPECT_FALSE(tire->IsDead());
-  tire->MoveTo(Vector2(300, 1101));
-  TireFall(tire);
-  EXPECT_TRUE(tire->IsDead());
-}
-
 TEST_F(SmallObjectsTest, TheLiftRisesTwoHundredFiftySixThenShuttlesFiveHundredTwelve) {
   StartLevel({});
   GameObject* lift = Make("FactoryPlatform", Vector2(400, 400), FactoryPlatformInit);
