@@ -17,36 +17,36 @@ const Row kRows[] = {
     {"Rummager", RummagerInit},
     {"TigerE", TigerEInit},
     {"TigerC", nullptr},              // TigerCInit
-    {"TigerCShot", nullptr},          // TigerCShotInit
+    {"TigerCShot", TigerCShotInit},
     {"TigerA", nullptr},              // TigerAInit
     {"Shredder", nullptr},            // ShredderInit
     {"Grindlenaut", nullptr},         // GrindlenautInit
     {"GrindlenautArm", nullptr},      // GrindlenautArmInit
     {"GrindlenautDrill", nullptr},    // GrindlenautDrillInit
-    {"Shot", nullptr},                // ShotBehavior
+    {"Shot", ShotBehavior},
     {"Scrap", nullptr},               // ScrapBehavior
-    {"Tire", nullptr},                // TireInit
-    {"Flash", nullptr},               // FlashBehavior
-    {"Powerup", nullptr},             // PowerupBehavior
-    {"BreakWhiteOrb", nullptr},       // BreakOrbBehavior
-    {"BreakRedOrb", nullptr},         // BreakOrbBehavior
-    {"BreakGreenOrb", nullptr},       // BreakOrbBehavior
-    {"BreakBlueOrb", nullptr},        // BreakOrbBehavior
-    {"GreyOrb", nullptr},             // GreyOrbBehavior
-    {"OrbRotation", nullptr},         // OrbRotationInit
-    {"CorePiece", nullptr},           // CorePieceInit
-    {"CoreGlow", nullptr},            // CorePieceInit
+    {"Tire", TireInit},
+    {"Flash", FlashBehavior},
+    {"Powerup", PowerupBehavior},
+    {"BreakWhiteOrb", BreakOrbBehavior},
+    {"BreakRedOrb", BreakOrbBehavior},
+    {"BreakGreenOrb", BreakOrbBehavior},
+    {"BreakBlueOrb", BreakOrbBehavior},
+    {"GreyOrb", GreyOrbBehavior},
+    {"OrbRotation", OrbRotationInit},
+    {"CorePiece", CorePieceInit},
+    {"CoreGlow", CorePieceInit},
     {"Spark", SparkBehavior},
-    {"DeadFall", nullptr},            // DeadFallBehavior
-    {"FactoryPlatform", nullptr},     // FactoryPlatformInit
-    {"TigerABomb", nullptr},          // TigerABombInit
+    {"DeadFall", DeadFallBehavior},
+    {"FactoryPlatform", FactoryPlatformInit},
+    {"TigerABomb", TigerABombInit},
     {"AirshipCrate", nullptr},        // AirshipCrateInit
     {"AirshipClaw", nullptr},         // AirshipClawInit
     {"Constructor", nullptr},         // ConstructorInit
     {"GrindlenautTrigger", nullptr},  // World::GrindlenautTrigger
     {"TigerATrigger", nullptr},       // World::TigerATrigger
     {"KajeTrigger", nullptr},         // KajeTriggerInit
-    {"TriggerCheckPoint", nullptr},   // TriggerCheckPointInit
+    {"TriggerCheckPoint", TriggerCheckPointInit},
 };
 
 // Built by static initialisation, before the program entry runs.

@@ -32,10 +32,22 @@ TEST(BehaviorRegistryTest, HoldsTheThirtyFourTypesUnderTheirExactNames) {
   }
   EXPECT_EQ(BehaviorRegistry::GetBehavior("CoreGlow"), BehaviorRegistry::GetBehavior("CorePiece"));
   // Filled rows hold their kind's function.
-  EXPECT_EQ(BehaviorRegistry::GetBehavior("Spark"), &SparkBehavior);
-  EXPECT_EQ(BehaviorRegistry::GetBehavior("Rat"), &RatInit);
-  EXPECT_EQ(BehaviorRegistry::GetBehavior("Rummager"), &RummagerInit);
-  EXPECT_EQ(BehaviorRegistry::GetBehavior("TigerE"), &TigerEInit);
+  const std::map<std::string, BehaviorFn> filled = {
+      {"TigerCShot", TigerCShotInit},   {"Shot", ShotBehavior},
+      {"Tire", TireInit},               {"Flash", FlashBehavior},
+      {"Powerup", PowerupBehavior},     {"BreakWhiteOrb", BreakOrbBehavior},
+      {"BreakRedOrb", BreakOrbBehavior}, {"BreakGreenOrb", BreakOrbBehavior},
+      {"BreakBlueOrb", BreakOrbBehavior}, {"GreyOrb", GreyOrbBehavior},
+      {"OrbRotation", OrbRotationInit}, {"CorePiece", CorePieceInit},
+      {"CoreGlow", CorePieceInit},      {"Spark", SparkBehavior},
+      {"DeadFall", DeadFallBehavior},
+      {"Rat", RatInit},                 {"Rummager", RummagerInit},
+      {"TigerE", TigerEInit},   {"FactoryPlatform", FactoryPlatformInit},
+      {"TigerABomb", TigerABombInit},   {"TriggerCheckPoint", TriggerCheckPointInit},
+  };
+  for (const auto& [name, behavior] : filled) {
+    EXPECT_EQ(BehaviorRegistry::GetBehavior(name), behavior) << name;
+  }
 
   const auto& events = EventRegistry::GetRegistry().GetRows();
   ASSERT_EQ(events.size(), 1u);
