@@ -134,8 +134,8 @@ int World::PlayLevel(int* frameCounter) {
     m_state = STATE_GAMEPLAY;
   }
 
-  SpriteCollection* const lists[] = {m_cscSceneryA, m_cscLayerB, m_cscObjects, m_cscLayerD,
-                                     m_cscSceneryC};
+  SpriteCollection* const lists[] = {GetSceneryA(), GetLayerB(), GetObjects(), GetLayerD(),
+                                     GetSceneryC()};
   for (SpriteCollection* list : lists) {
     if (list) list->Update(m_earthquake);
   }
