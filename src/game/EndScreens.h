@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "animationlib/TextAnimation.h"
+#include "game/Input.h"
 
 class SpriteCollection;
 
@@ -15,6 +16,8 @@ namespace endscreens {
 const std::vector<TextAnimation>& NameEntryKeys();
 const std::string& NameEntryName();
 int NameEntrySelection();
+// The key a move action leads to from `selection`, with the keyboard's wraps.
+int NameEntryMove(int selection, ActionBits action);
 
 // High scores: the caption, the ten rank labels, then per block ten values and
 // ten names; and the table on show (0-3).

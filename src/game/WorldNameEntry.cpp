@@ -82,8 +82,9 @@ void SetLetterCase(NameScreen& screen, bool lower) {
   screen.keys[kCaseKey].SetText(lower ? "Upper" : "Lower");
 }
 
-// The selection after a move, by the keyboard's wrap-around rules.
-int Move(int selection, ActionBits action) {
+}  // namespace
+
+int endscreens::NameEntryMove(int selection, ActionBits action) {
   const int row = selection / kColumns;
   const int column = selection % kColumns;
   const bool bottom = row == kBottomRow;
@@ -110,6 +111,8 @@ int Move(int selection, ActionBits action) {
       return selection;
   }
 }
+
+namespace {
 
 // The first record, in slot order, whose result would enter the tables. A
 // record has a time to enter only once it has played every level.
@@ -173,7 +176,7 @@ int World::NameEntry(int* frameCounter) {
          {MOVE_LEFT, MOVE_RIGHT, UP_OPTIONS_SELECTION, DOWN_OPTIONS_SELECTION}) {
       if (!input->IsPressed(action)) continue;
       Plain(screen.keys[static_cast<std::size_t>(screen.selection)]);
-      screen.selection = Move(screen.selection, action);
+      screen.selection = endscreens::NameEntryMove(screen.selection, action);
       Highlight(screen.keys[static_cast<std::size_t>(screen.selection)]);
     }
 
