@@ -54,4 +54,6 @@ void PaintBound(const FramePaint& p);  // WorldPainter.cpp
 void PaintTiles(const FramePaint& p);
 void PaintBackdrop(const FramePaint& p);
 
+void PaintEndScreen(const FramePaint& p);  // EndScreenPainter.cpp
+
 }  // namespace assetgen

@@ -27,6 +27,7 @@ PainterFn FindPainter(const std::string& family) {
       {"bound", PaintBound},
       {"tiles", PaintTiles},
       {"backdrop", PaintBackdrop},
+      {"endscreen", PaintEndScreen},
   };
   for (const auto& f : kFamilies)
     if (family == f.name) return f.fn;
