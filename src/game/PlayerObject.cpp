@@ -324,8 +324,9 @@ void PlayerObject::ToggleAbility(int mask) {
 }
 
 bool PlayerObject::IsControlEnabled() {
-  // HOOK(camera): while the focus queue is not empty, its first request's
-  // player-control flag decides instead.
+  // While the camera serves a request, the request decides.
+  const std::vector<CameraFocus>& queue = World::GetFocusQueue();
+  if (!queue.empty()) return queue.front().m_bPlayerControl;
   return World::IsPlayFrame();
 }
 

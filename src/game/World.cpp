@@ -58,12 +58,12 @@ StateHandler World::m_stateHandlers[STATE_COUNT] = {
     &World::OptionsMenu,    // 4
     nullptr,                // HOOK(story): 5, Story
     nullptr,                // HOOK(credits): 6, Credits
-    nullptr,                // HOOK(high scores): 7, HighScores
+    &World::HighScores,     // 7
     &World::PlayLevel,      // 8
     &World::PauseMenu,      // 9
-    nullptr,                // HOOK(level complete): 10, LevelComplete
-    nullptr,                // HOOK(game over): 11, GameOver
-    nullptr,                // HOOK(name entry): 12, NameEntry
+    &World::LevelComplete,  // 10
+    &World::GameOver,       // 11
+    &World::NameEntry,      // 12
 };
 
 World::World() {
@@ -255,7 +255,11 @@ int World::RunState(int state) {
   } else {
     if (state == STATE_MAIN_MENU && m_cscObjects) m_cscObjects->SetMask(PASS_ALL);
     if (const StateHandler handler = m_stateHandlers[state]) next = handler(&m_frameCounter);
-    // HOOK(records, HUD): when state 11 returns 12, AddScoreToRecord and HUD::Clear.
+    if (state == STATE_GAME_OVER && next == STATE_NAME_ENTRY) {
+      // The game ends here: the score on show becomes the record's.
+      AddScoreToRecord();
+      if (m_hud) m_hud->Clear();
+    }
   }
 
   // A result past the table restarts at once; a negative one waits a frame in 13.

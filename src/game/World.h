@@ -108,6 +108,25 @@ class World {
   static void SetCurrentPlayer(int player) { m_currentPlayer = player; }
   // Deletes every record and empties its slot; the number of slots stays.
   static void ClearPlayerRecords();
+  // The HUD's score, pending points included, into the current record; the
+  // live player gets the HUD's score.
+  static void AddScoreToRecord();
+  // A record that has played every gameplay level.
+  static bool HasFinishedGame(const PlayerObject& record);
+  // In a game of several players: the record after the current one (wrapping)
+  // that has time left and levels to play, each slot looked at once; -1 when
+  // none has.
+  static int FindNextTurn();
+  static bool HasTimeLeft(const PlayerObject& record);
+
+  // The high-score tables of "Scores.vths". A result enters the blocks of the
+  // game's kind (one record: single-player); its time is the HUD's when
+  // `finished`, else none.
+  static bool IsHighScore(PlayerObject* player, bool finished);
+  // Puts the result into the tables under `name` (cleaned to what the name
+  // screen can type) and rewrites the file; false, with a message, when the
+  // file could not be replaced.
+  static bool SaveScore(PlayerObject* player, bool finished, std::string name);
 
   // Front-end screens: the handlers of states 3, 4 and 9.
   static int MainMenu(int* frameCounter);
@@ -217,6 +236,13 @@ class World {
   static int PlayLevel(int* frameCounter);
   // The turn banner in the HUD's objects, or null.
   static GameObject* GetPlayerNumberSprite();
+
+  // The end of a game: level complete (10), game over (11), name entry (12)
+  // and the high-score screen (7).
+  static int LevelComplete(int* frameCounter);
+  static int GameOver(int* frameCounter);
+  static int NameEntry(int* frameCounter);
+  static int HighScores(int* frameCounter);
 
  private:
   // One step of the start-up loading: its caption on the loading screen and its work.

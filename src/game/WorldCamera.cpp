@@ -125,16 +125,16 @@ void World::UpdateCamera() {
   PlayerObject* player = GetPlayer();
   if (m_currentEntry < 0 || !level || !player) return;
 
-  const Vector2 cameraBefore = m_cscObjects->GetOffset();
+  const Vector2 cameraBefore = GetObjects()->GetOffset();
   const Vector2 playerBefore = player->GetPosition();
   const ObjectHandle playerHandle = player->GetHandle();
 
   // The hero's move of this frame must be known before the camera moves.
-  m_cscObjects->SetMask(PASS_BEHAVIOR);
-  m_cscObjects->Update(false);
+  GetObjects()->SetMask(PASS_BEHAVIOR);
+  GetObjects()->Update(false);
   // The frame's later pass over the main list only draws and animates, also
   // when a level-complete request ends the camera's work here.
-  m_cscObjects->SetMask(PASS_DRAW | PASS_ANIMATE);
+  GetObjects()->SetMask(PASS_DRAW | PASS_ANIMATE);
   if (m_state == STATE_LEVEL_COMPLETE) return;
   // A behaviour may have removed the hero or replaced the level.
   level = GetCurrentLevel();
@@ -235,11 +235,11 @@ void World::UpdateCamera() {
   }
   const Vector2 step(cameraAfter.X() - cameraBefore.X(), cameraAfter.Y() - cameraBefore.Y());
 
-  m_cscObjects->SetOffset(cameraAfter);
-  m_cscLayerB->SetOffset(cameraAfter);
-  m_cscLayerD->SetOffset(cameraAfter);
-  m_cscSceneryA->UpdateParallax(step);
-  m_cscSceneryC->UpdateParallax(step);
+  GetObjects()->SetOffset(cameraAfter);
+  GetLayerB()->SetOffset(cameraAfter);
+  GetLayerD()->SetOffset(cameraAfter);
+  GetSceneryA()->UpdateParallax(step);
+  GetSceneryC()->UpdateParallax(step);
 
   const bool wrappedObjects = AccumulateTravel(m_travelObjects, step);
   const bool wrappedLayers = AccumulateTravel(m_travelLayers, step);
@@ -262,14 +262,14 @@ void World::UpdateCamera() {
 
 void World::ActivateNearbyObjects(Vector2 step) {
   if (step.X() == 0.0f && step.Y() == 0.0f) return;
-  if (!m_cscObjects) return;
-  WakeAndPark(m_cscDormantObjects.get(), m_cscObjects.get(), kMainMargins, m_cscObjects->GetOffset());
+  if (!GetObjects()) return;
+  WakeAndPark(GetDormantObjects(), GetObjects(), kMainMargins, GetObjects()->GetOffset());
 }
 
 void World::ActivateNearbyLayerObjects(Vector2 step) {
   if (step.X() == 0.0f && step.Y() == 0.0f) return;
-  if (!m_cscObjects) return;
-  const Vector2 topLeft = m_cscObjects->GetOffset();
-  WakeAndPark(m_cscDormantLayerB.get(), m_cscLayerB.get(), kLayerBMargins, topLeft);
-  WakeAndPark(m_cscDormantLayerD.get(), m_cscLayerD.get(), kLayerDMargins, topLeft);
+  if (!GetObjects()) return;
+  const Vector2 topLeft = GetObjects()->GetOffset();
+  WakeAndPark(GetDormantLayerB(), GetLayerB(), kLayerBMargins, topLeft);
+  WakeAndPark(GetDormantLayerD(), GetLayerD(), kLayerDMargins, topLeft);
 }

@@ -104,21 +104,21 @@ void World::RestorePlayer(bool reload) {
     // Saved at a checkpoint: the record's copy, whole again, takes the live
     // player's place, and the view moves with it.
     const Vector2 before = live->GetPosition();
-    m_cscObjects->Remove(live);
+    GetObjects()->Remove(live);
     auto restored = std::make_unique<PlayerObject>(*record);
     CopyRecord(*record, *restored);
     restored->RestoreOrbs();
     restored->SetDeactivateOffscreen(false);
     live = restored.get();
-    m_cscObjects->AddUnsorted(restored.release());
+    GetObjects()->AddUnsorted(restored.release());
     const Vector2 shift(live->GetPosition().X() - before.X(),
                         live->GetPosition().Y() - before.Y());
-    for (SpriteCollection* list : {m_cscObjects.get(), m_cscLayerB.get(), m_cscLayerD.get()}) {
+    for (SpriteCollection* list : {GetObjects(), GetLayerB(), GetLayerD()}) {
       const Vector2& offset = list->GetOffset();
       list->SetOffset(Vector2(offset.X() + shift.X(), offset.Y() + shift.Y()));
     }
-    m_cscSceneryA->UpdateParallax(shift);
-    m_cscSceneryC->UpdateParallax(shift);
+    GetSceneryA()->UpdateParallax(shift);
+    GetSceneryC()->UpdateParallax(shift);
   }
 
   live->UpdateHUD();

@@ -138,8 +138,8 @@ int World::PlayLevel(int* frameCounter) {
     m_state = STATE_GAMEPLAY;
   }
 
-  SpriteCollection* const lists[] = {m_cscSceneryA.get(), m_cscLayerB.get(), m_cscObjects.get(),
-                                     m_cscLayerD.get(), m_cscSceneryC.get()};
+  SpriteCollection* const lists[] = {GetSceneryA(), GetLayerB(), GetObjects(), GetLayerD(),
+                                     GetSceneryC()};
   for (SpriteCollection* list : lists) {
     if (list) list->Update(m_earthquake);
   }

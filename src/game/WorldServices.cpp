@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "D3DInterfaceLib/D3DInterface.h"
+#include "game/HUD.h"
 #include "game/PlayerObject.h"
 #include "game/SoundEngine.h"
 #include "game/World.h"
@@ -102,4 +103,12 @@ std::string World::FormatTime(int seconds) {
 
 void World::ClearPlayerRecords() {
   for (std::unique_ptr<PlayerObject>& record : m_playerRecords) record.reset();
+}
+
+void World::AddScoreToRecord() {
+  const HUD* hud = HUD::GetInstance();
+  const int score = HUD::GetScore();
+  const int pending = hud ? hud->GetPendingScore() : 0;
+  if (PlayerObject* record = GetCurrentRecord()) record->SetScore(score + pending);
+  if (PlayerObject* live = GetPlayer()) live->SetScore(score);
 }

@@ -76,6 +76,24 @@ TEST_F(GameData, TwoRunsProduceTheSameBytes) {
   EXPECT_EQ(ReadBytes(s_dir->Path() / "contact.png"), ReadBytes(second / "contact.png"));
 }
 
+TEST_F(GameData, ARerunKeepsTheScoreFileTheGameWrote) {
+  testsupport::TempDir dir;
+  const assetgen::GenerateOptions options{testsupport::SourceDir() / "assets", dir / "game",
+                                          fs::path()};
+  assetgen::Generate(options);
+  const fs::path scores = dir / "game" / "Scores.vths";
+  const std::string shipped = ReadBytes(scores);
+  ASSERT_FALSE(shipped.empty());
+  const std::string played = "123456\tWinner\n" + shipped.substr(shipped.find('\n') + 1);
+  std::ofstream(scores, std::ios::binary) << played;
+  assetgen::Generate(options);
+  EXPECT_EQ(ReadBytes(scores), played);
+  // A working folder without one gets the shipped file.
+  fs::remove(scores);
+  assetgen::Generate(options);
+  EXPECT_EQ(ReadBytes(scores), shipped);
+}
+
 // The game only needs the frames to fit; the generator also keeps its sheets exact: named
 // after the file, whole cells, no empty row.
 TEST_F(GameData, EverySheetHoldsItsFramesInAnExactGrid) {

@@ -59,8 +59,13 @@ GenerateSummary Generate(const GenerateOptions& options) {
   const fs::path text = options.assets / "game";
   for (const auto& entry : fs::recursive_directory_iterator(text)) {
     if (!entry.is_regular_file()) continue;
-    WriteIfChanged(options.out / fs::relative(entry.path(), text), ReadFile(entry.path()));
+    const fs::path target = options.out / fs::relative(entry.path(), text);
     ++summary.textFiles;
+    // The game rewrites its score file; a rebuild must never put the shipped
+    // tables back over the player's.
+    std::error_code ec;
+    if (entry.path().filename() == "Scores.vths" && fs::exists(target, ec)) continue;
+    WriteIfChanged(target, ReadFile(entry.path()));
   }
 
   // The font map is looked for beside the game's data first.

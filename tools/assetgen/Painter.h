@@ -77,4 +77,6 @@ void PaintOptionGun(const FramePaint& p);
 void PaintPauseWindow(const FramePaint& p);
 void PaintPauseItem(const FramePaint& p);
 
+void PaintEndScreen(const FramePaint& p);  // EndScreenPainter.cpp
+
 }  // namespace assetgen

@@ -50,6 +50,7 @@ PainterFn FindPainter(const std::string& family) {
       {"optiongun", PaintOptionGun},
       {"pausewindow", PaintPauseWindow},
       {"pauseitem", PaintPauseItem},
+      {"endscreen", PaintEndScreen},
   };
   for (const auto& f : kFamilies)
     if (family == f.name) return f.fn;

@@ -1,0 +1,66 @@
+// The high-score file "Scores.vths": four blocks of ten entries (single-player
+// scores, single-player times, multi-player scores, multi-player times), each
+// line a value, a TAB and a name, each block followed by an empty line.
+//
+// Reading never fails: whatever cannot be read becomes a placeholder entry and
+// is reported once. Writing replaces the file in one step, so a failed or
+// interrupted save leaves the old tables whole.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace scorefile {
+
+inline constexpr const char* kFileName = "Scores.vths";
+inline constexpr int kBlockRows = 10;
+inline constexpr int kBlocks = 4;
+inline constexpr int kEntries = kBlockRows * kBlocks;
+// The time of a player who has none to show.
+inline constexpr int kNoTime = 99999;
+inline constexpr std::size_t kMaxNameLength = 9;
+
+// Entry k of the file at index k: block b, row r at 10b + r.
+struct ScoreTable {
+  std::array<int, kEntries> values{};
+  std::array<std::string, kEntries> names;
+};
+
+// Every block empty: scores 0, times kNoTime, no names.
+ScoreTable Placeholders();
+bool IsTimeBlock(int block);
+
+// The table as the file holds it. A missing, short or damaged file gives
+// placeholders for what it lacks, with one message on stderr naming the file.
+ScoreTable Read(const std::string& path);
+
+// The rows a result would take in the two blocks of its kind, -1 where it
+// beats nothing. A result equal to a stored value ranks below it.
+struct Slots {
+  int score = -1;
+  int time = -1;
+};
+Slots Rank(const ScoreTable& table, bool multiPlayer, int score, int time);
+
+// Puts the entry at `slot`, moving the rest of its block down one row; the
+// block's last entry falls off.
+void Insert(ScoreTable& table, int slot, int value, const std::string& name);
+
+// What the name screen can type: at most 9 of A-Z, a-z, '-', '\'' and space;
+// anything else is dropped.
+std::string CleanName(const std::string& name);
+
+// The 44 lines of the file.
+std::string Format(const ScoreTable& table);
+
+// Writes the table to a temporary file beside `path`, flushes it and renames it
+// over `path`. On failure the old file stays as it was, the temporary file is
+// removed, `error` says why and false comes back.
+using RenameFn = int (*)(const char* from, const char* to);
+bool Write(const std::string& path, const ScoreTable& table, std::string& error,
+           RenameFn rename = nullptr);
+
+// The temporary file a save writes first.
+std::string TempPath(const std::string& path);
+
+}  // namespace scorefile
