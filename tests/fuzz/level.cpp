@@ -1,12 +1,15 @@
 // Level files, read against the working folder's global prototypes.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <string>
 
 #include "FuzzSupport.h"
 #include "animationlib/AnimationCollection.h"
 #include "animationlib/SpriteCollection.h"
+#include "game/HUD.h"
 #include "game/Level.h"
 #include "game/PrototypeReader.h"
 #include "game/TokenReader.h"
@@ -16,17 +19,28 @@ namespace {
 std::unique_ptr<World> gWorld;
 std::unique_ptr<AnimationCollection> gAnimations;
 std::unique_ptr<SpriteCollection> gPrototypes;
+std::unique_ptr<HUD> gHud;  // the hero is built on it
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::StartHeadlessEngine();
   fuzz::EnterWorkingFolder();
   gWorld = std::make_unique<World>();
+  std::string error;
+  gHud = HUD::Create(error);
+  if (!gHud) std::abort();
   gAnimations = std::make_unique<AnimationCollection>();
   gPrototypes = std::make_unique<SpriteCollection>(0);
   std::ifstream list("SpriteList.vtsl");
   TokenReader in(list, "SpriteList.vtsl");
   ReadPrototypeList(in, gAnimations.get(), gPrototypes.get());
+  // The World must go before its own statics do at exit.
+  std::atexit([] {
+    gHud.reset();
+    gPrototypes.reset();
+    gAnimations.reset();
+    gWorld.reset();
+  });
   return 0;
 }
 

@@ -2,6 +2,7 @@
 // (names are new on every input, so real samples would pile up).
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 #include "FuzzSupport.h"
@@ -18,6 +19,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::EnterWorkingFolder();
   platform::SetAudioDevice(&gAudio);
   gGame = std::make_unique<testharness::GameHarness>();
+  // The World must go before its own statics do at exit.
+  std::atexit([] { gGame.reset(); });
   return 0;
 }
 
