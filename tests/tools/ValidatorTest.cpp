@@ -264,6 +264,11 @@ const Break kBreaks[] = {
        RemoveGlobalPrototype(game, "PlayerNumber");
        return {FirstGameplayLevel(game), "no prototype \"PlayerNumber\""};
      }},
+    {"GameOverCrackMissing",
+     [](const fs::path& game) -> std::vector<std::string> {
+       RemoveGlobalPrototype(game, "Crack");
+       return {"SpriteList.vtsl", "game over needs the animation \"Crack\""};
+     }},
     {"HeroPlacedAsALevelObject",
      [](const fs::path& game) -> std::vector<std::string> {
        // Anything that finds the hero by name could take this object for it.

@@ -673,7 +673,12 @@ const MenuSprite kMenuSprites[] = {
     {"OptionsItems", 1, 7},    {"SoundBar", 1, 1},        {"OptionGunTop", 1, 1},
     {"OptionGunMiddle", 1, 1}, {"OptionGunBottom", 1, 1},
 };
-const char* const kPauseWindow[] = {"MainMenuWindow", "MainMenuAbortLevel", "MainMenuResumePlay"};
+// Screens that draw global-pool animations no level places: the screen, the animation.
+const std::pair<const char*, const char*> kScreenAnimations[] = {
+    {"the pause menu", "MainMenuWindow"}, {"the pause menu", "MainMenuAbortLevel"},
+    {"the pause menu", "MainMenuResumePlay"}, {"level complete", "LevelComplete"},
+    {"game over", "Crack"}, {"game over", "GameOverWindow"},
+    {"game over", "GameOverContinue"}, {"game over", "GameOverQuit"}};
 // States whose screens are text or pool animations only: a level there would replace the
 // one in play.
 const int kStatesWithoutLevels[] = {4, 5, 7, 9, 10, 11, 12};
@@ -694,11 +699,11 @@ void Validator::CheckFrontEnd(const GameList& list) {
       }
     }
   };
-  for (const char* name : kPauseWindow) {
+  for (const auto& [screen, name] : kScreenAnimations) {
     const PrototypeEntry* entry = FindEntry(name, {});
     const Animation* a = entry ? m_store.Get(entry->animations.front().second) : nullptr;
     if (!a || a->GetName() != name) {
-      Say(kSpriteList, "the pause menu needs the animation " + Quoted(name) +
+      Say(kSpriteList, std::string(screen) + " needs the animation " + Quoted(name) +
                            " in the global pool (a prototype of " + kSpriteList + ")");
     } else {
       noPolygons(entry->animations.front().second, *a);
