@@ -117,7 +117,7 @@ float g_roleX = 0.0f, g_roleY = 0.0f;
 bool g_draw = true;
 
 D3DCOLOR WithOpacity(D3DCOLOR rgb, float opacity) {
-  return static_cast<D3DCOLOR>(static_cast<int>(opacity)) << 24 | rgb;
+  return (static_cast<D3DCOLOR>(static_cast<int>(opacity)) << 24) | rgb;
 }
 
 void Text(int size, float x, float y, const std::string& text, D3DCOLOR color) {

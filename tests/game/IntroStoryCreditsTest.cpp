@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -396,7 +397,7 @@ TEST_F(OpeningScreens, CreditsFastForwardDrawsOnePicturePerFrame) {
   const std::vector<std::uint32_t> frame = game->ReadFrame();
   ASSERT_FALSE(frame.empty());
   int green = 0;
-  for (std::uint32_t pixel : frame) green += (pixel >> 8 & 0xFF) > 0x80 && (pixel >> 16 & 0xFF) < 0x40;
+  for (std::uint32_t pixel : frame) green += ((pixel >> 8) & 0xFF) > 0x80 && ((pixel >> 16) & 0xFF) < 0x40;
   EXPECT_GT(green, 200);
   game->KeyUp(SDL_SCANCODE_SPACE);
 }
