@@ -27,6 +27,19 @@ std::vector<Sprite*> RequireCount(const std::string& name, std::size_t count,
   return found;
 }
 
+std::vector<Sprite*> RequireAtLeast(const std::string& name, std::size_t count,
+                                    const std::string& screen) {
+  SpriteCollection* objects = World::GetObjects();
+  VT_ASSERT(objects);
+  std::vector<Sprite*> found = objects->FindAll(name);
+  if (found.size() < count) {
+    DataFileError(CurrentLevelFile(), "the " + screen + " needs at least " + std::to_string(count) +
+                                          " \"" + name + "\" in the level's objects, found " +
+                                          std::to_string(found.size()));
+  }
+  return found;
+}
+
 Sprite* RequireOne(const std::string& name, const std::string& screen) {
   return RequireCount(name, 1, screen).front();
 }

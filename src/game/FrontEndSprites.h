@@ -21,10 +21,17 @@ Sprite* RequireOne(const std::string& name, const std::string& screen);
 std::vector<Sprite*> RequireCount(const std::string& name, std::size_t count,
                                   const std::string& screen);
 
+// At least `count` sprites of that name, in list order; stops the game otherwise.
+std::vector<Sprite*> RequireAtLeast(const std::string& name, std::size_t count,
+                                    const std::string& screen);
+
 // The options screen's eight sprites in the order both screens turn them:
 // "OptionGunTop", "OptionGunBottom", "OptionsItems", the three "OptionsOption",
 // "OptionGunMiddle", "SoundBar".
 std::vector<Sprite*> RequireOptionsSprites(const std::string& screen);
+
+// The intro's three team logos, cloned from the prototype pools.
+inline constexpr const char* kTeamLogos[] = {"TeamLogoKiln", "TeamLogoQuarry", "TeamLogoHarbor"};
 
 // Radians as the menus take them: pi is 3.14 there.
 constexpr float kMenuPi = 3.14f;

@@ -52,12 +52,12 @@ const World::InitStep World::kInitSteps[7] = {
 // still drawn). State 2 needs none: it always passes on to the main menu.
 StateHandler World::m_stateHandlers[STATE_COUNT] = {
     &World::LoadGameState,  // 0, LoadGame("Gold.vt")
-    nullptr,                // HOOK(intro): 1, IntroScreens
+    &World::IntroScreens,   // 1
     nullptr,                // 2, intro done
     &World::MainMenu,       // 3
     &World::OptionsMenu,    // 4
-    nullptr,                // HOOK(story): 5, Story
-    nullptr,                // HOOK(credits): 6, Credits
+    &World::Story,          // 5
+    &World::Credits,        // 6
     &World::HighScores,     // 7
     &World::PlayLevel,      // 8
     &World::PauseMenu,      // 9

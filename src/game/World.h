@@ -244,6 +244,11 @@ class World {
   static int NameEntry(int* frameCounter);
   static int HighScores(int* frameCounter);
 
+  // The intro (1), the story (5) and the credits (6).
+  static int IntroScreens(int* frameCounter);
+  static int Story(int* frameCounter);
+  static int Credits(int* frameCounter);
+
  private:
   // One step of the start-up loading: its caption on the loading screen and its work.
   struct InitStep {

@@ -76,9 +76,10 @@ TEST(StartupLoadingTest, LoadingScreenShowsEveryStepAndPrototypeThenTheStartLeve
   harness->RunFrames(1);
   const Level* level = World::GetCurrentLevel();
   ASSERT_NE(level, nullptr);
-  // The game opens on the menu level: no hero, every sprite in the main list.
+  // The game opens on the intro level: no hero, every sprite in the main list.
+  EXPECT_EQ(World::GetState(), STATE_INTRO);
   EXPECT_EQ(level->GetPlayer(), nullptr);
-  EXPECT_NE(World::GetObjects()->Find("MenuSword"), nullptr);
+  EXPECT_NE(World::GetObjects()->Find("HalvornI"), nullptr);
   EXPECT_EQ(World::GetObjects()->Count(), static_cast<int>(level->GetMainObjects().size()));
 
   harness.reset();

@@ -35,7 +35,7 @@ const char kLevel[] =
     "0\n"
     "0\n"
     "1 P 5 5 1 0 0\n";
-const char kGameList[] = "1 0\n1 L l.lvl\n0\n0\n0\n0\n0\n0\n1 G g.lvl\n0\n0\n0\n0\n";
+const char kGameList[] = "2 0\n0\n1 L l.lvl\n0\n0\n0\n0\n0\n1 G g.lvl\n0\n0\n0\n0\n";
 
 void Write(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
@@ -52,7 +52,8 @@ void WriteAnimation(const fs::path& dir, const std::string& name) {
                                 pixels.data(), error));
 }
 
-// The level under state 1, beside an untouched copy as the gameplay level.
+// The level under state 2 (which asks nothing of its level), beside an untouched copy as
+// the gameplay level.
 void WriteFolder(const fs::path& dir, const std::string& level, const std::string& gameList) {
   fs::create_directories(dir / "animations");
   WriteAnimation(dir, "a");
@@ -113,8 +114,8 @@ const Damage kDamage[] = {
     {"TutorialWithoutItsPrototype", "l.lvl", "1 P 5 5", "1 Tutorial 5 5"},
     {"PrototypeWithoutAnimations", "l.lvl", "1 P 1 1 animations/a.acd", "1 P 0"},
     {"NumberTooLargeForAFloat", "l.lvl", "P 10 20", "P 1e99 20"},
-    {"StartStateBeyondTheLast", "Gold.vt", "1 0\n", "13 0\n"},
-    {"StartLevelIndexOutsideItsList", "Gold.vt", "1 0\n", "1 1\n"},
+    {"StartStateBeyondTheLast", "Gold.vt", "2 0\n", "13 0\n"},
+    {"StartLevelIndexOutsideItsList", "Gold.vt", "2 0\n", "2 1\n"},
 };
 
 class ReaderAgreement : public ::testing::TestWithParam<Damage> {};

@@ -317,6 +317,42 @@ const Break kBreaks[] = {
        WriteText(game / "menu.lvl", text);
        return {"menu.lvl", "3 \"MenuOptions\"", "found 2"};
      }},
+    {"IntroLevelLosesASecondD",
+     [](const fs::path& game) -> std::vector<std::string> {
+       std::string text = ReadText(game / "intro.lvl");
+       const std::size_t d = text.find("HalvornD 490");
+       EXPECT_NE(d, std::string::npos);
+       text.replace(d, 8, "HalvornI");
+       WriteText(game / "intro.lvl", text);
+       return {"intro.lvl", "at least 2 \"HalvornD\"", "found 1"};
+     }},
+    {"IntroFirstDNotMirrored",
+     [](const fs::path& game) -> std::vector<std::string> {
+       std::string text = ReadText(game / "intro.lvl");
+       const std::size_t d = text.find("HalvornD 310 230 0 1");
+       EXPECT_NE(d, std::string::npos);
+       text.replace(d, 20, "HalvornD 310 230 0 0");
+       WriteText(game / "intro.lvl", text);
+       return {"intro.lvl", "first \"HalvornD\"", "mirrored"};
+     }},
+    {"IntroTeamLogoPrototypeMissing",
+     [](const fs::path& game) -> std::vector<std::string> {
+       std::string text = ReadText(game / "intro.lvl");
+       const std::size_t logo = text.find("TeamLogoQuarry 1");
+       EXPECT_NE(logo, std::string::npos);
+       text.replace(logo, 14, "TeamLogoQuarrx");
+       WriteText(game / "intro.lvl", text);
+       return {"intro.lvl", "team logo \"TeamLogoQuarry\""};
+     }},
+    {"IntroSealMissing",
+     [](const fs::path& game) -> std::vector<std::string> {
+       std::string text = ReadText(game / "intro.lvl");
+       const std::size_t seal = text.find("HNOfficialSeal 400");
+       EXPECT_NE(seal, std::string::npos);
+       text.replace(seal, 14, "IntroBackdrop");
+       WriteText(game / "intro.lvl", text);
+       return {"intro.lvl", "\"HNOfficialSeal\"", "found 0"};
+     }},
     {"OptionsStateListsALevel",
      [](const fs::path& game) -> std::vector<std::string> {
        std::string text = ReadText(game / "Gold.vt");

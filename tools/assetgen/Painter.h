@@ -79,4 +79,10 @@ void PaintPauseItem(const FramePaint& p);
 
 void PaintEndScreen(const FramePaint& p);  // EndScreenPainter.cpp
 
+void PaintHalvornLetter(const FramePaint& p);  // IntroPainter.cpp
+void PaintHalvornSeal(const FramePaint& p);
+void PaintTeamLogo(const FramePaint& p);
+void PaintCopyright(const FramePaint& p);
+void PaintIntroBackdrop(const FramePaint& p);
+
 }  // namespace assetgen

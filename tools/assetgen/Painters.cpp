@@ -51,6 +51,11 @@ PainterFn FindPainter(const std::string& family) {
       {"pausewindow", PaintPauseWindow},
       {"pauseitem", PaintPauseItem},
       {"endscreen", PaintEndScreen},
+      {"halvornletter", PaintHalvornLetter},
+      {"halvornseal", PaintHalvornSeal},
+      {"teamlogo", PaintTeamLogo},
+      {"copyright", PaintCopyright},
+      {"introbackdrop", PaintIntroBackdrop},
   };
   for (const auto& f : kFamilies)
     if (family == f.name) return f.fn;

@@ -9,6 +9,7 @@
 
 #include "AnimationStore.h"
 #include "ContentRules.h"
+#include "IntroRules.h"
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "ListFiles.h"
 #include "PhysicsLib/CollisionTypes.h"
@@ -127,6 +128,8 @@ class Validator {
   void CheckLevel(const std::string& file, bool gameplay);
   // The menu level's sprites, the pause window and the states that must list no level.
   void CheckFrontEnd(const GameList& list);
+  // The intro level's letters, seal and copyright line, and the team logos it clones.
+  void CheckIntro(const GameList& list);
   // A level's music and scenery, its object lines, and its bounds and player. Each
   // returns false when the game's level reader must not be given the file.
   bool CheckLevelMedia(const std::string& file, const LevelData& level);
@@ -709,6 +712,7 @@ void Validator::CheckFrontEnd(const GameList& list) {
       noPolygons(entry->animations.front().second, *a);
     }
   }
+  CheckIntro(list);
   const auto& menu = list.states[kMainMenuState];
   if (menu.empty()) return;  // a data set without the menu screens
   const std::string& file = menu.front().second;
@@ -735,6 +739,23 @@ void Validator::CheckFrontEnd(const GameList& list) {
                     " held frames in " + Quoted(a->GetName()));
     }
   }
+}
+
+void Validator::CheckIntro(const GameList& list) {
+  const auto& intro = list.states[STATE_INTRO];
+  if (intro.empty()) return;  // a data set that opens elsewhere
+  const std::string& file = intro.front().second;
+  if (!FileExists(file)) return;  // reported with the level entries
+  TokenScan in(file);
+  LevelData level;
+  if (!ParseLevel(in, level)) return;  // reported with the level entries
+  CheckIntroLevel(
+      file, level, [&](const std::string& name) { return FindEntry(name, level.prototypes) != nullptr; },
+      [&](const std::string& name) -> const Animation* {
+        const PrototypeEntry* entry = FindEntry(name, level.prototypes);
+        return entry ? m_store.Get(entry->animations.front().second) : nullptr;
+      },
+      m_problems);
 }
 
 void Validator::CheckTuning() {

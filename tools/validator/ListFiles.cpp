@@ -26,6 +26,7 @@ bool ParseObjects(TokenScan& in, std::vector<PlacedObject>& out) {
         !in.Float("the y" + Of(o.name), o.y) || !in.Int("the frame" + Of(o.name), o.frame) ||
         !in.Int("the facing" + Of(o.name), facing) || !in.Float("the depth" + Of(o.name), o.depth))
       return false;
+    o.facingLeft = facing != 0;
     out.push_back(std::move(o));
   }
   return true;

@@ -38,6 +38,7 @@ struct PlacedObject {
   float y = 0.0f;
   int frame = 0;
   float depth = 0.0f;
+  bool facingLeft = false;  // sections 4, 6 and 7
 };
 
 struct LevelData {
