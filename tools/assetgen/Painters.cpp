@@ -51,6 +51,14 @@ PainterFn FindPainter(const std::string& family) {
       {"pausewindow", PaintPauseWindow},
       {"pauseitem", PaintPauseItem},
       {"endscreen", PaintEndScreen},
+      {"kaje", PaintKaje},
+      {"kajeshield", PaintKajeShield},
+      {"kajerocket", PaintKajeRocket},
+      {"kajeenergy", PaintKajeEnergy},
+      {"airshipcrate", PaintAirshipCrate},
+      {"airshipclaw", PaintAirshipClaw},
+      {"airshipdeck", PaintAirshipDeck},
+      {"airshipscaffold", PaintAirshipScaffold},
   };
   for (const auto& f : kFamilies)
     if (family == f.name) return f.fn;
