@@ -40,12 +40,12 @@ const Row kRows[] = {
     {"DeadFall", DeadFallBehavior},
     {"FactoryPlatform", FactoryPlatformInit},
     {"TigerABomb", TigerABombInit},
-    {"AirshipCrate", nullptr},        // AirshipCrateInit
-    {"AirshipClaw", nullptr},         // AirshipClawInit
+    {"AirshipCrate", AirshipCrateInit},
+    {"AirshipClaw", AirshipClawInit},
     {"Constructor", nullptr},         // ConstructorInit
     {"GrindlenautTrigger", nullptr},  // World::GrindlenautTrigger
     {"TigerATrigger", nullptr},       // World::TigerATrigger
-    {"KajeTrigger", nullptr},         // KajeTriggerInit
+    {"KajeTrigger", KajeTriggerInit},
     {"TriggerCheckPoint", TriggerCheckPointInit},
 };
 

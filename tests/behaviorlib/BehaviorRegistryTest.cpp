@@ -44,6 +44,8 @@ TEST(BehaviorRegistryTest, HoldsTheThirtyFourTypesUnderTheirExactNames) {
       {"Rat", RatInit},                 {"Rummager", RummagerInit},
       {"TigerE", TigerEInit},   {"FactoryPlatform", FactoryPlatformInit},
       {"TigerABomb", TigerABombInit},   {"TriggerCheckPoint", TriggerCheckPointInit},
+      {"AirshipCrate", AirshipCrateInit}, {"AirshipClaw", AirshipClawInit},
+      {"KajeTrigger", KajeTriggerInit},
   };
   for (const auto& [name, behavior] : filled) {
     EXPECT_EQ(BehaviorRegistry::GetBehavior(name), behavior) << name;

@@ -300,6 +300,20 @@ const Break kBreaks[] = {
        AddTrigger(game / file, "TriggerCheckPoint 700 500 0 0 0");
        return {file, "places \"TriggerCheckPoint\"", "no prototype \"CheckPointClose\""};
      }},
+    {"KajeTriggerWithoutCrates",
+     [](const fs::path& game) -> std::vector<std::string> {
+       // The shield stage would never end.
+       const std::string file = FirstGameplayLevel(game);
+       AddTrigger(game / file, "KajeTrigger 2000 3900 0 0 0");
+       return {file, "places a \"KajeTrigger\"", "fewer than 3 \"AirshipCrate\""};
+     }},
+    {"KajeTriggerWithoutItsShield",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       RemoveGlobalPrototype(game, "KajeShield");
+       AddTrigger(game / file, "KajeTrigger 2000 3900 0 0 0");
+       return {file, "no prototype \"KajeShield\""};
+     }},
     {"HeroTuningLosesItsLastLine",
      [](const fs::path& game) -> std::vector<std::string> {
        const fs::path tuning = game / "data" / "ZodirazO.ini";

@@ -78,6 +78,14 @@ void PaintPauseWindow(const FramePaint& p);
 void PaintPauseItem(const FramePaint& p);
 
 void PaintEndScreen(const FramePaint& p);  // EndScreenPainter.cpp
+void PaintKaje(const FramePaint& p);  // AirshipPainter.cpp
+void PaintKajeShield(const FramePaint& p);
+void PaintKajeRocket(const FramePaint& p);
+void PaintKajeEnergy(const FramePaint& p);
+void PaintAirshipCrate(const FramePaint& p);
+void PaintAirshipClaw(const FramePaint& p);
+void PaintAirshipDeck(const FramePaint& p);
+void PaintAirshipScaffold(const FramePaint& p);
 
 void PaintHalvornLetter(const FramePaint& p);  // IntroPainter.cpp
 void PaintHalvornSeal(const FramePaint& p);

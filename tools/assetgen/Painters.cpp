@@ -56,6 +56,14 @@ PainterFn FindPainter(const std::string& family) {
       {"teamlogo", PaintTeamLogo},
       {"copyright", PaintCopyright},
       {"introbackdrop", PaintIntroBackdrop},
+      {"kaje", PaintKaje},
+      {"kajeshield", PaintKajeShield},
+      {"kajerocket", PaintKajeRocket},
+      {"kajeenergy", PaintKajeEnergy},
+      {"airshipcrate", PaintAirshipCrate},
+      {"airshipclaw", PaintAirshipClaw},
+      {"airshipdeck", PaintAirshipDeck},
+      {"airshipscaffold", PaintAirshipScaffold},
   };
   for (const auto& f : kFamilies)
     if (family == f.name) return f.fn;

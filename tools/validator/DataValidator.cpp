@@ -137,6 +137,7 @@ class Validator {
   bool CheckLevelLayout(const std::string& file, const LevelData& level, bool gameplay);
   // What the placed objects need of each other and of the prototype lists.
   void CheckLevelContent(const std::string& file, const LevelData& level);
+  void CheckAirship(const std::string& file, const LevelData& level);
   void CheckTuning();
   void CheckSoundNames();
   void CheckStoredNames();
@@ -660,6 +661,34 @@ void Validator::CheckLevelContent(const std::string& file, const LevelData& leve
   if (inMainList.count("CorePiece") && !inMainList.count("CoreGlow")) {
     Say(file, "places a \"CorePiece\" but no \"CoreGlow\" among the objects, enemies and "
               "triggers; collecting the piece moves its glow");
+  }
+  CheckAirship(file, level);
+}
+
+// The airship fight breaks one shield per crate its claw drops, and builds or
+// clones the boss's parts by name.
+void Validator::CheckAirship(const std::string& file, const LevelData& level) {
+  const auto count = [](const std::vector<PlacedObject>& objects, const char* name) {
+    return std::count_if(objects.begin(), objects.end(),
+                         [name](const PlacedObject& o) { return o.name == name; });
+  };
+  if (count(level.triggers, "KajeTrigger") + count(level.main, "KajeTrigger") +
+          count(level.enemies, "KajeTrigger") == 0) {
+    return;
+  }
+  if (count(level.main, "AirshipCrate") < 3) {
+    Say(file, "places a \"KajeTrigger\" but fewer than 3 \"AirshipCrate\" in section 7; "
+              "the shield stage needs one crate per shield");
+  }
+  if (count(level.enemies, "AirshipClaw") < 3) {
+    Say(file, "places a \"KajeTrigger\" but fewer than 3 \"AirshipClaw\" in section 9; "
+              "each crate hangs from one");
+  }
+  for (const char* name : {"Kaje", "KajeShield", "KajeRocket", "KajeEnergyShot", "TigerE"}) {
+    if (!FindEntry(name, level.prototypes)) {
+      Say(file, "places a \"KajeTrigger\" but finds no prototype " + Quoted(name) + " in " +
+                    kSpriteList + " or this level, which the fight builds");
+    }
   }
 }
 
