@@ -44,6 +44,8 @@ TEST(BehaviorRegistryTest, HoldsTheThirtyFourTypesUnderTheirExactNames) {
       {"Rat", RatInit},                 {"Rummager", RummagerInit},
       {"TigerE", TigerEInit},   {"FactoryPlatform", FactoryPlatformInit},
       {"TigerABomb", TigerABombInit},   {"TriggerCheckPoint", TriggerCheckPointInit},
+      {"TigerC", TigerCInit},           {"Shredder", ShredderInit},
+      {"Constructor", ConstructorInit},
   };
   for (const auto& [name, behavior] : filled) {
     EXPECT_EQ(BehaviorRegistry::GetBehavior(name), behavior) << name;
