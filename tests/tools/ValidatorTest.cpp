@@ -295,6 +295,20 @@ const Break kBreaks[] = {
        AddTrigger(game / file, "TriggerCheckPoint 700 500 0 0 0");
        return {file, "places \"TriggerCheckPoint\"", "no prototype \"CheckPointClose\""};
      }},
+    {"ConstructorWithoutTheTigerEItReleases",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       RemoveGlobalPrototype(game, "TigerE");
+       AddTrigger(game / file, "Constructor 900 430 0 0 0");
+       return {file, "places \"Constructor\"", "no prototype \"TigerE\""};
+     }},
+    {"TigerCWithoutItsShot",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       RemoveGlobalPrototype(game, "TigerCShot");
+       AddTrigger(game / file, "TigerC 900 430 0 0 0");
+       return {file, "places \"TigerC\"", "no prototype \"TigerCShot\""};
+     }},
     {"HeroTuningLosesItsLastLine",
      [](const fs::path& game) -> std::vector<std::string> {
        const fs::path tuning = game / "data" / "ZodirazO.ini";
