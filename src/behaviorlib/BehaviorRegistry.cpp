@@ -16,10 +16,10 @@ const Row kRows[] = {
     {"Rat", RatInit},
     {"Rummager", RummagerInit},
     {"TigerE", TigerEInit},
-    {"TigerC", nullptr},              // TigerCInit
+    {"TigerC", TigerCInit},
     {"TigerCShot", TigerCShotInit},
     {"TigerA", nullptr},              // TigerAInit
-    {"Shredder", nullptr},            // ShredderInit
+    {"Shredder", ShredderInit},
     {"Grindlenaut", nullptr},         // GrindlenautInit
     {"GrindlenautArm", nullptr},      // GrindlenautArmInit
     {"GrindlenautDrill", nullptr},    // GrindlenautDrillInit
@@ -42,7 +42,7 @@ const Row kRows[] = {
     {"TigerABomb", TigerABombInit},
     {"AirshipCrate", AirshipCrateInit},
     {"AirshipClaw", AirshipClawInit},
-    {"Constructor", nullptr},         // ConstructorInit
+    {"Constructor", ConstructorInit},
     {"GrindlenautTrigger", nullptr},  // World::GrindlenautTrigger
     {"TigerATrigger", nullptr},       // World::TigerATrigger
     {"KajeTrigger", KajeTriggerInit},

@@ -46,6 +46,8 @@ TEST(BehaviorRegistryTest, HoldsTheThirtyFourTypesUnderTheirExactNames) {
       {"TigerABomb", TigerABombInit},   {"TriggerCheckPoint", TriggerCheckPointInit},
       {"AirshipCrate", AirshipCrateInit}, {"AirshipClaw", AirshipClawInit},
       {"KajeTrigger", KajeTriggerInit},
+      {"TigerC", TigerCInit},           {"Shredder", ShredderInit},
+      {"Constructor", ConstructorInit},
   };
   for (const auto& [name, behavior] : filled) {
     EXPECT_EQ(BehaviorRegistry::GetBehavior(name), behavior) << name;

@@ -313,6 +313,20 @@ const Break kBreaks[] = {
        RemoveGlobalPrototype(game, "KajeShield");
        AddTrigger(game / file, "KajeTrigger 2000 3900 0 0 0");
        return {file, "no prototype \"KajeShield\""};
+      }},
+    {"ConstructorWithoutTheTigerEItReleases",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       RemoveGlobalPrototype(game, "TigerE");
+       AddTrigger(game / file, "Constructor 900 430 0 0 0");
+       return {file, "places \"Constructor\"", "no prototype \"TigerE\""};
+     }},
+    {"TigerCWithoutItsShot",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       RemoveGlobalPrototype(game, "TigerCShot");
+       AddTrigger(game / file, "TigerC 900 430 0 0 0");
+       return {file, "places \"TigerC\"", "no prototype \"TigerCShot\""};
      }},
     {"HeroTuningLosesItsLastLine",
      [](const fs::path& game) -> std::vector<std::string> {

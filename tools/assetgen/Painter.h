@@ -67,6 +67,9 @@ void PaintTigerBlast(const FramePaint& p);
 void PaintRat(const FramePaint& p);  // EnemyPainter.cpp
 void PaintRummager(const FramePaint& p);
 void PaintTigerE(const FramePaint& p);
+void PaintTigerC(const FramePaint& p);  // GunnerPainter.cpp
+void PaintShredder(const FramePaint& p);
+void PaintConstructor(const FramePaint& p);
 void PaintMenuBackdrop(const FramePaint& p);  // FrontEndPainter.cpp
 void PaintMenuSword(const FramePaint& p);
 void PaintMenuCard(const FramePaint& p);

@@ -47,7 +47,7 @@ constexpr int kLevelCompleteState = STATE_LEVEL_COMPLETE;
 const char* const kClonedInPlay[] = {"Shot", "Flash", "Spark", "Powerup", "PlayerNumber"};
 // Prototypes cloned in play only by what a level places: placed name, cloned name.
 const std::pair<const char*, const char*> kClonedByPlaced[] = {
-    {"TriggerCheckPoint", "CheckPointClose"}};
+    {"TriggerCheckPoint", "CheckPointClose"}, {"Constructor", "TigerE"}, {"TigerC", "TigerCShot"}};
 // The player section is the only place the hero comes from.
 constexpr const char* kPlayerSection = "section 8";
 // Sounds the code plays by name.
