@@ -44,6 +44,9 @@ TEST(BehaviorRegistryTest, HoldsTheThirtyFourTypesUnderTheirExactNames) {
       {"Rat", RatInit},                 {"Rummager", RummagerInit},
       {"TigerE", TigerEInit},   {"FactoryPlatform", FactoryPlatformInit},
       {"TigerABomb", TigerABombInit},   {"TriggerCheckPoint", TriggerCheckPointInit},
+      {"TigerA", TigerAInit},           {"Grindlenaut", GrindlenautInit},
+      {"GrindlenautArm", GrindlenautArmInit}, {"GrindlenautDrill", GrindlenautDrillInit},
+      {"Scrap", ScrapBehavior},
   };
   for (const auto& [name, behavior] : filled) {
     EXPECT_EQ(BehaviorRegistry::GetBehavior(name), behavior) << name;
