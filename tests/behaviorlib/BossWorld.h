@@ -32,13 +32,15 @@ class BossWorldTest : public BehaviorWorldTest {
     WriteArt("scrap", 1, {8, 8}, 16, 16, {Box(ENEMY_PROJECTILE, -8, -8, 8, 8)});
     WriteArt("tiger", 1, {56, 64}, 112, 64, {Box(WALKER, -56, -64, 56, 0), Box(ENEMY_BODY, -56, -64, 56, 0)});
     WriteArt("tigerdead", 1, {56, 64}, 112, 64, {Box(WALKER, -56, -64, 56, 0)});
+    WriteArt("ledge", 1, {0, 0}, 128, 16, {Box(GROUND, 0, 0, 128, 16)});
     WriteArt("bomb", 1, {8, 8}, 16, 16, {Box(SMALL_SOLID, -8, -8, 8, 8), Box(ENEMY_BODY, -8, -8, 8, 8)});
     std::string scrap = "Scrap 7";
     for (int key = 0; key < 7; ++key) scrap += " " + std::to_string(key) + " animations/scrap.acd";
     worldtest::WriteText(Root() / "SpriteList.vtsl",
-                         "13\n"
+                         "14\n"
                          "ZodirazO 1 1 animations/hero.acd\n"
                          "Floor 1 1 animations/floor.acd\n"
+                         "Ledge 1 1 animations/ledge.acd\n"
                          "Flash 1 1 animations/flash.acd\n"
                          "Spark 1 1 animations/spark.acd\n"
                          "Powerup 1 1 animations/powerup.acd\n"
