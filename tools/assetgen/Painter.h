@@ -79,4 +79,7 @@ void PaintPauseItem(const FramePaint& p);
 
 void PaintEndScreen(const FramePaint& p);  // EndScreenPainter.cpp
 
+void PaintGrindlenaut(const FramePaint& p);  // BossPainter.cpp
+void PaintTigerA(const FramePaint& p);
+
 }  // namespace assetgen

@@ -51,6 +51,8 @@ PainterFn FindPainter(const std::string& family) {
       {"pausewindow", PaintPauseWindow},
       {"pauseitem", PaintPauseItem},
       {"endscreen", PaintEndScreen},
+      {"grindlenaut", PaintGrindlenaut},
+      {"tigera", PaintTigerA},
   };
   for (const auto& f : kFamilies)
     if (family == f.name) return f.fn;
