@@ -38,7 +38,6 @@ constexpr float kArmStep = 0.017f;
 constexpr float kBodyGravity = 0.3f;
 constexpr float kBodyMaxFall = 40.0f;
 constexpr float kTwoPi = 6.2831853f;
-constexpr int kBuriedAnimation = 1;
 constexpr int kWalkAnimation = 2;
 constexpr int kDigAnimation = 3;
 constexpr int kDeathAnimation = 20;
