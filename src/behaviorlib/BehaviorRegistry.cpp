@@ -18,13 +18,13 @@ const Row kRows[] = {
     {"TigerE", TigerEInit},
     {"TigerC", TigerCInit},
     {"TigerCShot", TigerCShotInit},
-    {"TigerA", nullptr},              // TigerAInit
+    {"TigerA", TigerAInit},
     {"Shredder", ShredderInit},
-    {"Grindlenaut", nullptr},         // GrindlenautInit
-    {"GrindlenautArm", nullptr},      // GrindlenautArmInit
-    {"GrindlenautDrill", nullptr},    // GrindlenautDrillInit
+    {"Grindlenaut", GrindlenautInit},
+    {"GrindlenautArm", GrindlenautArmInit},
+    {"GrindlenautDrill", GrindlenautDrillInit},
     {"Shot", ShotBehavior},
-    {"Scrap", nullptr},               // ScrapBehavior
+    {"Scrap", ScrapBehavior},
     {"Tire", TireInit},
     {"Flash", FlashBehavior},
     {"Powerup", PowerupBehavior},

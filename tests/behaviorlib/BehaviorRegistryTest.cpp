@@ -48,6 +48,9 @@ TEST(BehaviorRegistryTest, HoldsTheThirtyFourTypesUnderTheirExactNames) {
       {"KajeTrigger", KajeTriggerInit},
       {"TigerC", TigerCInit},           {"Shredder", ShredderInit},
       {"Constructor", ConstructorInit},
+      {"TigerA", TigerAInit},           {"Grindlenaut", GrindlenautInit},
+      {"GrindlenautArm", GrindlenautArmInit}, {"GrindlenautDrill", GrindlenautDrillInit},
+      {"Scrap", ScrapBehavior},
   };
   for (const auto& [name, behavior] : filled) {
     EXPECT_EQ(BehaviorRegistry::GetBehavior(name), behavior) << name;

@@ -96,4 +96,7 @@ void PaintTeamLogo(const FramePaint& p);
 void PaintCopyright(const FramePaint& p);
 void PaintIntroBackdrop(const FramePaint& p);
 
+void PaintGrindlenaut(const FramePaint& p);  // BossPainter.cpp
+void PaintTigerA(const FramePaint& p);
+
 }  // namespace assetgen

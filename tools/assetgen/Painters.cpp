@@ -67,6 +67,8 @@ PainterFn FindPainter(const std::string& family) {
       {"airshipclaw", PaintAirshipClaw},
       {"airshipdeck", PaintAirshipDeck},
       {"airshipscaffold", PaintAirshipScaffold},
+      {"grindlenaut", PaintGrindlenaut},
+      {"tigera", PaintTigerA},
   };
   for (const auto& f : kFamilies)
     if (family == f.name) return f.fn;
