@@ -51,6 +51,7 @@ PainterFn FindPainter(const std::string& family) {
       {"pausewindow", PaintPauseWindow},
       {"pauseitem", PaintPauseItem},
       {"endscreen", PaintEndScreen},
+      {"clear", PaintClear},
   };
   for (const auto& f : kFamilies)
     if (family == f.name) return f.fn;
