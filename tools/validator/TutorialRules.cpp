@@ -92,7 +92,7 @@ void CheckMessages(const std::string& script, const Tutorial& tutorial, const Le
 
 }  // namespace
 
-void CheckTutorialScript(const std::string& levelFile, const LevelData& level,
+bool CheckTutorialScript(const std::string& levelFile, const LevelData& level,
                          Problems& problems) {
   const std::string script = "data/tut" + levelFile;
   bool hasTrigger = false;
@@ -103,7 +103,7 @@ void CheckTutorialScript(const std::string& levelFile, const LevelData& level,
       problems.Add(levelFile, "has a " + Quoted(kTrigger) + " trigger but no script " +
                                   Quoted(script) + ": it shows nothing");
     }
-    return;
+    return true;
   }
   const std::string text((std::istreambuf_iterator<char>(file)), {});
   if (!hasTrigger) {
@@ -122,11 +122,12 @@ void CheckTutorialScript(const std::string& levelFile, const LevelData& level,
     problems.Add(script, "message " + std::to_string(record) + " has ID " + std::to_string(id) +
                              ": IDs must be at least 0 (the game stops on it)");
   }
-  if (!layout.negativeIds.empty()) return;
+  if (!layout.negativeIds.empty()) return false;
 
   std::istringstream in(text);
   const Tutorial tutorial(in, script);
   CheckMessages(script, tutorial, level, problems);
+  return true;
 }
 
 }  // namespace validator
