@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <istream>
 #include <string>
+#include <utility>
 
 // The text colour of a tutorial; packed as alpha, red, green, blue when drawn.
 struct TutorialColor {
