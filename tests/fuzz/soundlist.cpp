@@ -2,6 +2,7 @@
 // (names are new on every input, so real samples would pile up).
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 #include "FuzzSupport.h"
@@ -18,6 +19,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::EnterWorkingFolder();
   platform::SetAudioDevice(&gAudio);
   gGame = std::make_unique<testharness::GameHarness>();
+  // The game goes before any static: the World's statics live in other files, whose
+  // destruction order against this one's is not fixed.
+  std::atexit([] { gGame.reset(); });
   return 0;
 }
 
