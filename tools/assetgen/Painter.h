@@ -60,6 +60,8 @@ void PaintCorePiece(const FramePaint& p);
 void PaintCoreGlow(const FramePaint& p);
 void PaintTriggerMarker(const FramePaint& p);
 void PaintCheckpointGate(const FramePaint& p);
+// Paints nothing: objects that must have a frame but are never seen.
+void PaintClear(const FramePaint& p);
 void PaintFactoryPlatform(const FramePaint& p);
 void PaintTigerShot(const FramePaint& p);
 void PaintTigerBomb(const FramePaint& p);

@@ -69,6 +69,7 @@ PainterFn FindPainter(const std::string& family) {
       {"airshipscaffold", PaintAirshipScaffold},
       {"grindlenaut", PaintGrindlenaut},
       {"tigera", PaintTigerA},
+      {"clear", PaintClear},
   };
   for (const auto& f : kFamilies)
     if (family == f.name) return f.fn;

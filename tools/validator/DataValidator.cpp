@@ -486,6 +486,7 @@ void Validator::CheckLevel(const std::string& file, bool gameplay) {
   usable &= CheckLevelObjects(file, level);
   usable &= CheckLevelLayout(file, level, gameplay);
   CheckLevelContent(file, level);
+  usable &= CheckTutorialScript(file, level, m_problems);
 
   // Only a file the checks above found readable goes to the game's reader, which stops
   // the program on what they report.
