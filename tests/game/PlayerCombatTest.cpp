@@ -111,6 +111,21 @@ TEST_F(HeroTest, AttackIdsWrapAfterOneHundredThousand) {
   EXPECT_EQ(hero->GetAttackId(), 2);
 }
 
+TEST_F(HeroTest, TheRecordGetsTheShownScoreAndTheQueuedPointsWithoutTheirCounts) {
+  World::GetPlayerRecords().clear();
+  World::GetPlayerRecords().emplace_back(hero->Clone());
+  HUD* hud = HUD::GetInstance();
+  hud->SetScore(300);
+  hud->AddMessage(100, 1, 255, 255, 0, 0);
+  hud->UpdateCombo(40, 0, 255, 255, 255, 255);
+  hud->UpdateCombo(40, 0, 255, 255, 255, 255);
+  World::AddScoreToRecord();
+  ASSERT_NE(World::GetCurrentRecord(), nullptr);
+  EXPECT_EQ(World::GetCurrentRecord()->GetScore(), 300 + 100 + 80);
+  EXPECT_EQ(hero->GetScore(), 300);
+  World::GetPlayerRecords().clear();
+}
+
 TEST_F(HeroTest, NegativeOrNonFiniteDamageValuesAreRefused) {
   for (int line = 29; line <= 42; ++line) {
     EXPECT_TRUE(HeroTuningProblem(line, -1.0f).has_value()) << line;
