@@ -430,6 +430,17 @@ const Break kBreaks[] = {
        ReplaceLine(game / "data" / "ZodirazO.ini", 23, "0");
        return {"data/ZodirazO.ini", "line 23 (0)", "above 0"};
      }},
+    {"HeroDamageIsNegative",
+     [](const fs::path& game) -> std::vector<std::string> {
+       ReplaceLine(game / "data" / "ZodirazO.ini", 35, "-4");
+       return {"data/ZodirazO.ini", "line 35 (-4)", "damage value"};
+     }},
+    {"PowerupPlacedWithoutAnOrbColour",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       AddTrigger(game / file, "Powerup 700 500 1 0 1.0");
+       return {file, "\"Powerup\" placed as trigger at frame 1", "orb colour"};
+     }},
     {"HeroDrainIsNegative",
      [](const fs::path& game) -> std::vector<std::string> {
        ReplaceLine(game / "data" / "ZodirazO.ini", 27, "-2");
