@@ -490,10 +490,14 @@ const Break kBreaks[] = {
        std::string text = ReadText(game / file);
        const std::size_t at = text.rfind("Tutorial ");
        EXPECT_NE(at, std::string::npos) << "no tutorial trigger in " << file;
-       const std::size_t count = text.rfind('\n', at - 2) + 1;
-       const int triggers = std::stoi(text.substr(count, at - count));
-       text = text.substr(0, count) + std::to_string(triggers - 1) + "\n" +
-              text.substr(text.find('\n', at) + 1);
+       // The trigger count is the last line before it that holds a number alone.
+       std::size_t count = text.rfind('\n', at - 2) + 1;
+       while (text.substr(count, text.find('\n', count) - count).find(' ') != std::string::npos)
+         count = text.rfind('\n', count - 2) + 1;
+       const std::size_t countEnd = text.find('\n', count);
+       const int triggers = std::stoi(text.substr(count, countEnd - count));
+       text = text.substr(0, count) + std::to_string(triggers - 1) +
+              text.substr(countEnd, at - countEnd) + text.substr(text.find('\n', at) + 1);
        WriteText(game / file, text);
        return {"data/tut" + file, "has no \"Tutorial\" trigger"};
      }},
