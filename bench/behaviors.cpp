@@ -8,16 +8,20 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "animationlib/SpriteCollection.h"
 #include "behaviorlib/CollisionResponses.h"
 #include "behaviorlib/ConstructorCounts.h"
 #include "behaviorlib/GunnerEnemies.h"
+#include "behaviorlib/Includes/AirshipKaje.h"
+#include "behaviorlib/Includes/AirshipObjects.h"
 #include "game/EnemyObject.h"
 #include "game/GameObject.h"
 #include "game/ObjectHandle.h"
 #include "game/World.h"
 #include "harness/GameHarness.h"
+#include "support/AirshipArena.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -83,6 +87,8 @@ void BM_MixedEnemyFrame(benchmark::State& state) {
         constructorcounts::Add(FlagBitsToInt(object->GetFlag("Cindex")), 2);
       }
     }
+    // The camera's pass leaves the list drawing only: behaviours and physics too here.
+    World::GetObjects()->SetMask(PASS_ALL);
     World::GetObjects()->Update(false);
     for (auto _ : state) World::GetObjects()->Update(false);
     state.counters["objects"] = static_cast<double>(World::GetObjects()->GetSprites().size());
@@ -90,6 +96,102 @@ void BM_MixedEnemyFrame(benchmark::State& state) {
   unsetenv("XDG_CONFIG_HOME");
 }
 BENCHMARK(BM_MixedEnemyFrame)->Unit(benchmark::kMicrosecond);
+
+// Rockets in play, topped up to `count` around the hero outside the timed part.
+int CountLiveRockets() {
+  int live = 0;
+  for (Sprite* sprite : World::GetObjects()->GetSprites()) {
+    if (!sprite->IsDead() && sprite->GetName() == "KajeRocket") ++live;
+  }
+  return live;
+}
+
+void TopUpRockets(int count, int& next) {
+  const Vector2 hero = World::GetPlayer()->GetPosition();
+  for (int live = CountLiveRockets(); live < count; ++live, ++next) {
+    auto* rocket = dynamic_cast<GameObject*>(World::CloneSprite("KajeRocket"));
+    if (!rocket) return;
+    const float side = next % 2 == 0 ? -1.0f : 1.0f;
+    rocket->MoveTo(Vector2(hero.X() + side * (300.0f + 25.0f * static_cast<float>(next % 8)),
+                           hero.Y() - 100.0f - 20.0f * static_cast<float>(next % 5)));
+    rocket->SetVelocity(-5.0f * side, -1.0f);
+    rocket->SetInactive(false);
+    rocket->SetDeactivateOffscreen(false);
+    rocket->SetDepth(3.9f);
+    rocket->SetBehavior(KajeRocketInit);
+    World::GetObjects()->Add(rocket);
+  }
+}
+
+// The busiest frame of Kaje's first stage on the airship arena: Kaje waiting
+// between attacks, its shield, two TigerE, twelve homing rockets with their
+// smoke, the hero and the deck.
+void BM_KajeStageOneFrame(benchmark::State& state) {
+  if (!std::filesystem::exists(Folder() / "SpriteList.vtsl")) {
+    state.SkipWithError("the working folder is missing: build the gamedata target");
+    return;
+  }
+  testsupport::TempDir data;
+  const std::filesystem::path folder = data.Path() / "game";
+  std::filesystem::copy(Folder(), folder, std::filesystem::copy_options::recursive);
+  std::ofstream(folder / "arena.lvl") << testsupport::AirshipArenaLevel();
+  std::string list = "8 0\n";
+  for (int s = 1; s <= 12; ++s) list += s == 8 ? "1 airship arena.lvl\n" : "0\n";
+  std::ofstream(folder / "Gold.vt") << list;
+  testsupport::ScopedCurrentDir cwd(folder);
+  testsupport::TempDir config;
+  setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+  {
+    testharness::GameHarness harness;
+    harness.RunFrames(3);
+    if (World::GetState() != STATE_GAMEPLAY || !World::GetPlayer()) {
+      state.SkipWithError("the start state is not play with a hero");
+      return;
+    }
+    // The hero at the trigger: Kaje and its shield appear.
+    World::GetPlayer()->MoveTo(Vector2(testsupport::kArenaTriggerX, testsupport::kArenaDeckY - 10.0f));
+    harness.RunFrames(2);
+    GameObject* kaje = FindAirshipObject("Kaje");
+    GameObject* shield = FindAirshipObject("KajeShield");
+    if (!kaje || !shield) {
+      state.SkipWithError("Kaje did not appear");
+      return;
+    }
+    World::GetFocusQueue().clear();
+    kaje->MoveTo(Vector2(2700.0f, testsupport::kArenaDeckY));
+    kaje->SetFlag("Health", 80.0f);
+    kaje->SetState(1);
+    kaje->SetBehavior(KajePhaseOneWait);
+    shield->SetInactive(false);
+    Place("TigerE", 2500.0f, testsupport::kArenaDeckY - 10.0f);
+    Place("TigerE", 2900.0f, testsupport::kArenaDeckY - 10.0f);
+    World::GetPlayer()->MoveTo(Vector2(2200.0f, testsupport::kArenaDeckY - 10.0f));
+    // The camera's pass leaves the list drawing only: behaviours and physics too here.
+    World::GetObjects()->SetMask(PASS_ALL);
+    int next = 0;
+    // Long enough for the smoke to build up to its steady count.
+    for (int frame = 0; frame < 60; ++frame) {
+      TopUpRockets(12, next);
+      kaje->SetFlag("StateTime", 30.0f);  // between attacks: the rockets here are the ones counted
+      World::GetObjects()->Update(false);
+    }
+    double flashes = 0.0;
+    for (auto _ : state) {
+      state.PauseTiming();
+      TopUpRockets(12, next);
+      kaje->SetFlag("StateTime", 30.0f);
+      state.ResumeTiming();
+      World::GetObjects()->Update(false);
+    }
+    for (Sprite* sprite : World::GetObjects()->GetSprites()) {
+      if (!sprite->IsDead() && sprite->GetName() == "Flash") ++flashes;
+    }
+    state.counters["objects"] = static_cast<double>(World::GetObjects()->GetSprites().size());
+    state.counters["flashes"] = flashes;
+  }
+  unsetenv("XDG_CONFIG_HOME");
+}
+BENCHMARK(BM_KajeStageOneFrame)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
