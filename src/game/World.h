@@ -53,6 +53,8 @@ class World {
   static void StartFade(int frames, D3DCOLOR from, D3DCOLOR to);
   // The colour a fade shows after `count` of `length` frames.
   static D3DCOLOR FadeColor(D3DCOLOR from, D3DCOLOR to, int count, int length);
+  // The colour the current fade ends on (and then keeps drawing).
+  static D3DCOLOR GetFadeTarget() { return m_fadeTo; }
   static void SetEarthquake(bool on);
   static bool IsEarthquake() { return m_earthquake; }
   static void QueueText(TextEntry entry);

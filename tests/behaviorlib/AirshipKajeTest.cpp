@@ -491,6 +491,19 @@ TEST_F(AirshipKajeTest, ThreeFallingCratesBreakTheShieldAndStartStageOne) {
   EXPECT_EQ(kaje->GetBehavior(), &KajePhaseOneMove);
 }
 
+TEST_F(AirshipKajeTest, ACrateLandingWhileTheShieldTintRisesStillClearsTheTint) {
+  StartArena(2000.0f, {"AirshipCrate 2600 3600 0 0 0"});
+  GameObject* kaje = KajeAt(2600.0f, KajeShieldWait, 3.0f);
+  Step(10);  // the tint is rising; its fade back comes only at the wait's half-way mark
+  ASSERT_EQ(kaje->GetBehavior(), &KajeShieldWait);
+  EXPECT_EQ(World::GetFadeTarget(), 0x7FFF7FFFu);
+  GameObject* crate = Live("AirshipCrate");
+  crate->SetFlag("HitKaje", 1.0f);
+  AirshipCrateFall(crate);
+  EXPECT_EQ(kaje->GetBehavior(), &KajeShieldFadeOut);
+  EXPECT_EQ(World::GetFadeTarget(), 0x00FF7FFFu);
+}
+
 TEST_F(AirshipKajeTest, StageOneWalksToAMarkerAndSummonsTwoTigers) {
   StartArena(2000.0f);
   GameObject* kaje = KajeAt(3200.0f, KajePhaseOneMove, 80.0f);

@@ -112,7 +112,14 @@ void AirshipCrateFall(GameObject* crate) {
   }
   crate->SetDead(true);
   SpawnFlash(crate->GetPosition(), 3, 5.0f, 0.1f, 11.0f, 4.0f);
-  if (GameObject* kaje = FindAirshipObject("Kaje")) kaje->SetBehavior(KajeShieldFadeOut);
+  if (GameObject* kaje = FindAirshipObject("Kaje")) {
+    // A crate that lands while the pink shield tint is still rising would leave the screen
+    // tinted for the whole stage: the wait's fade back never comes.
+    if (kaje->GetBehavior() == KajeShieldWait && kaje->GetFlag("StateTime") > 90.0f) {
+      World::StartFade(90, 0x7FFF7FFF, 0x00FF7FFF);
+    }
+    kaje->SetBehavior(KajeShieldFadeOut);
+  }
 }
 
 // ---- Claw ----
