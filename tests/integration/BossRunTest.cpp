@@ -200,9 +200,15 @@ TEST_F(BossRunTest, GrindlenautStruckDownBreaksApartAndLosesItsParts) {
   ASSERT_EQ(body->GetBehavior(), GrindlenautPatrol);
   body->SetFlag("Health", 1.0f);
   PlayerObject* hero = World::GetPlayer();
-  hero->MoveTo(Vector2(body->GetPosition().X() - 200.0f, hero->GetPosition().Y()));
-  game->RunFrames(20);
-  Capture("grindlenaut-resting");
+  hero->MoveTo(Vector2(body->GetPosition().X() - 260.0f, hero->GetPosition().Y()));
+  // Into the arm attack, with the first scrap up in the grabber.
+  for (int frame = 0; frame < 400 && !(body->GetBehavior() == GrindlenautArmAttack &&
+                                       body->GetFlag("PatrolTime") == 470.0f);
+       ++frame) {
+    game->RunFrames(1);
+  }
+  ASSERT_EQ(body->GetBehavior(), GrindlenautArmAttack);
+  Capture("grindlenaut-arm");
   // A sword blow at the hull's rear, stored as the damage response stores it.
   hero->NextAttackId();
   body->SetFlag("DamageReceived", 10.0f);
