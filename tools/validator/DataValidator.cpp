@@ -663,8 +663,9 @@ void Validator::CheckLevelContent(const std::string& file, const LevelData& leve
     }
   }
   for (const auto& [name, cloned] : kClonedByBoss) {
+    const std::string boss = name;
     const bool listed = std::any_of(level.prototypes.begin(), level.prototypes.end(),
-                                    [&](const PrototypeEntry& p) { return p.name == name; });
+                                    [&](const PrototypeEntry& p) { return p.name == boss; });
     if ((placed.count(name) || listed) && !FindEntry(cloned, level.prototypes)) {
       Say(file, "has " + Quoted(name) + " but finds no prototype " + Quoted(cloned) + " in " +
                     kSpriteList + " or this level, which it builds during the fight");
