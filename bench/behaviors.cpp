@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -16,6 +17,8 @@
 #include "behaviorlib/GunnerEnemies.h"
 #include "behaviorlib/Includes/AirshipKaje.h"
 #include "behaviorlib/Includes/AirshipObjects.h"
+#include "behaviorlib/Includes/Grindlenaut.h"
+#include "behaviorlib/Includes/TigerA.h"
 #include "game/EnemyObject.h"
 #include "game/GameObject.h"
 #include "game/ObjectHandle.h"
@@ -97,6 +100,131 @@ void BM_MixedEnemyFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_MixedEnemyFrame)->Unit(benchmark::kMicrosecond);
 
+// A boss arena of metal tiles written into a copy of the working folder, whose game
+// list starts in play on it; `run` sets the scene up and measures.
+void InArena(benchmark::State& state, const std::string& level,
+             const std::function<void(benchmark::State&, testharness::GameHarness&)>& run) {
+  if (!std::filesystem::exists(Folder() / "SpriteList.vtsl")) {
+    state.SkipWithError("the working folder is missing: build the gamedata target");
+    return;
+  }
+  testsupport::TempDir data;
+  const std::filesystem::path folder = data.Path() / "game";
+  std::filesystem::copy(Folder(), folder, std::filesystem::copy_options::recursive);
+  std::ofstream(folder / "arena.lvl") << level;
+  std::string list = "8 0\n";
+  for (int s = 1; s <= 12; ++s) list += s == 8 ? "1 arena arena.lvl\n" : "0\n";
+  std::ofstream(folder / "Gold.vt") << list;
+  testsupport::ScopedCurrentDir cwd(folder);
+  testsupport::TempDir config;
+  setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+  {
+    testharness::GameHarness harness;
+    harness.RunFrames(3);
+    if (World::GetState() != STATE_GAMEPLAY || !World::GetPlayer()) {
+      state.SkipWithError("the start state is not play with a hero");
+    } else {
+      // The camera's pass leaves the list drawing only: behaviours and physics too here.
+      World::GetObjects()->SetMask(PASS_ALL);
+      run(state, harness);
+      state.counters["objects"] = static_cast<double>(World::GetObjects()->GetSprites().size());
+    }
+  }
+  unsetenv("XDG_CONFIG_HOME");
+}
+
+// `rows` rows of `columns` tiles from (x, y) down, as level object lines.
+std::string Tiles(int x, int y, int columns, int rows, int* count) {
+  std::string lines;
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < columns; ++c, ++*count) {
+      lines += "MetalTiles " + std::to_string(x + 128 * c) + " " + std::to_string(y + 128 * r) +
+               (r == 0 ? " 0" : " 1") + " 0 -0.5\n";
+    }
+  }
+  return lines;
+}
+
+std::string ArenaLevel(const std::string& extraPrototypes, int prototypes, const std::string& bounds,
+                       const std::string& objects, int count, const std::string& player,
+                       const std::string& enemies, int enemyCount) {
+  return std::to_string(prototypes) + "\nMetalTiles 1 0 animations/tiles_metal.acd\n" +
+         extraPrototypes + "0 0\n0\n0\n0\n0\n" + bounds + "\n" + std::to_string(count) + "\n" +
+         objects + player + "\n" + std::to_string(enemyCount) + "\n" + enemies + "0\n";
+}
+
+GameObject* Live(const char* name) {
+  Sprite* found = World::GetObjects()->Find(name);
+  return found ? found->AsGameObject() : nullptr;
+}
+
+// The junkyard's busiest frame: the boss breaking apart with a flash every frame,
+// its parts, the hero and 60 tiles.
+void BM_JunkyardDeathFrame(benchmark::State& state) {
+  int count = 0;
+  std::string tiles = Tiles(14656, 960, 10, 4, &count);  // the floor and the ground below
+  tiles += Tiles(14528, 320, 1, 5, &count) + Tiles(14528, 960, 1, 5, &count);
+  tiles += Tiles(15936, 320, 1, 5, &count) + Tiles(15936, 960, 1, 5, &count);
+  const std::string parts =
+      "Grindlenaut 15300 810 0\nGrindlenautDrill 15300 810 0\nGrindlenautArm 15300 810 0\n"
+      "GrindlenautBurrow 15300 810 0\n";
+  InArena(state,
+          ArenaLevel("", 1, "14336 0 16128 1800", tiles, count, "ZodirazO 14900 800 0", parts, 4),
+          [](benchmark::State& st, testharness::GameHarness& harness) {
+            GameObject* body = Live("Grindlenaut");
+            for (const char* name : {"Grindlenaut", "GrindlenautDrill", "GrindlenautArm", "GrindlenautBurrow"})
+              if (GameObject* part = Live(name)) part->SetDeactivateOffscreen(false);
+            harness.RunFrames(1);
+            if (!body || body->GetBehavior() != GrindlenautWait) {
+              st.SkipWithError("the Grindlenaut did not set itself up");
+              return;
+            }
+            body->SetFlag("PatrolTime", 0.0f);
+            body->SetBehavior(GrindlenautDeath);
+            harness.RunFrames(40);  // every flash of the last 40 frames alive
+            for (auto _ : st) {
+              body->SetFlag("PatrolTime", 150.0f);  // never ends; a flash every frame
+              World::GetObjects()->Update(false);
+            }
+          });
+}
+BENCHMARK(BM_JunkyardDeathFrame)->Unit(benchmark::kMicrosecond);
+
+// The factory: TigerA waiting to decide while six of its bombs bounce on the floor.
+void BM_FactoryBombFrame(benchmark::State& state) {
+  int count = 0;
+  std::string tiles = Tiles(5664, 2816, 16, 2, &count);
+  tiles += Tiles(5536, 2176, 1, 6, &count) + Tiles(7776, 2176, 1, 6, &count);
+  InArena(state,
+          ArenaLevel("", 1, "5300 1800 8000 3200", tiles, count, "ZodirazO 5800 2700 0",
+                     "TigerA 6656 2752 0\n", 1),
+          [](benchmark::State& st, testharness::GameHarness& harness) {
+            GameObject* tiger = Live("TigerA");
+            if (!tiger) {
+              st.SkipWithError("no TigerA");
+              return;
+            }
+            tiger->SetDeactivateOffscreen(false);
+            harness.RunFrames(1);
+            std::vector<GameObject*> bombs;
+            for (int i = 0; i < 6; ++i)
+              bombs.push_back(SpawnTigerABomb(6100.0f + 150.0f * static_cast<float>(i), 2500.0f, 1.0f, -4.0f));
+            harness.RunFrames(10);
+            for (auto _ : st) {
+              tiger->SetFlag("DelayTime", 30.0f);
+              for (GameObject* bomb : bombs) {
+                bomb->SetFlag("ExplodeTimer", 100.0f);  // fusing for good
+                if (bomb->GetFlag("OnGround") != 0.0f) {
+                  bomb->SetFlag("OnGround", 0.0f);
+                  bomb->SetVelocity(bomb->GetVelocity().X(), -9.0f);
+                }
+              }
+              World::GetObjects()->Update(false);
+            }
+          });
+}
+BENCHMARK(BM_FactoryBombFrame)->Unit(benchmark::kMicrosecond);
+
 // Rockets in play, topped up to `count` around the hero outside the timed part.
 int CountLiveRockets() {
   int live = 0;
@@ -127,69 +255,48 @@ void TopUpRockets(int count, int& next) {
 // between attacks, its shield, two TigerE, twelve homing rockets with their
 // smoke, the hero and the deck.
 void BM_KajeStageOneFrame(benchmark::State& state) {
-  if (!std::filesystem::exists(Folder() / "SpriteList.vtsl")) {
-    state.SkipWithError("the working folder is missing: build the gamedata target");
-    return;
-  }
-  testsupport::TempDir data;
-  const std::filesystem::path folder = data.Path() / "game";
-  std::filesystem::copy(Folder(), folder, std::filesystem::copy_options::recursive);
-  std::ofstream(folder / "arena.lvl") << testsupport::AirshipArenaLevel();
-  std::string list = "8 0\n";
-  for (int s = 1; s <= 12; ++s) list += s == 8 ? "1 airship arena.lvl\n" : "0\n";
-  std::ofstream(folder / "Gold.vt") << list;
-  testsupport::ScopedCurrentDir cwd(folder);
-  testsupport::TempDir config;
-  setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
-  {
-    testharness::GameHarness harness;
-    harness.RunFrames(3);
-    if (World::GetState() != STATE_GAMEPLAY || !World::GetPlayer()) {
-      state.SkipWithError("the start state is not play with a hero");
-      return;
-    }
-    // The hero at the trigger: Kaje and its shield appear.
-    World::GetPlayer()->MoveTo(Vector2(testsupport::kArenaTriggerX, testsupport::kArenaDeckY - 10.0f));
-    harness.RunFrames(2);
-    GameObject* kaje = FindAirshipObject("Kaje");
-    GameObject* shield = FindAirshipObject("KajeShield");
-    if (!kaje || !shield) {
-      state.SkipWithError("Kaje did not appear");
-      return;
-    }
-    World::GetFocusQueue().clear();
-    kaje->MoveTo(Vector2(2700.0f, testsupport::kArenaDeckY));
-    kaje->SetFlag("Health", 80.0f);
-    kaje->SetState(1);
-    kaje->SetBehavior(KajePhaseOneWait);
-    shield->SetInactive(false);
-    Place("TigerE", 2500.0f, testsupport::kArenaDeckY - 10.0f);
-    Place("TigerE", 2900.0f, testsupport::kArenaDeckY - 10.0f);
-    World::GetPlayer()->MoveTo(Vector2(2200.0f, testsupport::kArenaDeckY - 10.0f));
-    // The camera's pass leaves the list drawing only: behaviours and physics too here.
-    World::GetObjects()->SetMask(PASS_ALL);
-    int next = 0;
-    // Long enough for the smoke to build up to its steady count.
-    for (int frame = 0; frame < 60; ++frame) {
-      TopUpRockets(12, next);
-      kaje->SetFlag("StateTime", 30.0f);  // between attacks: the rockets here are the ones counted
-      World::GetObjects()->Update(false);
-    }
-    double flashes = 0.0;
-    for (auto _ : state) {
-      state.PauseTiming();
-      TopUpRockets(12, next);
-      kaje->SetFlag("StateTime", 30.0f);
-      state.ResumeTiming();
-      World::GetObjects()->Update(false);
-    }
-    for (Sprite* sprite : World::GetObjects()->GetSprites()) {
-      if (!sprite->IsDead() && sprite->GetName() == "Flash") ++flashes;
-    }
-    state.counters["objects"] = static_cast<double>(World::GetObjects()->GetSprites().size());
-    state.counters["flashes"] = flashes;
-  }
-  unsetenv("XDG_CONFIG_HOME");
+  InArena(state, testsupport::AirshipArenaLevel(),
+          [](benchmark::State& st, testharness::GameHarness& harness) {
+            // The hero at the trigger: Kaje and its shield appear.
+            World::GetPlayer()->MoveTo(
+                Vector2(testsupport::kArenaTriggerX, testsupport::kArenaDeckY - 10.0f));
+            harness.RunFrames(2);
+            GameObject* kaje = FindAirshipObject("Kaje");
+            GameObject* shield = FindAirshipObject("KajeShield");
+            if (!kaje || !shield) {
+              st.SkipWithError("Kaje did not appear");
+              return;
+            }
+            World::GetFocusQueue().clear();
+            kaje->MoveTo(Vector2(2700.0f, testsupport::kArenaDeckY));
+            kaje->SetFlag("Health", 80.0f);
+            kaje->SetState(1);
+            kaje->SetBehavior(KajePhaseOneWait);
+            shield->SetInactive(false);
+            Place("TigerE", 2500.0f, testsupport::kArenaDeckY - 10.0f);
+            Place("TigerE", 2900.0f, testsupport::kArenaDeckY - 10.0f);
+            World::GetPlayer()->MoveTo(Vector2(2200.0f, testsupport::kArenaDeckY - 10.0f));
+            World::GetObjects()->SetMask(PASS_ALL);
+            int next = 0;
+            // Long enough for the smoke to build up to its steady count.
+            for (int frame = 0; frame < 60; ++frame) {
+              TopUpRockets(12, next);
+              kaje->SetFlag("StateTime", 30.0f);  // between attacks: only these rockets count
+              World::GetObjects()->Update(false);
+            }
+            for (auto _ : st) {
+              st.PauseTiming();
+              TopUpRockets(12, next);
+              kaje->SetFlag("StateTime", 30.0f);
+              st.ResumeTiming();
+              World::GetObjects()->Update(false);
+            }
+            double flashes = 0.0;
+            for (Sprite* sprite : World::GetObjects()->GetSprites()) {
+              if (!sprite->IsDead() && sprite->GetName() == "Flash") ++flashes;
+            }
+            st.counters["flashes"] = flashes;
+          });
 }
 BENCHMARK(BM_KajeStageOneFrame)->Unit(benchmark::kMicrosecond);
 

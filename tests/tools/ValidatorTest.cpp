@@ -343,6 +343,47 @@ const Break kBreaks[] = {
        AddTrigger(game / file, "TigerC 900 430 0 0 0");
        return {file, "places \"TigerC\"", "no prototype \"TigerCShot\""};
      }},
+    {"GrindlenautDeathPoseStillHurts",
+     [](const fs::path& game) -> std::vector<std::string> {
+       // A beaten boss stays in the list hidden; this pose would still hurt the hero.
+       const fs::path file = game / "animations/GNTdeath.acd";
+       const Animation body = Load(game / "animations/GNTbody.acd");
+       EditFrame(file, 0, {.shape = CollisionShape({body.GetFrames()[0].GetShape().GetPolygon(1)})});
+       return {"SpriteList.vtsl", "\"Grindlenaut\" state 20", "frame 0", "overlaps"};
+     }},
+    {"TigerADeathPoseStillTakesHits",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const fs::path file = game / "animations/tigera_death.acd";
+       std::vector<CollisionPolygon> polygons = Load(file).GetFrames()[2].GetShape().GetPolygons();
+       polygons.push_back(Load(game / "animations/tigera_stand.acd").GetFrames()[0].GetShape().GetPolygon(1));
+       EditFrame(file, 2, {.shape = CollisionShape(polygons)});
+       return {"SpriteList.vtsl", "\"TigerA\" state 22", "frame 2", "overlaps"};
+     }},
+    {"GrindlenautWithoutTheRummagerItSummons",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       RemoveGlobalPrototype(game, "Rummager");
+       AddTrigger(game / file, "Grindlenaut 900 1280 0 0 0");
+       return {file, "has \"Grindlenaut\"", "no prototype \"Rummager\""};
+     }},
+    {"GrindlenautArmWithoutItsScrap",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       RemoveGlobalPrototype(game, "Scrap");
+       AddTrigger(game / file, "GrindlenautArm 900 1280 0 0 0");
+       return {file, "has \"GrindlenautArm\"", "no prototype \"Scrap\""};
+     }},
+    {"TigerAListedByALevelWithoutItsBomb",
+     [](const fs::path& game) -> std::vector<std::string> {
+       // Listed for a trigger to spawn rather than placed.
+       const std::string file = FirstGameplayLevel(game);
+       RemoveGlobalPrototype(game, "TigerABomb");
+       const TextTokens level(game / file);
+       WriteText(game / file, std::to_string(level.Int(0) + 1) +
+                                  "\nTigerA 1 1 animations/tigera_stand.acd\n" +
+                                  level.text.substr(level.starts[1]));
+       return {file, "has \"TigerA\"", "no prototype \"TigerABomb\""};
+     }},
     {"HeroTuningLosesItsLastLine",
      [](const fs::path& game) -> std::vector<std::string> {
        const fs::path tuning = game / "data" / "ZodirazO.ini";

@@ -48,6 +48,10 @@ const char* const kClonedInPlay[] = {"Shot", "Flash", "Spark", "Powerup", "Playe
 // Prototypes cloned in play only by what a level places: placed name, cloned name.
 const std::pair<const char*, const char*> kClonedByPlaced[] = {
     {"TriggerCheckPoint", "CheckPointClose"}, {"Constructor", "TigerE"}, {"TigerC", "TigerCShot"}};
+// Bosses a level may place or list among its own prototypes for a trigger to spawn:
+// boss or part, the prototype it builds during the fight.
+const std::pair<const char*, const char*> kClonedByBoss[] = {
+    {"Grindlenaut", "Rummager"}, {"GrindlenautArm", "Scrap"}, {"TigerA", "TigerABomb"}};
 // The player section is the only place the hero comes from.
 constexpr const char* kPlayerSection = "section 8";
 // Sounds the code plays by name.
@@ -663,6 +667,15 @@ void Validator::CheckLevelContent(const std::string& file, const LevelData& leve
     if (placed.count(name) && !FindEntry(cloned, level.prototypes)) {
       Say(file, "places " + Quoted(name) + " but finds no prototype " + Quoted(cloned) + " in " +
                     kSpriteList + " or this level, which it clones during play");
+    }
+  }
+  for (const auto& [name, cloned] : kClonedByBoss) {
+    const std::string boss = name;
+    const bool listed = std::any_of(level.prototypes.begin(), level.prototypes.end(),
+                                    [&](const PrototypeEntry& p) { return p.name == boss; });
+    if ((placed.count(name) || listed) && !FindEntry(cloned, level.prototypes)) {
+      Say(file, "has " + Quoted(name) + " but finds no prototype " + Quoted(cloned) + " in " +
+                    kSpriteList + " or this level, which it builds during the fight");
     }
   }
   // Collecting a core piece moves the glow beside it; it must be in the main list.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ContentRules.h"
+#include "PhysicsLib/CollisionTypes.h"
 #include "game/GameConstants.h"
 #include "game/GameObject.h"
 
@@ -24,6 +25,7 @@ enum class Role {
   AnyReacts,    // some polygon of the frame touches some type (index unused)
   AnySolid,     // some polygon of the frame is solid against some type (index unused)
   NoneReacts,   // no polygon of the frame touches anything (index unused)
+  NoneOverlaps, // no polygon of the frame overlaps anything: it neither hurts nor is hit
 };
 
 // Kinds whose collision response lands a type-1 contact but that never declare "OnGround".
@@ -67,6 +69,10 @@ const std::set<std::string> kNoPolygons = {"Flash",
                                            "OptionsItems",
                                            "OptionsOption",
                                            "SoundBar"};
+
+// A beaten boss stays in the list, hidden, in its death state: that pose must neither
+// hurt the hero nor take his hits.
+const std::map<std::string, int> kDeathStates = {{"Grindlenaut", 20}, {"TigerA", 22}};
 
 // Enemies that walk: polygon 0 lands on ground, polygon 1 takes the hero's hits.
 const std::set<std::string> kWalkers = {"Rat",      "Rummager", "TigerE", "TigerC",
@@ -118,6 +124,12 @@ const std::vector<CollisionPolygon>& Polygons(const AnimationFrame& frame) {
   return frame.GetShape().GetPolygons();
 }
 
+bool TypeOverlaps(int type) {
+  if (!TypeInTable(type)) return false;
+  const auto& row = CollisionTypeTable::Rows()[static_cast<std::size_t>(type)];
+  return std::find(row.begin(), row.end(), kCollisionOverlap) != row.end();
+}
+
 std::string TypeText(int type) {
   return "has type " + std::to_string(type);
 }
@@ -157,12 +169,15 @@ std::string RoleProblem(const AnimationFrame& frame, int index, Role role) {
       return any(&TypeIsSolid) ? "" : "no polygon is solid against anything";
     case Role::NoneReacts:
       return any(&TypeReacts) ? "a polygon touches other types" : "";
+    case Role::NoneOverlaps:
+      return any(&TypeOverlaps) ? "a polygon overlaps other types" : "";
   }
   return "";
 }
 
 bool IsFrameWide(Role role) {
-  return role == Role::AnyReacts || role == Role::AnySolid || role == Role::NoneReacts;
+  return role == Role::AnyReacts || role == Role::AnySolid || role == Role::NoneReacts ||
+         role == Role::NoneOverlaps;
 }
 
 class Rules {
@@ -535,6 +550,13 @@ void CheckPrototype(const PrototypeView& prototype, Problems& problems) {
                         {OBJECT_WALL_JUMP, OBJECT_DEAD});
     r.PolygonEverywhere(POLYGON_BODY, Role::Reacts, "the body that takes hits",
                         {OBJECT_WALL_JUMP, OBJECT_DEAD});
+  }
+  if (auto death = kDeathStates.find(name); death != kDeathStates.end()) {
+    if (const Animation* dying = r.State(death->second)) {
+      r.Polygon(death->second, *dying, 0, Role::NoneOverlaps,
+                "a beaten boss stays in the list hidden, so its death pose must not hurt the "
+                "hero or take hits");
+    }
   }
 
   if (name == "ZodirazO") {
