@@ -186,10 +186,10 @@ TEST_F(PlayEnemiesRunTest, SwordSwingsKillARatWhosePowerupBecomesTheFrontOrb) {
 }
 
 TEST_F(PlayEnemiesRunTest, ReadBackOfTheArenaWithItsEnemiesAndObjects) {
-  Play(ArenaLevel(448.0f,
-                  {"Tire 900 1260 0 0 0", "Tire 900 1220 0 0 0", "OrbRotation 700 1180 2 0 0",
-                   "CorePiece 300 1200 0 0 1.01", "CoreGlow 300 1200 0 0 1.0"},
-                  {"Rat 620 1279.9 1", "Rummager 1000 1279.9 1", "TigerE 1150 1279.9 1"},
+  Play(ArenaLevel(400.0f,
+                  {"Tire 530 1260 0 0 0", "Tire 530 1220 0 0 0", "OrbRotation 330 1150 2 0 0",
+                   "CorePiece 200 1200 0 0 1.01", "CoreGlow 200 1200 0 0 1.0"},
+                  {"Rat 610 1279.9 1", "Rummager 690 1279.9 1", "TigerE 760 1279.9 1"},
                   {"TriggerCheckPoint 800 1279.9 0 0 1.0"}));
   game->RunFrames(10);
   EXPECT_EQ(Named("Rat").size(), 1u);
