@@ -4,6 +4,7 @@
 // alignment on its position (centred vertically).
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "D3DInterfaceLib/D3DInterface.h"
@@ -32,6 +33,10 @@ class TextAnimation {
 
   // The colour to show, with any fade or blink stopped.
   void SetColor(unsigned char alpha, unsigned char red, unsigned char green, unsigned char blue);
+  // What SetColor gave, where a fade or blink starts: alpha, red, green, blue.
+  std::array<unsigned char, 4> GetStartColor() const {
+    return {m_startColor[0], m_startColor[1], m_startColor[2], m_startColor[3]};
+  }
   // Fades to the colour over `frames` frames, then starts again (or turns back
   // when `bounce`).
   void FadeTo(unsigned char alpha, unsigned char red, unsigned char green, unsigned char blue,

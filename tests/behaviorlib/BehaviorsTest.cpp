@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "ResponseFixtures.h"
 #include "behaviorlib/ConstructorCounts.h"
 #include "behaviorlib/CollisionResponses.h"
+#include "game/HUD.h"
 
 namespace {
 
@@ -408,6 +410,70 @@ TEST(ConstructorCountsTest, EntriesAreAppendedCountedAndNeverShrink) {
   EXPECT_EQ(constructorcounts::Get(-1), 0);
   EXPECT_EQ(constructorcounts::Size(), 2);
   constructorcounts::ResetForTests();
+}
+
+// A hit's message is coloured by the orb of the attack; Stride and Cyclone hits
+// show grey doubled damage, and a kill by them a second, black message doubled again.
+TEST_F(BehaviorsTest, HitMessagesShowTheOrbColourAndSpecialMoveKillsADoubledSecondOne) {
+  using Colour = std::array<unsigned char, 4>;
+  const Colour red{255, 255, 0, 0}, green{255, 0, 255, 0}, blue{255, 0, 0, 255}, black{255, 0, 0, 0},
+      grey{255, 127, 127, 127};
+  struct Sent {
+    int points, kind;
+    Colour colour;
+  };
+  struct Case {
+    int colour, heroState;
+    bool killed;
+    std::vector<Sent> expected;
+  };
+  const Case cases[] = {
+      {2, PLAYER_IDLE, false, {{4, 0, red}}},
+      {3, PLAYER_SWORD, true, {{4, 0, green}}},
+      {4, PLAYER_IDLE, false, {{4, 0, blue}}},
+      {0, PLAYER_IDLE, false, {{4, 0, black}}},
+      {1, PLAYER_IDLE, false, {{4, 0, black}}},
+      {7, PLAYER_IDLE, false, {{4, 0, black}}},
+      {2, PLAYER_STRIDE, false, {{8, 3, grey}}},
+      {2, PLAYER_STRIDE, true, {{8, 3, grey}, {16, 4, black}}},
+      {4, PLAYER_CYCLONE, true, {{8, 5, grey}, {16, 6, black}}},
+  };
+  StartLevel({"Floor 0 500 0 0 0"});
+  PlayerObject* hero = AddHero(Vector2(100, 500));
+  HUD* hud = HUD::GetInstance();
+  ASSERT_NE(hud, nullptr);
+  for (const Case& c : cases) {
+    // Outside any combo (the hero's input step runs its timer), with no message on the HUD.
+    for (int frame = 0; frame < 600 && hero->IsComboTimerRunning(); ++frame) hero->HandleInput();
+    ASSERT_FALSE(hero->IsComboTimerRunning());
+    hud->SetAbilities(0);
+    hero->SetState(c.heroState);
+    ShowHitOnHUD(4, c.colour, c.killed);
+    EXPECT_TRUE(hero->IsComboTimerRunning());
+    const auto& messages = hud->GetMessages();
+    ASSERT_EQ(messages.size(), c.expected.size()) << "colour " << c.colour << " state " << c.heroState;
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+      EXPECT_EQ(messages[i].points, c.expected[i].points) << c.colour << " " << c.heroState << " " << i;
+      EXPECT_EQ(messages[i].kind, c.expected[i].kind) << c.colour << " " << c.heroState << " " << i;
+      EXPECT_EQ(messages[i].pointsText.GetStartColor(), c.expected[i].colour)
+          << c.colour << " " << c.heroState << " " << i;
+    }
+  }
+
+  // A second hit while the combo timer runs adds to the message of its kind.
+  hero->SetState(PLAYER_IDLE);
+  ShowHitOnHUD(3, 2, false);
+  ASSERT_EQ(hud->GetMessages().size(), 3u);
+  EXPECT_EQ(hud->GetMessages().back().count, 1) << "a new kind starts its own message";
+  ShowHitOnHUD(5, 2, false);
+  ASSERT_EQ(hud->GetMessages().size(), 3u);
+  EXPECT_EQ(hud->GetMessages().back().count, 2);
+  EXPECT_EQ(hud->GetMessages().back().points, 8);
+}
+
+TEST(ShowHitOnHUDTest, StopsWithoutAHud) {
+  ASSERT_EQ(HUD::GetInstance(), nullptr);
+  EXPECT_DEATH(ShowHitOnHUD(1, 0, false), "pHUD");
 }
 
 }  // namespace

@@ -25,12 +25,18 @@ class PlayFixture : public ::testing::Test {
     ASSERT_TRUE(std::filesystem::exists(shipped / "SpriteList.vtsl")) << shipped;
     m_folder = m_data.Path() / "game";
     std::filesystem::copy(shipped, m_folder, std::filesystem::copy_options::recursive);
-    std::string list = "8 0\n";
-    for (int state = 1; state <= 12; ++state) list += state == 8 ? "1 test test.lvl\n" : "0\n";
-    std::ofstream(m_folder / "Gold.vt") << list;
+    StartOn("test.lvl");
     setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
     m_cwd = std::make_unique<testsupport::ScopedCurrentDir>(m_folder);
-    StartGame();
+    if (StartsInSetUp()) StartGame();
+  }
+  // Fixtures that write their own level start the game themselves.
+  virtual bool StartsInSetUp() const { return true; }
+  // The game list starts play on `level`, a file of the working folder.
+  void StartOn(const std::string& level) {
+    std::string list = "8 0\n";
+    for (int state = 1; state <= 12; ++state) list += state == 8 ? "1 test " + level + "\n" : "0\n";
+    std::ofstream(m_folder / "Gold.vt") << list;
   }
   void TearDown() override {
     game.reset();
