@@ -1,6 +1,7 @@
 #include "behaviorlib/BehaviorRegistry.h"
 
 #include "behaviorlib/Behaviors.h"
+#include "game/World.h"
 
 namespace {
 
@@ -43,8 +44,8 @@ const Row kRows[] = {
     {"AirshipCrate", nullptr},        // AirshipCrateInit
     {"AirshipClaw", nullptr},         // AirshipClawInit
     {"Constructor", nullptr},         // ConstructorInit
-    {"GrindlenautTrigger", nullptr},  // World::GrindlenautTrigger
-    {"TigerATrigger", nullptr},       // World::TigerATrigger
+    {"GrindlenautTrigger", World::GrindlenautTrigger},
+    {"TigerATrigger", World::TigerATrigger},
     {"KajeTrigger", nullptr},         // KajeTriggerInit
     {"TriggerCheckPoint", TriggerCheckPointInit},
 };
