@@ -17,15 +17,15 @@ const Row kRows[] = {
     {"Rat", RatInit},
     {"Rummager", RummagerInit},
     {"TigerE", TigerEInit},
-    {"TigerC", nullptr},              // TigerCInit
+    {"TigerC", TigerCInit},
     {"TigerCShot", TigerCShotInit},
-    {"TigerA", nullptr},              // TigerAInit
-    {"Shredder", nullptr},            // ShredderInit
-    {"Grindlenaut", nullptr},         // GrindlenautInit
-    {"GrindlenautArm", nullptr},      // GrindlenautArmInit
-    {"GrindlenautDrill", nullptr},    // GrindlenautDrillInit
+    {"TigerA", TigerAInit},
+    {"Shredder", ShredderInit},
+    {"Grindlenaut", GrindlenautInit},
+    {"GrindlenautArm", GrindlenautArmInit},
+    {"GrindlenautDrill", GrindlenautDrillInit},
     {"Shot", ShotBehavior},
-    {"Scrap", nullptr},               // ScrapBehavior
+    {"Scrap", ScrapBehavior},
     {"Tire", TireInit},
     {"Flash", FlashBehavior},
     {"Powerup", PowerupBehavior},
@@ -41,12 +41,12 @@ const Row kRows[] = {
     {"DeadFall", DeadFallBehavior},
     {"FactoryPlatform", FactoryPlatformInit},
     {"TigerABomb", TigerABombInit},
-    {"AirshipCrate", nullptr},        // AirshipCrateInit
-    {"AirshipClaw", nullptr},         // AirshipClawInit
-    {"Constructor", nullptr},         // ConstructorInit
+    {"AirshipCrate", AirshipCrateInit},
+    {"AirshipClaw", AirshipClawInit},
+    {"Constructor", ConstructorInit},
     {"GrindlenautTrigger", World::GrindlenautTrigger},
     {"TigerATrigger", World::TigerATrigger},
-    {"KajeTrigger", nullptr},         // KajeTriggerInit
+    {"KajeTrigger", KajeTriggerInit},
     {"TriggerCheckPoint", TriggerCheckPointInit},
 };
 

@@ -22,7 +22,7 @@ Level::~Level() {
   DeleteLayers();
   m_cpoPlayer.reset();
   DeleteMainObjects();
-  // HOOK(tutorial): delete the level's tutorial.
+  m_tutorial.reset();
 }
 
 void Level::DeleteLayers() {
@@ -109,5 +109,5 @@ void Level::OnTutorialTrigger(GameObject* object) {
   if (!objects) return;
   if (const Sprite* player = objects->Find(World::kPlayerName))
     object->MoveTo(player->GetPosition());
-  // HOOK(tutorial): Tutorial::Update on the World's tutorial, when it has one.
+  if (Tutorial* tutorial = Tutorial::GetCurrent()) tutorial->Update();
 }

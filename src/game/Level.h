@@ -11,6 +11,7 @@
 
 #include "game/GameObject.h"
 #include "game/PlayerObject.h"
+#include "game/Tutorial.h"
 
 class AnimationCollection;
 class ScenerySprite;
@@ -68,6 +69,8 @@ class Level {
   const std::vector<std::unique_ptr<ScenerySprite>>& GetSceneryC() const { return m_vSceneryC; }
   const std::vector<std::unique_ptr<GameObject>>& GetLayerD() const { return m_vLayerD; }
   SpriteCollection* GetPrototypePool() const { return m_cscLevelPool.get(); }
+  // The messages of "data/tut" + the level file, or null without a script.
+  Tutorial* GetTutorial() const { return m_tutorial.get(); }
 
  private:
   void ReadPrototypes(TokenReader& in);
@@ -108,7 +111,7 @@ class Level {
   std::vector<std::unique_ptr<GameObject>> m_vLayerB;
   std::vector<std::unique_ptr<ScenerySprite>> m_vSceneryC;
   std::vector<std::unique_ptr<GameObject>> m_vLayerD;
-  // HOOK(tutorial): the level's Tutorial, read from "data/tut" + file name.
+  std::unique_ptr<Tutorial> m_tutorial;
   std::string m_sName;
   int m_nTrackCount = 0;
   int m_nXLower = 0;

@@ -63,8 +63,14 @@ bool Level::Load(std::string file, SpriteCollection* globalPool) {
   ReadPlayer(in, globalPool);
   ReadEnemies(in, globalPool);
   ReadTriggers(in, globalPool);
-  // HOOK(tutorial): when "data/tut" + file opens, the level's tutorial becomes a
-  // new Tutorial read from it; a missing script is no error.
+  // The script's name follows the level file character for character; a level
+  // may have none.
+  const std::string scriptName = "data/tut" + file;
+  std::ifstream script(scriptName);
+  if (script.is_open()) {
+    m_tutorial.reset();
+    m_tutorial = std::make_unique<Tutorial>(script, scriptName);
+  }
   return true;
 }
 

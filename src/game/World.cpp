@@ -18,10 +18,12 @@
 #include "game/PlayerObject.h"
 #include "game/SoundEngine.h"
 #include "game/TokenReader.h"
+#include "game/Tutorial.h"
 #include "platform/Assert.h"
 #include "platform/Clock.h"
 
 std::unique_ptr<HUD> World::m_hud;
+std::unique_ptr<Tutorial> World::m_tutorial;
 
 namespace {
 // The seven steps fill the loading bar's first 30 percent; the prototypes the rest.
@@ -38,8 +40,7 @@ void PlayFrameSound(const std::string& sound) {
 // Loading steps in their fixed order. Each draws one loading-screen frame before
 // its work, at percent = loading percent + 30 * k / 7 for step k = 1..7.
 const World::InitStep World::kInitSteps[7] = {
-    // HOOK(tutorial): create an empty Tutorial as the World's tutorial.
-    {"Tutorial Template", nullptr},
+    {"Tutorial Template", &World::CreateTutorial},
     {"Sound Engine", &World::CreateSoundEngine},
     {"Sound Effects", &World::LoadSoundList},
     {"Input Handling", &World::CreateInput},
@@ -102,7 +103,7 @@ void World::ReleaseAll() {
   m_cscPool.reset();
   DeleteObjectLists();
   m_cscObjects.reset();
-  // HOOK(tutorial): delete the tutorial.
+  m_tutorial.reset();
   // Records go from the back.
   while (!m_playerRecords.empty()) m_playerRecords.pop_back();
   DeleteLevels();
@@ -157,7 +158,7 @@ bool World::Init(platform::Window* window) {
   m_cseMusic.reset();
   m_input.reset();
   m_hud.reset();
-  // HOOK(tutorial): delete and null the tutorial.
+  m_tutorial.reset();
 
   for (int k = 1; k <= 7; ++k) {
     const InitStep& step = kInitSteps[k - 1];
@@ -168,6 +169,11 @@ bool World::Init(platform::Window* window) {
   if (!LoadSprites(kPrototypeList)) return false;
   // The loading screen's sprites are done with.
   m_cscObjects->Clear();
+  return true;
+}
+
+bool World::CreateTutorial() {
+  m_tutorial = std::make_unique<Tutorial>();
   return true;
 }
 

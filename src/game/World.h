@@ -29,6 +29,7 @@ class SceneryCollection;
 class SoundEngine;
 class Sprite;
 class SpriteCollection;
+class Tutorial;
 
 class World {
  public:
@@ -212,6 +213,8 @@ class World {
   static void SetBoss(GameObject* boss);
   static GameObject* GetBoss();
   static bool IsAmbientOn() { return m_ambientOn; }
+  // The tutorial the current level shows; empty in games of several players.
+  static Tutorial* GetTutorial() { return m_tutorial.get(); }
 
   // Camera. Lock bits: the camera leads left, right, up or down.
   static constexpr int kLockLeft = 1;
@@ -280,6 +283,7 @@ class World {
   static bool CreateHUD();
   static bool LoadPhysics();
   static bool CreateObjectLists();
+  static bool CreateTutorial();
   static void DeleteObjectLists();
   static void DeleteLevels();
   // Replaces the turn banner with the current player's, at the screen centre.
@@ -314,6 +318,7 @@ class World {
   inline static bool m_ambientOn = false;
   inline static bool m_playFrame = true;
   static std::unique_ptr<HUD> m_hud;
+  static std::unique_ptr<Tutorial> m_tutorial;
 
   inline static int m_state = STATE_LOAD_GAME;
   inline static int m_requestedState = STATE_LOAD_GAME;

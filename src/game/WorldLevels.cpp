@@ -9,6 +9,7 @@
 #include "game/GameObject.h"
 #include "game/Level.h"
 #include "game/PlayerObject.h"
+#include "game/Tutorial.h"
 #include "game/World.h"
 #include "platform/Assert.h"
 
@@ -60,9 +61,14 @@ bool World::LoadLevel(std::string name, bool carryPlayer) {
     }
     if (carryPlayer) RestorePlayer(false);
   }
-  // HOOK(tutorial): with a World tutorial, the level's tutorial and exactly one
-  // player record, the World's tutorial becomes a copy of the level's; otherwise
-  // a World tutorial is replaced by an empty one.
+  // Games of several players show no tutorial.
+  if (m_tutorial) {
+    if (const Tutorial* script = level->GetTutorial(); script && m_playerRecords.size() == 1) {
+      *m_tutorial = *script;
+    } else {
+      m_tutorial = std::make_unique<Tutorial>();
+    }
+  }
   if (carryPlayer) {
     // The dormant lists are empty after a load: this parks what lies far away.
     ActivateNearbyObjects(Vector2(5.0f, 0.0f));

@@ -45,6 +45,13 @@ TEST(BehaviorRegistryTest, HoldsTheThirtyFourTypesUnderTheirExactNames) {
       {"Rat", RatInit},                 {"Rummager", RummagerInit},
       {"TigerE", TigerEInit},   {"FactoryPlatform", FactoryPlatformInit},
       {"TigerABomb", TigerABombInit},   {"TriggerCheckPoint", TriggerCheckPointInit},
+      {"AirshipCrate", AirshipCrateInit}, {"AirshipClaw", AirshipClawInit},
+      {"KajeTrigger", KajeTriggerInit},
+      {"TigerC", TigerCInit},           {"Shredder", ShredderInit},
+      {"Constructor", ConstructorInit},
+      {"TigerA", TigerAInit},           {"Grindlenaut", GrindlenautInit},
+      {"GrindlenautArm", GrindlenautArmInit}, {"GrindlenautDrill", GrindlenautDrillInit},
+      {"Scrap", ScrapBehavior},
   };
   for (const auto& [name, behavior] : filled) {
     EXPECT_EQ(BehaviorRegistry::GetBehavior(name), behavior) << name;

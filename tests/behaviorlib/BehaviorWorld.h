@@ -140,7 +140,9 @@ class BehaviorWorldTest : public worldtest::WorldDataTest {
     for (int i = 0; i < frames; ++i) World::GetObjects()->Update(false);
   }
 
- private:
+ protected:
+  // A box-art animation of `frames` frames that all share `polygons`; the
+  // frames hold (ticks 0), so a level object keeps the frame it is placed with.
   void Write(const std::string& name, int frames, int width, int height, const Vector2& origin,
              const std::vector<CollisionPolygon>& polygons) {
     Animation animation(name, Vector2(static_cast<float>(width), static_cast<float>(height)),

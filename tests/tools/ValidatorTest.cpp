@@ -157,6 +157,21 @@ void ReplaceLine(const fs::path& file, int number, const std::string& text) {
   WriteText(file, out);
 }
 
+// The first gameplay level's tutorial script, relative to the folder.
+std::string TutorialScript(const fs::path& game) {
+  return "data/tut" + FirstGameplayLevel(game);
+}
+
+// Record line `record` (1-based) of that script becomes `text`.
+std::vector<std::string> BreakTutorialRecord(const fs::path& game, int record,
+                                             const std::string& text,
+                                             std::vector<std::string> words) {
+  const std::string script = TutorialScript(game);
+  ReplaceLine(game / script, 3 + record, text);
+  words.insert(words.begin(), script);
+  return words;
+}
+
 const Break kBreaks[] = {
     {"LevelLosesAPrototypeItPlaces",
      [](const fs::path& game) -> std::vector<std::string> {
@@ -300,6 +315,34 @@ const Break kBreaks[] = {
        AddTrigger(game / file, "TriggerCheckPoint 700 500 0 0 0");
        return {file, "places \"TriggerCheckPoint\"", "no prototype \"CheckPointClose\""};
      }},
+    {"KajeTriggerWithoutCrates",
+     [](const fs::path& game) -> std::vector<std::string> {
+       // The shield stage would never end.
+       const std::string file = FirstGameplayLevel(game);
+       AddTrigger(game / file, "KajeTrigger 2000 3900 0 0 0");
+       return {file, "places a \"KajeTrigger\"", "fewer than 3 \"AirshipCrate\""};
+     }},
+    {"KajeTriggerWithoutItsShield",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       RemoveGlobalPrototype(game, "KajeShield");
+       AddTrigger(game / file, "KajeTrigger 2000 3900 0 0 0");
+       return {file, "no prototype \"KajeShield\""};
+      }},
+    {"ConstructorWithoutTheTigerEItReleases",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       RemoveGlobalPrototype(game, "TigerE");
+       AddTrigger(game / file, "Constructor 900 430 0 0 0");
+       return {file, "places \"Constructor\"", "no prototype \"TigerE\""};
+     }},
+    {"TigerCWithoutItsShot",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       RemoveGlobalPrototype(game, "TigerCShot");
+       AddTrigger(game / file, "TigerC 900 430 0 0 0");
+       return {file, "places \"TigerC\"", "no prototype \"TigerCShot\""};
+     }},
     {"HeroTuningLosesItsLastLine",
      [](const fs::path& game) -> std::vector<std::string> {
        const fs::path tuning = game / "data" / "ZodirazO.ini";
@@ -391,6 +434,63 @@ const Break kBreaks[] = {
      [](const fs::path& game) -> std::vector<std::string> {
        ReplaceLine(game / "data" / "ZodirazO.ini", 27, "-2");
        return {"data/ZodirazO.ini", "line 27 (-2)", "must not be negative"};
+     }},
+    {"TutorialIdIsNegative",
+     [](const fs::path& game) {
+       // The game's script reader would stop the program here.
+       return BreakTutorialRecord(game, 1, "-2 560 1150 100 250 0 150 1 -1 Broken",
+                                  {"message 1 has ID -2", "at least 0"});
+     }},
+    {"TutorialUnlocksAnIdNoMessageHas",
+     [](const fs::path& game) {
+       return BreakTutorialRecord(game, 1, "0 560 1150 100 250 0 150 1 77 Broken",
+                                  {"unlocks ID 77", "no message has"});
+     }},
+    {"TutorialBoxHasNoWidth",
+     [](const fs::path& game) {
+       return BreakTutorialRecord(game, 1, "0 560 1150 0 250 0 150 1 -1 Broken",
+                                  {"message 1 (ID 0)", "half sizes 0 x 250"});
+     }},
+    {"TutorialShowsForNegativeFrames",
+     [](const fs::path& game) {
+       return BreakTutorialRecord(game, 1, "0 560 1150 100 250 0 -5 1 -1 Broken",
+                                  {"negative display frames (-5)"});
+     }},
+    {"TutorialFocusLiesOutsideTheLevel",
+     [](const fs::path& game) {
+       return BreakTutorialRecord(game, 1, "0 560 1150 100 250 1 99999 500 150 1 -1 Broken",
+                                  {"focus point (99999, 500)", "outside the level's bounds"});
+     }},
+    {"TutorialPointSizeIsZero",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string script = TutorialScript(game);
+       ReplaceLine(game / script, 1, "30 30 40 150 6 2 0");
+       return {script, "point size 0"};
+     }},
+    {"TutorialCountPromisesMoreThanTheScriptHolds",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string script = TutorialScript(game);
+       ReplaceLine(game / script, 3, "500");
+       return {script, "promises 500 messages"};
+     }},
+    {"TutorialScriptWithoutItsTrigger",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       std::string text = ReadText(game / file);
+       const std::size_t at = text.rfind("Tutorial ");
+       EXPECT_NE(at, std::string::npos) << "no tutorial trigger in " << file;
+       const std::size_t count = text.rfind('\n', at - 2) + 1;
+       const int triggers = std::stoi(text.substr(count, at - count));
+       text = text.substr(0, count) + std::to_string(triggers - 1) + "\n" +
+              text.substr(text.find('\n', at) + 1);
+       WriteText(game / file, text);
+       return {"data/tut" + file, "has no \"Tutorial\" trigger"};
+     }},
+    {"TutorialTriggerWithoutItsScript",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       fs::remove(game / ("data/tut" + file));
+       return {file, "\"Tutorial\" trigger but no script"};
      }},
 };
 

@@ -146,6 +146,8 @@ void PaintTriggerMarker(const FramePaint& p) {
   FillShadedOutlined(cr, Color::Hex(0x40E070), -r, r, 1.2);
 }
 
+void PaintClear(const FramePaint& /*p*/) {}
+
 // A gantry post whose green beam closes into a red grille: frame 0 open, the closing
 // frames, the last frame shut. The origin is at the foot.
 void PaintCheckpointGate(const FramePaint& p) {

@@ -60,6 +60,8 @@ void PaintCorePiece(const FramePaint& p);
 void PaintCoreGlow(const FramePaint& p);
 void PaintTriggerMarker(const FramePaint& p);
 void PaintCheckpointGate(const FramePaint& p);
+// Paints nothing: objects that must have a frame but are never seen.
+void PaintClear(const FramePaint& p);
 void PaintFactoryPlatform(const FramePaint& p);
 void PaintTigerShot(const FramePaint& p);
 void PaintTigerBomb(const FramePaint& p);
@@ -67,6 +69,9 @@ void PaintTigerBlast(const FramePaint& p);
 void PaintRat(const FramePaint& p);  // EnemyPainter.cpp
 void PaintRummager(const FramePaint& p);
 void PaintTigerE(const FramePaint& p);
+void PaintTigerC(const FramePaint& p);  // GunnerPainter.cpp
+void PaintShredder(const FramePaint& p);
+void PaintConstructor(const FramePaint& p);
 void PaintMenuBackdrop(const FramePaint& p);  // FrontEndPainter.cpp
 void PaintMenuSword(const FramePaint& p);
 void PaintMenuCard(const FramePaint& p);
@@ -78,11 +83,22 @@ void PaintPauseWindow(const FramePaint& p);
 void PaintPauseItem(const FramePaint& p);
 
 void PaintEndScreen(const FramePaint& p);  // EndScreenPainter.cpp
+void PaintKaje(const FramePaint& p);  // AirshipPainter.cpp
+void PaintKajeShield(const FramePaint& p);
+void PaintKajeRocket(const FramePaint& p);
+void PaintKajeEnergy(const FramePaint& p);
+void PaintAirshipCrate(const FramePaint& p);
+void PaintAirshipClaw(const FramePaint& p);
+void PaintAirshipDeck(const FramePaint& p);
+void PaintAirshipScaffold(const FramePaint& p);
 
 void PaintHalvornLetter(const FramePaint& p);  // IntroPainter.cpp
 void PaintHalvornSeal(const FramePaint& p);
 void PaintTeamLogo(const FramePaint& p);
 void PaintCopyright(const FramePaint& p);
 void PaintIntroBackdrop(const FramePaint& p);
+
+void PaintGrindlenaut(const FramePaint& p);  // BossPainter.cpp
+void PaintTigerA(const FramePaint& p);
 
 }  // namespace assetgen

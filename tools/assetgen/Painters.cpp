@@ -41,6 +41,9 @@ PainterFn FindPainter(const std::string& family) {
       {"rat", PaintRat},
       {"rummager", PaintRummager},
       {"tigere", PaintTigerE},
+      {"tigerc", PaintTigerC},
+      {"shredder", PaintShredder},
+      {"constructor", PaintConstructor},
       {"menubackdrop", PaintMenuBackdrop},
       {"menusword", PaintMenuSword},
       {"menucard", PaintMenuCard},
@@ -56,6 +59,17 @@ PainterFn FindPainter(const std::string& family) {
       {"teamlogo", PaintTeamLogo},
       {"copyright", PaintCopyright},
       {"introbackdrop", PaintIntroBackdrop},
+      {"kaje", PaintKaje},
+      {"kajeshield", PaintKajeShield},
+      {"kajerocket", PaintKajeRocket},
+      {"kajeenergy", PaintKajeEnergy},
+      {"airshipcrate", PaintAirshipCrate},
+      {"airshipclaw", PaintAirshipClaw},
+      {"airshipdeck", PaintAirshipDeck},
+      {"airshipscaffold", PaintAirshipScaffold},
+      {"grindlenaut", PaintGrindlenaut},
+      {"tigera", PaintTigerA},
+      {"clear", PaintClear},
   };
   for (const auto& f : kFamilies)
     if (family == f.name) return f.fn;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "AnimationStore.h"
+#include "ListFiles.h"
 #include "Problems.h"
 
 class GameObject;
@@ -34,5 +35,12 @@ void CheckFixedAnimations(AnimationStore& store, Problems& problems);
 
 // Names the code finds in the global prototype pool only.
 bool MustBeGlobal(const std::string& name);
+
+// The level's tutorial script "data/tut" + its file: the game's reader must not stop
+// on it, and its messages must be able to show; a "Tutorial" trigger needs a script
+// and a script its trigger. False when the game's reader would stop on the script
+// (the level reader reads it too).
+bool CheckTutorialScript(const std::string& levelFile, const LevelData& level,
+                         Problems& problems);
 
 }  // namespace validator

@@ -47,7 +47,7 @@ constexpr int kLevelCompleteState = STATE_LEVEL_COMPLETE;
 const char* const kClonedInPlay[] = {"Shot", "Flash", "Spark", "Powerup", "PlayerNumber"};
 // Prototypes cloned in play only by what a level places: placed name, cloned name.
 const std::pair<const char*, const char*> kClonedByPlaced[] = {
-    {"TriggerCheckPoint", "CheckPointClose"}};
+    {"TriggerCheckPoint", "CheckPointClose"}, {"Constructor", "TigerE"}, {"TigerC", "TigerCShot"}};
 // The player section is the only place the hero comes from.
 constexpr const char* kPlayerSection = "section 8";
 // Sounds the code plays by name.
@@ -137,6 +137,7 @@ class Validator {
   bool CheckLevelLayout(const std::string& file, const LevelData& level, bool gameplay);
   // What the placed objects need of each other and of the prototype lists.
   void CheckLevelContent(const std::string& file, const LevelData& level);
+  void CheckAirship(const std::string& file, const LevelData& level);
   void CheckTuning();
   void CheckSoundNames();
   void CheckStoredNames();
@@ -485,6 +486,7 @@ void Validator::CheckLevel(const std::string& file, bool gameplay) {
   usable &= CheckLevelObjects(file, level);
   usable &= CheckLevelLayout(file, level, gameplay);
   CheckLevelContent(file, level);
+  usable &= CheckTutorialScript(file, level, m_problems);
 
   // Only a file the checks above found readable goes to the game's reader, which stops
   // the program on what they report.
@@ -660,6 +662,34 @@ void Validator::CheckLevelContent(const std::string& file, const LevelData& leve
   if (inMainList.count("CorePiece") && !inMainList.count("CoreGlow")) {
     Say(file, "places a \"CorePiece\" but no \"CoreGlow\" among the objects, enemies and "
               "triggers; collecting the piece moves its glow");
+  }
+  CheckAirship(file, level);
+}
+
+// The airship fight breaks one shield per crate its claw drops, and builds or
+// clones the boss's parts by name.
+void Validator::CheckAirship(const std::string& file, const LevelData& level) {
+  const auto count = [](const std::vector<PlacedObject>& objects, const char* name) {
+    return std::count_if(objects.begin(), objects.end(),
+                         [name](const PlacedObject& o) { return o.name == name; });
+  };
+  if (count(level.triggers, "KajeTrigger") + count(level.main, "KajeTrigger") +
+          count(level.enemies, "KajeTrigger") == 0) {
+    return;
+  }
+  if (count(level.main, "AirshipCrate") < 3) {
+    Say(file, "places a \"KajeTrigger\" but fewer than 3 \"AirshipCrate\" in section 7; "
+              "the shield stage needs one crate per shield");
+  }
+  if (count(level.enemies, "AirshipClaw") < 3) {
+    Say(file, "places a \"KajeTrigger\" but fewer than 3 \"AirshipClaw\" in section 9; "
+              "each crate hangs from one");
+  }
+  for (const char* name : {"Kaje", "KajeShield", "KajeRocket", "KajeEnergyShot", "TigerE"}) {
+    if (!FindEntry(name, level.prototypes)) {
+      Say(file, "places a \"KajeTrigger\" but finds no prototype " + Quoted(name) + " in " +
+                    kSpriteList + " or this level, which the fight builds");
+    }
   }
 }
 

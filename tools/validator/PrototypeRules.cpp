@@ -104,7 +104,10 @@ const std::map<std::string, std::vector<int>> kStates = {
     {"Grindlenaut", {1, 2, 3}},
     {"Rummager", {3}},
     {"Scrap", {1, 2, 3, 4, 5, 6}},
-    {"PlayerNumber", {1, 2, 3}}};
+    {"PlayerNumber", {1, 2, 3}},
+    {"TigerC", {1, 2, 15}},
+    {"Shredder", {1, 2}},
+    {"Constructor", {1, 3, 4}}};
 
 // Rules about the prototype's first animation, whatever state keys it has.
 constexpr int kInitial = -1;
