@@ -13,6 +13,7 @@
 #include "game/Level.h"
 #include "game/PlayerObject.h"
 #include "game/SoundEngine.h"
+#include "game/Tutorial.h"
 #include "game/World.h"
 #include "platform/Assert.h"
 #include "platform/Random.h"
@@ -181,7 +182,7 @@ void World::TigerATrigger(GameObject* trigger) {
     NextMusicSection();
     SpawnPlain("CoreGlow", kFactoryReward, kGlowDepth);
     SpawnPlain("CorePiece", kFactoryReward, kSuperJumpDepth);
-    // HOOK(tutorial): Tutorial::ActivateId(1) on the current tutorial.
+    if (Tutorial* tutorial = Tutorial::GetCurrent()) tutorial->ActivateId(1);
     return;
   }
   if (hero->GetPosition().X() > kFactoryExit) SetRequestedState(STATE_LEVEL_COMPLETE);
