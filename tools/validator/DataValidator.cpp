@@ -732,7 +732,9 @@ void Validator::CheckBossTriggers(const std::string& file, const LevelData& leve
     }
   }
   if (!placed(level.triggers, "GrindlenautTrigger")) return;
-  for (const auto& [x, y] : {std::pair{16128, 768}, {16128, 1024}, {16384, 768}, {16384, 1024}}) {
+  for (const auto& spot : {std::pair{16128, 768}, {16128, 1024}, {16384, 768}, {16384, 1024}}) {
+    const int x = spot.first;
+    const int y = spot.second;
     const bool there = std::any_of(level.main.begin(), level.main.end(), [&](const PlacedObject& o) {
       return o.name == "JunkyardGround" && o.x == static_cast<float>(x) && o.y == static_cast<float>(y);
     });
