@@ -1,6 +1,7 @@
 #include "behaviorlib/BehaviorRegistry.h"
 
 #include "behaviorlib/Behaviors.h"
+#include "game/World.h"
 
 namespace {
 
@@ -43,8 +44,8 @@ const Row kRows[] = {
     {"AirshipCrate", AirshipCrateInit},
     {"AirshipClaw", AirshipClawInit},
     {"Constructor", ConstructorInit},
-    {"GrindlenautTrigger", nullptr},  // World::GrindlenautTrigger
-    {"TigerATrigger", nullptr},       // World::TigerATrigger
+    {"GrindlenautTrigger", World::GrindlenautTrigger},
+    {"TigerATrigger", World::TigerATrigger},
     {"KajeTrigger", KajeTriggerInit},
     {"TriggerCheckPoint", TriggerCheckPointInit},
 };

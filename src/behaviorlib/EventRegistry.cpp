@@ -1,13 +1,14 @@
 #include "behaviorlib/EventRegistry.h"
 
+#include "game/World.h"
+
 namespace {
 // Built by static initialisation, before the program entry runs.
 const EventRegistry& gRegistry = EventRegistry::GetRegistry();
 }  // namespace
 
 EventRegistry::EventRegistry() {
-  // HOOK(scripted events): World::JunkyardEnd takes the place of null once it is written.
-  m_rows.insert({"JunkyardEnd", nullptr});
+  m_rows.insert({"JunkyardEnd", World::JunkyardEnd});
 }
 
 const EventRegistry& EventRegistry::GetRegistry() {

@@ -254,6 +254,13 @@ class World {
   static int Story(int* frameCounter);
   static int Credits(int* frameCounter);
 
+  // Scripted level events: the junkyard and factory boss triggers, the
+  // junkyard's end scene (a camera-focus callback) and its flying debris.
+  static void GrindlenautTrigger(GameObject* trigger);
+  static void TigerATrigger(GameObject* trigger);
+  static bool JunkyardEnd();
+  static void ExplodeBehavior(GameObject* piece);
+
  private:
   // One step of the start-up loading: its caption on the loading screen and its work.
   struct InitStep {

@@ -12,6 +12,7 @@
 #include "behaviorlib/EventRegistry.h"
 #include "behaviorlib/LoadFlags.h"
 #include "game/GameObject.h"
+#include "game/World.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -60,6 +61,9 @@ TEST(BehaviorRegistryTest, HoldsTheThirtyFourTypesUnderTheirExactNames) {
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events.count("JunkyardEnd"), 1u);
   EXPECT_EQ(EventRegistry::GetEvent("junkyardEnd"), nullptr);
+  EXPECT_EQ(EventRegistry::GetEvent("JunkyardEnd"), &World::JunkyardEnd);
+  EXPECT_EQ(BehaviorRegistry::GetBehavior("GrindlenautTrigger"), &World::GrindlenautTrigger);
+  EXPECT_EQ(BehaviorRegistry::GetBehavior("TigerATrigger"), &World::TigerATrigger);
 }
 
 TEST(LoadFlagsTest, DeclaresTheFilesValuesKeepingExistingOnesAndStopsAtBadLines) {

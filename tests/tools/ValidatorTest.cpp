@@ -64,6 +64,17 @@ struct TextTokens {
   std::vector<std::string> words;
 };
 
+// The breaks below edit the training ground, which holds one of everything; the copy's
+// game list plays it first.
+void PlayTrainingGroundFirst(const fs::path& game) {
+  const TextTokens list(game / "Gold.vt");
+  std::size_t at = 2;
+  for (int state = 1; state < 8; ++state) at += 1 + 2 * static_cast<std::size_t>(list.Int(at));
+  WriteText(game / "Gold.vt", list.text.substr(0, list.starts[at]) + std::to_string(list.Int(at) + 1) +
+                                  " test test.lvl" +
+                                  list.text.substr(list.starts[at] + list.words[at].size()));
+}
+
 // The file of the first gameplay level (state 8) of the game list.
 std::string FirstGameplayLevel(const fs::path& game) {
   const TextTokens list(game / "Gold.vt");
@@ -567,6 +578,36 @@ TEST(GameDataValidation, GeneratedFolderHasNoProblemsAndEverythingIsPutBack) {
   CollisionTypeTable::Rows().clear();
 }
 
+// Breaks of the shipped boss levels, each in its own copy.
+TEST(GameDataValidation, BossLevelsNameAMovedJunkyardTileTwoCratesAndAMissingBoss) {
+  ASSERT_TRUE(fs::exists(GameFolder() / "Gold.vt")) << "build the gamedata target first";
+  const struct {
+    const char* file;
+    const char* from;
+    const char* to;
+    const char* message;
+  } cases[] = {
+      {"junkyard.lvl", "JunkyardGround 16384 1024", "JunkyardGround 16386 1024",
+       "no \"JunkyardGround\" in section 7 at exactly (16384, 1024)"},
+      {"airship.lvl", "AirshipClaw 3300", "Rat 3300", "fewer than 3 \"AirshipClaw\""},
+      {"factory.lvl", "TigerATrigger 1 1", "Decoy 1 1", "\"TigerATrigger\": no prototype has this name"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    testsupport::TempDir copy;
+    const fs::path game = copy / "game";
+    fs::copy(GameFolder(), game, fs::copy_options::recursive);
+    std::string text = ReadText(game / c.file);
+    const std::size_t at = text.find(c.from);
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, std::string(c.from).size(), c.to);
+    WriteText(game / c.file, text);
+    const std::string all = Lines(validator::ValidateGameData(game));
+    EXPECT_NE(all.find(std::string(c.file) + ": "), std::string::npos) << all;
+    EXPECT_NE(all.find(c.message), std::string::npos) << all;
+  }
+}
+
 class BrokenGameData : public ::testing::TestWithParam<Break> {};
 
 TEST_P(BrokenGameData, NamesTheFileAndTheProblem) {
@@ -574,6 +615,7 @@ TEST_P(BrokenGameData, NamesTheFileAndTheProblem) {
   testsupport::TempDir copy;
   const fs::path game = copy / "game";
   fs::copy(GameFolder(), game, fs::copy_options::recursive);
+  PlayTrainingGroundFirst(game);
   const std::vector<std::string> words = GetParam().apply(game);
 
   const std::vector<std::string> problems = validator::ValidateGameData(game);

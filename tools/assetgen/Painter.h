@@ -101,4 +101,8 @@ void PaintIntroBackdrop(const FramePaint& p);
 void PaintGrindlenaut(const FramePaint& p);  // BossPainter.cpp
 void PaintTigerA(const FramePaint& p);
 
+void PaintJunkyardGround(const FramePaint& p);  // LevelPainter.cpp
+void PaintJunkyardDebris(const FramePaint& p);
+void PaintLevelBackdrop(const FramePaint& p);
+
 }  // namespace assetgen

@@ -70,6 +70,9 @@ PainterFn FindPainter(const std::string& family) {
       {"grindlenaut", PaintGrindlenaut},
       {"tigera", PaintTigerA},
       {"clear", PaintClear},
+      {"junkyardground", PaintJunkyardGround},
+      {"junkyarddebris", PaintJunkyardDebris},
+      {"levelbackdrop", PaintLevelBackdrop},
   };
   for (const auto& f : kFamilies)
     if (family == f.name) return f.fn;

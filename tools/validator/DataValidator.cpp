@@ -142,6 +142,7 @@ class Validator {
   // What the placed objects need of each other and of the prototype lists.
   void CheckLevelContent(const std::string& file, const LevelData& level);
   void CheckAirship(const std::string& file, const LevelData& level);
+  void CheckBossTriggers(const std::string& file, const LevelData& level);
   void CheckTuning();
   void CheckSoundNames();
   void CheckStoredNames();
@@ -684,6 +685,7 @@ void Validator::CheckLevelContent(const std::string& file, const LevelData& leve
               "triggers; collecting the piece moves its glow");
   }
   CheckAirship(file, level);
+  CheckBossTriggers(file, level);
 }
 
 // The airship fight breaks one shield per crate its claw drops, and builds or
@@ -709,6 +711,49 @@ void Validator::CheckAirship(const std::string& file, const LevelData& level) {
     if (!FindEntry(name, level.prototypes)) {
       Say(file, "places a \"KajeTrigger\" but finds no prototype " + Quoted(name) + " in " +
                     kSpriteList + " or this level, which the fight builds");
+    }
+  }
+}
+
+// The junkyard and factory triggers spawn their boss, its parts and the reward by name;
+// the junkyard's explosion changes four ground tiles found by their exact place.
+void Validator::CheckBossTriggers(const std::string& file, const LevelData& level) {
+  const auto placed = [](const std::vector<PlacedObject>& objects, const char* name) {
+    return std::any_of(objects.begin(), objects.end(),
+                       [name](const PlacedObject& o) { return o.name == name; });
+  };
+  const struct {
+    const char* trigger;
+    std::vector<const char*> spawns;
+  } kTriggers[] = {
+      {"GrindlenautTrigger",
+       {"Grindlenaut", "GrindlenautArm", "GrindlenautDrill", "GrindlenautBurrow", "Scrap",
+        "Rummager", "JunkyardGround", "JunkyardTile0", "CoreGlow", "CorePiece"}},
+      {"TigerATrigger", {"TigerA", "TigerABomb", "CoreGlow", "CorePiece"}},
+  };
+  for (const auto& t : kTriggers) {
+    if (!placed(level.triggers, t.trigger)) continue;
+    if (level.bounds[3] == -1) {
+      Say(file, "places a " + Quoted(t.trigger) + " but leaves the bottom bound open; "
+                "every enemy below it dies at once");
+    }
+    for (const char* name : t.spawns) {
+      if (!FindEntry(name, level.prototypes)) {
+        Say(file, "places a " + Quoted(t.trigger) + " but finds no prototype " + Quoted(name) +
+                      " in " + kSpriteList + " or this level, which the fight builds");
+      }
+    }
+  }
+  if (!placed(level.triggers, "GrindlenautTrigger")) return;
+  for (const auto& spot : {std::pair{16128, 768}, {16128, 1024}, {16384, 768}, {16384, 1024}}) {
+    const int x = spot.first;
+    const int y = spot.second;
+    const bool there = std::any_of(level.main.begin(), level.main.end(), [&](const PlacedObject& o) {
+      return o.name == "JunkyardGround" && o.x == static_cast<float>(x) && o.y == static_cast<float>(y);
+    });
+    if (!there) {
+      Say(file, "places a \"GrindlenautTrigger\" but no \"JunkyardGround\" in section 7 at exactly (" +
+                    std::to_string(x) + ", " + std::to_string(y) + "), which the explosion opens");
     }
   }
 }

@@ -1,0 +1,90 @@
+// The three playable levels on the generated working folder: each starts with the hero
+// landing on its floor and holding its boss trigger, and a frame of its start is saved beside
+// the build (build/level_frames) for a person to look at.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "animationlib/SpriteCollection.h"
+#include "game/PlayerObject.h"
+#include "game/World.h"
+#include "harness/GameHarness.h"
+#include "support/TempDir.h"
+
+namespace {
+
+struct LevelCase {
+  const char* file;
+  const char* trigger;
+};
+
+class LevelsRunTest : public ::testing::TestWithParam<LevelCase> {
+ protected:
+  void SetUp() override {
+    const std::filesystem::path shipped = testsupport::BinaryDir() / "game";
+    ASSERT_TRUE(std::filesystem::exists(shipped / "SpriteList.vtsl")) << shipped;
+    m_folder = m_data.Path() / "game";
+    std::filesystem::copy(shipped, m_folder, std::filesystem::copy_options::recursive);
+    std::string list = "8 0\n";
+    for (int state = 1; state <= 12; ++state) {
+      list += state == 8 ? std::string("1 level ") + GetParam().file + "\n" : "0\n";
+    }
+    std::ofstream(m_folder / "Gold.vt") << list;
+    setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
+    m_cwd = std::make_unique<testsupport::ScopedCurrentDir>(m_folder);
+    game = std::make_unique<testharness::GameHarness>();
+    game->RunFrames(2);
+  }
+  void TearDown() override {
+    game.reset();
+    m_cwd.reset();
+    unsetenv("XDG_CONFIG_HOME");
+  }
+  void Save(const std::string& what) {
+    const std::filesystem::path out = testsupport::BinaryDir() / "level_frames";
+    std::filesystem::create_directories(out);
+    EXPECT_TRUE(game->SaveFrame((out / (std::string(GetParam().file) + "_" + what + ".png")).string()));
+  }
+
+  std::unique_ptr<testharness::GameHarness> game;
+
+ private:
+  testsupport::TempDir m_data;
+  testsupport::TempDir m_config;
+  std::unique_ptr<testsupport::ScopedCurrentDir> m_cwd;
+  std::filesystem::path m_folder;
+};
+
+TEST_P(LevelsRunTest, HeroLandsAtTheStartAndTheLevelHoldsItsBossTrigger) {
+  ASSERT_EQ(World::GetState(), STATE_GAMEPLAY);
+  PlayerObject* hero = World::GetPlayer();
+  ASSERT_NE(hero, nullptr);
+  int frames = 0;
+  while (hero->IsAirborne() && frames < 240) {
+    game->RunFrames(1);
+    ++frames;
+  }
+  EXPECT_LT(frames, 240) << "the hero never lands";
+  game->RunFrames(30);
+  EXPECT_EQ(World::GetState(), STATE_GAMEPLAY);
+  Save("start");
+
+  const bool found = World::GetObjects()->Find(GetParam().trigger) ||
+                     World::GetDormantObjects()->Find(GetParam().trigger);
+  EXPECT_TRUE(found) << GetParam().trigger;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ShippedLevels, LevelsRunTest,
+    ::testing::Values(LevelCase{"junkyard.lvl", "GrindlenautTrigger"},
+                      LevelCase{"factory.lvl", "TigerATrigger"},
+                      LevelCase{"airship.lvl", "KajeTrigger"}),
+    [](const auto& info) {
+      std::string name = info.param.file;
+      return name.substr(0, name.find('.'));
+    });
+
+}  // namespace
