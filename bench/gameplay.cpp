@@ -7,7 +7,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
 
 #include "animationlib/SceneryCollection.h"
 #include "animationlib/SpriteCollection.h"
@@ -25,7 +27,7 @@ using Clock = std::chrono::steady_clock;
 // The generated game, run into normal play; null (with the run skipped) when
 // the working folder is missing.
 struct RunningGame {
-  explicit RunningGame(benchmark::State& state) : cwd(Folder()) {
+  explicit RunningGame(benchmark::State& state) : cwd(PlayCopy(data.Path())) {
     if (!std::filesystem::exists(Folder() / "SpriteList.vtsl")) {
       state.SkipWithError("the working folder is missing: build the gamedata target");
       return;
@@ -43,7 +45,18 @@ struct RunningGame {
     unsetenv("XDG_CONFIG_HOME");
   }
   static std::filesystem::path Folder() { return testsupport::BinaryDir() / "game"; }
+  // The shipped game list starts on the menu: a copy whose list starts in play.
+  static std::filesystem::path PlayCopy(const std::filesystem::path& root) {
+    const std::filesystem::path copy = root / "game";
+    if (!std::filesystem::exists(Folder() / "SpriteList.vtsl")) return root;
+    std::filesystem::copy(Folder(), copy, std::filesystem::copy_options::recursive);
+    std::string list = "8 0\n";
+    for (int s = 1; s <= 12; ++s) list += s == 8 ? "1 test test.lvl\n" : "0\n";
+    std::ofstream(copy / "Gold.vt") << list;
+    return copy;
+  }
 
+  testsupport::TempDir data;
   testsupport::TempDir config;
   testsupport::ScopedCurrentDir cwd;
   std::unique_ptr<testharness::GameHarness> harness;

@@ -252,6 +252,7 @@ void TriggerCheckPointUpdate(GameObject* trigger) {
   player->SetScore(HUD::GetScore());
   player->UpdateHUD();
   player->SetScore(kept);
-  // HOOK(save player state): World::SavePlayerState() stores the restart point here.
+  // The restart point: the hero as it stands at the checkpoint, orbs whole.
+  World::SavePlayerState();
   trigger->SetBehavior(nullptr);
 }

@@ -9,6 +9,7 @@
 #include "behaviorlib/BehaviorRegistry.h"
 #include "game/GameObject.h"
 #include "game/PlayerObject.h"
+#include "game/SoundEngine.h"
 #include "game/World.h"
 #include "platform/Assert.h"
 
@@ -39,6 +40,9 @@ constexpr int kHolderWarnFrame = 5;
 constexpr int kHolderPulseFrame = 8;
 constexpr int kWarnCount = 5;
 constexpr float kLowEnergy = 0.25f;
+// A new orb slides one slot pitch in this many frames.
+constexpr int kSlideFrames = 37;
+constexpr float kSlotPitch = 37.0f;
 
 // The animation name a file carries: its base name.
 std::string BaseName(const std::string& file) {
@@ -244,8 +248,10 @@ void HUD::RebuildScoreText() {
 }
 
 int HUD::GetPendingScore() const {
-  // HOOK(combat): plus the points of every queued message.
-  return s_pendingScore;
+  // The messages' counts multiply only when they expire.
+  int pending = s_pendingScore;
+  for (const ComboText& message : m_messages) pending += message.points;
+  return pending;
 }
 
 void HUD::SetOrbs(std::deque<int> orbs, std::deque<bool> cracks) {
@@ -264,13 +270,79 @@ void HUD::SetOrbs(std::deque<int> orbs, std::deque<bool> cracks) {
   }
 }
 
-void HUD::AddOrb(int) {
-  // HOOK(combat): the new-orb slide.
+void HUD::AddOrb(int color) {
+  GameObject* orbs[3];
+  GameObject* cracks[3];
+  for (int i = 0; i < 3; ++i) {
+    orbs[i] = FindObject(m_asOrbNames[i]);
+    cracks[i] = FindObject(m_asCrackNames[i]);
+    if (!orbs[i] || !cracks[i]) return;
+  }
+  GameObject* pushedOut = FindObject("HUDorb4");
+  if (!pushedOut) return;
+
+  // A pickup during a running slide changes the orbs but not their movement.
+  const bool start = orbs[0]->GetVelocity().X() == 0.0f;
+  if (start) s_slideCountdown = kSlideFrames;
+
+  const int backFrame = orbs[2]->GetFrame();
+  pushedOut->SetFrame(ClampFrame(pushedOut, backFrame));
+  if (backFrame != kGreyFrame) pushedOut->SetVisible(true);
+  if (start) {
+    pushedOut->MoveTo(Vector2(kOrbSlotX[2], kOrbY));
+    pushedOut->SetVelocity(s_slideSpeed, 0.0f);
+    pushedOut->SetScaleX(1.0f);
+    pushedOut->SetScaleY(1.0f);
+  }
+
+  // Each orb moves one slot back, starting from the slot in front of its own.
+  for (int i = 2; i >= 1; --i) {
+    GameObject* orb = orbs[i];
+    GameObject* ahead = orbs[i - 1];
+    orb->SetFrame(ClampFrame(orb, ahead->GetFrame()));
+    orb->SetFlag("Visible", ahead->GetFlag("Visible"));
+    orb->SetFlag("Timer", ahead->GetFlag("Timer"));
+    orb->SetVisible(ahead->IsVisible());
+    cracks[i]->SetFrame(ClampFrame(cracks[i], cracks[i - 1]->GetFrame()));
+    if (start) {
+      orb->MoveTo(Vector2(kOrbSlotX[i - 1], kOrbY));
+      orb->SetVelocity(s_slideSpeed, 0.0f);
+      cracks[i]->MoveTo(orb->GetPosition());
+      cracks[i]->SetVelocity(s_slideSpeed, 0.0f);
+    }
+    if (cracks[i]->GetFrame() != 0) StartBreakOrb(orb->GetFrame(), orb->GetPosition());
+  }
+
+  orbs[0]->SetFrame(ClampFrame(orbs[0], color));
+  orbs[0]->SetFlag("Visible", 1.0f);
+  cracks[0]->SetFrame(0);
+  if (start) {
+    const Vector2 entry(kOrbSlotX[0] - kSlotPitch, kOrbY);
+    orbs[0]->MoveTo(entry);
+    orbs[0]->SetVelocity(s_slideSpeed, 0.0f);
+    cracks[0]->MoveTo(entry);
+    cracks[0]->SetVelocity(kSlotPitch / static_cast<float>(s_slideCountdown), 0.0f);
+  }
+  // The new orb grows into its slot during the slide.
+  for (GameObject* front : {orbs[0], cracks[0]}) {
+    front->SetScaleX(0.0f);
+    front->SetScaleY(0.0f);
+  }
+  UpdateCompletion();
+  SoundEngine().Play("powerup");
 }
 
 void HUD::CrackOrb(int i) {
   VT_ASSERT(i >= 0 && i < 3);
-  // HOOK(combat): the crack overlay, the grey orb and its break burst.
+  GameObject* crack = FindObject(m_asCrackNames[i]);
+  GameObject* orb = FindObject(m_asOrbNames[i]);
+  if (!crack || !orb) return;
+  crack->SetFrame(ClampFrame(crack, 1));
+  // The orb's behaviour greys it out shortly; the burst shows its colour.
+  orb->SetFlag("Visible", 0.0f);
+  StartBreakOrb(orb->GetFrame(), orb->GetPosition());
+  UpdateBreakOrb(orb->GetFrame(), true);
+  UpdateCompletion();
 }
 
 void HUD::ResetOrbs() {
@@ -329,28 +401,86 @@ void HUD::UpdateBreakOrb(int color, bool start) {
 }
 
 void HUD::UpdateCompletion() {
-  // HOOK(combat): the full-set check.
+  const GameObject* orb1 = FindObject(m_asOrbNames[0]);
+  const GameObject* orb2 = FindObject(m_asOrbNames[1]);
+  const GameObject* orb3 = FindObject(m_asOrbNames[2]);
+  const GameObject* crack3 = FindObject(m_asCrackNames[2]);
+  const bool complete = orb1 && orb2 && orb3 && crack3 && orb1->GetFrame() > ORB_CRACKED &&
+                        orb2->GetFrame() == orb1->GetFrame() &&
+                        orb3->GetFrame() == orb1->GetFrame() && crack3->GetFrame() == 0;
+  if (complete) {
+    s_orbsComplete = true;
+    SoundEngine().Play("HUD_complete");
+  } else {
+    s_orbsComplete = false;
+    if (GameObject* label = FindObject("HUDLabel1")) label->SetPulsing(false);
+  }
 }
 
-void HUD::AddMessage(int, int, int, int, int, int) {
-  // HOOK(combat): queues a point message.
+void HUD::StepSlide() {
+  GameObject* pushedOut = FindObject("HUDorb4");
+  GameObject* front[2] = {FindObject(m_asOrbNames[0]), FindObject(m_asCrackNames[0])};
+  if (!pushedOut || !front[0] || !front[1]) return;
+  auto setScale = [](GameObject* object, float scale) {
+    object->SetScaleX(scale);
+    object->SetScaleY(scale);
+  };
+  if (s_slideCountdown == 1) {
+    for (int i = 0; i < 3; ++i) {
+      for (const std::string& name : {m_asOrbNames[i], m_asCrackNames[i]}) {
+        if (GameObject* object = FindObject(name)) {
+          object->SetVelocity(0.0f, 0.0f);
+          object->MoveTo(Vector2(kOrbSlotX[i], kOrbY));
+        }
+      }
+    }
+    setScale(front[0], 1.0f);
+    setScale(front[1], 1.0f);
+    setScale(pushedOut, 0.0f);
+    pushedOut->SetVisible(false);
+    pushedOut->SetVelocity(0.0f, 0.0f);
+  }
+  if (s_slideCountdown != 0) {
+    const float growth = s_slideSpeed / kSlotPitch;
+    for (GameObject* object : front) setScale(object, object->GetScaleX() + growth);
+    setScale(pushedOut, pushedOut->GetScaleX() - growth);
+    if (--s_slideCountdown == 0) {
+      setScale(front[0], 1.0f);
+      setScale(front[1], 1.0f);
+    }
+  }
 }
 
-void HUD::UpdateCombo(int, int, int, int, int, int) {
-  // HOOK(combat): merges into the newest message of its kind.
+void HUD::RollInScore() {
+  // Big sums roll in faster. A negative sum steps up toward 0 the same way, so
+  // that it ends.
+  const int magnitude = s_pendingScore < 0 ? -s_pendingScore : s_pendingScore;
+  int step = 0;
+  if (magnitude > 1000) {
+    step = 100;
+  } else if (magnitude > 100) {
+    step = 10;
+  } else if (magnitude >= 5) {
+    step = 5;
+  } else if (magnitude != 0) {
+    step = 1;
+  }
+  if (s_pendingScore < 0) step = -step;
+  s_pendingScore -= step;
+  if (step != 0) AddToScore(step);
 }
 
 void HUD::Update() {
-  // HOOK(combat): the end and the growth of the new-orb slide come first.
+  StepSlide();
   s_objects->Update(false);
-  // HOOK(combat): the score roll-in.
+  RollInScore();
   const float scoreX = 220.0f - 10.0f * static_cast<float>(m_sScore.size());
   World::QueueText({"Corsiva", 25, scoreX, 12.0f, m_sScore, 0xFF00FF00});
   World::QueueText({"Corsiva", 25, scoreX, 12.0f, m_sScore, m_color});
   const std::string time = World::FormatTime(s_time);
   World::QueueText({"Teletype", 30, 700.0f, 25.0f, time, 0xC8FFFFFF});
   World::QueueText({"Teletype", 30, 700.0f, 25.0f, time, m_color});
-  // HOOK(combat): the message queue.
+  UpdateMessages();
 }
 
 void HUD::LabelBehavior(GameObject*) {

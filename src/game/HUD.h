@@ -10,18 +10,11 @@
 
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "animationlib/SpriteCollection.h"
+#include "game/ComboText.h"
 #include "geometry/Vector2.h"
 
 class AnimationCollection;
 class GameObject;
-
-// A queued point message; its texts and drawing come with the combo display.
-struct ComboText {
-  int kind = 0;
-  int count = 1;
-  int remainingFrames = 180;
-  int points = 0;
-};
 
 class HUD {
  public:
@@ -74,6 +67,9 @@ class HUD {
   void AddToScore(int points);
   void RebuildScoreText();
   static int GetScore() { return s_score; }
+  // Points waiting to roll into the displayed score.
+  static void SetPending(int points) { s_pendingScore = points; }
+  static int GetPending() { return s_pendingScore; }
   const std::string& GetScoreText() const { return m_sScore; }
   int GetPendingScore() const;
   static void SetTime(int seconds) { s_time = seconds; }
@@ -89,12 +85,18 @@ class HUD {
   void UpdateBreakOrb(int color, bool start);
   void UpdateCompletion();
 
-  // Point messages and combos.
+  // Point messages and combos. Kinds 0 to 6; another kind is a programming error.
+  static constexpr int kMessageKinds = 7;
   void AddMessage(int points, int kind, int a, int r, int g, int b);
   void UpdateCombo(int points, int kind, int a, int r, int g, int b);
   const std::deque<ComboText>& GetMessages() const { return m_messages; }
+  // The decimal digits of the magnitude; "0" for 0.
+  static std::string FormatNumber(int value);
+  // The slide of a new orb has this many frames left; 0 when none runs.
+  static int GetSlideCountdown() { return s_slideCountdown; }
 
-  // One frame: the parts' pass, then the score and time texts.
+  // One frame: the orb slide, the parts' pass, the score roll-in, the score and
+  // time texts, then the point messages.
   void Update();
 
   // The warning labels' behaviour and the "Holder" frame-change callback.
@@ -112,6 +114,14 @@ class HUD {
   bool HasAbility(const char* icon) const;
   // The break particles of a colour, in collection order.
   static const char* BreakName(int color);
+  // The orb slide's end and growth.
+  void StepSlide();
+  // One step of the pending score toward 0.
+  void RollInScore();
+  // The lift, expiry and drawing of the point messages.
+  void UpdateMessages();
+  // Sets the label's text and stands it after the message's points text.
+  static void PlaceLabel(ComboText& message);
 
   inline static HUD* spMe = nullptr;
   inline static std::unique_ptr<SpriteCollection> s_objects;

@@ -55,20 +55,26 @@ void PlayerObject::HandleInput() {
   const float vy = GetVelocity().Y();
   const bool moveHeld = Held(pInput, MOVE_LEFT) || Held(pInput, MOVE_RIGHT);
   if (m_stateHandler == &PlayerObject::StateGround) {
-    // HOOK(combat): Swing sword pressed gives 3, else Fire gun pressed 15, before Stride.
     if (Pressed(pInput, JUMP) && !IsAirborne()) {
       ChangeState(PLAYER_AIR);
+    } else if (Pressed(pInput, SWING_SWORD)) {
+      ChangeState(PLAYER_SWORD);
+    } else if (Pressed(pInput, FIRE_GUN)) {
+      ChangeState(PLAYER_GUN);
     } else if (Held(pInput, STRIDE) && moveHeld && IsEnergyOk()) {
       ChangeState(PLAYER_STRIDE);
     }
   } else if (m_stateHandler == &PlayerObject::StateAir) {
-    // HOOK(combat): Swing sword pressed gives 3, else Fire gun pressed 15, before Cyclone.
     if (m_bLandedThisFrame) {
       ChangeState(PLAYER_RUN);
     } else if (m_bWallContactThisFrame && vy >= 0.0f) {
       ChangeState(PLAYER_WALL_JUMP);
     } else if (Pressed(pInput, JUMP) && vy < m_fSuperJumpTrigger && IsEnergyOk()) {
       ChangeState(PLAYER_SUPER_JUMP);
+    } else if (Pressed(pInput, SWING_SWORD)) {
+      ChangeState(PLAYER_SWORD);
+    } else if (Pressed(pInput, FIRE_GUN)) {
+      ChangeState(PLAYER_GUN);
     } else if (Held(pInput, STRIDE) && IsEnergyOk()) {
       ChangeState(PLAYER_CYCLONE);
     }
@@ -182,14 +188,6 @@ void PlayerObject::StateWallJump() {
   ApplyGravity(kGravity * 0.25f);
   const Contact wall = Probe(IsFacingLeft() ? -kWallProbe : kWallProbe, 0.0f);
   if (!wall.IsHit()) ChangeState(PLAYER_AIR);
-}
-
-void PlayerObject::StateSword() {
-  // HOOK(combat): the sword swings.
-}
-
-void PlayerObject::StateGun() {
-  // HOOK(combat): the gun shots.
 }
 
 void PlayerObject::MoveHorizontal(float maxSpeed, float acceleration, float braking) {

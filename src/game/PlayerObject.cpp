@@ -47,6 +47,11 @@ std::optional<std::string> HeroTuningProblem(int line, float value) {
     case 25: case 26: case 27: case 28:
       if (value < 0.0f) return "is a refill or drain and must not be negative";
       break;
+    case 29: case 30: case 31: case 32: case 33: case 34: case 35: case 36: case 37:
+    case 38: case 39: case 40: case 41: case 42:
+      // A negative damage would heal, and would take points off the score.
+      if (value < 0.0f) return "is a damage value and must not be negative";
+      break;
     case 20: case 21: case 22:
       if (value < 0.0f || value != std::floor(value)) return "is a frame count and must be a whole number, 0 or more";
       break;
@@ -230,7 +235,14 @@ void PlayerObject::ChangeState(int state) {
       }
       m_stateHandler = &PlayerObject::StateGround;
       break;
-    // HOOK(combat): 3 (sword) and 15 (gun) once their handlers exist.
+    case PLAYER_SWORD:
+      // The animation changes with the first swing.
+      m_stateHandler = &PlayerObject::StateSword;
+      break;
+    case PLAYER_GUN:
+      GameObject::SetState(PLAYER_GUN);
+      m_stateHandler = &PlayerObject::StateGun;
+      break;
     case PLAYER_STRIDE:
       if (!(m_nAbilities & ABILITY_STRIDE)) break;
       m_bInvulnerable = true;
@@ -295,10 +307,6 @@ void PlayerObject::Kill() {
   GameObject::SetState(kDeadState);
 }
 
-void PlayerObject::TakeDamage(int) {
-  // HOOK(combat): the orb hit.
-}
-
 void PlayerObject::SetEnergy(float energy) {
   m_fEnergy = energy;
 }
@@ -360,10 +368,6 @@ bool PlayerObject::IsFrontOrbCracked() const {
   return m_tripleOrbQueue.front() == ORB_CRACKED;
 }
 
-void PlayerObject::AddOrb(int) {
-  // HOOK(combat): the orb pickup.
-}
-
 void PlayerObject::UpdateHUD() {
   HUD* hud = RequireHud(__LINE__);
   hud->SetEnergy(m_fEnergy / m_fMaxEnergy);
@@ -373,20 +377,6 @@ void PlayerObject::UpdateHUD() {
   hud->SetAbilities(abilities);
   m_nAbilities = abilities;
   hud->SetScore(m_nScore);
-}
-
-void PlayerObject::NextAttackId() {
-  // HOOK(combat): the id wraps after 100000.
-  ++m_nAttackId;
-}
-
-float PlayerObject::GetOrbDamage(float bonus) const {
-  // HOOK(combat): base table by combo step.
-  return bonus;
-}
-
-void PlayerObject::RestartComboTimer() {
-  // HOOK(combat): the countdown restarts at the message window.
 }
 
 bool PlayerQueryThunk(GameObject* object) {

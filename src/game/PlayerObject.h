@@ -29,8 +29,11 @@ inline constexpr int ORB_BLUE = 4;
 inline constexpr int kHeroTuningValues = 42;
 // What is wrong with `value` on tuning line `line` (1-based), or nothing: every
 // value finite, braking below 0, maximum speeds and energy above 0, refill and
-// drains not negative, frame counts whole and not negative.
+// drains and damage values not negative, frame counts whole and not negative.
 std::optional<std::string> HeroTuningProblem(int line, float value);
+
+// The orb a pickup of `color` gives: red, green and blue stay, anything else is plain.
+int OrbColorOfPickup(int color);
 
 // Player state numbers (also the animation states where a move sets one).
 enum PlayerState : int {
@@ -164,6 +167,14 @@ class PlayerObject : public GameObject {
   // Runs CheckCollision against the World's objects with the velocity set to
   // `probe`; the velocity is restored and the parked vector cleared.
   Contact Probe(float probeX, float probeY);
+  // The combo counter of a charged colour (its level), or null for the others.
+  int* ColorLevel(int color);
+  // The sword's and gun's braking, gravity and ground probe; false when the
+  // ground was lost and the air state took over.
+  bool BrakeAndProbe();
+  // Vertex 0 of polygon 2 of the world shape.
+  Vector2 MuzzlePoint() const;
+  void FireShot(int color);
 
   std::deque<int> m_tripleOrbQueue;
   std::deque<bool> m_tripleCrackQueue;

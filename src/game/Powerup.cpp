@@ -1,9 +1,7 @@
 #include "game/Powerup.h"
 
-namespace {
-// The hero's gravity, pixels per frame per frame.
-constexpr float kGravity = 0.7f;
-}  // namespace
+#include "game/PlayerObject.h"
+#include "game/World.h"
 
 Powerup::Powerup(const std::string& name, Animation* animation, const Vector2& position,
                  ObjectCallbacks callbacks, float depth)
@@ -14,7 +12,7 @@ Powerup* Powerup::Clone() const {
 }
 
 void Powerup::OnPickup() {
-  // HOOK(player object): the hero's AddOrb(m_nColor) once PlayerObject exists.
+  if (PlayerObject* player = World::GetPlayer()) player->AddOrb(m_nColor);
   SetDead(true);
   SetVisible(false);
 }

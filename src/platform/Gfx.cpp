@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -40,6 +42,145 @@ bool OffTarget(const GfxVertex* corners, float width, float height) {
   return left || right || above || below;
 }
 
+SDL_Surface* AsSurface(void* handle) {
+  return static_cast<SDL_Surface*>(handle);
+}
+
+constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
+
+// SDL's blend of a texel with its own alpha a and no modulation: each channel,
+// alpha too, as (s * a >> 8) + (d * (255 - a) >> 8), alpha's source factor being
+// 255; a transparent texel leaves the pixel and an opaque one replaces it.
+std::uint32_t BlendPlain(std::uint32_t s, std::uint32_t d) {
+  const std::uint32_t a = s >> 24;
+  if (a == 0) return d;
+  if (a == 255) return s;
+  std::uint32_t out = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    const std::uint32_t factor = shift == 24 ? 255u : a;
+    const std::uint32_t value =
+        ((((s >> shift) & 0xFFu) * factor) >> 8) + ((((d >> shift) & 0xFFu) * (255u - a)) >> 8);
+    out |= std::min(value, 255u) << shift;
+  }
+  return out;
+}
+
+// The same for a row, four texels at a time; runs wholly transparent or wholly
+// opaque cost next to nothing, as sprite art is mostly both.
+void BlendPlainRow(const std::uint32_t* src, std::uint32_t* dst, int count) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i alphaLanes = _mm_set_epi16(0xFF, 0, 0, 0, 0xFF, 0, 0, 0);
+  const __m128i lowBytes = _mm_set1_epi16(0xFF);
+  const __m128i opaque = _mm_set1_epi32(0xFF);
+  int i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    const __m128i alpha = _mm_srli_epi32(s, 24);
+    const __m128i clear = _mm_cmpeq_epi32(alpha, zero);
+    const __m128i solid = _mm_cmpeq_epi32(alpha, opaque);
+    const int clearMask = _mm_movemask_epi8(clear);
+    if (clearMask == 0xFFFF) continue;
+    __m128i* out = reinterpret_cast<__m128i*>(dst + i);
+    if (_mm_movemask_epi8(solid) == 0xFFFF) {
+      _mm_storeu_si128(out, s);
+      continue;
+    }
+    const __m128i d = _mm_loadu_si128(out);
+    __m128i halves[2];
+    for (int h = 0; h < 2; ++h) {
+      const __m128i s16 = h == 0 ? _mm_unpacklo_epi8(s, zero) : _mm_unpackhi_epi8(s, zero);
+      const __m128i d16 = h == 0 ? _mm_unpacklo_epi8(d, zero) : _mm_unpackhi_epi8(d, zero);
+      const __m128i a16 = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s16, 0xFF), 0xFF);
+      const __m128i srcFactor = _mm_or_si128(a16, alphaLanes);
+      const __m128i dstFactor = _mm_xor_si128(a16, lowBytes);
+      halves[h] = _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(s16, srcFactor), 8),
+                                _mm_srli_epi16(_mm_mullo_epi16(d16, dstFactor), 8));
+    }
+    __m128i blended = _mm_packus_epi16(halves[0], halves[1]);
+    blended = _mm_or_si128(_mm_andnot_si128(_mm_or_si128(clear, solid), blended),
+                           _mm_or_si128(_mm_and_si128(clear, d), _mm_and_si128(solid, s)));
+    _mm_storeu_si128(out, blended);
+  }
+  for (; i < count; ++i) dst[i] = BlendPlain(src[i], dst[i]);
+}
+
+// SDL's blend of a texel modulated by a colour other than white: modulate, then
+// premultiply by the resulting alpha, then "over", all rounding down by /255.
+// A texel whose alpha ends at 0 leaves the pixel alone.
+void BlendModulatedRow(const std::uint32_t* src, std::uint32_t* dst, int count,
+                       std::uint32_t argb) {
+  const std::uint32_t mA = argb >> 24, mR = (argb >> 16) & 0xFFu, mG = (argb >> 8) & 0xFFu,
+                      mB = argb & 0xFFu;
+  for (int i = 0; i < count; ++i) {
+    const std::uint32_t s = src[i];
+    const std::uint32_t sA = (s >> 24) * mA / 255;
+    if (sA == 0) continue;
+    std::uint32_t sR = ((s >> 16) & 0xFFu) * mR / 255;
+    std::uint32_t sG = ((s >> 8) & 0xFFu) * mG / 255;
+    std::uint32_t sB = (s & 0xFFu) * mB / 255;
+    if (sA < 255) {
+      sR = sR * sA / 255;
+      sG = sG * sA / 255;
+      sB = sB * sA / 255;
+    }
+    const std::uint32_t d = dst[i];
+    const std::uint32_t keep = 255 - sA;
+    dst[i] = (sA + keep * (d >> 24) / 255) << 24 | (sR + keep * ((d >> 16) & 0xFFu) / 255) << 16 |
+             (sG + keep * ((d >> 8) & 0xFFu) / 255) << 8 | (sB + keep * (d & 0xFFu) / 255);
+  }
+}
+
+void BlendRow(const std::uint32_t* src, std::uint32_t* dst, int count, std::uint32_t argb) {
+  if (argb == kWhite) {
+    BlendPlainRow(src, dst, count);
+  } else {
+    BlendModulatedRow(src, dst, count, argb);
+  }
+}
+
+// Whether our blends give exactly SDL's pixels on this machine (its blitters
+// vary with the processor): every texel alpha and many channel values, blended
+// by both over the same pixels, for white and for a few modulating colours.
+bool DirectBlendsMatchSdl() {
+  constexpr int kSide = 256;
+  SDL_Surface* src = SDL_CreateRGBSurfaceWithFormat(0, kSide, kSide, 32, SDL_PIXELFORMAT_ARGB8888);
+  SDL_Surface* dst = SDL_CreateRGBSurfaceWithFormat(0, kSide, kSide, 32, SDL_PIXELFORMAT_ARGB8888);
+  bool match = src != nullptr && dst != nullptr;
+  std::vector<std::uint32_t> texels(kSide * kSide), before(kSide * kSide), ours;
+  for (int y = 0; y < kSide && match; ++y) {
+    for (int x = 0; x < kSide; ++x) {
+      const auto ux = static_cast<std::uint32_t>(x), uy = static_cast<std::uint32_t>(y);
+      texels[y * kSide + x] = uy << 24 | ux << 16 | (255 - ux) << 8 | ((ux * 7 + uy * 13) & 0xFFu);
+      const std::uint32_t dA = (x + y) % 3 == 0 ? 255u : (ux * 5 + uy) & 0xFFu;
+      before[y * kSide + x] = dA << 24 | ((uy * 11 + ux) & 0xFFu) << 16 | (ux ^ uy) << 8 | (ux * uy & 0xFFu);
+    }
+  }
+  const std::uint32_t colors[] = {kWhite, 0xFFFFFF00u, 0x80FF2010u, 0xFF000000u, 0x7FFFFFFFu,
+                                  0xFF8040C0u, 0x01FFFFFFu};
+  for (std::uint32_t argb : colors) {
+    if (!match) break;
+    for (int y = 0; y < kSide; ++y) {
+      std::memcpy(static_cast<std::uint8_t*>(src->pixels) + y * src->pitch, &texels[y * kSide],
+                  kSide * 4);
+      std::memcpy(static_cast<std::uint8_t*>(dst->pixels) + y * dst->pitch, &before[y * kSide],
+                  kSide * 4);
+    }
+    SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_BLEND);
+    SDL_SetSurfaceColorMod(src, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+    SDL_SetSurfaceAlphaMod(src, argb >> 24);
+    if (SDL_BlitSurface(src, nullptr, dst, nullptr) != 0) match = false;
+    ours = before;
+    for (int y = 0; y < kSide && match; ++y) {
+      BlendRow(&texels[y * kSide], &ours[y * kSide], kSide, argb);
+      match = std::memcmp(static_cast<std::uint8_t*>(dst->pixels) + y * dst->pitch,
+                          &ours[y * kSide], kSide * 4) == 0;
+    }
+  }
+  SDL_FreeSurface(src);
+  SDL_FreeSurface(dst);
+  return match;
+}
+
 }  // namespace
 
 Texture::~Texture() {
@@ -56,41 +197,61 @@ std::unique_ptr<Gfx> Gfx::Create(Window& window, int width, int height, std::str
   }
   SDL_Window* sdlWindow = static_cast<SDL_Window*>(window.NativeHandle());
   SDL_Renderer* renderer = nullptr;
+  SDL_Texture* target = nullptr;
+  SDL_Surface* frame = nullptr;
   bool software = IsHeadlessDriver();
   if (!software) {
     // Like the hardware device with the reference rasteriser behind it.
     renderer =
         SDL_CreateRenderer(sdlWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+    if (renderer != nullptr) {
+      SDL_RendererInfo info;
+      SDL_GetRendererInfo(renderer, &info);
+      if ((info.flags & SDL_RENDERER_SOFTWARE) != 0) {
+        SDL_DestroyRenderer(renderer);
+        renderer = nullptr;
+      }
+    }
   }
-  if (renderer == nullptr) {
-    renderer =
-        SDL_CreateRenderer(sdlWindow, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+  if (renderer != nullptr) {
+    target = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width,
+                               height);
+    if (target == nullptr) {
+      error = std::string("cannot create the frame target (") + SDL_GetError() + ")";
+      SDL_DestroyRenderer(renderer);
+      return nullptr;
+    }
+    SDL_SetTextureScaleMode(target, SDL_ScaleModeNearest);
+    SDL_SetTextureBlendMode(target, SDL_BLENDMODE_NONE);
+    // Full screen shows the frame letter-boxed at its own aspect.
+    SDL_RenderSetLogicalSize(renderer, width, height);
+  } else {
+    // The software renderer draws into a surface of ours, which Present copies to
+    // the window's own surface.
     software = true;
-  }
-  if (renderer == nullptr) {
-    error = std::string("cannot create a renderer (") + SDL_GetError() + ")";
-    return nullptr;
+    frame = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (frame == nullptr) {
+      error = std::string("cannot create the frame (") + SDL_GetError() + ")";
+      return nullptr;
+    }
+    SDL_SetSurfaceBlendMode(frame, SDL_BLENDMODE_NONE);
+    renderer = SDL_CreateSoftwareRenderer(frame);
+    if (renderer == nullptr) {
+      error = std::string("cannot create a renderer (") + SDL_GetError() + ")";
+      SDL_FreeSurface(frame);
+      return nullptr;
+    }
   }
   SDL_RendererInfo info;
   SDL_GetRendererInfo(renderer, &info);
-  if ((info.flags & SDL_RENDERER_SOFTWARE) != 0) software = true;
-
-  SDL_Texture* target = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
-                                          SDL_TEXTUREACCESS_TARGET, width, height);
-  if (target == nullptr) {
-    error = std::string("cannot create the frame target (") + SDL_GetError() + ")";
-    SDL_DestroyRenderer(renderer);
-    return nullptr;
-  }
-  SDL_SetTextureScaleMode(target, SDL_ScaleModeNearest);
-  SDL_SetTextureBlendMode(target, SDL_BLENDMODE_NONE);
-  // Full screen shows the frame letter-boxed at its own aspect.
-  SDL_RenderSetLogicalSize(renderer, width, height);
 
   std::unique_ptr<Gfx> gfx(new Gfx());
   gfx->m_window = &window;
   gfx->m_renderer = renderer;
   gfx->m_target = target;
+  gfx->m_frame = frame;
+  gfx->m_directBlitsMatch = frame != nullptr && DirectBlendsMatchSdl();
+  gfx->m_directBlits = gfx->m_directBlitsMatch;
   gfx->m_width = width;
   gfx->m_height = height;
   gfx->m_software = software;
@@ -111,7 +272,7 @@ Gfx::~Gfx() {
 }
 
 void Gfx::ReleaseAll() {
-  for (Texture* texture : m_textures) {
+  for (auto& [texture, texels] : m_textures) {
     SDL_DestroyTexture(AsTexture(texture->m_handle));
     texture->m_device = nullptr;
     texture->m_handle = nullptr;
@@ -119,6 +280,8 @@ void Gfx::ReleaseAll() {
   m_textures.clear();
   if (m_target != nullptr) SDL_DestroyTexture(AsTexture(m_target));
   if (m_renderer != nullptr) SDL_DestroyRenderer(AsRenderer(m_renderer));
+  if (m_frame != nullptr) SDL_FreeSurface(AsSurface(m_frame));
+  m_frame = nullptr;
   m_target = nullptr;
   m_renderer = nullptr;
 }
@@ -152,7 +315,15 @@ std::unique_ptr<Texture> Gfx::CreateTexture(int width, int height, const std::ui
   SDL_SetTextureBlendMode(handle, SDL_BLENDMODE_BLEND);
   SDL_SetTextureScaleMode(handle, SDL_ScaleModeNearest);
   std::unique_ptr<Texture> texture(new Texture(this, handle, width, height));
-  m_textures.insert(texture.get());
+  std::vector<std::uint32_t>& texels = m_textures[texture.get()];
+  if (m_frame != nullptr) {
+    // Direct blits read the texels from here.
+    texels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+      std::copy_n(argb + static_cast<std::ptrdiff_t>(y) * pitchPixels, width,
+                  texels.begin() + static_cast<std::ptrdiff_t>(y) * width);
+    }
+  }
   return texture;
 }
 
@@ -160,11 +331,24 @@ void Gfx::BeginFrame(std::uint32_t argb) {
   m_drawCalls = 0;
   if (m_renderer == nullptr) return;
   SDL_Renderer* renderer = AsRenderer(m_renderer);
-  SDL_SetRenderTarget(renderer, AsTexture(m_target));
+  if (m_target != nullptr) SDL_SetRenderTarget(renderer, AsTexture(m_target));
   SDL_RenderSetClipRect(renderer, nullptr);
-  SDL_SetRenderDrawColor(renderer, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF,
-                         argb >> 24);
-  SDL_RenderClear(renderer);
+  m_clip = Rect{0, 0, m_width, m_height};
+  if (m_frame != nullptr) {
+    // Filled here rather than by SDL, whose streaming stores leave the frame out
+    // of the cache just before every quad blends into it.
+    SDL_RenderFlush(renderer);
+    SDL_Surface* frame = AsSurface(m_frame);
+    for (int y = 0; y < m_height; ++y) {
+      std::fill_n(reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(frame->pixels) +
+                                                   static_cast<std::ptrdiff_t>(y) * frame->pitch),
+                  m_width, argb);
+    }
+  } else {
+    SDL_SetRenderDrawColor(renderer, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF,
+                           argb >> 24);
+    SDL_RenderClear(renderer);
+  }
   // Untextured geometry blends by its vertex alpha, as the fades need.
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
 }
@@ -178,6 +362,46 @@ float Gfx::MapCoordinate(float value) const {
   return m_software ? std::ceil(value) : value + 0.5f;
 }
 
+bool Gfx::BlitDirect(const std::vector<std::uint32_t>& texels, const Texture& texture,
+                     const float* xy, const GfxVertex* quad) {
+  // A plain copy: an upright rectangle, one colour, texels one to one, unmirrored.
+  const float x0 = xy[0], y0 = xy[1], x1 = xy[2], y1 = xy[5];
+  if (xy[6] != x0 || xy[4] != x1 || xy[3] != y0 || xy[7] != y1) return false;
+  if (!(x1 > x0 && y1 > y0) || std::fabs(x0) > 1e6f || std::fabs(y0) > 1e6f) return false;
+  const std::uint32_t argb = quad[0].argb;
+  if (quad[1].argb != argb || quad[2].argb != argb || quad[3].argb != argb) return false;
+  if (quad[3].u != quad[0].u || quad[2].u != quad[1].u || quad[1].v != quad[0].v ||
+      quad[3].v != quad[2].v) {
+    return false;
+  }
+  const float tw = static_cast<float>(texture.Width()), th = static_cast<float>(texture.Height());
+  const float u0 = quad[0].u * tw, u1 = quad[1].u * tw, v0 = quad[0].v * th, v1 = quad[2].v * th;
+  if (!(u0 >= 0.0f && v0 >= 0.0f && u1 <= tw && v1 <= th)) return false;
+  if (u0 != std::floor(u0) || v0 != std::floor(v0) || u1 - u0 != x1 - x0 || v1 - v0 != y1 - y0) {
+    return false;
+  }
+  // SDL's queued drawing lands first.
+  SDL_RenderFlush(AsRenderer(m_renderer));
+  const int left = std::max(static_cast<int>(x0), m_clip.x);
+  const int top = std::max(static_cast<int>(y0), m_clip.y);
+  const int right = std::min(static_cast<int>(x1), m_clip.x + m_clip.w);
+  const int bottom = std::min(static_cast<int>(y1), m_clip.y + m_clip.h);
+  if (left >= right || top >= bottom) return true;
+  SDL_Surface* frame = AsSurface(m_frame);
+  const int firstColumn = static_cast<int>(u0) + left - static_cast<int>(x0);
+  const int firstRow = static_cast<int>(v0) + top - static_cast<int>(y0);
+  for (int y = top; y < bottom; ++y) {
+    const std::uint32_t* src =
+        texels.data() + static_cast<std::ptrdiff_t>(firstRow + y - top) * texture.Width() +
+        firstColumn;
+    std::uint32_t* dst = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(frame->pixels) +
+                                                          static_cast<std::ptrdiff_t>(y) * frame->pitch) +
+                         left;
+    BlendRow(src, dst, right - left, argb);
+  }
+  return true;
+}
+
 void Gfx::DrawQuads(const Texture* texture, const GfxVertex* corners, int quadCount) {
   if (m_renderer == nullptr || quadCount <= 0) return;
   if (texture != nullptr && texture->m_device != this) return;
@@ -186,10 +410,36 @@ void Gfx::DrawQuads(const Texture* texture, const GfxVertex* corners, int quadCo
   m_uv.clear();
   const float width = static_cast<float>(m_width);
   const float height = static_cast<float>(m_height);
-  int kept = 0;
+  const std::vector<std::uint32_t>* texels = nullptr;
+  if (m_directBlits && texture != nullptr) {
+    auto found = m_textures.find(const_cast<Texture*>(texture));
+    if (found != m_textures.end() && !found->second.empty()) texels = &found->second;
+  }
+  int pending = 0;  // quads waiting for SDL
+  bool drawn = false;
+  SDL_Renderer* renderer = AsRenderer(m_renderer);
+  SDL_Texture* handle = texture != nullptr ? AsTexture(texture->m_handle) : nullptr;
+  const auto drawPending = [&] {
+    if (pending == 0) return;
+    while (static_cast<int>(m_indices.size()) < pending * 6) {
+      const int base = static_cast<int>(m_indices.size() / 6) * 4;
+      for (int i : {0, 1, 2, 0, 2, 3}) m_indices.push_back(base + i);
+    }
+    static_assert(sizeof(Rgba) == sizeof(SDL_Color));
+    SDL_RenderGeometryRaw(renderer, handle, m_xy.data(), 2 * sizeof(float),
+                          reinterpret_cast<const SDL_Color*>(m_colors.data()), sizeof(Rgba),
+                          m_uv.data(), 2 * sizeof(float), pending * 4, m_indices.data(),
+                          pending * 6, sizeof(int));
+    m_xy.clear();
+    m_colors.clear();
+    m_uv.clear();
+    pending = 0;
+  };
   for (int q = 0; q < quadCount; ++q) {
     const GfxVertex* quad = corners + 4 * q;
     if (OffTarget(quad, width, height)) continue;
+    drawn = true;
+    const std::size_t first = m_xy.size();
     for (int i = 0; i < 4; ++i) {
       const GfxVertex& c = quad[i];
       m_xy.push_back(MapCoordinate(c.x));
@@ -200,20 +450,29 @@ void Gfx::DrawQuads(const Texture* texture, const GfxVertex* corners, int quadCo
       m_uv.push_back(c.u);
       m_uv.push_back(c.v);
     }
-    ++kept;
+    if (texels != nullptr) {
+      // Whatever SDL still has to draw goes first, to keep the quads' order.
+      const float mapped[8] = {m_xy[first],     m_xy[first + 1], m_xy[first + 2], m_xy[first + 3],
+                               m_xy[first + 4], m_xy[first + 5], m_xy[first + 6], m_xy[first + 7]};
+      m_xy.resize(first);
+      m_colors.resize(m_colors.size() - 4);
+      m_uv.resize(m_uv.size() - 8);
+      drawPending();
+      if (BlitDirect(*texels, *texture, mapped, quad)) continue;
+      m_xy.insert(m_xy.end(), mapped, mapped + 8);
+      for (int i = 0; i < 4; ++i) {
+        const GfxVertex& c = quad[i];
+        m_colors.push_back(
+            Rgba{static_cast<std::uint8_t>(c.argb >> 16), static_cast<std::uint8_t>(c.argb >> 8),
+                 static_cast<std::uint8_t>(c.argb), static_cast<std::uint8_t>(c.argb >> 24)});
+        m_uv.push_back(c.u);
+        m_uv.push_back(c.v);
+      }
+    }
+    ++pending;
   }
-  if (kept == 0) return;
-  while (static_cast<int>(m_indices.size()) < kept * 6) {
-    const int base = static_cast<int>(m_indices.size() / 6) * 4;
-    for (int i : {0, 1, 2, 0, 2, 3}) m_indices.push_back(base + i);
-  }
-  static_assert(sizeof(Rgba) == sizeof(SDL_Color));
-  SDL_RenderGeometryRaw(AsRenderer(m_renderer),
-                        texture != nullptr ? AsTexture(texture->m_handle) : nullptr, m_xy.data(),
-                        2 * sizeof(float), reinterpret_cast<const SDL_Color*>(m_colors.data()),
-                        sizeof(Rgba), m_uv.data(), 2 * sizeof(float), kept * 4, m_indices.data(),
-                        kept * 6, sizeof(int));
-  ++m_drawCalls;
+  drawPending();
+  if (drawn) ++m_drawCalls;
 }
 
 void Gfx::SetClip(int x, int y, int width, int height) {
@@ -222,16 +481,28 @@ void Gfx::SetClip(int x, int y, int width, int height) {
   SDL_Rect rect{x, y, std::max(width, 0), std::max(height, 0)};
   if (rect.w == 0 || rect.h == 0) rect = SDL_Rect{-2, -2, 1, 1};
   SDL_RenderSetClipRect(AsRenderer(m_renderer), &rect);
+  // Direct blits clip to the same rectangle within the frame.
+  const int left = std::max(rect.x, 0), top = std::max(rect.y, 0);
+  const int right = std::max(left, std::min(rect.x + rect.w, m_width));
+  const int bottom = std::max(top, std::min(rect.y + rect.h, m_height));
+  m_clip = Rect{left, top, right - left, bottom - top};
 }
 
 void Gfx::ClearClip() {
   if (m_renderer == nullptr) return;
   SDL_RenderSetClipRect(AsRenderer(m_renderer), nullptr);
+  m_clip = Rect{0, 0, m_width, m_height};
 }
 
 void Gfx::Present() {
   if (m_renderer == nullptr) return;
   SDL_Renderer* renderer = AsRenderer(m_renderer);
+  if (m_frame != nullptr) {
+    SDL_RenderFlush(renderer);
+    PresentFrame();
+    SDL_PumpEvents();
+    return;
+  }
   SDL_SetRenderTarget(renderer, nullptr);
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
@@ -241,9 +512,87 @@ void Gfx::Present() {
   SDL_PumpEvents();
 }
 
+void Gfx::PresentFrame() {
+  SDL_Window* window = static_cast<SDL_Window*>(m_window->NativeHandle());
+  SDL_Surface* screen = SDL_GetWindowSurface(window);
+  if (screen == nullptr) return;
+  // The frame scaled to fit, centred, at its own aspect; only the bars are cleared.
+  const float scaleX = static_cast<float>(screen->w) / static_cast<float>(m_width);
+  const float scaleY = static_cast<float>(screen->h) / static_cast<float>(m_height);
+  SDL_Rect view{0, 0, screen->w, screen->h};
+  if (std::fabs(scaleX - scaleY) * static_cast<float>(m_height) >= 0.0001f * screen->h) {
+    if (scaleX < scaleY) {
+      view.h = static_cast<int>(std::floor(static_cast<float>(m_height) * scaleX));
+      view.y = (screen->h - view.h) / 2;
+    } else {
+      view.w = static_cast<int>(std::floor(static_cast<float>(m_width) * scaleY));
+      view.x = (screen->w - view.w) / 2;
+    }
+  }
+  const Uint32 black = SDL_MapRGB(screen->format, 0, 0, 0);
+  const SDL_Rect bars[4] = {{0, 0, screen->w, view.y},
+                            {0, view.y + view.h, screen->w, screen->h - view.y - view.h},
+                            {0, view.y, view.x, view.h},
+                            {view.x + view.w, view.y, screen->w - view.x - view.w, view.h}};
+  for (const SDL_Rect& bar : bars) {
+    if (bar.w > 0 && bar.h > 0) SDL_FillRect(screen, &bar, black);
+  }
+  SDL_Surface* frame = AsSurface(m_frame);
+  const SDL_PixelFormat* format = screen->format;
+  const bool sameLayout = format->BytesPerPixel == 4 && format->Rmask == 0x00FF0000u &&
+                          format->Gmask == 0x0000FF00u && format->Bmask == 0x000000FFu &&
+                          (format->Amask == 0 || format->Amask == 0xFF000000u);
+  if (view.w <= 0 || view.h <= 0) {
+  } else if (!sameLayout || SDL_MUSTLOCK(screen)) {
+    SDL_BlitScaled(frame, nullptr, screen, &view);
+  } else {
+    // Nearest-pixel scaling, sampling where SDL's own scaler does; rows that
+    // repeat the one above are copied whole.
+    const std::uint32_t keep = format->Amask == 0 ? 0x00FFFFFFu : 0xFFFFFFFFu;
+    const std::uint64_t stepX = (static_cast<std::uint64_t>(m_width) << 16) / view.w;
+    const std::uint64_t stepY = (static_cast<std::uint64_t>(m_height) << 16) / view.h;
+    m_scaleColumns.resize(static_cast<std::size_t>(view.w));
+    for (int x = 0; x < view.w; ++x) {
+      m_scaleColumns[x] = static_cast<int>((stepX / 2 + stepX * static_cast<std::uint64_t>(x)) >> 16);
+    }
+    int previousRow = -1;
+    std::uint32_t* previous = nullptr;
+    for (int y = 0; y < view.h; ++y) {
+      const int row = static_cast<int>((stepY / 2 + stepY * static_cast<std::uint64_t>(y)) >> 16);
+      std::uint32_t* dst =
+          reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(screen->pixels) +
+                                           static_cast<std::ptrdiff_t>(view.y + y) * screen->pitch) +
+          view.x;
+      if (row == previousRow) {
+        std::memcpy(dst, previous, static_cast<std::size_t>(view.w) * sizeof(std::uint32_t));
+      } else {
+        const std::uint32_t* src = reinterpret_cast<const std::uint32_t*>(
+            static_cast<const std::uint8_t*>(frame->pixels) +
+            static_cast<std::ptrdiff_t>(row) * frame->pitch);
+        for (int x = 0; x < view.w; ++x) dst[x] = src[m_scaleColumns[x]] & keep;
+      }
+      previousRow = row;
+      previous = dst;
+    }
+  }
+  SDL_UpdateWindowSurface(window);
+}
+
 bool Gfx::ReadPixels(std::vector<std::uint32_t>& argb) {
   if (m_renderer == nullptr) return false;
   SDL_Renderer* renderer = AsRenderer(m_renderer);
+  if (m_frame != nullptr) {
+    SDL_RenderFlush(renderer);
+    const SDL_Surface* frame = AsSurface(m_frame);
+    argb.resize(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height));
+    for (int y = 0; y < m_height; ++y) {
+      std::memcpy(argb.data() + static_cast<std::ptrdiff_t>(y) * m_width,
+                  static_cast<const std::uint8_t*>(frame->pixels) +
+                      static_cast<std::ptrdiff_t>(y) * frame->pitch,
+                  static_cast<std::size_t>(m_width) * sizeof(std::uint32_t));
+    }
+    return true;
+  }
   SDL_Texture* previous = SDL_GetRenderTarget(renderer);
   SDL_SetRenderTarget(renderer, AsTexture(m_target));
   argb.assign(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 0);

@@ -1,12 +1,18 @@
-// The graphics device: an SDL renderer drawing into a fixed-size target texture
-// that is copied, letter-boxed, to the window on Present. Positions given to it
-// follow Direct3D 9's convention (pixel centres on whole coordinates).
+// The graphics device: an SDL renderer drawing into a fixed-size frame that is
+// copied, letter-boxed, to the window on Present. Positions given to it follow
+// Direct3D 9's convention (pixel centres on whole coordinates).
+//
+// On a GPU the frame is a target texture. Without one the frame is a surface we
+// own, drawn by SDL's software renderer, and the common case of an unrotated,
+// unscaled textured quad is blended straight into it by our own loops, which
+// give SDL's pixels bit for bit (checked against SDL when the device opens) at
+// a fraction of its per-pixel cost.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Texture.h"
@@ -61,26 +67,46 @@ class Gfx {
 
   // Draw calls issued since BeginFrame, for tests and benchmarks.
   int DrawCallCount() const { return m_drawCalls; }
+  // Whether plain quads are blended by our own loops (software device only, and
+  // only where they match SDL's); tests and benchmarks can turn them off to
+  // compare with SDL drawing everything.
+  bool DirectBlits() const { return m_directBlits; }
+  void SetDirectBlits(bool on) { m_directBlits = on && m_directBlitsMatch; }
 
  private:
   friend class Texture;
   Gfx() = default;
   void Forget(Texture* texture);
+  // Copies the software frame to the window.
+  void PresentFrame();
   // Lets go of every SDL object; the device then draws nothing.
   void ReleaseAll();
   // Where a Direct3D 9 position lands in SDL's convention.
   float MapCoordinate(float value) const;
+  // Blends one quad straight into the frame when it is a plain copy of texels;
+  // false when SDL has to draw it.
+  bool BlitDirect(const std::vector<std::uint32_t>& texels, const Texture& texture,
+                  const float* xy, const GfxVertex* quad);
 
   Window* m_window = nullptr;
   void* m_renderer = nullptr;  // SDL_Renderer
-  void* m_target = nullptr;    // SDL_Texture
+  void* m_target = nullptr;    // SDL_Texture, on a GPU
+  void* m_frame = nullptr;     // SDL_Surface, without one
   int m_width = 0;
   int m_height = 0;
   bool m_software = false;
   int m_maxTextureWidth = 0;
   int m_maxTextureHeight = 0;
   int m_drawCalls = 0;
-  std::unordered_set<Texture*> m_textures;
+  bool m_directBlitsMatch = false;
+  bool m_directBlits = false;
+  // The clip rectangle SDL was given, which direct blits honour too.
+  struct Rect {
+    int x, y, w, h;
+  };
+  Rect m_clip{0, 0, 0, 0};
+  // Every live texture, with a copy of its pixels on the software device.
+  std::unordered_map<Texture*, std::vector<std::uint32_t>> m_textures;
   // Per-call vertex data in SDL's layout, reused between calls.
   struct Rgba {
     std::uint8_t r, g, b, a;
@@ -89,6 +115,7 @@ class Gfx {
   std::vector<Rgba> m_colors;
   std::vector<float> m_uv;
   std::vector<int> m_indices;
+  std::vector<int> m_scaleColumns;  // the frame column of each window column
 };
 
 }  // namespace platform

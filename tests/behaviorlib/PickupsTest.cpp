@@ -363,6 +363,27 @@ TEST_F(CheckPointTest, FiringClosesItsOwnGatesKeepsTheScoreAndDisarmsOlderCheckp
   for (const ScenerySprite* gate : Gates(World::GetSceneryC())) EXPECT_LE(gate->GetFrame(), 1);
 }
 
+TEST_F(CheckPointTest, FiringSavesTheHeroAtTheCheckpointAsTheRestartPoint) {
+  SetUpPoints();
+  PlayerObject* hero = AddHero(Vector2(1710, 380));
+  hero->SetScore(1234);
+  hero->SetEnergy(77.0f);
+  hero->SetOrbs(ORB_RED, ORB_GREEN, ORB_BLUE);
+  ASSERT_EQ(World::GetPlayer(), hero);
+  World::GetPlayerRecords()[0].reset();
+  TriggerCheckPointUpdate(points[1]);
+  const PlayerObject* record = World::GetCurrentRecord();
+  ASSERT_NE(record, nullptr) << "the checkpoint saves the hero into the current record";
+  EXPECT_EQ(record->GetPosition(), Vector2(1710, 380));
+  EXPECT_EQ(record->GetScore(), 1234);
+  EXPECT_FLOAT_EQ(record->GetEnergy(), 77.0f);
+  EXPECT_EQ(record->GetOrbQueue(), hero->GetOrbQueue());
+  EXPECT_FALSE(record->IsFrontOrbCracked());
+  // Moving on does not move the saved point; only the next checkpoint does.
+  hero->MoveTo(Vector2(2500, 380));
+  EXPECT_EQ(World::GetCurrentRecord()->GetPosition(), Vector2(1710, 380));
+}
+
 TEST_F(CheckPointTest, WithoutAHeroNothingHappensAndWithoutGateArtItStillFires) {
   SetUpPoints();
   points[1]->SetBehavior(nullptr);  // as if fired

@@ -28,7 +28,9 @@ class HeroTest : public worldtest::WorldDataTest {
  protected:
   void SetUp() override {
     WorldDataTest::SetUp();
+    BeforeInit();
     InitWorld();
+    AfterInit();
     ASSERT_NE(HUD::GetInstance(), nullptr);
     Input::GetInstance()->Update();  // the devices are acquired on the first read
     m_savedTable = CollisionTypeTable::Rows();
@@ -49,6 +51,10 @@ class HeroTest : public worldtest::WorldDataTest {
     World::SetPlayFrame(true);
     WorldDataTest::TearDown();
   }
+
+  // Fixtures that need more data (prototypes, a level) add it around the World's start.
+  virtual void BeforeInit() {}
+  virtual void AfterInit() {}
 
   // An animation of `frames` held frames, each with the given polygons.
   Animation* Shaped(const std::string& name, const std::vector<CollisionPolygon>& polygons,

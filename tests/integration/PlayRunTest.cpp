@@ -3,60 +3,24 @@
 // below the level end play.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <memory>
+#include <vector>
 
+#include "game/HUD.h"
 #include "game/Level.h"
 #include "game/PlayerObject.h"
 #include "game/World.h"
-#include "harness/GameHarness.h"
-#include "support/TempDir.h"
+#include "PlayFixture.h"
 
 namespace {
 
-class PlayRunTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const std::filesystem::path shipped = testsupport::BinaryDir() / "game";
-    ASSERT_TRUE(std::filesystem::exists(shipped / "SpriteList.vtsl")) << shipped;
-    // A copy whose game list starts straight in play on the training ground.
-    const std::filesystem::path folder = m_data.Path() / "game";
-    std::filesystem::copy(shipped, folder, std::filesystem::copy_options::recursive);
-    std::string list = "8 0\n";
-    for (int state = 1; state <= 12; ++state) list += state == 8 ? "1 test test.lvl\n" : "0\n";
-    std::ofstream(folder / "Gold.vt") << list;
-    setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
-    m_cwd = std::make_unique<testsupport::ScopedCurrentDir>(folder);
-    game = std::make_unique<testharness::GameHarness>();
-    game->RunFrames(2);  // game list and level, then the set-up frame
-    ASSERT_EQ(World::GetState(), STATE_GAMEPLAY);
-    ASSERT_NE(World::GetPlayer(), nullptr);
-  }
-  void TearDown() override {
-    game.reset();
-    m_cwd.reset();
-    unsetenv("XDG_CONFIG_HOME");
-  }
-  // Frames until the hero stands on something, at most `limit`.
-  int FramesToLand(int limit) {
-    for (int frame = 1; frame <= limit; ++frame) {
-      game->RunFrames(1);
-      if (!World::GetPlayer()->IsAirborne()) return frame;
-    }
-    return limit + 1;
-  }
-
-  std::unique_ptr<testharness::GameHarness> game;
-
- private:
-  testsupport::TempDir m_config;
-  testsupport::TempDir m_data;
-  std::unique_ptr<testsupport::ScopedCurrentDir> m_cwd;
-};
+using PlayRunTest = playtest::PlayFixture;
 
 TEST_F(PlayRunTest, HeroLandsStandsAndRunsRightWithTheCameraLeading) {
   ASSERT_LE(FramesToLand(240), 240);
@@ -96,6 +60,116 @@ TEST_F(PlayRunTest, FallingBelowTheBottomBoundEndsTheGame) {
   World::GetPlayer()->MoveTo(Vector2(World::GetPlayer()->GetPosition().X(), bottom + 400.0f));
   game->RunFrames(1);
   EXPECT_EQ(World::GetState(), STATE_GAME_OVER);
+}
+
+TEST_F(PlayRunTest, SpaceJumpsAndTheLandingReturnsToTheGround) {
+  ASSERT_LE(FramesToLand(240), 240);
+  const float floor = Hero()->GetPosition().Y();
+  game->KeyDown(SDL_SCANCODE_SPACE);
+  game->RunFrames(1);
+  EXPECT_EQ(Hero()->GetState(), PLAYER_AIR);
+  EXPECT_TRUE(Hero()->IsAirborne());
+  float highest = floor;
+  int frames = 0;
+  while (Hero()->IsAirborne() && frames++ < 120) {
+    game->RunFrames(1);
+    highest = std::min(highest, Hero()->GetPosition().Y());
+  }
+  game->KeyUp(SDL_SCANCODE_SPACE);
+  game->RunFrames(1);
+  EXPECT_FALSE(Hero()->IsAirborne());
+  EXPECT_EQ(Hero()->GetStateHandler(), &PlayerObject::StateGround);
+  EXPECT_EQ(Hero()->GetPosition().Y(), floor);
+  // A held jump: about 206 pixels.
+  EXPECT_NEAR(floor - highest, 206.0f, 8.0f);
+}
+
+// The bar is 128 pixels long from (144, 73), scaled in x by the energy fraction.
+TEST_F(PlayRunTest, ReadBackShowsTheHudPanelAndAnEnergyBarOfTheEnergysWidth) {
+  ASSERT_LE(FramesToLand(240), 240);
+  const auto bright = [](std::uint32_t argb) {
+    const std::uint32_t r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
+    return std::max({r, g, b}) > 0x80;
+  };
+  for (const float energy : {50.0f, 100.0f, 150.0f}) {
+    Hero()->SetEnergy(energy);
+    game->RunFrames(1);  // standing refills 0.2
+    const std::vector<std::uint32_t> frame = game->ReadFrame();
+    ASSERT_EQ(frame.size(), 800u * 600u);
+    int end = 146;
+    while (end < 290 && bright(testharness::GameHarness::PixelAt(frame, end, 73))) ++end;
+    const float expected = 144.0f + 128.0f * Hero()->GetEnergy() / Hero()->GetMaxEnergy();
+    EXPECT_NEAR(static_cast<float>(end), expected, 3.0f) << "energy " << Hero()->GetEnergy();
+  }
+
+  // Hiding the panel changes most of its corner of the screen and nothing far from it.
+  const std::vector<std::uint32_t> shown = game->ReadFrame();
+  GameObject* panel = HUD::FindObject("HUDWindow");
+  ASSERT_NE(panel, nullptr);
+  panel->SetVisible(false);
+  game->RunFrames(1);
+  const std::vector<std::uint32_t> hidden = game->ReadFrame();
+  panel->SetVisible(true);
+  const auto changed = [&](int x0, int y0, int x1, int y1) {
+    int count = 0;
+    for (int y = y0; y < y1; ++y) {
+      for (int x = x0; x < x1; ++x) {
+        count += testharness::GameHarness::PixelAt(shown, x, y) != testharness::GameHarness::PixelAt(hidden, x, y);
+      }
+    }
+    return static_cast<float>(count) / static_cast<float>((x1 - x0) * (y1 - y0));
+  };
+  EXPECT_GT(changed(0, 0, 250, 140), 0.6f);
+  EXPECT_EQ(changed(320, 160, 800, 220), 0.0f);
+}
+
+// The recording (run, jump onto the ramp's plateau, Stride, SuperJump) lives in
+// the test's data; two fresh starts must replay it identically.
+TEST_F(PlayRunTest, ARecordedCoursePlaysBackIdenticallyFromAFreshStart) {
+  const std::filesystem::path recording =
+      testsupport::SourceDir() / "tests" / "integration" / "data" / "hero_course.rec";
+  ASSERT_TRUE(std::filesystem::exists(recording)) << recording;
+  struct Sample {
+    Vector2 position;
+    int state;
+    float energy;
+    bool operator==(const Sample&) const = default;
+  };
+  const auto play = [&]() {
+    std::vector<Sample> trace;
+    StartGame();
+    FramesToLand(240);
+    HUD::GetInstance()->ShowSuperJump(true);
+    EXPECT_TRUE(Input::GetInstance()->StartPlayback(recording.string()));
+    for (int frame = 0; frame < 340; ++frame) {
+      game->RunFrames(1);
+      trace.push_back({Hero()->GetPosition(), Hero()->GetState(), Hero()->GetEnergy()});
+    }
+    Input::GetInstance()->StopPlayback();
+    return trace;
+  };
+  const std::vector<Sample> first = play();
+  const std::vector<Sample> second = play();
+  ASSERT_EQ(first.size(), second.size());
+  for (std::size_t i = 0; i < first.size(); ++i) {
+    ASSERT_TRUE(first[i] == second[i]) << "frame " << i << ": (" << first[i].position.X() << ", "
+                                       << first[i].position.Y() << ") vs (" << second[i].position.X()
+                                       << ", " << second[i].position.Y() << ")";
+  }
+  // The course really uses the moves it is meant to protect.
+  bool jumped = false, strode = false, superJumped = false;
+  float highest = first.front().position.Y();
+  for (const Sample& sample : first) {
+    jumped |= sample.state == PLAYER_AIR;
+    strode |= sample.state == PLAYER_STRIDE;
+    superJumped |= sample.state == PLAYER_SUPER_JUMP;
+    highest = std::min(highest, sample.position.Y());
+  }
+  EXPECT_TRUE(jumped);
+  EXPECT_TRUE(strode);
+  EXPECT_TRUE(superJumped);
+  EXPECT_GT(first.back().position.X(), 1400.0f) << "ran up the ramps";
+  EXPECT_LT(highest, 1000.0f);
 }
 
 }  // namespace

@@ -430,6 +430,17 @@ const Break kBreaks[] = {
        ReplaceLine(game / "data" / "ZodirazO.ini", 23, "0");
        return {"data/ZodirazO.ini", "line 23 (0)", "above 0"};
      }},
+    {"HeroDamageIsNegative",
+     [](const fs::path& game) -> std::vector<std::string> {
+       ReplaceLine(game / "data" / "ZodirazO.ini", 35, "-4");
+       return {"data/ZodirazO.ini", "line 35 (-4)", "damage value"};
+     }},
+    {"PowerupPlacedWithoutAnOrbColour",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       AddTrigger(game / file, "Powerup 700 500 1 0 1.0");
+       return {file, "\"Powerup\" placed as trigger at frame 1", "orb colour"};
+     }},
     {"HeroDrainIsNegative",
      [](const fs::path& game) -> std::vector<std::string> {
        ReplaceLine(game / "data" / "ZodirazO.ini", 27, "-2");
@@ -479,10 +490,14 @@ const Break kBreaks[] = {
        std::string text = ReadText(game / file);
        const std::size_t at = text.rfind("Tutorial ");
        EXPECT_NE(at, std::string::npos) << "no tutorial trigger in " << file;
-       const std::size_t count = text.rfind('\n', at - 2) + 1;
-       const int triggers = std::stoi(text.substr(count, at - count));
-       text = text.substr(0, count) + std::to_string(triggers - 1) + "\n" +
-              text.substr(text.find('\n', at) + 1);
+       // The trigger count is the last line before it that holds a number alone.
+       std::size_t count = text.rfind('\n', at - 2) + 1;
+       while (text.substr(count, text.find('\n', count) - count).find(' ') != std::string::npos)
+         count = text.rfind('\n', count - 2) + 1;
+       const std::size_t countEnd = text.find('\n', count);
+       const int triggers = std::stoi(text.substr(count, countEnd - count));
+       text = text.substr(0, count) + std::to_string(triggers - 1) +
+              text.substr(countEnd, at - countEnd) + text.substr(text.find('\n', at) + 1);
        WriteText(game / file, text);
        return {"data/tut" + file, "has no \"Tutorial\" trigger"};
      }},

@@ -544,6 +544,13 @@ bool Validator::CheckLevelObjects(const std::string& file, const LevelData& leve
         Say(file, Quoted(World::kPlayerName) + " placed as " + what +
                       "; only the player section may place the hero");
       }
+      if (o.name == "Powerup" && (o.frame < 2 || o.frame > 4)) {
+        // A pickup's frame is the orb colour it gives the hero.
+        Say(file, "\"Powerup\" placed as " + std::string(what) + " at frame " +
+                      std::to_string(o.frame) +
+                      ": its frame is the orb colour it gives and must be 2 (red), 3 (green) "
+                      "or 4 (blue); the hero would get a plain orb");
+      }
       if (o.name == "Tutorial" && &section == &level.triggers) {
         if (!FindEntry("TutorialTrigger", {})) {
           Say(file, "a \"Tutorial\" trigger needs the prototype \"TutorialTrigger\" in " +

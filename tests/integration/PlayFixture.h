@@ -1,0 +1,72 @@
+// Play on a copy of the generated working folder whose game list starts straight
+// in play on the training ground, through the real frame loop.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "game/Input.h"
+#include "game/PlayerObject.h"
+#include "game/World.h"
+#include "harness/GameHarness.h"
+#include "support/TempDir.h"
+
+namespace playtest {
+
+class PlayFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::filesystem::path shipped = testsupport::BinaryDir() / "game";
+    ASSERT_TRUE(std::filesystem::exists(shipped / "SpriteList.vtsl")) << shipped;
+    m_folder = m_data.Path() / "game";
+    std::filesystem::copy(shipped, m_folder, std::filesystem::copy_options::recursive);
+    std::string list = "8 0\n";
+    for (int state = 1; state <= 12; ++state) list += state == 8 ? "1 test test.lvl\n" : "0\n";
+    std::ofstream(m_folder / "Gold.vt") << list;
+    setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
+    m_cwd = std::make_unique<testsupport::ScopedCurrentDir>(m_folder);
+    StartGame();
+  }
+  void TearDown() override {
+    game.reset();
+    m_cwd.reset();
+    unsetenv("XDG_CONFIG_HOME");
+  }
+  // A fresh game on the same folder: game list and level, then the set-up frame.
+  void StartGame() {
+    game.reset();
+    game = std::make_unique<testharness::GameHarness>();
+    game->RunFrames(2);
+    ASSERT_EQ(World::GetState(), STATE_GAMEPLAY);
+    ASSERT_NE(World::GetPlayer(), nullptr);
+  }
+  // Frames until the hero stands on something, at most `limit`.
+  int FramesToLand(int limit) {
+    for (int frame = 1; frame <= limit; ++frame) {
+      game->RunFrames(1);
+      if (!World::GetPlayer()->IsAirborne()) return frame;
+    }
+    return limit + 1;
+  }
+  // Keys flip their action on every event, so only held keys may be released.
+  void Release(SDL_Scancode key, ActionBits action) {
+    if (Input::GetInstance()->IsHeld(action)) game->KeyUp(key);
+  }
+  static PlayerObject* Hero() { return World::GetPlayer(); }
+  const std::filesystem::path& Folder() const { return m_folder; }
+
+  std::unique_ptr<testharness::GameHarness> game;
+
+ private:
+  testsupport::TempDir m_config;
+  testsupport::TempDir m_data;
+  std::filesystem::path m_folder;
+  std::unique_ptr<testsupport::ScopedCurrentDir> m_cwd;
+};
+
+}  // namespace playtest
