@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -72,11 +73,16 @@ TEST_F(GunnersRun, TigerCFiresOnItsFirstAimFrameAndTheBoltReachesTheHero) {
   EXPECT_EQ(fireFrame, aimFrame + 1) << "it fires on its first aim frame";
   EXPECT_EQ(shotFrame, fireFrame + 40);
 
-  // The bolt flies left at the hero's body height and passes through him.
+  // The bolt flies left at the hero's body height and cracks an orb.
   GameObject* shot = Find("TigerCShot");
   ASSERT_NE(shot, nullptr);
   EXPECT_LT(shot->GetVelocity().X(), 0.0f);
   const PlayerObject* hero = World::GetPlayer();
+  auto cracks = [hero] {
+    const std::deque<bool>& queue = hero->GetCrackQueue();
+    return std::count(queue.begin(), queue.end(), true);
+  };
+  ASSERT_EQ(cracks(), 0);
   bool crossed = false;
   for (int frame = 0; frame < 60 && !crossed; ++frame) {
     game->RunFrames(1);
@@ -89,6 +95,7 @@ TEST_F(GunnersRun, TigerCFiresOnItsFirstAimFrameAndTheBoltReachesTheHero) {
     }
   }
   EXPECT_TRUE(crossed) << "the bolt never reached the hero";
+  EXPECT_EQ(cracks(), 1);
   EXPECT_EQ(World::GetState(), STATE_GAMEPLAY);
 }
 
