@@ -28,11 +28,12 @@
 #include "game/World.h"
 #include "harness/GameHarness.h"
 #include "support/AirshipArena.h"
+#include "support/PlayCopy.h"
 #include "support/TempDir.h"
 
 namespace {
 
-std::filesystem::path Folder() { return testsupport::BinaryDir() / "game"; }
+std::filesystem::path Folder() { return testsupport::ShippedGame(); }
 
 // An enemy built as a level builds one, added to the main list.
 GameObject* Place(const std::string& kind, float x, float y) {
@@ -60,10 +61,7 @@ void BM_MixedEnemyFrame(benchmark::State& state) {
   // A copy whose game list starts straight in play on the test level.
   testsupport::TempDir data;
   const std::filesystem::path folder = data.Path() / "game";
-  std::filesystem::copy(Folder(), folder, std::filesystem::copy_options::recursive);
-  std::string list = "8 0\n";
-  for (int s = 1; s <= 12; ++s) list += s == 8 ? "1 test test.lvl\n" : "0\n";
-  std::ofstream(folder / "Gold.vt") << list;
+  testsupport::CopyForPlay(folder, "test", "test.lvl");
   testsupport::ScopedCurrentDir cwd(folder);
   testsupport::TempDir config;
   setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
@@ -113,11 +111,8 @@ void InArena(benchmark::State& state, const std::string& level,
   }
   testsupport::TempDir data;
   const std::filesystem::path folder = data.Path() / "game";
-  std::filesystem::copy(Folder(), folder, std::filesystem::copy_options::recursive);
+  testsupport::CopyForPlay(folder, "arena", "arena.lvl");
   std::ofstream(folder / "arena.lvl") << level;
-  std::string list = "8 0\n";
-  for (int s = 1; s <= 12; ++s) list += s == 8 ? "1 arena arena.lvl\n" : "0\n";
-  std::ofstream(folder / "Gold.vt") << list;
   testsupport::ScopedCurrentDir cwd(folder);
   testsupport::TempDir config;
   setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
@@ -333,11 +328,8 @@ struct FloorGame {
       return;
     }
     folder = data.Path() / "game";
-    std::filesystem::copy(Folder(), folder, std::filesystem::copy_options::recursive);
+    testsupport::CopyForPlay(folder, "floor", "floor.lvl");
     std::ofstream(folder / "floor.lvl") << FloorLevel(heroX);
-    std::string list = "8 0\n";
-    for (int s = 1; s <= 12; ++s) list += s == 8 ? "1 floor floor.lvl\n" : "0\n";
-    std::ofstream(folder / "Gold.vt") << list;
     cwd = std::make_unique<testsupport::ScopedCurrentDir>(folder);
     setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
     harness = std::make_unique<testharness::GameHarness>();

@@ -18,6 +18,7 @@
 #include "game/PlayerObject.h"
 #include "game/World.h"
 #include "harness/GameHarness.h"
+#include "support/PlayCopy.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -44,15 +45,12 @@ struct RunningGame {
     harness.reset();
     unsetenv("XDG_CONFIG_HOME");
   }
-  static std::filesystem::path Folder() { return testsupport::BinaryDir() / "game"; }
+  static std::filesystem::path Folder() { return testsupport::ShippedGame(); }
   // The shipped game list starts on the menu: a copy whose list starts in play.
   static std::filesystem::path PlayCopy(const std::filesystem::path& root) {
     const std::filesystem::path copy = root / "game";
     if (!std::filesystem::exists(Folder() / "SpriteList.vtsl")) return root;
-    std::filesystem::copy(Folder(), copy, std::filesystem::copy_options::recursive);
-    std::string list = "8 0\n";
-    for (int s = 1; s <= 12; ++s) list += s == 8 ? "1 test test.lvl\n" : "0\n";
-    std::ofstream(copy / "Gold.vt") << list;
+    testsupport::CopyForPlay(copy, "test", "test.lvl");
     return copy;
   }
 

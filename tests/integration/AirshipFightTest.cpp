@@ -19,6 +19,7 @@
 #include "game/PlayerObject.h"
 #include "game/World.h"
 #include "harness/GameHarness.h"
+#include "support/PlayCopy.h"
 #include "support/AirshipArena.h"
 #include "support/TempDir.h"
 
@@ -40,14 +41,11 @@ std::vector<GameObject*> AllNamed(const char* name) {
 class AirshipFightTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::filesystem::path shipped = testsupport::BinaryDir() / "game";
+    const std::filesystem::path shipped = testsupport::ShippedGame();
     ASSERT_TRUE(std::filesystem::exists(shipped / "SpriteList.vtsl")) << shipped;
     const std::filesystem::path folder = m_data.Path() / "game";
-    std::filesystem::copy(shipped, folder, std::filesystem::copy_options::recursive);
+    testsupport::CopyForPlay(folder, "airship", "arena.lvl");
     std::ofstream(folder / "arena.lvl") << testsupport::AirshipArenaLevel();
-    std::string list = "8 0\n";
-    for (int state = 1; state <= 12; ++state) list += state == 8 ? "1 airship arena.lvl\n" : "0\n";
-    std::ofstream(folder / "Gold.vt") << list;
     setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
     m_cwd = std::make_unique<testsupport::ScopedCurrentDir>(folder);
     game = std::make_unique<testharness::GameHarness>();

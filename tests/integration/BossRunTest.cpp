@@ -22,6 +22,7 @@
 #include "game/PlayerObject.h"
 #include "game/World.h"
 #include "harness/GameHarness.h"
+#include "support/PlayCopy.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -65,14 +66,11 @@ class BossRunTest : public ::testing::Test {
 
   // A copy of the game folder whose game list starts in play on `level`.
   void Play(const std::string& level) {
-    const std::filesystem::path shipped = testsupport::BinaryDir() / "game";
+    const std::filesystem::path shipped = testsupport::ShippedGame();
     ASSERT_TRUE(std::filesystem::exists(shipped / "SpriteList.vtsl")) << shipped;
     const std::filesystem::path folder = m_data.Path() / "game";
-    std::filesystem::copy(shipped, folder, std::filesystem::copy_options::recursive);
+    testsupport::CopyForPlay(folder, "arena", "arena.lvl");
     std::ofstream(folder / "arena.lvl") << level;
-    std::string list = "8 0\n";
-    for (int state = 1; state <= 12; ++state) list += state == 8 ? "1 arena arena.lvl\n" : "0\n";
-    std::ofstream(folder / "Gold.vt") << list;
     setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
     m_cwd = std::make_unique<testsupport::ScopedCurrentDir>(folder);
     game = std::make_unique<testharness::GameHarness>();

@@ -12,6 +12,7 @@
 #include "game/PlayerObject.h"
 #include "game/World.h"
 #include "harness/GameHarness.h"
+#include "support/PlayCopy.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -24,15 +25,10 @@ struct LevelCase {
 class LevelsRunTest : public ::testing::TestWithParam<LevelCase> {
  protected:
   void SetUp() override {
-    const std::filesystem::path shipped = testsupport::BinaryDir() / "game";
+    const std::filesystem::path shipped = testsupport::ShippedGame();
     ASSERT_TRUE(std::filesystem::exists(shipped / "SpriteList.vtsl")) << shipped;
     m_folder = m_data.Path() / "game";
-    std::filesystem::copy(shipped, m_folder, std::filesystem::copy_options::recursive);
-    std::string list = "8 0\n";
-    for (int state = 1; state <= 12; ++state) {
-      list += state == 8 ? std::string("1 level ") + GetParam().file + "\n" : "0\n";
-    }
-    std::ofstream(m_folder / "Gold.vt") << list;
+    testsupport::CopyForPlay(m_folder, "level", GetParam().file);
     setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
     m_cwd = std::make_unique<testsupport::ScopedCurrentDir>(m_folder);
     game = std::make_unique<testharness::GameHarness>();

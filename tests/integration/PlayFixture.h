@@ -14,6 +14,7 @@
 #include "game/PlayerObject.h"
 #include "game/World.h"
 #include "harness/GameHarness.h"
+#include "support/PlayCopy.h"
 #include "support/TempDir.h"
 
 namespace playtest {
@@ -21,11 +22,10 @@ namespace playtest {
 class PlayFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::filesystem::path shipped = testsupport::BinaryDir() / "game";
+    const std::filesystem::path shipped = testsupport::ShippedGame();
     ASSERT_TRUE(std::filesystem::exists(shipped / "SpriteList.vtsl")) << shipped;
     m_folder = m_data.Path() / "game";
-    std::filesystem::copy(shipped, m_folder, std::filesystem::copy_options::recursive);
-    StartOn("test.lvl");
+    testsupport::CopyForPlay(m_folder, "test", "test.lvl");
     setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
     m_cwd = std::make_unique<testsupport::ScopedCurrentDir>(m_folder);
     if (StartsInSetUp()) StartGame();
@@ -34,9 +34,7 @@ class PlayFixture : public ::testing::Test {
   virtual bool StartsInSetUp() const { return true; }
   // The game list starts play on `level`, a file of the working folder.
   void StartOn(const std::string& level) {
-    std::string list = "8 0\n";
-    for (int state = 1; state <= 12; ++state) list += state == 8 ? "1 test " + level + "\n" : "0\n";
-    std::ofstream(m_folder / "Gold.vt") << list;
+    std::ofstream(m_folder / "Gold.vt") << testsupport::PlayList("test", level);
   }
   void TearDown() override {
     game.reset();

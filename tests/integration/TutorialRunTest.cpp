@@ -17,6 +17,7 @@
 #include "game/Tutorial.h"
 #include "game/World.h"
 #include "harness/GameHarness.h"
+#include "support/PlayCopy.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -24,14 +25,11 @@ namespace {
 class TutorialRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::filesystem::path shipped = testsupport::BinaryDir() / "game";
+    const std::filesystem::path shipped = testsupport::ShippedGame();
     ASSERT_TRUE(std::filesystem::exists(shipped / "data" / "tuttest.lvl")) << shipped;
     // A copy whose game list starts straight in play on the training ground.
     const std::filesystem::path folder = m_data.Path() / "game";
-    std::filesystem::copy(shipped, folder, std::filesystem::copy_options::recursive);
-    std::string list = "8 0\n";
-    for (int state = 1; state <= 12; ++state) list += state == 8 ? "1 test test.lvl\n" : "0\n";
-    std::ofstream(folder / "Gold.vt") << list;
+    testsupport::CopyForPlay(folder, "test", "test.lvl");
     setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
     m_cwd = std::make_unique<testsupport::ScopedCurrentDir>(folder);
     game = std::make_unique<testharness::GameHarness>();
