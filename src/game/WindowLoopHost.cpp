@@ -55,6 +55,7 @@ bool WindowLoopHost::DispatchEvent() {
 
 void WindowLoopHost::RunFrame() {
   RunGameFrame(m_window);
+  m_recorder.AfterFrame();
 }
 
 void WindowLoopHost::WaitForEvent(int timeoutMs) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "game/FrameLoop.h"
+#include "game/LevelRecorder.h"
 
 namespace platform {
 class Window;
@@ -31,4 +32,5 @@ class WindowLoopHost : public FrameLoop::Host {
 
  protected:
   platform::Window& m_window;
+  LevelRecorder m_recorder;  // VANTREL_RECORD
 };

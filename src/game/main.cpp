@@ -1,9 +1,10 @@
 // Program entry: opens the window and the graphics device, holds one World handle
 // for the run, and drives everything from the 60 Hz frame loop.
 //
-// Two environment settings serve tests and tools: VANTREL_MAX_FRAMES=n ends the
+// Environment settings serve tests and tools: VANTREL_MAX_FRAMES=n ends the
 // run after n frames; VANTREL_CAPTURE_DIR=folder with VANTREL_CAPTURE_FRAMES=a,b,..
-// saves those frames (counted from 1) as frame-NNNNN.png.
+// saves those frames (counted from 1) as frame-NNNNN.png; VANTREL_RECORD=file records
+// the first level played (LevelRecorder, run by the host after every frame).
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
