@@ -13,8 +13,7 @@
 #include "game/Input.h"
 #include "game/PlayerObject.h"
 #include "game/World.h"
-#include "harness/GameHarness.h"
-#include "support/TempDir.h"
+#include "ShippedWorld.h"
 
 namespace {
 
@@ -26,21 +25,9 @@ CollisionShape Box(float width, float height) {
 }
 
 void BM_HeroHandleInput(benchmark::State& state) {
-  const std::filesystem::path game = testsupport::BinaryDir() / "game";
-  if (!std::filesystem::exists(game / "SpriteList.vtsl")) {
-    state.SkipWithError("the working folder is missing: build the gamedata target");
-    return;
-  }
-  testsupport::TempDir config;
-  setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
-  testsupport::ScopedCurrentDir cwd(game);
-  testharness::GameHarness::Options options;
-  options.initWorld = false;
-  auto harness = std::make_unique<testharness::GameHarness>(options);
-  if (!World::Init(&harness->Window())) {
-    state.SkipWithError("World::Init failed");
-    return;
-  }
+  benchworld::ShippedWorld world;
+  if (!world.Start(state)) return;
+  testharness::GameHarness* harness = world.harness.get();
   const auto savedTable = CollisionTypeTable::Rows();
   CollisionTypeTable::Rows() = {{kCollisionSolid}};
 
@@ -69,8 +56,6 @@ void BM_HeroHandleInput(benchmark::State& state) {
   state.counters["grounded"] = hero->GetStateHandler() == &PlayerObject::StateGround ? 1 : 0;
   objects->Clear();
   CollisionTypeTable::Rows() = savedTable;
-  harness.reset();
-  unsetenv("XDG_CONFIG_HOME");
 }
 BENCHMARK(BM_HeroHandleInput)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
 

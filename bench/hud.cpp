@@ -9,27 +9,13 @@
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "game/HUD.h"
 #include "game/World.h"
-#include "harness/GameHarness.h"
-#include "support/TempDir.h"
+#include "ShippedWorld.h"
 
 namespace {
 
 void BM_HudUpdate(benchmark::State& state) {
-  const std::filesystem::path game = testsupport::BinaryDir() / "game";
-  if (!std::filesystem::exists(game / "SpriteList.vtsl")) {
-    state.SkipWithError("the working folder is missing: build the gamedata target");
-    return;
-  }
-  testsupport::TempDir config;
-  setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
-  testsupport::ScopedCurrentDir cwd(game);
-  testharness::GameHarness::Options options;
-  options.initWorld = false;
-  auto harness = std::make_unique<testharness::GameHarness>(options);
-  if (!World::Init(&harness->Window())) {
-    state.SkipWithError("World::Init failed");
-    return;
-  }
+  benchworld::ShippedWorld world;
+  if (!world.Start(state)) return;
   HUD* hud = HUD::GetInstance();
   const int messages = static_cast<int>(state.range(0));
   D3DInterface* engine = D3DInterface::GetEngine();
@@ -51,8 +37,6 @@ void BM_HudUpdate(benchmark::State& state) {
   }
   state.counters["queued"] = static_cast<double>(hud->GetMessages().size());
   hud->SetAbilities(0);
-  harness.reset();
-  unsetenv("XDG_CONFIG_HOME");
 }
 BENCHMARK(BM_HudUpdate)->Arg(0)->Arg(5)->Arg(20)->Unit(benchmark::kMicrosecond);
 
