@@ -1,0 +1,44 @@
+// A level's pilot for the test-only autopilot: it reads the World after each frame
+// and says which actions to hold during the next one.
+//
+// A pilot only reads. The recording it leaves is replayed without it, so anything it
+// changes (an object, a flag, a random number drawn) would make the replay differ:
+// read flags through GetFlags(), never GetFlag() or AddFlag(), and never call rand().
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "game/Input.h"
+
+class GameObject;
+class PlayerObject;
+
+namespace autopilot {
+
+class Pilot {
+ public:
+  virtual ~Pilot() = default;
+  // The actions to hold during the next frame; `frame` counts play frames from 1.
+  virtual ActionBits Next(int frame) = 0;
+  // Where the pilot stands (its phase and what it waits for), for reports.
+  virtual std::string Phase() const = 0;
+};
+
+// Null for a level with no pilot.
+std::unique_ptr<Pilot> MakePilot(std::string_view level);
+std::unique_ptr<Pilot> MakeJunkyardPilot();
+std::unique_ptr<Pilot> MakeFactoryPilot();
+std::unique_ptr<Pilot> MakeAirshipPilot();
+
+// Read-only looks at the World that every pilot needs.
+PlayerObject* Hero();
+// The live objects of the main list with that name (dormant ones are parked
+// off screen and not listed).
+std::vector<GameObject*> Live(const std::string& name);
+// A flag's value, or `otherwise` when the object has no such flag.
+float FlagOr(const GameObject& object, const std::string& name, float otherwise);
+
+}  // namespace autopilot
