@@ -23,19 +23,25 @@
 namespace autopilot {
 namespace {
 
-// The arena between its walls, the boss's first rise and the way out.
+// The arena between its walls, and the trigger that wakes the boss.
 constexpr float kArenaLeft = 14720.0f;
 constexpr float kArenaRight = 16000.0f;
-constexpr float kArenaFloor = 896.0f;
 constexpr float kTriggerX = 14900.0f;
-constexpr float kExitX = 16900.0f;
 // The hero's half width and the sword's reach beyond it.
 constexpr float kHeroHalfWidth = 14.0f;
 constexpr float kSwordReach = 50.0f;
 // The boss turns when its rest time runs out; the last swing starts before this.
 constexpr float kLastSwingTime = 75.0f;
-// Within this of an enemy ahead the hero Strides through it.
+// How far behind the boss the hero keeps while it rises and charges, and behind the
+// point where it will come up; a Rummager nearer than kRummagerRange is fought first.
+constexpr float kFollowDistance = 330.0f;
+constexpr float kComeUpClearance = 300.0f;
+constexpr float kRummagerRange = 400.0f;
+// Within this of an enemy ahead the hero Strides through it, for at least this many
+// frames, and on while anything is still close ahead.
 constexpr float kStrideRange = 170.0f;
+constexpr int kStrideFrames = 24;
+constexpr float kStillAhead = 60.0f;
 
 struct Box {
   float left = std::numeric_limits<float>::max();
@@ -80,13 +86,13 @@ class JunkyardPilot : public Pilot {
     m_hero = hero;
 
     ActionBits keys = 0;
-    switch (m_phase) {
+    switch (m_stage) {
       case Stage::kToArena: keys = ToArena(); break;
       case Stage::kWakeBoss: keys = WakeBoss(); break;
       case Stage::kFight: keys = Fight(); break;
       case Stage::kExit: keys = Exit(); break;
     }
-    // A jump, swing or Stride start needs a fresh press: let go for a frame first.
+    // A jump or a swing needs a fresh press: let go for a frame first.
     for (ActionBits press : {JUMP, SWING_SWORD}) {
       if ((keys & press) && (m_pressOnly & press) && (m_held & press)) keys &= ~press;
     }
@@ -97,14 +103,14 @@ class JunkyardPilot : public Pilot {
 
   std::string Phase() const override {
     static const char* const kNames[] = {"to the arena", "wake the boss", "fight", "exit"};
-    return std::string(kNames[static_cast<int>(m_phase)]) + " (" + m_detail + ")";
+    return std::string(kNames[static_cast<int>(m_stage)]) + " (" + m_detail + ")";
   }
 
  private:
   enum class Stage { kToArena, kWakeBoss, kFight, kExit };
 
   void Enter(Stage stage) {
-    m_phase = stage;
+    m_stage = stage;
     if (Trace()) std::fprintf(stderr, "%6d %8.1f %7.1f -> %s\n", m_frame, m_x, m_y, Phase().c_str());
   }
   void Detail(const char* detail) {
@@ -137,8 +143,7 @@ class JunkyardPilot : public Pilot {
     return 0;
   }
 
-  // The top of the first ground tile that blocks the hero's body within `ahead` pixels
-  // in the direction `dir`, or none.
+  // Whether a ground tile blocks the hero's body within `ahead` pixels in direction `dir`.
   bool StepAhead(float dir, float ahead) const {
     for (GameObject* tile : Live("JunkyardGround")) {
       const Box box = BoxOf(*tile, 0);
@@ -186,10 +191,10 @@ class JunkyardPilot : public Pilot {
     }
     // A Stride under way carries on through whatever it was started for.
     if (m_hero->GetState() == PLAYER_STRIDE) {
-      const bool through = !NearestAhead({"Rat", "Rummager"}, 60.0f) && !RestingTireAhead(40.0f);
-      if (!through || m_hero->GetEnergy() > 30.0f) {
+      const bool close = NearestAhead({"Rat", "Rummager"}, kStillAhead) || RestingTireAhead(kStillAhead);
+      if (m_strideFrames++ < kStrideFrames || close) {
         Detail("stride");
-        if (m_strideFrames++ < 40) return MOVE_RIGHT | STRIDE;
+        return MOVE_RIGHT | STRIDE;
       }
     }
     m_strideFrames = 0;
@@ -237,7 +242,7 @@ class JunkyardPilot : public Pilot {
     }
     // A Rummager the dive called up comes first.
     for (GameObject* rummager : Live("Rummager")) {
-      if (std::fabs(rummager->GetPosition().X() - m_x) < 400.0f) return FightRummager(*rummager);
+      if (std::fabs(rummager->GetPosition().X() - m_x) < kRummagerRange) return FightRummager(*rummager);
     }
     const auto state = boss->GetBehavior();
     const float bx = boss->GetPosition().X();
@@ -254,17 +259,17 @@ class JunkyardPilot : public Pilot {
     }
     if (state == GrindlenautPatrol || state == GrindlenautEmerge) {
       Detail("follow behind");
-      return Steer(bx + behind * 330.0f, 20.0f);
+      return Steer(bx + behind * kFollowDistance, 20.0f);
     }
     if (state == GrindlenautArmAttack || state == GrindlenautDive) {
+      // It faces the hero now. Its scrap falls well short of the far wall.
       Detail("keep to the far wall");
-      // It faces the hero now; its rear is toward the wall behind it.
-      return DodgeScrap(facingLeft ? kArenaLeft + 40.0f : kArenaRight - 40.0f);
+      return Steer(facingLeft ? kArenaLeft + 40.0f : kArenaRight - 40.0f, 10.0f);
     }
     if (state == GrindlenautWait) {
       // Buried: it will come up drifting the way it faces; be behind that point.
       Detail("cross over the buried boss");
-      const float target = std::clamp(bx + behind * 300.0f, kArenaLeft + 40.0f, kArenaRight - 40.0f);
+      const float target = std::clamp(bx + behind * kComeUpClearance, kArenaLeft + 40.0f, kArenaRight - 40.0f);
       return Steer(target, 10.0f);
     }
     Detail("stand clear of the death");
@@ -305,9 +310,6 @@ class JunkyardPilot : public Pilot {
     return 0;
   }
 
-  // Holds a spot, stepping aside from scrap that would land on it.
-  ActionBits DodgeScrap(float spot) { return Steer(spot, 10.0f); }
-
   // ---- the way out ------------------------------------------------------------------
 
   ActionBits Exit() {
@@ -315,7 +317,7 @@ class JunkyardPilot : public Pilot {
     return RunJumping(MOVE_RIGHT);
   }
 
-  Stage m_phase = Stage::kToArena;
+  Stage m_stage = Stage::kToArena;
   std::string m_detail = "start";
   const PlayerObject* m_hero = nullptr;
   int m_frame = 0;
