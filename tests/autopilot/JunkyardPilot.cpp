@@ -1,19 +1,333 @@
-// The junkyard pilot. (Placeholder: runs right and jumps when it stops.)
+// The junkyard pilot: runs the scrap heaps to the arena, beats the Grindlenaut from
+// behind and walks out through the opened barrier.
+//
+// On the way it jumps the steps it reads from the ground tiles ahead, and Strides
+// through the tire stack and through every rat and Rummager (a Stride can't be hurt,
+// and none of them outruns the hero afterwards). In the arena it follows the boss's
+// body states: it stays behind the boss while it rises and charges, cuts at the hull's
+// rear while it rests at a wall, keeps to the far wall while the arm throws scrap,
+// crosses over the buried boss so as to be behind it again when it comes up, and cuts
+// down the Rummager the dive calls up.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
 #include "autopilot/Pilot.h"
+#include "behaviorlib/Includes/Grindlenaut.h"
+#include "game/GameObject.h"
 #include "game/PlayerObject.h"
+#include "game/World.h"
 
 namespace autopilot {
 namespace {
 
+// The arena between its walls, and the trigger that wakes the boss.
+constexpr float kArenaLeft = 14720.0f;
+constexpr float kArenaRight = 16000.0f;
+constexpr float kTriggerX = 14900.0f;
+// The hero's half width and the sword's reach beyond it.
+constexpr float kHeroHalfWidth = 14.0f;
+constexpr float kSwordReach = 50.0f;
+// The boss turns when its rest time runs out; the last swing starts before this.
+constexpr float kLastSwingTime = 75.0f;
+// How far behind the boss the hero keeps while it rises and charges, and behind the
+// point where it will come up; a Rummager nearer than kRummagerRange is fought first.
+constexpr float kFollowDistance = 330.0f;
+constexpr float kComeUpClearance = 300.0f;
+constexpr float kRummagerRange = 400.0f;
+// Within this of an enemy ahead the hero Strides through it, for at least this many
+// frames, and on while anything is still close ahead.
+constexpr float kStrideRange = 170.0f;
+constexpr int kStrideFrames = 24;
+constexpr float kStillAhead = 60.0f;
+
+struct Box {
+  float left = std::numeric_limits<float>::max();
+  float top = std::numeric_limits<float>::max();
+  float right = std::numeric_limits<float>::lowest();
+  float bottom = std::numeric_limits<float>::lowest();
+  bool Empty() const { return left > right; }
+};
+
+// The world box of one polygon, or of the whole shape for polygon -1.
+Box BoxOf(const GameObject& object, int polygon = -1) {
+  Box box;
+  const CollisionShape& shape = object.GetCollisionShape();
+  for (int i = 0; i < shape.GetPolygonCount(); ++i) {
+    if (polygon >= 0 && i != polygon) continue;
+    for (const CollisionVertex& v : shape.GetPolygon(static_cast<std::size_t>(i)).GetVertices()) {
+      const Vector2& p = v.GetPosition();
+      box.left = std::min(box.left, p.X());
+      box.right = std::max(box.right, p.X());
+      box.top = std::min(box.top, p.Y());
+      box.bottom = std::max(box.bottom, p.Y());
+    }
+  }
+  return box;
+}
+
+bool Trace() {
+  static const bool on = std::getenv("VANTREL_PILOT_TRACE") != nullptr;
+  return on;
+}
+
 class JunkyardPilot : public Pilot {
  public:
   ActionBits Next(int frame) override {
+    m_frame = frame;
     const PlayerObject* hero = Hero();
-    ActionBits keys = MOVE_RIGHT;
-    if (hero && hero->GetVelocity().X() == 0.0f && frame % 2 == 0) keys |= JUMP;
+    if (!hero) return 0;
+    m_x = hero->GetPosition().X();
+    m_y = hero->GetPosition().Y();
+    m_vx = hero->GetVelocity().X();
+    m_vy = hero->GetVelocity().Y();
+    m_hero = hero;
+
+    ActionBits keys = 0;
+    switch (m_stage) {
+      case Stage::kToArena: keys = ToArena(); break;
+      case Stage::kWakeBoss: keys = WakeBoss(); break;
+      case Stage::kFight: keys = Fight(); break;
+      case Stage::kExit: keys = Exit(); break;
+    }
+    // A jump or a swing needs a fresh press: let go for a frame first.
+    for (ActionBits press : {JUMP, SWING_SWORD}) {
+      if ((keys & press) && (m_pressOnly & press) && (m_held & press)) keys &= ~press;
+    }
+    m_pressOnly = 0;
+    m_held = keys;
     return keys;
   }
-  std::string Phase() const override { return "run right"; }
+
+  std::string Phase() const override {
+    static const char* const kNames[] = {"to the arena", "wake the boss", "fight", "exit"};
+    return std::string(kNames[static_cast<int>(m_stage)]) + " (" + m_detail + ")";
+  }
+
+ private:
+  enum class Stage { kToArena, kWakeBoss, kFight, kExit };
+
+  void Enter(Stage stage) {
+    m_stage = stage;
+    if (Trace()) std::fprintf(stderr, "%6d %8.1f %7.1f -> %s\n", m_frame, m_x, m_y, Phase().c_str());
+  }
+  void Detail(const char* detail) {
+    if (m_detail == detail) return;
+    m_detail = detail;
+    if (Trace()) {
+      std::fprintf(stderr, "%6d %8.1f %7.1f  %s  energy %.0f health %d\n", m_frame, m_x, m_y, detail,
+                   m_hero->GetEnergy(), m_hero->GetHealth());
+    }
+  }
+
+  // ---- moving about ----------------------------------------------------------------
+
+  // A key that acts only on a fresh press.
+  ActionBits Press(ActionBits key) {
+    m_pressOnly |= key;
+    return key;
+  }
+
+  bool OnGround() const { return !m_hero->IsAirborne(); }
+  // A Stride starts only above a quarter of the full energy.
+  bool EnergyOk() const { return m_hero->GetEnergy() > 0.25f * m_hero->GetMaxEnergy(); }
+
+  // Runs toward x and stops near it, allowing for the slide.
+  ActionBits Steer(float x, float tolerance = 4.0f) {
+    const float dx = x - m_x;
+    const float slide = m_vx * std::fabs(m_vx) * 0.5f;
+    if (dx - slide > tolerance) return MOVE_RIGHT;
+    if (dx - slide < -tolerance) return MOVE_LEFT;
+    return 0;
+  }
+
+  // Whether a ground tile blocks the hero's body within `ahead` pixels in direction `dir`.
+  bool StepAhead(float dir, float ahead) const {
+    for (GameObject* tile : Live("JunkyardGround")) {
+      const Box box = BoxOf(*tile, 0);
+      if (box.Empty() || box.top > m_y - 4.0f || box.bottom < m_y - 60.0f) continue;
+      const float gap = dir > 0.0f ? box.left - (m_x + kHeroHalfWidth) : (m_x - kHeroHalfWidth) - box.right;
+      if (gap >= -1.0f && gap < ahead) return true;
+    }
+    return false;
+  }
+
+  // Runs the way `move` says and jumps whatever step stands in the way.
+  ActionBits RunJumping(ActionBits move) {
+    ActionBits keys = move;
+    const float dir = (move & MOVE_RIGHT) ? 1.0f : (move & MOVE_LEFT) ? -1.0f : 0.0f;
+    if (OnGround()) {
+      if (dir != 0.0f && StepAhead(dir, 40.0f)) keys |= Press(JUMP);
+    } else if (m_vy < 0.0f) {
+      keys |= JUMP;  // held: the full jump
+    }
+    return keys;
+  }
+
+  // The nearest live object ahead of the hero (to the right) among these names.
+  GameObject* NearestAhead(std::initializer_list<const char*> names, float range) const {
+    GameObject* best = nullptr;
+    float bestDx = range;
+    for (const char* name : names) {
+      for (GameObject* object : Live(name)) {
+        const float dx = object->GetPosition().X() - m_x;
+        if (dx > -20.0f && dx < bestDx && std::fabs(object->GetPosition().Y() - m_y) < 150.0f) {
+          best = object;
+          bestDx = dx;
+        }
+      }
+    }
+    return best;
+  }
+
+  // ---- the way to the arena ------------------------------------------------------------
+
+  ActionBits ToArena() {
+    if (m_x > kArenaLeft - 120.0f) {
+      Enter(Stage::kWakeBoss);
+      return WakeBoss();
+    }
+    // A Stride under way carries on through whatever it was started for.
+    if (m_hero->GetState() == PLAYER_STRIDE) {
+      const bool close = NearestAhead({"Rat", "Rummager"}, kStillAhead) || RestingTireAhead(kStillAhead);
+      if (m_strideFrames++ < kStrideFrames || close) {
+        Detail("stride");
+        return MOVE_RIGHT | STRIDE;
+      }
+    }
+    m_strideFrames = 0;
+    const bool tire = RestingTireAhead(120.0f);
+    const bool enemy = NearestAhead({"Rat", "Rummager"}, kStrideRange) != nullptr;
+    if ((tire || enemy) && OnGround()) {
+      if (EnergyOk()) {
+        Detail(tire ? "stride the tires" : "stride an enemy");
+        return MOVE_RIGHT | STRIDE;
+      }
+      if (tire) {
+        Detail("wait for energy");
+        return 0;
+      }
+    }
+    Detail("run");
+    return RunJumping(MOVE_RIGHT);
+  }
+
+  bool RestingTireAhead(float range) const {
+    for (GameObject* tire : Live("Tire")) {
+      const float dx = tire->GetPosition().X() - m_x;
+      if (tire->GetFrame() == 0 && dx > 0.0f && dx < range) return true;
+    }
+    return false;
+  }
+
+  // Drops into the arena past the trigger; the boss comes up ahead of the hero.
+  ActionBits WakeBoss() {
+    if (World::GetBoss()) {
+      Enter(Stage::kFight);
+      return Fight();
+    }
+    Detail("drop in");
+    return RunJumping(Steer(kTriggerX + 30.0f));
+  }
+
+  // ---- the fight ------------------------------------------------------------------
+
+  ActionBits Fight() {
+    GameObject* boss = World::GetBoss();
+    if (!boss) {
+      Enter(Stage::kExit);
+      return Exit();
+    }
+    // A Rummager the dive called up comes first.
+    for (GameObject* rummager : Live("Rummager")) {
+      if (std::fabs(rummager->GetPosition().X() - m_x) < kRummagerRange) return FightRummager(*rummager);
+    }
+    const auto state = boss->GetBehavior();
+    const float bx = boss->GetPosition().X();
+    const bool facingLeft = boss->IsFacingLeft();
+    // Behind the boss is the side its hull's rear points to.
+    const float behind = facingLeft ? 1.0f : -1.0f;
+    const float time = FlagOr(*boss, "PatrolTime", 0.0f);
+    // A swing can't be cut short: stop in time to clear the drill when it turns.
+    if (state == GrindlenautPatrol && time > kLastSwingTime) return StrikeRear(*boss, behind);
+    if (state == GrindlenautPatrol && time > 0.0f) {
+      // About to turn round: back off toward the wall it will face.
+      Detail("clear out before the turn");
+      return Steer(behind > 0.0f ? kArenaRight - 40.0f : kArenaLeft + 40.0f);
+    }
+    if (state == GrindlenautPatrol || state == GrindlenautEmerge) {
+      Detail("follow behind");
+      return Steer(bx + behind * kFollowDistance, 20.0f);
+    }
+    if (state == GrindlenautArmAttack || state == GrindlenautDive) {
+      // It faces the hero now. Its scrap falls well short of the far wall.
+      Detail("keep to the far wall");
+      return Steer(facingLeft ? kArenaLeft + 40.0f : kArenaRight - 40.0f, 10.0f);
+    }
+    if (state == GrindlenautWait) {
+      // Buried: it will come up drifting the way it faces; be behind that point.
+      Detail("cross over the buried boss");
+      const float target = std::clamp(bx + behind * kComeUpClearance, kArenaLeft + 40.0f, kArenaRight - 40.0f);
+      return Steer(target, 10.0f);
+    }
+    Detail("stand clear of the death");
+    return 0;
+  }
+
+  // Cuts at the hull's rear: Sword combos from just out of its reach.
+  ActionBits StrikeRear(const GameObject& boss, float behind) {
+    const Box hull = BoxOf(boss, 1);
+    const float rear = behind < 0.0f ? hull.left : hull.right;
+    const float stand = rear + behind * (kHeroHalfWidth + kSwordReach * 0.6f);
+    const bool facingBoss = behind < 0.0f ? !m_hero->IsFacingLeft() : m_hero->IsFacingLeft();
+    if (std::fabs(m_x - stand) > 12.0f && !m_hero->IsAttacking()) {
+      Detail("to the rear");
+      return Steer(stand, 4.0f);
+    }
+    if (!facingBoss && !m_hero->IsAttacking()) {
+      Detail("turn to the rear");
+      return behind < 0.0f ? MOVE_RIGHT : MOVE_LEFT;
+    }
+    Detail("cut the rear");
+    return (m_frame % 10 == 0) ? Press(SWING_SWORD) : 0;
+  }
+
+  ActionBits FightRummager(const GameObject& rummager) {
+    const float dx = rummager.GetPosition().X() - m_x;
+    const float dir = dx > 0.0f ? 1.0f : -1.0f;
+    const bool facing = dir > 0.0f ? !m_hero->IsFacingLeft() : m_hero->IsFacingLeft();
+    if (!facing && !m_hero->IsAttacking()) {
+      Detail("face the Rummager");
+      return dir > 0.0f ? MOVE_RIGHT : MOVE_LEFT;
+    }
+    if (std::fabs(dx) < 80.0f || m_hero->IsAttacking()) {
+      Detail("cut the Rummager");
+      return (m_frame % 10 == 0) ? Press(SWING_SWORD) : 0;
+    }
+    Detail("wait for the Rummager");
+    return 0;
+  }
+
+  // ---- the way out ------------------------------------------------------------------
+
+  ActionBits Exit() {
+    Detail("walk out");
+    return RunJumping(MOVE_RIGHT);
+  }
+
+  Stage m_stage = Stage::kToArena;
+  std::string m_detail = "start";
+  const PlayerObject* m_hero = nullptr;
+  int m_frame = 0;
+  float m_x = 0.0f;
+  float m_y = 0.0f;
+  float m_vx = 0.0f;
+  float m_vy = 0.0f;
+  int m_strideFrames = 0;
+  ActionBits m_held = 0;
+  ActionBits m_pressOnly = 0;
 };
 
 }  // namespace

@@ -52,6 +52,12 @@ def junkyard():
     for y in (512, 256, 0):
         put(16128, y, 1)
         put(16384, y, 1)
+    # The Stride core lies on the start flat, before the tire stack on the raised stretch
+    # that only a Stride clears: six tires stand 240 high, above a held jump.
+    tiles.append(("CoreGlow", 900, 850, 0, 0, "1.0"))
+    tiles.append(("CorePiece", 900, 850, 0, 0, "1.01"))
+    for k in range(6):
+        tiles.append(("Tire", 2100, 620 - 40 * k, 0, 0, "0"))
     enemies = [("Rat", 2600, 639, 0), ("Rat", 4200, 639, 1), ("Rummager", 6000, 895, 0),
                ("Rat", 8800, 639, 0), ("Rummager", 11000, 639, 1), ("Rat", 13000, 639, 0)]
     protos = ["JunkyardGround 1 0 animations/junkyard_ground.acd",
@@ -59,7 +65,8 @@ def junkyard():
               "GrindlenautTrigger 1 1 animations/grindlenaut_trigger.acd"]
     return level(protos, ["music/explore.wav", "music/boss.wav", "music/victory.wav"],
                  "backdrop_junkyard", (0, 0, 17536, 1700), tiles,
-                 "ZodirazO 400 895 0", enemies, [("GrindlenautTrigger", 14900, 880)])
+                 "ZodirazO 400 895 0", enemies,
+                 [("GrindlenautTrigger", 14900, 880), ("Tutorial", 400, 880)])
 
 
 def factory():
