@@ -39,7 +39,7 @@ declare -A fuzz_seeds=(
   [acd]="animations/*.acd" [shape]="animations/*.acd" [d3danimation]="animations/*.acd"
   [collision_types]="clsntypes.ctt" [png]="animations/*.png" [level]="*.lvl"
   [gamelist]="Gold.vt" [spritelist]="SpriteList.vtsl" [soundlist]="Sounds.vtse"
-  [ini]="data/*.ini" [flags]="data/*.ini" [recording]="" [buttonmap]=""
+  [ini]="data/*.ini" [flags]="data/*.ini" [recording]="" [rectext]="" [buttonmap]=""
   [tutorial]="data/tut*"
 )
 # Text readers that stop on bad data unwind through the reader (the target catches the

@@ -279,6 +279,12 @@ bool Input::StartRecording(const std::string& file) {
 
 void Input::StopRecording() {
   if (m_recordingFile.is_open()) {
+    // Playback holds a mask only until the next record is due, and the end record is due
+    // at once: keys still down say how long they stayed down, or the replay lets go of
+    // them a frame after their last change. Keys that changed on the last frame recorded
+    // show for that one frame already.
+    if (m_recordingFile.good() && m_held != 0 && m_nFramesSinceChange != 0)
+      WriteRecord(m_nFramesSinceChange, m_held);
     if (m_recordingFile.good()) WriteRecord(kEndMark, kEndMark);
     m_recordingFile.close();
   }

@@ -5,8 +5,9 @@
 //                              [--keep-failed]
 //
 // The game's own VANTREL_RECORD setting records the keys the pilot holds, from the
-// level's first play frame to its end. When the level completes without a game over,
-// the recording is written in its text form to --out (by default the level's file in
+// level's first play frame to its end. When the level completes without a game over
+// and the recording alone gives the same run on a fresh game, the recording is written
+// in its text form to --out (by default the level's file in
 // tests/integration/playthroughs); a failed run writes nothing unless --keep-failed.
 #include <SDL_scancode.h>
 
@@ -16,7 +17,7 @@
 #include <fstream>
 #include <string>
 
-#include "animationlib/SpriteCollection.h"
+#include "RecordingText.h"
 #include "autopilot/Pilot.h"
 #include "game/GameState.h"
 #include "game/PlayerObject.h"
@@ -204,12 +205,9 @@ int main(int argc, char** argv) {
   std::printf("replay %s: %s\n", same ? "agrees" : "DIFFERS", Describe(replayed).c_str());
   if (!same) completed = false;
   if (!completed && !options.keepFailed) return 1;
-  std::error_code failed;
-  std::filesystem::copy_file(binary, options.out, std::filesystem::copy_options::overwrite_existing,
-                             failed);
-  if (failed) {
-    std::fprintf(stderr, "vantrel_autopilot: cannot write %s: %s\n", options.out.c_str(),
-                 failed.message().c_str());
+  std::string error;
+  if (!recording::ConvertFile(binary, options.out, false, error)) {
+    std::fprintf(stderr, "vantrel_autopilot: %s\n", error.c_str());
     return 1;
   }
   std::printf("recording written to %s\n", options.out.c_str());

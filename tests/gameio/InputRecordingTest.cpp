@@ -63,29 +63,55 @@ TEST_F(InputRecordingTest, JumpHeldTenFramesGivesTwoRecordsAndTheEndAndPlaysBack
   EXPECT_FALSE(input->IsPlayingBack()) << "the end record stops playback";
 }
 
-// The recording ends while Jump is still down: its last change must play back
-// too, and so must a file written before playback learnt to apply it.
-TEST_F(InputRecordingTest, ChangeJustBeforeTheRecordingStopsStillPlaysBack) {
-  ASSERT_TRUE(input->StartRecording(file.string()));
-  Frame();
-  PushKey(SDL_SCANCODE_SPACE, true);
-  ASSERT_EQ(Frame(), (Masks{JUMP, JUMP}));
-  Frame();
-  input->StopRecording();
-  PushKey(SDL_SCANCODE_SPACE, false);
-  Frame();
-  ASSERT_EQ(ReadBytes(file), (Bytes{2, 0, 0, 0, 0x10, 0, 0, 0,  //
-                                    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
-
-  ASSERT_TRUE(input->StartPlayback(file.string()));
+// A file that ends right after a change (as every recording stopped with keys down
+// once did) still applies that change, for one frame.
+TEST_F(InputRecordingTest, ChangeJustBeforeTheEndRecordStillPlaysBack) {
+  PlayBack({2, 0, 0, 0, 0x10, 0, 0, 0,  //
+            0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
   EXPECT_EQ(Frame(), (Masks{0, 0}));  // a frame behind, as always
   EXPECT_EQ(Frame(), (Masks{0, 0}));
   EXPECT_EQ(Frame(), (Masks{JUMP, JUMP}));
   EXPECT_TRUE(input->IsPlayingBack());
-  EXPECT_EQ(Frame(), (Masks{0, 0})) << "past the end the live keyboard, with Space up, rules";
+  EXPECT_EQ(Frame(), (Masks{0, 0})) << "past the end the live keyboard rules";
   EXPECT_FALSE(input->IsPlayingBack());
   PushKey(SDL_SCANCODE_D, true);
   EXPECT_EQ(Frame(), (Masks{FIRE_GUN, FIRE_GUN}));
+}
+
+// Jump goes down on the third frame and is still down when the recording stops; the
+// replay holds it for as many frames as the recording did, then the live keys rule.
+TEST_F(InputRecordingTest, KeysStillHeldWhenTheRecordingStopsPlayBackForAsLong) {
+  const struct {
+    int heldFrames;
+    Bytes bytes;
+  } cases[] = {
+      {5, {3, 0, 0, 0, 0x10, 0, 0, 0, 4, 0, 0, 0, 0x10, 0, 0, 0,  //
+           0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
+      // Down on the last frame only: the change record alone covers it, byte for byte
+      // what recordings always held.
+      {1, {3, 0, 0, 0, 0x10, 0, 0, 0,  //
+           0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.heldFrames);
+    ASSERT_TRUE(input->StartRecording(file.string()));
+    std::vector<Masks> recorded;
+    for (int frame = 0; frame < 2 + c.heldFrames; ++frame) {
+      if (frame == 2) PushKey(SDL_SCANCODE_SPACE, true);
+      recorded.push_back(Frame());
+    }
+    input->StopRecording();
+    PushKey(SDL_SCANCODE_SPACE, false);
+    Frame();
+    EXPECT_EQ(ReadBytes(file), c.bytes);
+
+    ASSERT_TRUE(input->StartPlayback(file.string()));
+    EXPECT_EQ(Frame(), (Masks{0, 0}));  // a frame behind, as always
+    for (std::size_t i = 0; i < recorded.size(); ++i)
+      EXPECT_EQ(Frame(), recorded[i]) << "frame " << i;
+    EXPECT_EQ(Frame(), (Masks{0, 0})) << "then the live keyboard, with Space up";
+    EXPECT_FALSE(input->IsPlayingBack());
+  }
 }
 
 TEST_F(InputRecordingTest, TruncatedRecordingStopsPlaybackWithAMessage) {

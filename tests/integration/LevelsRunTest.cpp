@@ -7,8 +7,11 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "PhysicsLib/PhysicsStep.h"
 #include "animationlib/SpriteCollection.h"
+#include "game/GameObject.h"
 #include "game/PlayerObject.h"
 #include "game/World.h"
 #include "harness/GameHarness.h"
@@ -82,5 +85,33 @@ INSTANTIATE_TEST_SUITE_P(
       std::string name = info.param.file;
       return name.substr(0, name.find('.'));
     });
+
+// TigerA charges and runs along the floor from one side of the factory arena to the
+// other, under both platforms: a platform hanging into its way would hold it for good.
+class FactoryArenaTest : public LevelsRunTest {};
+
+TEST_P(FactoryArenaTest, TigerAHasRoomToRunUnderThePlatforms) {
+  ASSERT_EQ(World::GetState(), STATE_GAMEPLAY);
+  std::unique_ptr<Sprite> tiger(World::CloneSprite("TigerA"));
+  ASSERT_NE(tiger, nullptr);
+  auto* walker = tiger->AsGameObject();
+  ASSERT_NE(walker, nullptr);
+  walker->SetState(1);
+  // The arena lies far from the start, parked with the dormant objects.
+  std::vector<Sprite*> arena(World::GetObjects()->GetSprites().begin(), World::GetObjects()->GetSprites().end());
+  arena.insert(arena.end(), World::GetDormantObjects()->GetSprites().begin(),
+               World::GetDormantObjects()->GetSprites().end());
+  for (const float from : {5760.0f, 7552.0f}) {
+    walker->MoveTo(Vector2(from, 2751.9f));
+    walker->SetVelocity(from < 6656.0f ? 1792.0f : -1792.0f, 0.0f);
+    const Contact contact = CheckCollision(walker, arena);
+    EXPECT_FALSE(contact.IsHit()) << "from x " << from << " it runs into the object at ("
+                                  << contact.b->GetPosition().X() << ", " << contact.b->GetPosition().Y() << ")";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(ShippedLevels, FactoryArenaTest,
+                         ::testing::Values(LevelCase{"factory.lvl", "TigerATrigger"}),
+                         [](const auto&) { return std::string("factory"); });
 
 }  // namespace

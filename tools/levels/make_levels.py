@@ -63,7 +63,9 @@ def junkyard():
 
 
 def factory():
-    # 128-pixel metal tiles, origin at the centre; floor surface y 2752.
+    # 128-pixel metal tiles, origin at the centre; floor surface y 2752. The way to the
+    # arena: a shallow pit, two raised stretches with a step on each, and the Cyclone core
+    # on the second step.
     T, D = "MetalTiles", "-0.5"
     tiles = []
 
@@ -72,25 +74,31 @@ def factory():
 
     for i in range(0, 71):
         x = 64 + 128 * i
-        raised = 16 <= i <= 24 or 32 <= i <= 36
+        raised = 16 <= i <= 24 or 32 <= i <= 37
+        pit = 7 <= i <= 8
         if raised:
-            put(x, 2688, 13 if i in (16, 32) else 12 if i in (24, 36) else 0)
-        put(x, 2816, 1 if raised else (2 if i % 5 == 0 else 0))
-        put(x, 2944, 5 if i % 3 == 0 else 1)
+            put(x, 2688, 13 if i in (16, 32) else 12 if i in (24, 37) else 0)
+        if i in (20, 21, 34, 35):
+            put(x, 2560, 13 if i in (20, 34) else 12)
+        if not pit:
+            put(x, 2816, 1 if raised else (2 if i % 5 == 0 else 0))
+        put(x, 2944, 0 if pit else 5 if i % 3 == 0 else 1)
     for y in range(2688, 1800, -128):
         put(64, y, 16)
         put(9024, y, 17)
-    # The arena's two platforms: standing height 2595, 157 above the floor.
-    for x in (6080, 7104):
-        put(x, 2659, 13)
-        put(x + 128, 2659, 12)
+    # The arena's two platforms stand 157 above the floor (standing height 2595) and are
+    # thin, so that TigerA runs and charges underneath them.
+    ledges = [("ArenaLedge", x, 2595, 0, 0, D) for x in (6144, 7168)]
+    core = [("CoreGlow", 4480, 2468, 0, 0, "1.0"), ("CorePiece", 4480, 2468, 0, 0, "1.03")]
     enemies = [("Rat", 1500, 2751, 0), ("Rat", 2600, 2623, 1), ("Rat", 3600, 2751, 0),
                ("Rat", 4700, 2623, 1)]
     protos = ["MetalTiles 1 0 animations/tiles_metal.acd",
+              "ArenaLedge 1 1 animations/factory_platform.acd",
               "TigerATrigger 1 1 animations/tigera_trigger.acd"]
     return level(protos, ["music/calm.wav", "music/boss.wav", "music/victory.wav"],
-                 "backdrop_factory", (0, 1800, 9088, 3200), tiles,
-                 "ZodirazO 300 2751 0", enemies, [("TigerATrigger", 5800, 2740)])
+                 "backdrop_factory", (0, 1800, 9088, 3200), tiles + ledges + core,
+                 "ZodirazO 300 2751 0", enemies,
+                 [("Tutorial", 300, 2751), ("TigerATrigger", 5800, 2740)])
 
 
 def airship():

@@ -1,0 +1,172 @@
+// Each playable level is beaten by its recorded playthrough (tests/integration/playthroughs,
+// turned into build/playthroughs/<level>.rec by the build), replayed headless as a new game
+// started at that level. A change to physics, tuning, behaviours or a level that breaks a
+// recording fails here: play the level again with tests/autopilot and commit the new text.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "RecordingText.h"
+#include "animationlib/SpriteCollection.h"
+#include "behaviorlib/Includes/AirshipKaje.h"
+#include "game/GameObject.h"
+#include "game/GameState.h"
+#include "game/PlayerObject.h"
+#include "game/StateLevelList.h"
+#include "game/World.h"
+#include "harness/Playthrough.h"
+#include "support/TempDir.h"
+
+namespace {
+
+// Frames the replay may run past the recording: level complete comes on the frame
+// the recording ends, so only a changed run needs more.
+constexpr int kMargin = 120;
+// Level complete walks the hero off and fades before the next level or the credits.
+constexpr int kHandOverFrames = 600;
+// A frame of the boss fight is saved this long after the spawn.
+constexpr int kBossFrameDelay = 150;
+
+std::vector<GameObject*> Named(const std::string& name) {
+  std::vector<GameObject*> found;
+  for (SpriteCollection* list : {World::GetObjects(), World::GetDormantObjects()}) {
+    if (!list) continue;
+    for (Sprite* sprite : list->GetSprites()) {
+      if (sprite->GetName() == name && sprite->AsGameObject()) found.push_back(sprite->AsGameObject());
+    }
+  }
+  return found;
+}
+
+bool CoreAt(float x, float y) {
+  for (GameObject* piece : Named("CorePiece")) {
+    const Vector2 p = piece->GetPosition();
+    if (std::fabs(p.X() - x) < 1.0f && std::fabs(p.Y() - y) < 1.0f) return true;
+  }
+  return false;
+}
+
+bool KajeEnded() {
+  for (GameObject* trigger : Named("KajeTrigger")) {
+    if (trigger->GetBehavior() == &KajeTriggerEndLevel) return true;
+  }
+  return false;
+}
+
+struct ReplayCase {
+  const char* level;
+  const char* bossEnd;  // what beating the boss leaves, for messages
+  bool (*bossBeaten)();
+};
+
+const ReplayCase kCases[] = {
+    {"junkyard", "the WallJump core at (16256, 896)", [] { return CoreAt(16256.0f, 896.0f); }},
+    {"factory", "the SuperJump core at (6656, 2560)", [] { return CoreAt(6656.0f, 2560.0f); }},
+    {"airship", "KajeTrigger turned to its level end", &KajeEnded},
+};
+
+void PrintTo(const ReplayCase& replay, std::ostream* out) { *out << replay.level; }
+
+// The rightmost trigger the hero has reached, to say where a failed run stopped.
+std::string LastTriggerReached(const Vector2& hero) {
+  std::string name = "none";
+  float best = -1e30f;
+  for (SpriteCollection* list : {World::GetObjects(), World::GetDormantObjects()}) {
+    if (!list) continue;
+    for (Sprite* sprite : list->GetSprites()) {
+      const std::string& candidate = sprite->GetName();
+      const float x = sprite->GetPosition().X();
+      const bool trigger = candidate.find("Trigger") != std::string::npos || candidate == "Tutorial";
+      if (trigger && x <= hero.X() && x > best) {
+        best = x;
+        name = candidate + " at x " + std::to_string(static_cast<int>(x));
+      }
+    }
+  }
+  return name;
+}
+
+std::string Where(int frame) {
+  std::ostringstream out;
+  out << "frame " << frame << ", state " << World::GetState();
+  if (const PlayerObject* hero = World::GetPlayer()) {
+    const Vector2 p = hero->GetPosition();
+    out << ", hero at (" << p.X() << ", " << p.Y() << "), last trigger reached: "
+        << LastTriggerReached(p);
+  }
+  return out.str();
+}
+
+class PlaythroughTest : public ::testing::TestWithParam<ReplayCase> {};
+
+TEST_P(PlaythroughTest, RecordingBeatsTheLevelAndHandsOver) {
+  const ReplayCase& replay = GetParam();
+  const testharness::PlaythroughLevel* level = testharness::FindPlaythroughLevel(replay.level);
+  ASSERT_NE(level, nullptr);
+  const std::filesystem::path file =
+      testsupport::BinaryDir() / "playthroughs" / (level->name + ".rec");
+  std::vector<recording::Record> records;
+  {
+    std::ifstream in(file, std::ios::binary);
+    ASSERT_TRUE(in) << "no recording " << file;
+    std::string error;
+    ASSERT_TRUE(recording::ReadBinary(in, file.string(), records, error)) << error;
+  }
+  const int limit = static_cast<int>(recording::TotalFrames(records)) + kMargin;
+
+  testharness::Playthrough run(*level);
+  std::string error;
+  ASSERT_TRUE(run.Begin(file.string(), error)) << error;
+
+  bool spawned = false;
+  bool beaten = false;
+  int spawnFrame = -1;
+  int frame = 0;
+  while (frame < limit) {
+    ++frame;
+    run.Game().RunFrames(1);
+    if (!spawned && World::GetBoss()) {
+      spawned = true;
+      spawnFrame = frame;
+    }
+    beaten = beaten || replay.bossBeaten();
+    if (frame == spawnFrame + kBossFrameDelay) {
+      const std::filesystem::path out = testsupport::BinaryDir() / "level_frames";
+      std::filesystem::create_directories(out);
+      EXPECT_TRUE(run.Game().SaveFrame((out / (level->name + "_boss.png")).string()));
+    }
+    const int state = World::GetState();
+    if (state != STATE_GAMEPLAY && state != STATE_PAUSE) break;
+  }
+  ASSERT_EQ(World::GetState(), STATE_LEVEL_COMPLETE)
+      << "the level did not complete within " << limit << " frames: " << Where(frame);
+  EXPECT_TRUE(spawned) << "the boss was never spawned";
+  EXPECT_TRUE(beaten) << "the boss was not beaten: no " << replay.bossEnd;
+
+  // Level complete hands over to the next level, or to the credits after the last.
+  const bool last = level->index + 1 == static_cast<int>(testharness::PlaythroughLevels().size());
+  int wait = 0;
+  while (wait < kHandOverFrames) {
+    ++wait;
+    run.Game().RunFrames(1);
+    const int state = World::GetState();
+    ASSERT_NE(state, STATE_GAME_OVER) << Where(frame + wait);
+    if (state == STATE_CREDITS || state == STATE_GAMEPLAY) break;
+  }
+  if (last) {
+    EXPECT_EQ(World::GetState(), STATE_CREDITS) << Where(frame + wait);
+  } else {
+    ASSERT_EQ(World::GetState(), STATE_GAMEPLAY) << Where(frame + wait);
+    EXPECT_EQ(World::GetLevelList(STATE_GAMEPLAY)->index, level->index + 1);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(ShippedLevels, PlaythroughTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.level); });
+
+}  // namespace
