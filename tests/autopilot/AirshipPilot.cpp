@@ -1,13 +1,13 @@
-// The airship pilot (exploration skeleton).
+// The airship pilot. Phases: run to the trigger; wait out Kaje's entrance; turn the
+// dialogue's pages; break the three claws with Cyclones from beside the shield, one
+// claw after each wait for energy; then the sword against the tigers and Kaje. A guard
+// over every phase parries what would hit the hero with a Stride or a Cyclone.
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "autopilot/Pilot.h"
 #include "behaviorlib/Includes/AirshipKaje.h"
 #include "behaviorlib/Includes/AirshipObjects.h"
-#include "behaviorlib/WalkingEnemies.h"
 #include "game/GameObject.h"
 #include "game/PlayerObject.h"
 #include "game/World.h"
@@ -15,51 +15,12 @@
 namespace autopilot {
 namespace {
 
-const char* BehaviorName(BehaviorFn fn) {
-  struct Named {
-    BehaviorFn fn;
-    const char* name;
-  };
-  static const Named kNames[] = {
-      {KajeStart, "Start"},
-      {KajeShieldWait, "ShieldWait"},
-      {KajeRocketWait, "RocketWait"},
-      {KajeFireRockets, "FireRockets"},
-      {KajeShieldFadeOut, "ShieldFadeOut"},
-      {KajeCrateCheck, "CrateCheck"},
-      {KajePhaseOneMove, "P1Move"},
-      {KajeDropTiger, "DropTiger"},
-      {KajePhaseOneWait, "P1Wait"},
-      {KajePhaseOneRockets, "P1Rockets"},
-      {KajePhaseOneIdle, "P1Idle"},
-      {KajePhaseTwoStart, "P2Start"},
-      {KajePhaseTwoMove, "P2Move"},
-      {KajePhaseTwoJump, "P2Jump"},
-      {KajePhaseTwoIdle, "P2Idle"},
-      {KajeFireEnergyShot, "P2Energy"},
-      {KajePhaseTwoWait, "P2Wait"},
-      {KajePhaseTwoLand, "P2Land"},
-      {KajeTriggerSpawnBoss, "TrigSpawn"},
-      {KajeTriggerDialogue, "TrigDialogue"},
-      {KajeTriggerEndLevel, "TrigEnd"},
-      {TigerEPatrol, "patrol"},
-      {TigerEChase, "chase"},
-      {TigerELeap, "leap"},
-      {TigerEFall, "fall"},
-      {TigerEStunned, "stunned"},
-  };
-  if (!fn) return "-";
-  for (const Named& n : kNames) {
-    if (n.fn == fn) return n.name;
-  }
-  return "?";
-}
-
 GameObject* First(const char* name) {
   const std::vector<GameObject*> all = Live(name);
   return all.empty() ? nullptr : all.front();
 }
 
+// Where the hero stands on the deck.
 constexpr float kDeckY = 3999.9f;
 
 bool OnGround(const PlayerObject& hero) { return !hero.IsAirborne(); }
@@ -81,7 +42,6 @@ bool Meets(const PlayerObject& hero, Vector2 centre, Vector2 velocity, float hw,
 class AirshipPilot : public Pilot {
  public:
   ActionBits Next(int frame) override {
-    m_frame = frame;
     const PlayerObject* hero = Hero();
     if (!hero) return 0;
     const GameObject* kaje = First("Kaje");
@@ -91,6 +51,7 @@ class AirshipPilot : public Pilot {
       m_phase = "run";
       keys = MOVE_RIGHT;
     } else if (trigger && trigger->GetBehavior() == KajeTriggerDialogue) {
+      // Jump turns the pages; each shows for a moment first.
       m_phase = "dialogue";
       const int state = static_cast<int>(FlagOr(*trigger, "State", 0));
       if ((state == 1 || state == 3) && frame % 30 == 0) keys = JUMP;
@@ -108,13 +69,13 @@ class AirshipPilot : public Pilot {
       keys = Melee(*hero, *kaje);
     }
     keys = Guard(*hero, kaje, keys);
-    Trace(*hero, kaje, trigger);
     m_last = keys;
     return keys;
   }
   std::string Phase() const override { return m_phase; }
 
  private:
+  // From Kaje's arrival at the first crate until its last shield has faded.
   static bool IsShieldStage(const GameObject& kaje) {
     const BehaviorFn b = kaje.GetBehavior();
     return b == KajeShieldWait || b == KajeRocketWait || b == KajeFireRockets || b == KajeCrateCheck ||
@@ -131,6 +92,10 @@ class AirshipPilot : public Pilot {
     return 0;
   }
 
+  // One claw at a time, the first in the list, which holds the active crate: from the
+  // side of Kaje it hangs on, just outside the pulsing shield, a held jump turns into
+  // a Cyclone at the claw's height. The Cyclone's turns hit the claw, and the hero is
+  // unhurt meanwhile, also while the camera holds it in the air for the crate's fall.
   ActionBits Claws(const PlayerObject& hero, const GameObject& kaje) {
     const GameObject* claw = First("AirshipClaw");
     const GameObject* crate = First("AirshipCrate");
@@ -158,6 +123,7 @@ class AirshipPilot : public Pilot {
       return MoveToward(hero, spot);
     }
     m_phase = "claw ready";
+    // Enough for a Cyclone and, after it, for the guard's Strides.
     if (hero.GetEnergy() >= 145.0f && hero.GetVelocity().X() == 0.0f && !(m_last & JUMP)) return JUMP;
     return 0;
   }
@@ -204,6 +170,8 @@ class AirshipPilot : public Pilot {
     return Fight(hero, *target, lo, hi);
   }
 
+  // Keeps a gap of lo..hi from the target and, standing still and facing it, swings a
+  // three-blow combo.
   ActionBits Fight(const PlayerObject& hero, const GameObject& target, float lo, float hi) {
     const float dx = hero.GetPosition().X() - target.GetPosition().X();
     const float side = dx < 0.0f ? -1.0f : 1.0f;
@@ -278,33 +246,7 @@ class AirshipPilot : public Pilot {
     return keys;
   }
 
-  void Trace(const PlayerObject& hero, const GameObject* kaje, const GameObject* trigger) {
-    if (!std::getenv("AIRSHIP_TRACE")) return;
-    std::printf("%5d %-14s hero %7.1f %7.1f st %2d f %d inv %d e %5.1f hp %d | kaje %s", m_frame, m_phase,
-                hero.GetPosition().X(), hero.GetPosition().Y(), hero.GetState(), hero.GetFrame(),
-                hero.IsInvulnerable(), hero.GetEnergy(), hero.GetHealth(),
-                kaje ? BehaviorName(kaje->GetBehavior()) : "none");
-    if (kaje) {
-      std::printf(" %7.1f %7.1f st %d hp %.0f", kaje->GetPosition().X(), kaje->GetPosition().Y(),
-                  kaje->GetState(), FlagOr(*kaje, "Health", -1));
-    }
-    if (trigger) std::printf(" | trig %s %.0f", BehaviorName(trigger->GetBehavior()), FlagOr(*trigger, "State", -1));
-    for (const GameObject* rocket : Live("KajeRocket")) {
-      std::printf(" | R %.0f %.0f", rocket->GetPosition().X(), rocket->GetPosition().Y());
-    }
-    for (const GameObject* tiger : Live("TigerE")) {
-      std::printf(" | T %.0f %.0f %s hp %.0f", tiger->GetPosition().X(), tiger->GetPosition().Y(),
-                  BehaviorName(tiger->GetBehavior()), FlagOr(*tiger, "Health", -1));
-    }
-    if (const GameObject* claw = First("AirshipClaw")) {
-      std::printf(" | claw %.0f hp %.0f n %zu", claw->GetPosition().X(), FlagOr(*claw, "Health", -1),
-                  Live("AirshipClaw").size());
-    }
-    std::printf("\n");
-  }
-
   const char* m_phase = "start";
-  int m_frame = 0;
   ActionBits m_last = 0;
   bool m_parry = false;
   ActionBits m_parryDirection = MOVE_LEFT;
