@@ -589,7 +589,7 @@ TEST(GameDataValidation, BossLevelsNameAMovedJunkyardTileTwoCratesAndAMissingBos
   } cases[] = {
       {"junkyard.lvl", "JunkyardGround 16384 1024", "JunkyardGround 16386 1024",
        "no \"JunkyardGround\" in section 7 at exactly (16384, 1024)"},
-      {"airship.lvl", "AirshipClaw 3300", "Rat 3300", "fewer than 3 \"AirshipClaw\""},
+      {"airship.lvl", "\nAirshipClaw ", "\nRat ", "fewer than 3 \"AirshipClaw\""},
       {"factory.lvl", "TigerATrigger 1 1", "Decoy 1 1", "\"TigerATrigger\": no prototype has this name"},
   };
   for (const auto& c : cases) {

@@ -120,12 +120,21 @@ def airship():
     for y in range(3872, 3000, -128):
         objects.append((T, 0, y, 2, 0, D))
         objects.append((T, 4608, y, 2, 0, D))
-    for x in (2600, 2900, 3300):
+    # Kaje takes the crates in the order they joined the main list: left to right, as
+    # the hero's run wakes them. Each claw hangs beside its crate's corner, on the side
+    # where the hero waits, far enough out that a Cyclone beside the shield reaches it:
+    # the hero arrives from the right; after each drop the camera holds the hero while
+    # Kaje walks on to the next crate, past the hero, who so ends on its left.
+    crates = (2550, 2850, 3150)
+    for x in crates:
         objects.append(("AirshipCrate", x, 3790, 0, 0, "0"))
-    enemies = [("AirshipClaw", x, 3650, 0) for x in (2600, 2900, 3300)]
+    enemies = [("AirshipClaw", x + (92 if i == 0 else -92), 3714, 0) for i, x in enumerate(crates)]
+    # The trigger stands right of the crates: Kaje walks in from x 300 without meeting
+    # the hero, and the deck under the waiting hero stays within the camera's
+    # wake window while the camera follows Kaje in.
     return level([], ["music/calm.wav", "music/boss.wav", "music/sky_boss.wav", "music/victory.wav"],
-                 "backdrop_airship", (0, 3000, 4736, 4400), objects,
-                 "ZodirazO 400 3999 0", enemies, [("KajeTrigger", 2300, 3900)])
+                 "backdrop_airship", (0, 3000, 4736, 4400), objects, "ZodirazO 400 3999 0",
+                 enemies, [("KajeTrigger", 3500, 3900), ("Tutorial", 400, 3900)])
 
 
 if __name__ == "__main__":
