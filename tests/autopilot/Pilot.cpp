@@ -19,9 +19,8 @@ PlayerObject* Hero() { return World::GetPlayer(); }
 std::vector<GameObject*> Live(const std::string& name) {
   std::vector<GameObject*> found;
   if (SpriteCollection* objects = World::GetObjects()) {
-    for (Sprite* sprite : objects->GetSprites()) {
-      GameObject* object = sprite->AsGameObject();
-      if (object && sprite->GetName() == name) found.push_back(object);
+    for (Sprite* sprite : objects->FindAll(name)) {
+      if (GameObject* object = sprite->AsGameObject()) found.push_back(object);
     }
   }
   return found;

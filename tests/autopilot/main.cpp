@@ -11,10 +11,10 @@
 // tests/integration/playthroughs); a failed run writes nothing unless --keep-failed.
 #include <SDL_scancode.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "RecordingText.h"

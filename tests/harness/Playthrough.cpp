@@ -33,8 +33,7 @@ const PlaythroughLevel* FindPlaythroughLevel(std::string_view name) {
 
 Playthrough::Playthrough(PlaythroughLevel level) : m_level(std::move(level)) {
   m_folder = m_data.Path() / "game";
-  std::filesystem::copy(testsupport::ShippedGame(), m_folder,
-                        std::filesystem::copy_options::recursive);
+  testsupport::CopyShipped(m_folder);
   // The shipped list with its start moved to play at this level: level complete then
   // hands over to the next level as in a whole game.
   std::ifstream in(m_folder / "Gold.vt");

@@ -36,8 +36,8 @@ std::vector<GameObject*> Named(const std::string& name) {
   std::vector<GameObject*> found;
   for (SpriteCollection* list : {World::GetObjects(), World::GetDormantObjects()}) {
     if (!list) continue;
-    for (Sprite* sprite : list->GetSprites()) {
-      if (sprite->GetName() == name && sprite->AsGameObject()) found.push_back(sprite->AsGameObject());
+    for (Sprite* sprite : list->FindAll(name)) {
+      if (GameObject* object = sprite->AsGameObject()) found.push_back(object);
     }
   }
   return found;

@@ -14,8 +14,12 @@ std::string PlayList(const std::string& name, const std::string& file) {
   return list;
 }
 
-void CopyForPlay(const std::filesystem::path& destination, const std::string& name, const std::string& file) {
+void CopyShipped(const std::filesystem::path& destination) {
   std::filesystem::copy(ShippedGame(), destination, std::filesystem::copy_options::recursive);
+}
+
+void CopyForPlay(const std::filesystem::path& destination, const std::string& name, const std::string& file) {
+  CopyShipped(destination);
   std::ofstream(destination / "Gold.vt") << PlayList(name, file);
 }
 

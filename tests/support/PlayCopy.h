@@ -10,6 +10,9 @@ namespace testsupport {
 // The working folder the gamedata target generates.
 std::filesystem::path ShippedGame();
 
+// Copies the generated folder to `destination` as it ships.
+void CopyShipped(const std::filesystem::path& destination);
+
 // The game list text: start in play (state 8) on the one level `file`, listed as `name`.
 std::string PlayList(const std::string& name, const std::string& file);
 
