@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "game/World.h"
+#include "game/world/World.h"
 #include "harness/GameHarness.h"
 #include "support/TempDir.h"
 

@@ -8,12 +8,12 @@
 #include <memory>
 
 #include "PhysicsLib/CollisionTypes.h"
-#include "animationlib/SpriteCollection.h"
-#include "game/HUD.h"
-#include "game/Input.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
 #include "ShippedWorld.h"
+#include "animationlib/SpriteCollection.h"
+#include "game/hud/HUD.h"
+#include "game/input/Input.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/World.h"
 
 namespace {
 

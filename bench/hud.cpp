@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "D3DInterfaceLib/D3DInterface.h"
-#include "game/HUD.h"
-#include "game/World.h"
 #include "ShippedWorld.h"
+#include "game/hud/HUD.h"
+#include "game/world/World.h"
 
 namespace {
 

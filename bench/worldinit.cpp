@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "animationlib/SpriteCollection.h"
-#include "game/World.h"
+#include "game/world/World.h"
 #include "harness/GameHarness.h"
 #include "support/TempDir.h"
 

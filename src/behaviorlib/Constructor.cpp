@@ -7,14 +7,14 @@
 
 #include "animationlib/SpriteCollection.h"
 #include "behaviorlib/Behaviors.h"
-#include "behaviorlib/CollisionResponses.h"
 #include "behaviorlib/ConstructorCounts.h"
 #include "behaviorlib/GunnerEnemies.h"
-#include "game/EnemyObject.h"
-#include "game/GameObject.h"
-#include "game/ObjectHandle.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
+#include "game/objects/CollisionResponses.h"
+#include "game/objects/EnemyObject.h"
+#include "game/objects/GameObject.h"
+#include "game/objects/ObjectHandle.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/World.h"
 #include "platform/Assert.h"
 
 namespace {

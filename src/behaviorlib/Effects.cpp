@@ -2,7 +2,7 @@
 // the falling body of the level-complete screen.
 #include "behaviorlib/Behaviors.h"
 #include "behaviorlib/SmallObjects.h"
-#include "game/GameObject.h"
+#include "game/objects/GameObject.h"
 #include "platform/Random.h"
 
 namespace {

@@ -6,11 +6,11 @@
 
 #include "animationlib/SpriteCollection.h"
 #include "behaviorlib/Behaviors.h"
-#include "behaviorlib/CollisionResponses.h"
 #include "behaviorlib/SmallObjects.h"
-#include "game/GameObject.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
+#include "game/objects/CollisionResponses.h"
+#include "game/objects/GameObject.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/World.h"
 #include "platform/Random.h"
 
 namespace {

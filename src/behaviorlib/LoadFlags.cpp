@@ -3,7 +3,7 @@
 #include <fstream>
 #include <string>
 
-#include "game/GameObject.h"
+#include "game/objects/GameObject.h"
 
 namespace {
 constexpr std::streamsize kMaxLineRest = 1024;

@@ -3,11 +3,11 @@
 
 #include "animationlib/SpriteCollection.h"
 #include "behaviorlib/Behaviors.h"
-#include "behaviorlib/CollisionResponses.h"
 #include "behaviorlib/SmallObjects.h"
-#include "game/EnemyObject.h"
-#include "game/GameObject.h"
-#include "game/World.h"
+#include "game/objects/CollisionResponses.h"
+#include "game/objects/EnemyObject.h"
+#include "game/objects/GameObject.h"
+#include "game/world/World.h"
 
 namespace {
 

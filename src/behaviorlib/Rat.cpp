@@ -4,9 +4,9 @@
 
 #include "behaviorlib/Behaviors.h"
 #include "behaviorlib/WalkingEnemies.h"
-#include "game/GameObject.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
+#include "game/objects/GameObject.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/World.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include "PhysicsLib/PhysicsStep.h"
 #include "animationlib/SpriteCollection.h"
 #include "behaviorlib/Behaviors.h"
-#include "behaviorlib/CollisionResponses.h"
 #include "behaviorlib/GunnerEnemies.h"
-#include "game/GameObject.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
+#include "game/objects/CollisionResponses.h"
+#include "game/objects/GameObject.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/World.h"
 #include "platform/Assert.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include "behaviorlib/Behaviors.h"
 #include "behaviorlib/ConstructorCounts.h"
 #include "behaviorlib/WalkingEnemies.h"
-#include "game/GameObject.h"
-#include "game/ObjectHandle.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
+#include "game/objects/GameObject.h"
+#include "game/objects/ObjectHandle.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/World.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "game/WindowLoopHost.h"
 
 #include "D3DInterfaceLib/D3DInterface.h"
-#include "game/SoundEngine.h"
-#include "game/World.h"
+#include "game/sound/SoundEngine.h"
+#include "game/world/World.h"
 #include "platform/Window.h"
 
 void RunGameFrame(platform::Window& window) {

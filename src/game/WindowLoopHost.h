@@ -3,7 +3,7 @@
 #pragma once
 
 #include "game/FrameLoop.h"
-#include "game/LevelRecorder.h"
+#include "game/level/LevelRecorder.h"
 
 namespace platform {
 class Window;

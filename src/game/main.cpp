@@ -15,9 +15,10 @@
 
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "game/FrameLoop.h"
-#include "game/GameConstants.h"
 #include "game/WindowLoopHost.h"
-#include "game/World.h"
+#include "game/objects/BehaviorRegistry.h"
+#include "game/world/GameConstants.h"
+#include "game/world/World.h"
 #include "platform/Gfx.h"
 #include "platform/Image.h"
 #include "platform/Random.h"
@@ -75,6 +76,7 @@ class EntryHost : public WindowLoopHost {
 }  // namespace
 
 int main() {
+  RegisterBehaviors();
   platform::SeedRandomFromClock();
 
   std::string error;

@@ -8,9 +8,9 @@
 #include "autopilot/Pilot.h"
 #include "behaviorlib/Includes/AirshipKaje.h"
 #include "behaviorlib/Includes/AirshipObjects.h"
-#include "game/GameObject.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
+#include "game/objects/GameObject.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/World.h"
 
 namespace autopilot {
 namespace {

@@ -16,9 +16,9 @@
 
 #include "autopilot/Pilot.h"
 #include "behaviorlib/Includes/Grindlenaut.h"
-#include "game/GameObject.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
+#include "game/objects/GameObject.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/World.h"
 
 namespace autopilot {
 namespace {

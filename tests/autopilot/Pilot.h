@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "game/Input.h"
+#include "game/input/Input.h"
 
 class GameObject;
 class PlayerObject;

@@ -19,9 +19,9 @@
 
 #include "RecordingText.h"
 #include "autopilot/Pilot.h"
-#include "game/GameState.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/GameState.h"
+#include "game/world/World.h"
 #include "harness/Playthrough.h"
 #include "support/TempDir.h"
 

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "BehaviorWorld.h"
-#include "ResponseFixtures.h"
+#include "behaviorlib/BehaviorWorld.h"
 #include "behaviorlib/Behaviors.h"
-#include "behaviorlib/CollisionResponses.h"
 #include "behaviorlib/Includes/AirshipObjects.h"
 #include "behaviorlib/WalkingEnemies.h"
-#include "game/Input.h"
+#include "game/input/Input.h"
+#include "game/objects/CollisionResponses.h"
+#include "game/objects/ResponseFixtures.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "animationlib/Animation.h"
-#include "behaviorlib/BehaviorRegistry.h"
 #include "behaviorlib/Behaviors.h"
-#include "behaviorlib/EventRegistry.h"
 #include "behaviorlib/LoadFlags.h"
-#include "game/GameObject.h"
-#include "game/World.h"
+#include "game/objects/BehaviorRegistry.h"
+#include "game/objects/GameObject.h"
+#include "game/world/EventRegistry.h"
+#include "game/world/World.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -64,6 +64,15 @@ TEST(BehaviorRegistryTest, HoldsTheThirtyFourTypesUnderTheirExactNames) {
   EXPECT_EQ(EventRegistry::GetEvent("JunkyardEnd"), &World::JunkyardEnd);
   EXPECT_EQ(BehaviorRegistry::GetBehavior("GrindlenautTrigger"), &World::GrindlenautTrigger);
   EXPECT_EQ(BehaviorRegistry::GetBehavior("TigerATrigger"), &World::TigerATrigger);
+}
+
+TEST(BehaviorRegistryTest, RegisteringAgainOrARepeatedNameKeepsTheFirstRows) {
+  const auto rows = BehaviorRegistry::GetRegistry().GetRows();
+  RegisterBehaviors();
+  const BehaviorRegistry::Row repeated[] = {{"Rat", TigerEInit}};
+  BehaviorRegistry::Fill(repeated);
+  EXPECT_EQ(BehaviorRegistry::GetRegistry().GetRows(), rows);
+  EXPECT_EQ(EventRegistry::GetRegistry().GetRows().size(), 1u);
 }
 
 TEST(LoadFlagsTest, DeclaresTheFilesValuesKeepingExistingOnesAndStopsAtBadLines) {

@@ -14,9 +14,9 @@
 
 #include "PhysicsLib/Collision.h"
 #include "animationlib/SpriteCollection.h"
-#include "game/EnemyObject.h"
-#include "game/PlayerObject.h"
 #include "game/WorldTestKit.h"
+#include "game/objects/EnemyObject.h"
+#include "game/player/PlayerObject.h"
 #include "platform/Random.h"
 
 namespace behaviortest {

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "BehaviorWorld.h"
-#include "ResponseFixtures.h"
+#include "behaviorlib/BehaviorWorld.h"
 #include "behaviorlib/ConstructorCounts.h"
-#include "behaviorlib/CollisionResponses.h"
-#include "game/HUD.h"
+#include "game/hud/HUD.h"
+#include "game/objects/CollisionResponses.h"
+#include "game/objects/ResponseFixtures.h"
 
 namespace {
 

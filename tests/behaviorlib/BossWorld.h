@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "BehaviorWorld.h"
-#include "ResponseFixtures.h"
-#include "game/ObjectHandle.h"
+#include "behaviorlib/BehaviorWorld.h"
+#include "game/objects/ObjectHandle.h"
+#include "game/objects/ResponseFixtures.h"
 
 namespace behaviortest {
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "BossWorld.h"
 #include "behaviorlib/Behaviors.h"
+#include "behaviorlib/BossWorld.h"
 #include "behaviorlib/WalkingEnemies.h"
-#include "game/ObjectHandle.h"
-#include "game/World.h"
+#include "game/objects/ObjectHandle.h"
+#include "game/world/World.h"
 
 namespace {
 

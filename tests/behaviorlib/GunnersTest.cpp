@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "BehaviorWorld.h"
-#include "ResponseFixtures.h"
+#include "behaviorlib/BehaviorWorld.h"
 #include "behaviorlib/Behaviors.h"
-#include "behaviorlib/CollisionResponses.h"
 #include "behaviorlib/ConstructorCounts.h"
 #include "behaviorlib/WalkingEnemies.h"
-#include "game/ObjectHandle.h"
+#include "game/objects/CollisionResponses.h"
+#include "game/objects/ObjectHandle.h"
+#include "game/objects/ResponseFixtures.h"
 
 namespace {
 

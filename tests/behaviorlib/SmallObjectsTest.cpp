@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "BehaviorWorld.h"
-#include "ResponseFixtures.h"
 #include "animationlib/SceneryCollection.h"
 #include "animationlib/ScenerySprite.h"
+#include "behaviorlib/BehaviorWorld.h"
 #include "behaviorlib/Behaviors.h"
-#include "behaviorlib/CollisionResponses.h"
 #include "behaviorlib/SmallObjects.h"
-#include "game/HUD.h"
+#include "game/hud/HUD.h"
+#include "game/objects/CollisionResponses.h"
+#include "game/objects/ResponseFixtures.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "BossWorld.h"
 #include "behaviorlib/Behaviors.h"
-#include "game/World.h"
+#include "behaviorlib/BossWorld.h"
+#include "game/world/World.h"
 
 namespace {
 

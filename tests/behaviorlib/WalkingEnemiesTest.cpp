@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "BehaviorWorld.h"
-#include "ResponseFixtures.h"
+#include "behaviorlib/BehaviorWorld.h"
 #include "behaviorlib/Behaviors.h"
 #include "behaviorlib/ConstructorCounts.h"
-#include "game/ObjectHandle.h"
+#include "game/objects/ObjectHandle.h"
+#include "game/objects/ResponseFixtures.h"
 
 namespace {
 

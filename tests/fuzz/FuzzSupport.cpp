@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "D3DInterfaceLib/D3DInterface.h"
-#include "game/TokenReader.h"
+#include "game/data/TokenReader.h"
 #include "platform/Assert.h"
 #include "platform/Window.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "game/Input.h"
+#include "game/input/Input.h"
 #include "platform/ActionMapStore.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

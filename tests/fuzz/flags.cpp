@@ -6,7 +6,7 @@
 #include "FuzzSupport.h"
 #include "animationlib/Animation.h"
 #include "behaviorlib/LoadFlags.h"
-#include "game/GameObject.h"
+#include "game/objects/GameObject.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   std::filesystem::current_path(fuzz::Scratch());

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "FuzzSupport.h"
-#include "game/World.h"
+#include "game/world/World.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string path = fuzz::WriteInput("Gold.vt", data, size);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "animationlib/Animation.h"
-#include "game/GameObject.h"
+#include "game/objects/GameObject.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static Animation animation("fuzz");

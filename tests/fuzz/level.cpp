@@ -9,11 +9,11 @@
 #include "FuzzSupport.h"
 #include "animationlib/AnimationCollection.h"
 #include "animationlib/SpriteCollection.h"
-#include "game/HUD.h"
-#include "game/Level.h"
-#include "game/PrototypeReader.h"
-#include "game/TokenReader.h"
-#include "game/World.h"
+#include "game/data/TokenReader.h"
+#include "game/hud/HUD.h"
+#include "game/level/Level.h"
+#include "game/objects/PrototypeReader.h"
+#include "game/world/World.h"
 
 namespace {
 std::unique_ptr<World> gWorld;

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "FuzzSupport.h"
-#include "game/Input.h"
+#include "game/input/Input.h"
 
 namespace {
 std::unique_ptr<Input> gInput;

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "FuzzSupport.h"
-#include "game/World.h"
-#include "gameio/AudioFake.h"
+#include "game/sound/AudioFake.h"
+#include "game/world/World.h"
 #include "harness/GameHarness.h"
 
 namespace {

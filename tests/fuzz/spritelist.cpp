@@ -7,9 +7,9 @@
 #include "FuzzSupport.h"
 #include "animationlib/AnimationCollection.h"
 #include "animationlib/SpriteCollection.h"
-#include "game/PrototypeReader.h"
-#include "game/TokenReader.h"
-#include "game/World.h"
+#include "game/data/TokenReader.h"
+#include "game/objects/PrototypeReader.h"
+#include "game/world/World.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::StartHeadlessEngine();

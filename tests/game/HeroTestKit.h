@@ -12,9 +12,9 @@
 
 #include "PhysicsLib/CollisionTypes.h"
 #include "animationlib/SpriteCollection.h"
-#include "game/HUD.h"
-#include "game/PlayerObject.h"
-#include "WorldTestKit.h"
+#include "game/WorldTestKit.h"
+#include "game/hud/HUD.h"
+#include "game/player/PlayerObject.h"
 
 namespace herotest {
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "animationlib/Animation.h"
-#include "game/Input.h"
-#include "game/World.h"
-#include "gameio/AudioFake.h"
+#include "game/input/Input.h"
+#include "game/sound/AudioFake.h"
+#include "game/world/World.h"
 #include "harness/GameHarness.h"
 #include "platform/Image.h"
 #include "support/TempDir.h"

@@ -7,7 +7,8 @@
 #include <cstring>
 
 #include "D3DInterfaceLib/D3DInterface.h"
-#include "game/World.h"
+#include "game/objects/BehaviorRegistry.h"
+#include "game/world/World.h"
 #include "platform/Gfx.h"
 #include "platform/Image.h"
 #include "platform/Random.h"
@@ -21,6 +22,8 @@ GameHarness::GameHarness(const Options& options) {
   // Never open a real display or sound card from a test unless asked to.
   setenv("SDL_VIDEODRIVER", "dummy", 0);
   setenv("SDL_AUDIODRIVER", "dummy", 0);
+  // As the program entry does; the benchmarks and the autopilot have no test main.
+  RegisterBehaviors();
   platform::SeedRandom(options.seed);
   platform::SetClock(&m_clock);
 

@@ -4,12 +4,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "game/GameState.h"
-#include "game/HUD.h"
-#include "game/Input.h"
-#include "game/PlayerObject.h"
-#include "game/StateLevelList.h"
-#include "game/World.h"
+#include "game/hud/HUD.h"
+#include "game/input/Input.h"
+#include "game/level/StateLevelList.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/GameState.h"
+#include "game/world/World.h"
 #include "support/PlayCopy.h"
 
 namespace testharness {

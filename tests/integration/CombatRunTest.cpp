@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "animationlib/SpriteCollection.h"
-#include "game/EnemyObject.h"
-#include "game/HUD.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
+#include "game/hud/HUD.h"
+#include "game/objects/EnemyObject.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/World.h"
 #include "harness/GameHarness.h"
 #include "support/PlayCopy.h"
 #include "support/TempDir.h"

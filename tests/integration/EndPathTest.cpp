@@ -13,11 +13,11 @@
 #include <string>
 
 #include "animationlib/SpriteCollection.h"
-#include "game/EndScreens.h"
-#include "game/GameObject.h"
-#include "game/HUD.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
+#include "game/hud/HUD.h"
+#include "game/objects/GameObject.h"
+#include "game/player/PlayerObject.h"
+#include "game/screens/EndScreens.h"
+#include "game/world/World.h"
 #include "harness/GameHarness.h"
 #include "integration/PlayFolder.h"
 

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "animationlib/SpriteCollection.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/World.h"
 #include "harness/GameHarness.h"
 #include "support/TempDir.h"
 

@@ -11,9 +11,9 @@
 
 #include "animationlib/SpriteCollection.h"
 #include "behaviorlib/GunnerEnemies.h"
-#include "game/GameObject.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
+#include "game/objects/GameObject.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/World.h"
 #include "harness/GameHarness.h"
 #include "integration/PlayFolder.h"
 

@@ -11,9 +11,9 @@
 
 #include "PhysicsLib/PhysicsStep.h"
 #include "animationlib/SpriteCollection.h"
-#include "game/GameObject.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
+#include "game/objects/GameObject.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/World.h"
 #include "harness/GameHarness.h"
 #include "support/PlayCopy.h"
 #include "support/TempDir.h"

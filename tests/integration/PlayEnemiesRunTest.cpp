@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "PlayFixture.h"
-#include "animationlib/SpriteCollection.h"
-#include "game/GameObject.h"
 #include "animationlib/SceneryCollection.h"
-#include "game/HUD.h"
+#include "animationlib/SpriteCollection.h"
+#include "game/hud/HUD.h"
+#include "game/objects/GameObject.h"
 
 namespace {
 

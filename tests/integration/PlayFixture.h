@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "game/Input.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
+#include "game/input/Input.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/World.h"
 #include "harness/GameHarness.h"
 #include "support/PlayCopy.h"
 #include "support/TempDir.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "PlayFixture.h"
-#include "game/HUD.h"
+#include "game/hud/HUD.h"
 
 namespace {
 

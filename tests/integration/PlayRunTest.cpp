@@ -12,11 +12,11 @@
 #include <memory>
 #include <vector>
 
-#include "game/HUD.h"
-#include "game/Level.h"
-#include "game/PlayerObject.h"
-#include "game/World.h"
 #include "PlayFixture.h"
+#include "game/hud/HUD.h"
+#include "game/level/Level.h"
+#include "game/player/PlayerObject.h"
+#include "game/world/World.h"
 
 namespace {
 

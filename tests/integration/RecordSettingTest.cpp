@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "PlayFixture.h"
-#include "game/LevelRecorder.h"
+#include "game/level/LevelRecorder.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "animationlib/SpriteCollection.h"
-#include "game/Level.h"
-#include "game/World.h"
+#include "game/level/Level.h"
+#include "game/world/World.h"
 #include "harness/GameHarness.h"
 #include "platform/Gfx.h"
 #include "support/TempDir.h"

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "game/Level.h"
-#include "game/PlayerObject.h"
-#include "game/Tutorial.h"
-#include "game/World.h"
+#include "game/level/Level.h"
+#include "game/player/PlayerObject.h"
+#include "game/tutorial/Tutorial.h"
+#include "game/world/World.h"
 #include "harness/GameHarness.h"
 #include "support/PlayCopy.h"
 #include "support/TempDir.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "RecordingText.h"
-#include "game/Input.h"
+#include "game/input/Input.h"
 #include "support/TempDir.h"
 
 namespace recording {

@@ -5,7 +5,7 @@
 
 #include "AnimationStore.h"
 #include "animationlib/Animation.h"
-#include "game/FrontEndSprites.h"
+#include "game/screens/FrontEndSprites.h"
 
 namespace validator {
 

@@ -6,8 +6,8 @@
 
 #include "ContentRules.h"
 #include "PhysicsLib/CollisionTypes.h"
-#include "game/GameConstants.h"
-#include "game/GameObject.h"
+#include "game/objects/GameObject.h"
+#include "game/world/GameConstants.h"
 
 namespace validator {
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "game/PlayerObject.h"
+#include "game/player/PlayerObject.h"
 
 namespace validator {
 

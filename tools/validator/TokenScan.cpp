@@ -3,7 +3,7 @@
 #include <fstream>
 #include <optional>
 
-#include "game/TokenReader.h"
+#include "game/data/TokenReader.h"
 
 namespace validator {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ContentRules.h"
-#include "game/Tutorial.h"
+#include "game/tutorial/Tutorial.h"
 
 namespace validator {
 

@@ -4,14 +4,14 @@
 
 #include "animationlib/SpriteCollection.h"
 #include "behaviorlib/Behaviors.h"
-#include "behaviorlib/CollisionResponses.h"
 #include "behaviorlib/Includes/AirshipKaje.h"
-#include "game/EnemyObject.h"
-#include "game/GameObject.h"
-#include "game/Input.h"
-#include "game/PlayerObject.h"
-#include "game/SoundEngine.h"
-#include "game/World.h"
+#include "game/input/Input.h"
+#include "game/objects/CollisionResponses.h"
+#include "game/objects/EnemyObject.h"
+#include "game/objects/GameObject.h"
+#include "game/player/PlayerObject.h"
+#include "game/sound/SoundEngine.h"
+#include "game/world/World.h"
 #include "platform/Random.h"
 
 namespace {

@@ -1,0 +1,6 @@
+#include "game/world/EventRegistry.h"
+
+EventRegistry& EventRegistry::Instance() {
+  static EventRegistry registry;
+  return registry;
+}
