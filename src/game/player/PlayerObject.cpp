@@ -53,7 +53,12 @@ std::optional<std::string> HeroTuningProblem(int line, float value) {
       if (value < 0.0f) return "is a damage value and must not be negative";
       break;
     case 20: case 21: case 22:
-      if (value < 0.0f || value != std::floor(value)) return "is a frame count and must be a whole number, 0 or more";
+      // They are kept as integers, which a larger count would overflow; no window lasts
+      // minutes.
+      if (value < 0.0f || value != std::floor(value) || value > kMaxHeroTuningFrames) {
+        return "is a frame count and must be a whole number from 0 to " +
+               std::to_string(kMaxHeroTuningFrames);
+      }
       break;
     default:
       break;

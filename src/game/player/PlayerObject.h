@@ -30,9 +30,12 @@ inline constexpr int ORB_BLUE = 4;
 
 // Values in the hero's tuning file, one per line.
 inline constexpr int kHeroTuningValues = 42;
+// The longest combo or message window the tuning file may give, in frames.
+inline constexpr int kMaxHeroTuningFrames = 10000;
 // What is wrong with `value` on tuning line `line` (1-based), or nothing: every
 // value finite, braking below 0, maximum speeds and energy above 0, refill and
-// drains and damage values not negative, frame counts whole and not negative.
+// drains and damage values not negative, frame counts whole, from 0 to
+// kMaxHeroTuningFrames.
 std::optional<std::string> HeroTuningProblem(int line, float value);
 
 // The orb a pickup of `color` gives: red, green and blue stay, anything else is plain.

@@ -323,6 +323,48 @@ TEST_F(HeroTest, TuningFaultsKeepDefaultsAndAreReported) {
             std::string::npos);
 }
 
+TEST_F(HeroTest, FrameCountsBeyondTheLimitKeepTheirDefaultsAndAreReported) {
+  struct Case {
+    int line;
+    const char* value;
+    bool kept;
+  };
+  // Lines 20 to 22: combo window start and end, combo message window.
+  const Case cases[] = {
+      {20, "5e9", false},
+      {22, "3e9", false},
+      {21, "10001", false},
+      {21, "10000", true},
+  };
+  for (const Case& c : cases) {
+    // Every other line valid: its own number, negative for the four braking values.
+    std::string text;
+    for (int line = 1; line <= kHeroTuningValues; ++line) {
+      const bool braking = line == 3 || line == 6 || line == 15 || line == 18;
+      text += (line == c.line ? std::string(c.value) : std::to_string(braking ? -line : line));
+      text += "\n";
+    }
+    PlayerObject copy(*hero);
+    std::istringstream in(text);
+    testing::internal::CaptureStderr();
+    copy.LoadParameters(in);
+    const std::string report = testing::internal::GetCapturedStderr();
+    SCOPED_TRACE(std::string("line ") + std::to_string(c.line) + " = " + c.value);
+    const unsigned windows[] = {copy.GetLocalVars().m_uComboWindowStart,
+                                copy.GetLocalVars().m_uComboWindowEnd,
+                                static_cast<unsigned>(copy.GetComboMessageWindow())};
+    const unsigned defaults[] = {6, 24, 90};
+    for (int line = 20; line <= 22; ++line) {
+      const unsigned expected = line != c.line ? static_cast<unsigned>(line)
+                                : c.kept       ? static_cast<unsigned>(std::stof(c.value))
+                                               : defaults[line - 20];
+      EXPECT_EQ(windows[line - 20], expected) << "line " << line;
+    }
+    const std::string where = "\"data/ZodirazO.ini\": line " + std::to_string(c.line) + " ";
+    EXPECT_EQ(report.find(where) != std::string::npos, !c.kept) << report;
+  }
+}
+
 TEST_F(HeroTest, OnlyThePlayerObjectIsTheHero) {
   // A plain object of the hero's name sorted in front of the real one.
   auto* impostor = new GameObject(World::kPlayerName, m_body, Vector2(), NO_CALLBACKS, -1.0f);
