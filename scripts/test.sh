@@ -34,7 +34,8 @@ run_suite() {
   fi
 }
 
-# Seeds per fuzz target: files of the generated working folder (and tests/fuzz/seeds).
+# Seeds per fuzz target: files of the generated working folder (and tests/fuzz/seeds, and
+# those the build makes from text in <tree>/tests/fuzz/seeds).
 declare -A fuzz_seeds=(
   [acd]="animations/*.acd" [shape]="animations/*.acd" [d3danimation]="animations/*.acd"
   [collision_types]="clsntypes.ctt" [png]="animations/*.png" [level]="*.lvl"
@@ -55,7 +56,10 @@ fuzz_one() {
   for pattern in ${fuzz_seeds[$target]}; do
     cp "$dir/game/"$pattern "$out/seeds/" 2>/dev/null || true
   done
-  [ -d "$ROOT/tests/fuzz/seeds/$target" ] && cp "$ROOT/tests/fuzz/seeds/$target/"* "$out/seeds/"
+  local seeds
+  for seeds in "$ROOT/tests/fuzz/seeds/$target" "$dir/tests/fuzz/seeds/$target"; do
+    [ -d "$seeds" ] && cp "$seeds/"* "$out/seeds/"
+  done
   local leaks=1
   [ -n "${fuzz_no_leaks[$target]:-}" ] && leaks=0
   # A small quarantine keeps freed memory out of the 200 MB the target may use.

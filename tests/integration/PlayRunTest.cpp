@@ -124,10 +124,11 @@ TEST_F(PlayRunTest, ReadBackShowsTheHudPanelAndAnEnergyBarOfTheEnergysWidth) {
 }
 
 // The recording (run, jump onto the ramp's plateau, Stride, SuperJump) lives in
-// the test's data; two fresh starts must replay it identically.
+// the test's data as text, which the build turns into a playback file; two fresh
+// starts must replay it identically.
 TEST_F(PlayRunTest, ARecordedCoursePlaysBackIdenticallyFromAFreshStart) {
   const std::filesystem::path recording =
-      testsupport::SourceDir() / "tests" / "integration" / "data" / "hero_course.rec";
+      testsupport::BinaryDir() / "recordings" / "hero_course.rec";
   ASSERT_TRUE(std::filesystem::exists(recording)) << recording;
   struct Sample {
     Vector2 position;
