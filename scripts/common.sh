@@ -16,10 +16,11 @@ install_packages() {
   done
   if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
-    local sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # Set through env, after sudo: sudo clears the caller's environment.
+    local apt=(env DEBIAN_FRONTEND=noninteractive apt-get)
+    [ "$(id -u)" -eq 0 ] || apt=(sudo "${apt[@]}")
+    "${apt[@]}" update -qq
+    "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"
   fi
 }
 

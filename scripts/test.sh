@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and tests two trees, warnings as errors in both:
-#   release  g++, Release (assertions stay on), the whole suite;
+#   release  g++, Release (assertions stay on), the whole suite, then every benchmark
+#            once for a moment per case (a benchmark that stops or reports an error fails);
 #   clang    clang, Debug under AddressSanitizer and UndefinedBehaviorSanitizer, the whole
 #            suite, then every fuzz target for a short bounded time. It is optimised at -O1
 #            (as the sanitizers advise): the headless frame tests draw every pixel in our
@@ -8,6 +9,8 @@
 # FUZZ_SECONDS sets the time per fuzz target (default 15; 0 skips fuzzing).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_packages
+# From here a failing step is noted and the run goes on to its summary.
+set +e
 jobs="$(nproc)"
 fuzz_seconds="${FUZZ_SECONDS:-15}"
 results=()
@@ -31,6 +34,41 @@ run_suite() {
     note OK "$name tests"
   else
     note FAILED "$name tests"
+  fi
+}
+
+# run_benchmarks DIR: every benchmark program of the tree, each case for a moment, so a
+# benchmark that no longer runs is found; the timings are not looked at. Logs stay in
+# DIR/bench/logs.
+run_benchmarks() {
+  local dir="$1" programs=() failed=() program
+  for program in "$dir"/bench/bench_*; do
+    [ -f "$program" ] && [ -x "$program" ] && programs+=("$program")
+  done
+  if [ ${#programs[@]} -eq 0 ]; then
+    note FAILED "benchmarks: none were built"
+    return
+  fi
+  echo "== release: ${#programs[@]} benchmark programs, once each"
+  mkdir -p "$dir/bench/logs"
+  for program in "${programs[@]}"; do
+    local name="${program##*/}"
+    local log="$dir/bench/logs/$name.log"
+    # A case that calls SkipWithError still exits 0; its report says so.
+    if SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 300 \
+        "$program" --benchmark_min_time=0.01 >"$log" 2>&1 &&
+        ! grep -q 'ERROR OCCURRED' "$log"; then
+      echo "OK      $name"
+    else
+      echo "FAILED  $name (log: $log)"
+      tail -n 3 "$log"
+      failed+=("$name")
+    fi
+  done
+  if [ ${#failed[@]} -eq 0 ]; then
+    note OK "benchmarks (${#programs[@]})"
+  else
+    note FAILED "benchmarks: ${failed[*]}"
   fi
 }
 
@@ -104,7 +142,8 @@ run_fuzz() {
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-run_suite release "$ROOT/build-release" -DCMAKE_BUILD_TYPE=Release
+run_suite release "$ROOT/build-release" -DCMAKE_BUILD_TYPE=Release &&
+  run_benchmarks "$ROOT/build-release"
 run_suite clang "$ROOT/build-clang" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" "-DCMAKE_C_FLAGS_DEBUG=-g -O1" \
   -DVANTREL_SANITIZE=ON -DVANTREL_FUZZ=ON -DVANTREL_BENCH=OFF &&
