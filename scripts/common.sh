@@ -24,9 +24,20 @@ install_packages() {
   fi
 }
 
-# build_tree DIR [cmake options...]
+# build_tree DIR [cmake options...] [--target TARGET...]: configures DIR, then builds the
+# targets given, or everything.
 build_tree() {
   local dir="$1"; shift
-  cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir" --parallel "$(nproc)"
+  local options=() targets=()
+  while [ $# -gt 0 ]; do
+    if [ "$1" = --target ]; then
+      shift
+      targets=(--target "$@")
+      break
+    fi
+    options+=("$1")
+    shift
+  done
+  cmake -S "$ROOT" -B "$dir" -G Ninja "${options[@]}" >/dev/null &&
+    cmake --build "$dir" --parallel "$(nproc)" "${targets[@]}"
 }
