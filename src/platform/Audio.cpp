@@ -4,10 +4,15 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <deque>
+#include <span>
 #include <vector>
+
+#include "platform/MixLimiter.h"
 
 namespace platform {
 
@@ -51,6 +56,62 @@ void Forget(std::vector<std::unique_ptr<T>>& list, const T* item) {
   std::erase_if(list, [item](const std::unique_ptr<T>& owned) { return owned.get() == item; });
 }
 
+// SDL_mixer adds each channel into the 16-bit output with saturation, so a loud
+// moment clips however the sum is treated afterwards. Instead every channel's
+// sound is taken off on its way in (an effect that adds it, at the channel's
+// gain, into a 32-bit sum and hands the mixer silence), and the last effect
+// after the mix limits music plus sum into the output. Both run on the audio
+// thread, inside the mixer's lock.
+class MixTap {
+ public:
+  // Passes hold at most this many frames (the output opens with 1024); a larger
+  // one is mixed the ordinary way rather than dropped.
+  static constexpr std::size_t kMaxFrames = 8192;
+
+  MixTap(int rate, int outputChannels, int mixChannels)
+      : m_sum(kMaxFrames * static_cast<std::size_t>(std::max(outputChannels, 1))),
+        m_offsets(static_cast<std::size_t>(mixChannels), 0),
+        m_gains(static_cast<std::size_t>(mixChannels)),
+        m_limiter(rate, outputChannels) {}
+
+  // The gain SDL_mixer would apply to the channel, 0..MIX_MAX_VOLUME; set on the
+  // frame thread, read on the audio thread.
+  void SetGain(int channel, int gain) { m_gains[channel].store(gain, std::memory_order_relaxed); }
+
+  // A channel's pieces of one pass arrive in order, each after the last.
+  static void TakeChannel(int channel, void* stream, int length, void* self) {
+    auto& tap = *static_cast<MixTap*>(self);
+    auto* samples = static_cast<std::int16_t*>(stream);
+    const std::size_t count = static_cast<std::size_t>(length) / sizeof(std::int16_t);
+    std::size_t& offset = tap.m_offsets[channel];
+    if (offset + count > tap.m_sum.size()) return;
+    const int gain = tap.m_gains[channel].load(std::memory_order_relaxed);
+    for (std::size_t i = 0; i < count; ++i)
+      tap.m_sum[offset + i] += samples[i] * gain / MIX_MAX_VOLUME;  // as SDL scales
+    std::memset(stream, 0, static_cast<std::size_t>(length));
+    offset += count;
+  }
+
+  // Runs after every channel: `stream` holds the music and any channel mixed the
+  // ordinary way.
+  static void Limit(int, void* stream, int length, void* self) {
+    auto& tap = *static_cast<MixTap*>(self);
+    auto* samples = static_cast<std::int16_t*>(stream);
+    const std::size_t count =
+        std::min(static_cast<std::size_t>(length) / sizeof(std::int16_t), tap.m_sum.size());
+    for (std::size_t i = 0; i < count; ++i) tap.m_sum[i] += samples[i];
+    tap.m_limiter.Process(std::span(tap.m_sum).first(count), std::span(samples, count));
+    std::fill_n(tap.m_sum.begin(), count, 0);
+    std::fill(tap.m_offsets.begin(), tap.m_offsets.end(), 0);
+  }
+
+ private:
+  std::vector<std::int32_t> m_sum;
+  std::vector<std::size_t> m_offsets;
+  std::vector<std::atomic<int>> m_gains;
+  MixLimiter m_limiter;
+};
+
 class MixerAudioDevice final : public AudioDevice {
  public:
   ~MixerAudioDevice() override { Close(); }
@@ -65,6 +126,13 @@ class MixerAudioDevice final : public AudioDevice {
     Mix_AllocateChannels(count);
     m_voices.assign(static_cast<std::size_t>(count), Voice{});
     Mix_VolumeMusic(MIX_MAX_VOLUME);
+    int rate = 0, outputChannels = 0;
+    Uint16 format = 0;
+    // Any other sample format is mixed the ordinary way, without the limiter.
+    if (Mix_QuerySpec(&rate, &format, &outputChannels) && format == AUDIO_S16SYS) {
+      m_tap = std::make_unique<MixTap>(rate, outputChannels, count);
+      Mix_RegisterEffect(MIX_CHANNEL_POST, &MixTap::Limit, nullptr, m_tap.get());
+    }
     return true;
   }
 
@@ -76,10 +144,15 @@ class MixerAudioDevice final : public AudioDevice {
       for (auto& sample : m_samples) Mix_FreeChunk(sample->chunk);
       for (auto& stream : m_streams) Mix_FreeChunk(stream->chunk);
       for (auto& song : m_songs) Mix_FreeMusic(song->music);
+      // Halting leaves the tap on channels that were not playing.
+      for (std::size_t i = 0; i < m_voices.size(); ++i)
+        Mix_UnregisterAllEffects(static_cast<int>(i));
+      Mix_UnregisterAllEffects(MIX_CHANNEL_POST);
       Mix_CloseAudio();
       Mix_Quit();
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
+    m_tap.reset();
     m_samples.clear();
     m_streams.clear();
     m_songs.clear();
@@ -104,7 +177,7 @@ class MixerAudioDevice final : public AudioDevice {
     voice.kind = VoiceKind::Sample;
     voice.sample = sample;
     ApplyVolume(index);
-    if (Mix_PlayChannel(index, sample->chunk, 0) < 0) {
+    if (StartChannel(index, sample->chunk, 0) < 0) {
       voice.kind = VoiceKind::Free;
       return kNoChannel;
     }
@@ -160,7 +233,7 @@ class MixerAudioDevice final : public AudioDevice {
     if (stream->voice < 0) return;  // every play starts at the beginning anyway
     DropPendingEnd(stream);
     Mix_HaltChannel(stream->voice);
-    Mix_PlayChannel(stream->voice, stream->chunk, stream->loop ? -1 : 0);
+    StartChannel(stream->voice, stream->chunk, stream->loop ? -1 : 0);
   }
 
   void SetStreamEndCallback(AudioStream* stream, StreamEndCallback callback,
@@ -180,7 +253,7 @@ class MixerAudioDevice final : public AudioDevice {
     voice.stream = stream;
     voice.volume = ClampVolume(volume);
     ApplyVolume(index);  // before the first sample is mixed
-    if (Mix_PlayChannel(index, stream->chunk, stream->loop ? -1 : 0) < 0) {
+    if (StartChannel(index, stream->chunk, stream->loop ? -1 : 0) < 0) {
       voice.kind = VoiceKind::Free;
       return kNoChannel;
     }
@@ -350,9 +423,21 @@ class MixerAudioDevice final : public AudioDevice {
 
   void DropPendingEnd(const AudioStream* stream) { std::erase(m_ended, stream); }
 
+  // Plays `chunk` on the idle channel `index`, its sound taken off for the
+  // limiter. Halting or finishing a channel drops its effects, so each start
+  // sets the tap again (the old one cleared first, lest it count twice).
+  int StartChannel(int index, Mix_Chunk* chunk, int loops) {
+    if (m_tap) {
+      Mix_UnregisterAllEffects(index);
+      Mix_RegisterEffect(index, &MixTap::TakeChannel, nullptr, m_tap.get());
+    }
+    return Mix_PlayChannel(index, chunk, loops);
+  }
+
   void ApplyVolume(int index) {
     const int gain = m_voices[index].volume * m_master * MIX_MAX_VOLUME / (kMaxVolume * kMaxVolume);
     Mix_Volume(index, gain);
+    if (m_tap) m_tap->SetGain(index, gain);
   }
 
   bool m_initialised = false;
@@ -364,6 +449,7 @@ class MixerAudioDevice final : public AudioDevice {
   std::vector<std::unique_ptr<AudioSong>> m_songs;
   std::vector<std::unique_ptr<AudioStream>> m_streams;
   std::deque<AudioStream*> m_ended;
+  std::unique_ptr<MixTap> m_tap;  // null when the output is closed or not 16-bit
 };
 
 AudioDevice* gInstalled = nullptr;

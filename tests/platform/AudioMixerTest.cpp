@@ -1,10 +1,15 @@
-// The SDL2_mixer device on SDL's silent driver: decoding, channel volumes and
-// stream ends.
+// The SDL2_mixer device on SDL's silent driver: decoding, channel volumes,
+// stream ends, and the level of what finally goes out.
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <functional>
+#include <numbers>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -25,6 +30,38 @@ bool RecordEnd(platform::AudioStream* stream, void* ends) {
   return true;
 }
 
+// What the device finally sends out, heard through the mixer's post-mix hook
+// (on the audio thread) for as long as it lives.
+class OutputTap {
+ public:
+  OutputTap() { Mix_SetPostMix(&OutputTap::Hear, this); }
+  ~OutputTap() { Mix_SetPostMix(nullptr, nullptr); }
+  OutputTap(const OutputTap&) = delete;
+  OutputTap& operator=(const OutputTap&) = delete;
+
+  int Highest() const { return highest_; }
+  int Lowest() const { return lowest_; }
+  int Buffers() const { return buffers_; }
+
+ private:
+  static void Hear(void* self, Uint8* stream, int length) {
+    auto& tap = *static_cast<OutputTap*>(self);
+    const auto* samples = reinterpret_cast<const std::int16_t*>(stream);
+    int highest = tap.highest_, lowest = tap.lowest_;
+    for (int i = 0; i < length / 2; ++i) {
+      highest = std::max<int>(highest, samples[i]);
+      lowest = std::min<int>(lowest, samples[i]);
+    }
+    tap.highest_ = highest;
+    tap.lowest_ = lowest;
+    ++tap.buffers_;
+  }
+
+  std::atomic<int> highest_{0};
+  std::atomic<int> lowest_{0};
+  std::atomic<int> buffers_{0};
+};
+
 class MixerDevice : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -36,6 +73,21 @@ class MixerDevice : public ::testing::Test {
   }
   void TearDown() override { device->Close(); }
   std::string File(const std::string& name) const { return (dir / name).string(); }
+  // A sound of `milliseconds` in the output's own format, so nothing converts its
+  // samples on the way: `wave` gives each frame's sample, all channels alike.
+  std::string WriteOutputWav(const std::string& name, int milliseconds,
+                             const std::function<std::int16_t(int frame, int rate)>& wave) {
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    EXPECT_TRUE(Mix_QuerySpec(&rate, &format, &channels));
+    EXPECT_EQ(format, AUDIO_S16SYS);
+    std::vector<std::int16_t> samples;
+    for (int frame = 0; frame < rate * milliseconds / 1000; ++frame)
+      samples.insert(samples.end(), static_cast<std::size_t>(channels), wave(frame, rate));
+    audiotest::WritePcmWav(dir / name, static_cast<std::uint32_t>(rate),
+                           static_cast<std::uint32_t>(channels), samples);
+    return File(name);
+  }
 
   testsupport::TempDir dir;
   std::unique_ptr<AudioDevice> device;
@@ -148,6 +200,58 @@ TEST_F(MixerDevice, OnlyAStreamPlayedToItsEndReportsItOnceOnTheDispatchingThread
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   device->DispatchStreamEnds();
   EXPECT_EQ(ends, (Ends{{streams[0], std::this_thread::get_id()}}));
+}
+
+// Thirty-two effects at three quarters of full scale add up to many times full
+// scale; what goes out still never reaches it, on either side, and stays loud.
+// The wave is square and slow, so it adds up however the starts fall within the
+// mixer's buffers.
+TEST_F(MixerDevice, ManyLoudEffectsAtOnceNeverReachFullScale) {
+  const std::string loud = WriteOutputWav("loud.wav", 1000, [](int frame, int rate) {
+    return static_cast<std::int16_t>(frame < rate / 2 ? 24000 : -24000);
+  });
+  platform::AudioSample* sample = device->LoadSample(loud);
+  ASSERT_NE(sample, nullptr);
+  OutputTap tap;
+  for (int i = 0; i < 32; ++i) ASSERT_NE(device->PlaySample(sample), AudioDevice::kNoChannel);
+  ASSERT_TRUE(
+      audiotest::PollUntil([&] { return tap.Highest() > 24000 && tap.Lowest() < -24000; }, [] {}))
+      << "both halves went out: " << tap.Highest() << ", " << tap.Lowest();
+  EXPECT_LT(tap.Highest(), 32767);
+  EXPECT_GT(tap.Lowest(), -32768);
+}
+
+// The loudest single sound the game has (0.9 of full scale) goes out sample for
+// sample as it is, whether it is an effect, a music stream or a song.
+TEST_F(MixerDevice, OneLoudSoundAloneKeepsItsLevel) {
+  auto wave = [](int frame, int rate) {
+    return static_cast<std::int16_t>(
+        std::lround(29490 * std::sin(2 * std::numbers::pi * 440 * frame / rate)));
+  };
+  const std::string tone = WriteOutputWav("tone.wav", 100, wave);
+  int rate = 0;
+  Mix_QuerySpec(&rate, nullptr, nullptr);
+  int highest = 0, lowest = 0;
+  for (int frame = 0; frame < rate / 10; ++frame) {
+    highest = std::max<int>(highest, wave(frame, rate));
+    lowest = std::min<int>(lowest, wave(frame, rate));
+  }
+  ASSERT_GT(highest, 29000);
+  const std::function<void()> plays[] = {
+      [&] { device->PlaySample(device->LoadSample(tone)); },
+      [&] { device->PlayStream(device->OpenStream(tone, false), 255); },
+      [&] { device->PlaySong(device->LoadSong(tone)); },
+  };
+  for (std::size_t i = 0; i < std::size(plays); ++i) {
+    SCOPED_TRACE(i);
+    OutputTap tap;
+    plays[i]();
+    // The tone lasts under five buffers; twelve hold all of it.
+    ASSERT_TRUE(audiotest::PollUntil([&] { return tap.Buffers() >= 12; }, [] {}));
+    Mix_HaltMusic();
+    EXPECT_EQ(tap.Highest(), highest);
+    EXPECT_EQ(tap.Lowest(), lowest);
+  }
 }
 
 }  // namespace

@@ -15,6 +15,8 @@ constexpr ActionBits kFixedActions = CONTROLS_INFORMATION | PAUSE_GAME | DISPLAY
 constexpr ActionBits kLiveDuringPlayback = DEBUG_9;
 constexpr std::uint32_t kEndMark = 0xFFFFFFFF;
 constexpr int kRecordsPerRead = 10;
+// A button record's value has this bit set for a press, clear for a release.
+constexpr std::uint32_t kPressedValue = 0x80;
 
 void PutLittleEndian(unsigned char* out, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) out[i] = static_cast<unsigned char>(value >> (8 * i));
@@ -139,6 +141,13 @@ void Input::ReleaseDevices() {
   m_deviceCount = 0;
 }
 
+ActionBits Input::ControlsHeld() const {
+  ActionBits held = 0;
+  for (int i = 0; i < m_deviceCount; ++i)
+    held |= m_devices[i].buttons | m_devices[i].lateral | m_devices[i].vertical;
+  return held;
+}
+
 void Input::Update() {
   if (!m_enabled) return;
   // The recording's last change showed for one frame; the live devices take over.
@@ -147,7 +156,8 @@ void Input::Update() {
   m_pressed = 0;
   ++m_nFramesSinceChange;
 
-  ActionBits held = m_held;
+  // The fixed actions flip on every event and are cleared before each device's events.
+  ActionBits fixedHeld = 0;
   ActionBits pressed = 0;
   const int range = m_actionFormat.axisMax - m_actionFormat.axisMin;
   const int half = range / 2;
@@ -156,8 +166,9 @@ void Input::Update() {
   const int high = m_actionFormat.axisMin + half + quarter;
 
   for (int i = 0; i < m_deviceCount; ++i) {
-    platform::InputDevice& device = *m_devices[i].device;
-    held &= ~kFixedActions;
+    DeviceEntry& entry = m_devices[i];
+    platform::InputDevice& device = *entry.device;
+    fixedHeld = 0;
     device.Acquire();
     device.Poll();
     platform::DeviceRecord records[kRecordsPerRead];
@@ -166,28 +177,37 @@ void Input::Update() {
     for (int k = 0; k < count; ++k) {
       const std::uint32_t data = records[k].data;
       const int value = static_cast<int>(records[k].value);
+      const ActionBits before = ControlsHeld();
       if (data == LATERAL_AXIS || data == VERTICAL_AXIS) {
         const ActionBits lowBit = data == LATERAL_AXIS ? MOVE_LEFT : DOWN_OPTIONS_SELECTION;
         const ActionBits highBit = data == LATERAL_AXIS ? MOVE_RIGHT : UP_OPTIONS_SELECTION;
+        ActionBits& side = data == LATERAL_AXIS ? entry.lateral : entry.vertical;
         // A stick swung straight across lets go of the other side, and a stick
         // already past the threshold does not press again as it moves further.
-        if (value < low) {
-          if (!(held & lowBit)) pressed |= lowBit;
-          held = (held | lowBit) & ~highBit;
-        } else if (value > high) {
-          if (!(held & highBit)) pressed |= highBit;
-          held = (held | highBit) & ~lowBit;
+        if (value < low || value > high) {
+          side = value < low ? lowBit : highBit;
+          pressed |= side & ~before;
         } else {
-          held &= ~(lowBit | highBit);
-          pressed &= ~(lowBit | highBit);
+          // Back in the middle within the frame is no press, unless another
+          // control still holds that side.
+          side = 0;
+          pressed &= ~((lowBit | highBit) & ~ControlsHeld());
         }
       } else if (data != 0) {
-        // Every event of a button, press or release, flips its action.
-        held ^= data;
-        if ((held & data) == data) pressed |= data;
+        const ActionBits fixed = data & kFixedActions;
+        fixedHeld ^= fixed;
+        if (fixed && (fixedHeld & fixed) == fixed) pressed |= fixed;
+        const ActionBits button = data & ~kFixedActions;
+        if (records[k].value & kPressedValue) {
+          entry.buttons |= button;
+          pressed |= button & ~before;
+        } else {
+          entry.buttons &= ~button;
+        }
       }
     }
   }
+  const ActionBits held = ControlsHeld() | fixedHeld;
 
   if (!m_playingBack) {
     m_held = held;
@@ -263,8 +283,18 @@ void Input::ConfigureDevices() {
   if (!EnumerateDevices()) m_initialised = false;
 }
 
+void Input::ForgetControls(ActionBits keep) {
+  for (int i = 0; i < m_deviceCount; ++i) {
+    m_devices[i].buttons &= keep;
+    m_devices[i].lateral &= keep;
+    m_devices[i].vertical &= keep;
+  }
+}
+
 void Input::Disable() {
   for (int i = 0; i < m_deviceCount; ++i) m_devices[i].device->Unacquire();
+  // Controls let go while disabled report nothing, so none may stay held.
+  ForgetControls(0);
   m_enabled = false;
   m_held = m_pressed = 0;
 }
@@ -307,6 +337,8 @@ bool Input::StartPlayback(const std::string& file) {
 
 void Input::StopPlayback() {
   if (m_playbackFile.is_open()) {
+    // Live controls count again only from their next press, as after a focus change.
+    ForgetControls(kLiveDuringPlayback);
     m_held &= kLiveDuringPlayback;
     m_pressed &= kLiveDuringPlayback;
     m_playbackFile.close();

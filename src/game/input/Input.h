@@ -114,12 +114,22 @@ class Input {
   struct DeviceEntry {
     std::shared_ptr<platform::InputDevice> device;
     std::string name;
+    // What this device's controls hold now: its buttons that are down (a device
+    // binds each action to one control at most), and the side each stick axis is
+    // pushed to. Press sets, release clears, so a release never holds anything.
+    ActionBits buttons = 0;
+    ActionBits lateral = 0;
+    ActionBits vertical = 0;
   };
 
   bool EnumerateDevices();
   // True to go on enumerating.
   bool OnDevice(const std::shared_ptr<platform::InputDevice>& device);
   void ReleaseDevices();
+  // The actions at least one control of any device holds (the fixed ones aside).
+  ActionBits ControlsHeld() const;
+  // Counts every control outside `keep` as up until its next press.
+  void ForgetControls(ActionBits keep);
   void PlaybackStep();
   void WriteRecord(std::uint32_t frames, std::uint32_t mask);
 

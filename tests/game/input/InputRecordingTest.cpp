@@ -78,6 +78,21 @@ TEST_F(InputRecordingTest, ChangeJustBeforeTheEndRecordStillPlaysBack) {
   EXPECT_EQ(Frame(), (Masks{FIRE_GUN, FIRE_GUN}));
 }
 
+// A key pressed while a recording plays and let go after it ended leaves nothing
+// held: the live keys count from their next press, as after a focus change.
+TEST_F(InputRecordingTest, KeyHeldThroughTheEndOfPlaybackIsNotStuckWhenLetGo) {
+  PlayBack({2, 0, 0, 0, 0x10, 0, 0, 0,  //
+            0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+  PushKey(SDL_SCANCODE_D, true);
+  for (int frame = 0; frame < 5; ++frame) Frame();
+  ASSERT_FALSE(input->IsPlayingBack());
+  EXPECT_EQ(Frame(), (Masks{0, 0}));
+  PushKey(SDL_SCANCODE_D, false);
+  EXPECT_EQ(Frame(), (Masks{0, 0}));
+  PushKey(SDL_SCANCODE_D, true);
+  EXPECT_EQ(Frame(), (Masks{FIRE_GUN, FIRE_GUN}));
+}
+
 // Jump goes down on the third frame and is still down when the recording stops; the
 // replay holds it for as many frames as the recording did, then the live keys rule.
 TEST_F(InputRecordingTest, KeysStillHeldWhenTheRecordingStopsPlayBackForAsLong) {

@@ -4,7 +4,9 @@
 // the controls screen listens to.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <span>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -148,6 +150,67 @@ TEST_F(InputTest, KeyReleasedWhileDisabledIsNotStuckAfterEnable) {
   EXPECT_EQ(Frame(), (Masks{0, 0}));
   PushKey(SDL_SCANCODE_RIGHT, true);
   EXPECT_EQ(Frame(), (Masks{MOVE_RIGHT, MOVE_RIGHT}));
+}
+
+// An action is held while any of its controls is down: a key and a pad button,
+// or a key and a stick, each press and let go on their own.
+TEST_F(InputTest, AnActionWithTwoControlsDownStaysHeldUntilBothAreUp) {
+  VirtualPad pad;
+  ASSERT_TRUE(pad.ok());
+  Start();
+  ASSERT_EQ(input->GetDeviceCount(), 2);
+  using Step = std::pair<std::function<void()>, Masks>;
+  const Step jump[] = {
+      {[] { PushKey(SDL_SCANCODE_SPACE, true); }, {JUMP, JUMP}},
+      {[&] { pad.SetButton(SDL_CONTROLLER_BUTTON_A, true); }, {JUMP, 0}},
+      {[] { PushKey(SDL_SCANCODE_SPACE, false); }, {JUMP, 0}},
+      {[] { PushKey(SDL_SCANCODE_SPACE, true); }, {JUMP, 0}},
+      {[&] { pad.SetButton(SDL_CONTROLLER_BUTTON_A, false); }, {JUMP, 0}},
+      {[] { PushKey(SDL_SCANCODE_SPACE, false); }, {0, 0}},
+      {[&] { pad.SetButton(SDL_CONTROLLER_BUTTON_A, true); }, {JUMP, JUMP}},
+      {[&] { pad.SetButton(SDL_CONTROLLER_BUTTON_A, false); }, {0, 0}},
+  };
+  const Step left[] = {
+      {[] { PushKey(SDL_SCANCODE_LEFT, true); }, {MOVE_LEFT, MOVE_LEFT}},
+      {[&] { pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, -32768); }, {MOVE_LEFT, 0}},
+      {[&] { pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 0); }, {MOVE_LEFT, 0}},
+      {[&] { pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 32767); },
+       {MOVE_LEFT | MOVE_RIGHT, MOVE_RIGHT}},
+      {[] { PushKey(SDL_SCANCODE_LEFT, false); }, {MOVE_RIGHT, 0}},
+      {[&] { pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 0); }, {0, 0}},
+  };
+  for (const auto& steps : {std::span<const Step>(jump), std::span<const Step>(left)}) {
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+      steps[i].first();
+      EXPECT_EQ(Frame(), steps[i].second) << "step " << i;
+    }
+  }
+}
+
+// A let-go whose press the game never saw (a key held down as the game started)
+// leaves nothing held; the control's next press and let-go work as usual.
+TEST_F(InputTest, AReleaseWithoutItsPressHoldsNothing) {
+  VirtualPad pad;
+  ASSERT_TRUE(pad.ok());
+  Start();
+  PushKey(SDL_SCANCODE_RIGHT, false);
+  EXPECT_EQ(Frame(), (Masks{0, 0}));
+  PushKey(SDL_SCANCODE_RIGHT, true);
+  EXPECT_EQ(Frame(), (Masks{MOVE_RIGHT, MOVE_RIGHT}));
+  PushKey(SDL_SCANCODE_RIGHT, false);
+  EXPECT_EQ(Frame(), (Masks{0, 0}));
+
+  // A release pushed straight at the pad, as its driver might report one.
+  SDL_Event release{};
+  release.type = SDL_CONTROLLERBUTTONUP;
+  release.cbutton.which = pad.instance();
+  release.cbutton.button = SDL_CONTROLLER_BUTTON_A;
+  SDL_PushEvent(&release);
+  EXPECT_EQ(Frame(), (Masks{0, 0}));
+  // The fixed actions still read a let-go as a press, for its one frame.
+  PushKey(SDL_SCANCODE_ESCAPE, false);
+  EXPECT_EQ(Frame().pressed, DISPLAY_MENU);
+  EXPECT_EQ(Frame(), (Masks{0, 0}));
 }
 
 TEST_F(InputTest, ControlsScreenReturnsAtOnceHeadlessAndSwallowsItsKey) {

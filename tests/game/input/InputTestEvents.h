@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ struct Masks {
   ActionBits held;
   ActionBits pressed;
   bool operator==(const Masks&) const = default;
+  friend void PrintTo(const Masks& masks, std::ostream* out) {
+    *out << std::hex << "{held 0x" << masks.held << ", pressed 0x" << masks.pressed << "}"
+         << std::dec;
+  }
 };
 
 // A virtual game controller attached for the test's lifetime.
