@@ -1,16 +1,21 @@
 // The three playable levels on the generated working folder: each starts with the hero
 // landing on its floor and holding its boss trigger, and a frame of its start is saved beside
-// the build (build/level_frames) for a person to look at.
+// the build (build/level_frames) for a person to look at. What flies or falls into a level's
+// solid ground is drawn behind it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "PhysicsLib/PhysicsStep.h"
 #include "animationlib/SpriteCollection.h"
+#include "behaviorlib/Includes/AirshipKaje.h"
+#include "behaviorlib/Includes/Grindlenaut.h"
 #include "game/objects/GameObject.h"
 #include "game/player/PlayerObject.h"
 #include "game/world/World.h"
@@ -25,13 +30,15 @@ struct LevelCase {
   const char* trigger;
 };
 
-class LevelsRunTest : public ::testing::TestWithParam<LevelCase> {
+// Play started on the level file `Case::file`.
+template <typename Case>
+class ShippedLevelTest : public ::testing::TestWithParam<Case> {
  protected:
   void SetUp() override {
     const std::filesystem::path shipped = testsupport::ShippedGame();
     ASSERT_TRUE(std::filesystem::exists(shipped / "SpriteList.vtsl")) << shipped;
     m_folder = m_data.Path() / "game";
-    testsupport::CopyForPlay(m_folder, "level", GetParam().file);
+    testsupport::CopyForPlay(m_folder, "level", this->GetParam().file);
     setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
     m_cwd = std::make_unique<testsupport::ScopedCurrentDir>(m_folder);
     game = std::make_unique<testharness::GameHarness>();
@@ -45,7 +52,8 @@ class LevelsRunTest : public ::testing::TestWithParam<LevelCase> {
   void Save(const std::string& what) {
     const std::filesystem::path out = testsupport::BinaryDir() / "level_frames";
     std::filesystem::create_directories(out);
-    EXPECT_TRUE(game->SaveFrame((out / (std::string(GetParam().file) + "_" + what + ".png")).string()));
+    EXPECT_TRUE(game->SaveFrame(
+        (out / (std::string(this->GetParam().file) + "_" + what + ".png")).string()));
   }
 
   std::unique_ptr<testharness::GameHarness> game;
@@ -56,6 +64,8 @@ class LevelsRunTest : public ::testing::TestWithParam<LevelCase> {
   std::unique_ptr<testsupport::ScopedCurrentDir> m_cwd;
   std::filesystem::path m_folder;
 };
+
+using LevelsRunTest = ShippedLevelTest<LevelCase>;
 
 TEST_P(LevelsRunTest, HeroLandsAtTheStartAndTheLevelHoldsItsBossTrigger) {
   ASSERT_EQ(World::GetState(), STATE_GAMEPLAY);
@@ -113,5 +123,126 @@ TEST_P(FactoryArenaTest, TigerAHasRoomToRunUnderThePlatforms) {
 INSTANTIATE_TEST_SUITE_P(ShippedLevels, FactoryArenaTest,
                          ::testing::Values(LevelCase{"factory.lvl", "TigerATrigger"}),
                          [](const auto&) { return std::string("factory"); });
+
+GameObject* FindObject(const std::string& name) {
+  for (SpriteCollection* list : {World::GetObjects(), World::GetDormantObjects()}) {
+    if (Sprite* found = list->Find(name)) return found->AsGameObject();
+  }
+  return nullptr;
+}
+
+// A rocket fired the way Kaje fires them at the hero in the shield stage.
+GameObject* FireKajeRocket() {
+  GameObject* trigger = FindObject("KajeTrigger");
+  if (!trigger) return nullptr;
+  PlayerObject* hero = World::GetPlayer();
+  hero->MoveTo(Vector2(trigger->GetPosition().X(), hero->GetPosition().Y()));
+  trigger->RunBehavior();  // its Init
+  KajeTriggerSpawnBoss(trigger);
+  GameObject* kaje = FindObject("Kaje");
+  if (!kaje) return nullptr;
+  kaje->SetState(15);
+  kaje->SetBehavior(KajeFireRockets);
+  for (int tick = 0; tick < 120; ++tick) {
+    kaje->RunBehavior();
+    if (GameObject* rocket = FindObject("KajeRocket")) return rocket;
+    kaje->Tick();
+  }
+  return nullptr;
+}
+
+// A scrap picked up by the Grindlenaut's arm once the boss is out of the ground.
+GameObject* PickGrindlenautScrap() {
+  GameObject* trigger = FindObject("GrindlenautTrigger");
+  if (!trigger) return nullptr;
+  World::GetPlayer()->MoveTo(trigger->GetPosition());
+  World::SetCameraLock(World::kLockRight);
+  World::GrindlenautTrigger(trigger);
+  GameObject* body = FindObject("Grindlenaut");
+  GameObject* arm = FindObject("GrindlenautArm");
+  if (!body || !arm) return nullptr;
+  body->SetFlag("PatrolTime", 0.0f);
+  // It rises behind the ground and comes to the front at the top of its leap.
+  for (int frame = 0; frame < 200 && body->GetDepth() < 0.0f; ++frame) GrindlenautEmerge(body);
+  arm->SetFlag("ArmDir", 1.0f);
+  arm->SetFlag("ArmAngle", 1.0f);
+  GrindlenautArmSwing(arm);
+  return FindObject("Scrap");
+}
+
+// The WallJump core the junkyard's end explosion leaves where the opened tiles meet.
+GameObject* BlowTheJunkyardWallOpen() {
+  World::JunkyardEnd();
+  for (Sprite* piece : World::GetObjects()->FindAll("CorePiece")) {
+    if (piece->GetPosition().X() == 16256.0f && piece->GetPosition().Y() == 896.0f)
+      return piece->AsGameObject();
+  }
+  return nullptr;
+}
+
+struct GroundCase {
+  const char* name;
+  const char* file;
+  const char* what;
+  GameObject* (*make)();
+  const char* ground;
+  float reach;  // how far from the object a tile's centre may lie to count
+  bool hidden;  // drawn behind those tiles, else over them
+};
+
+void PrintTo(const GroundCase& ground, std::ostream* out) {
+  *out << ground.what;
+}
+
+// Tiles of that name near `object`: drawn before it (under it) or after it (over it).
+struct DrawOrder {
+  int under = 0;
+  int over = 0;
+};
+
+DrawOrder TilesNear(const Sprite* object, const GroundCase& ground) {
+  DrawOrder order;
+  bool drawn = false;
+  const Vector2& at = object->GetPosition();
+  for (const Sprite* sprite : World::GetObjects()->GetSprites()) {
+    if (sprite == object) drawn = true;
+    if (sprite->GetName() != ground.ground) continue;
+    const Vector2& p = sprite->GetPosition();
+    if (std::fabs(p.X() - at.X()) > ground.reach || std::fabs(p.Y() - at.Y()) > ground.reach)
+      continue;
+    ++(drawn ? order.over : order.under);
+  }
+  return order;
+}
+
+using SolidGroundTest = ShippedLevelTest<GroundCase>;
+
+// Kaje's rockets home in on the hero's feet and fly on through the deck, and the scrap falls
+// through the floor until it leaves the view: the ground hides them. The WallJump core the
+// boss leaves lies half in the floor, under the rubble of the opened wall: it must show.
+TEST_P(SolidGroundTest, TheGroundHidesWhatSinksIntoItButNotTheCoreLeftOnIt) {
+  const GroundCase& ground = GetParam();
+  // The whole level in the active list, where it is drawn, whatever the load parked.
+  while (Sprite* sprite = World::GetDormantObjects()->RemoveAt(0)) World::GetObjects()->Add(sprite);
+  GameObject* object = ground.make();
+  ASSERT_NE(object, nullptr) << ground.what;
+  const DrawOrder order = TilesNear(object, ground);
+  EXPECT_GT(ground.hidden ? order.over : order.under, 0);
+  EXPECT_EQ(ground.hidden ? order.under : order.over, 0)
+      << ground.ground << " tiles drawn " << (ground.hidden ? "behind " : "over ") << ground.what
+      << " at depth " << object->GetDepth();
+}
+
+constexpr float kAnywhere = 1e9f;
+
+INSTANTIATE_TEST_SUITE_P(
+    ShippedLevels, SolidGroundTest,
+    ::testing::Values(GroundCase{"rocket", "airship.lvl", "a rocket Kaje fires", FireKajeRocket,
+                                 "AirshipDeck", kAnywhere, true},
+                      GroundCase{"scrap", "junkyard.lvl", "a scrap the Grindlenaut throws",
+                                 PickGrindlenautScrap, "JunkyardGround", kAnywhere, true},
+                      GroundCase{"core", "junkyard.lvl", "the WallJump core",
+                                 BlowTheJunkyardWallOpen, "JunkyardGround", 128.0f, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -3,6 +3,15 @@
 same on every run. Usage: make_levels.py <assets/game folder>."""
 import sys
 
+# The junkyard's ground and the airship's deck are drawn in front of everything that moves
+# on or through them, so what passes into them disappears: the hero and the enemies, the
+# Grindlenaut and its parts, the scrap it throws (1.015), Kaje's shield and dropped power-ups
+# (3.0), Kaje's rockets (3.9). Flashes, shots and debris (4.0 and up) stay in front.
+GROUND_DEPTH = "3.95"
+# The tiles the junkyard's end explosion opens stay behind the WallJump core (1.02) that
+# appears where they meet, yet in front of the scrap.
+OPENED_DEPTH = "1.0175"
+
 
 def level(prototypes, music, backdrop, bounds, objects, player, enemies, triggers):
     out = [str(len(prototypes))] + prototypes
@@ -24,11 +33,12 @@ def junkyard():
     # everywhere; the approach to the arena stands 256 higher, so the hero drops into the
     # arena and the boss meets a wall at its left end. The barrier at x 16000-16512 is the
     # arena's right wall until the explosion opens it.
-    T, D = "JunkyardGround", "-0.5"
+    T = "JunkyardGround"
+    opened = {(16128, 768), (16384, 768), (16128, 1024), (16384, 1024)}
     tiles = []
 
     def put(x, y, frame):
-        tiles.append((T, x, y, frame, 0, D))
+        tiles.append((T, x, y, frame, 0, OPENED_DEPTH if (x, y) in opened else GROUND_DEPTH))
 
     for i in range(0, 69):
         x = 256 * i
@@ -111,7 +121,7 @@ def factory():
 def airship():
     # Deck tiles, origin top-left, surface y 4000: frame 0 deck, 1 the stage-one turn
     # marker, 2 wall.
-    T, D = "AirshipDeck", "-0.5"
+    T, D = "AirshipDeck", GROUND_DEPTH
     objects = []
     for i in range(0, 37):
         x = 128 * i
