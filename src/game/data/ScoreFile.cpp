@@ -187,4 +187,13 @@ bool Write(const std::string& path, const ScoreTable& table, std::string& error,
   return false;
 }
 
+bool Save(const std::string& path, const Result& result, std::string& error) {
+  const std::string name = CleanName(result.name);
+  ScoreTable table = Read(path);
+  const Slots slots = Rank(table, result.multiPlayer, result.score, result.time);
+  Insert(table, slots.score, result.score, name);
+  Insert(table, slots.time, result.time, name);
+  return Write(path, table, error);
+}
+
 }  // namespace scorefile

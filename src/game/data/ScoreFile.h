@@ -63,4 +63,16 @@ bool Write(const std::string& path, const ScoreTable& table, std::string& error,
 // The temporary file a save writes first.
 std::string TempPath(const std::string& path);
 
+// A finished player's result: it enters the blocks of its kind where it ranks.
+struct Result {
+  bool multiPlayer = false;
+  int score = 0;
+  int time = kNoTime;
+  std::string name;  // cleaned to what the name screen can type
+};
+
+// Reads the tables at `path`, puts the result where it ranks and writes them
+// back. False, with `error` saying why, when the file was not replaced.
+bool Save(const std::string& path, const Result& result, std::string& error);
+
 }  // namespace scorefile
