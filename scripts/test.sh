@@ -40,7 +40,7 @@ declare -A fuzz_seeds=(
   [collision_types]="clsntypes.ctt" [png]="animations/*.png" [level]="*.lvl"
   [gamelist]="Gold.vt" [spritelist]="SpriteList.vtsl" [soundlist]="Sounds.vtse"
   [ini]="data/*.ini" [flags]="data/*.ini" [recording]="" [rectext]="" [buttonmap]=""
-  [tutorial]="data/tut*"
+  [tutorial]="data/tut*" [scores]="Scores.vths"
 )
 # Text readers that stop on bad data unwind through the reader (the target catches the
 # stop); what such a stop leaves behind is not a leak the game can have.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 
 namespace testsupport {
@@ -15,23 +16,42 @@ constexpr gid_t kNoGroup = 65534;
 
 }  // namespace
 
-pid_t StartChild(const std::function<bool()>& body) {
+ChildProcess::ChildProcess(const std::function<bool()>& body) {
   // Whatever is buffered would otherwise be written twice.
   std::fflush(nullptr);
-  const pid_t child = ::fork();
+  m_pid = ::fork();
   // _exit: the child must not run the test program's exit handlers, which would
   // remove the parent's temporary folders.
-  if (child == 0) ::_exit(body() ? 0 : 1);
-  return child;
+  if (m_pid == 0) ::_exit(body() ? 0 : 1);
+  if (m_pid < 0) std::perror("fork");
+  m_ended = m_pid < 0;
 }
 
-bool FinishChild(pid_t child) {
-  if (child < 0) return false;
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) return false;
+ChildProcess::~ChildProcess() {
+  if (m_ended) return;
+  ::kill(m_pid, SIGKILL);
+  Reap(true);
+}
+
+bool ChildProcess::Reap(bool wait) {
+  while (!m_ended) {
+    int status = 0;
+    const pid_t done = ::waitpid(m_pid, &status, wait ? 0 : WNOHANG);
+    if (done == 0) break;
+    if (done < 0 && errno == EINTR) continue;
+    // A child that cannot be waited for counts as failed, not as running.
+    m_ended = true;
+    m_succeeded = done == m_pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return m_ended;
+}
+
+bool ChildProcess::Running() {
+  return !Reap(false);
+}
+
+bool ChildProcess::Succeeded() {
+  return Reap(true) && m_succeeded;
 }
 
 bool AsOrdinaryUser(const std::filesystem::path& dir, const std::function<bool()>& check) {
@@ -43,14 +63,15 @@ bool AsOrdinaryUser(const std::filesystem::path& dir, const std::function<bool()
       ::lchown(entry.path().c_str(), kNobody, kNoGroup);
     }
   }
-  return FinishChild(StartChild([&] {
+  ChildProcess child([&] {
     if (root && (::setgroups(0, nullptr) != 0 || ::setgid(kNoGroup) != 0 ||
                  ::setuid(kNobody) != 0)) {
       std::perror("cannot become nobody");
       return false;
     }
     return check();
-  }));
+  });
+  return child.Succeeded();
 }
 
 }  // namespace testsupport
