@@ -284,7 +284,7 @@ Loaded Load(const std::string& path) {
     loaded.table = Placeholders();
     loaded.found = Found::kUnreadable;
     loaded.problem = path + ": " + what + (error ? std::string(": ") + std::strerror(error) : "") +
-                     "; the tables show empty and the file is kept as it is";
+                     "; it shows as empty tables and is never saved over";
     return loaded;
   };
   // Opened without waiting, so that a pipe under this name cannot stall the
