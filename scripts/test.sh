@@ -79,7 +79,7 @@ declare -A fuzz_seeds=(
   [collision_types]="clsntypes.ctt" [png]="animations/*.png" [level]="*.lvl"
   [gamelist]="Gold.vt" [spritelist]="SpriteList.vtsl" [soundlist]="Sounds.vtse"
   [ini]="data/*.ini" [flags]="data/*.ini" [recording]="" [rectext]="" [buttonmap]=""
-  [tutorial]="data/tut*" [tuning]="data/ZodirazO.ini"
+  [tutorial]="data/tut*" [tuning]="data/ZodirazO.ini" [scores]="Scores.vths"
 )
 # Text readers that stop on bad data unwind through the reader (the target catches the
 # stop); what such a stop leaves behind is not a leak the game can have.

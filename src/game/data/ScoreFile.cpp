@@ -2,39 +2,158 @@
 #include "game/data/ScoreFile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <random>
+#include <utility>
 
 namespace scorefile {
 namespace {
 
+namespace fs = std::filesystem;
+
+// A whole file is 44 short lines. Reading stops well past that, so a damaged
+// file that is huge, endless or all line breaks costs no more than a proper one.
+constexpr int kMaxLines = 2 * kBlocks * (kBlockRows + 1);
+constexpr std::size_t kMaxBytes = std::size_t{4} << 20;
+// Enough of a line for its value, its TAB and more name than is kept.
+constexpr std::size_t kMaxLineKept = 64;
+
 bool IsBlank(const std::string& line) {
   for (const char c : line) {
-    if (c != ' ' && c != '\t' && c != '\v' && c != '\f') return false;
+    if (c != ' ' && c != '\t' && c != '\v' && c != '\f' && c != '\r') return false;
   }
   return true;
 }
 
-// "integer TAB rest-of-line"; false for anything else, values past int included.
+// "integer TAB rest-of-line": an optional sign, then digits; false for anything
+// else, values past int included. CR is never part of the name.
 bool ParseEntry(const std::string& line, int& value, std::string& name) {
   std::size_t start = 0;
   while (start < line.size() && line[start] == ' ') ++start;
   const char* first = line.data() + start;
   const char* last = line.data() + line.size();
-  // from_chars takes no '+', which the formatted read would; allow it.
-  if (first != last && *first == '+') ++first;
+  // from_chars takes no '+', which the formatted read would; allow it before a digit.
+  if (first != last && *first == '+') {
+    ++first;
+    if (first == last || *first < '0' || *first > '9') return false;
+  }
   int parsed = 0;
   const auto [end, ec] = std::from_chars(first, last, parsed);
   if (ec != std::errc() || end == last || *end != '\t') return false;
   value = parsed;
-  name.assign(end + 1, last);
+  name.clear();
+  for (const char* c = end + 1; c != last; ++c) {
+    if (*c != '\r') name.push_back(*c);
+  }
   return true;
+}
+
+// The lines of an open file, each cut to its first kMaxLineKept bytes, from
+// its first kMaxBytes.
+class LineReader {
+ public:
+  explicit LineReader(int fd) : m_fd(fd) {}
+
+  // False at the end, at the byte limit or on a read error (Error()). `cut`
+  // says the line went on past what was kept.
+  bool Next(std::string& line, bool& cut) {
+    line.clear();
+    cut = false;
+    bool any = false;
+    for (;;) {
+      if (m_at == m_size && !Fill()) return any;  // a last line without a break counts
+      any = true;
+      const char* start = m_buffer + m_at;
+      const auto* end = static_cast<const char*>(std::memchr(start, '\n', m_size - m_at));
+      const std::size_t length = static_cast<std::size_t>((end ? end : m_buffer + m_size) - start);
+      const std::size_t room = kMaxLineKept - line.size();
+      line.append(start, std::min(length, room));
+      cut = cut || length > room;
+      m_at += length;
+      if (end) {
+        ++m_at;
+        return true;
+      }
+    }
+  }
+  int Error() const { return m_error; }
+
+ private:
+  bool Fill() {
+    if (m_total == kMaxBytes || m_error != 0) return false;
+    ssize_t n = 0;
+    do {
+      n = ::read(m_fd, m_buffer, std::min(sizeof m_buffer, kMaxBytes - m_total));
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) m_error = errno;
+    if (n <= 0) return false;
+    m_at = 0;
+    m_size = static_cast<std::size_t>(n);
+    m_total += m_size;
+    return true;
+  }
+
+  int m_fd;
+  char m_buffer[8192];
+  std::size_t m_at = 0;
+  std::size_t m_size = 0;
+  std::size_t m_total = 0;
+  int m_error = 0;
+};
+
+// Reads block after block: up to ten entry lines, closed by an empty line.
+// Empty lines before a block are passed over. Returns the first problem, as
+// "line N ...", or "" when there is none.
+std::string ReadBlocks(LineReader& reader, ScoreTable& table, int& entries) {
+  std::string problem;
+  int lineNumber = 0;
+  const auto note = [&](const std::string& what) {
+    if (problem.empty()) problem = "line " + std::to_string(lineNumber) + " " + what;
+  };
+  std::string line;
+  bool cut = false;
+  bool more = true;
+  for (int block = 0; block < kBlocks && more; ++block) {
+    int row = 0;
+    while ((more = lineNumber < kMaxLines && reader.Next(line, cut))) {
+      ++lineNumber;
+      if (IsBlank(line)) {
+        if (row == 0) continue;
+        break;
+      }
+      if (row == kBlockRows) {
+        note("is past the ten entries of its block; it is left out");
+        continue;
+      }
+      const int k = block * kBlockRows + row++;
+      ++entries;
+      int value = 0;
+      std::string name;
+      if (!ParseEntry(line, value, name)) {
+        note("is not a value, a TAB and a name; unreadable entries start empty");
+        continue;
+      }
+      table.values[k] = value;
+      if (cut || name.size() > kMaxNameLength) {
+        note("has a name longer than " + std::to_string(kMaxNameLength) + " characters; it is cut");
+        name.resize(std::min(name.size(), kMaxNameLength));
+      }
+      table.names[k] = std::move(name);
+    }
+    if (more && row < kBlockRows) {
+      note("closes a block of " + std::to_string(row) + " entries; the rest of it start empty");
+    }
+  }
+  return problem;
 }
 
 int WriteAll(int fd, const std::string& bytes) {
@@ -50,15 +169,101 @@ int WriteAll(int fd, const std::string& bytes) {
   return 0;
 }
 
-// Makes the rename itself durable; a folder that cannot be synced still holds
-// a whole file, old or new, so failure here is not reported.
-void SyncFolder(const std::string& path) {
-  std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  if (folder.empty()) folder = ".";
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
+std::string Folder(const std::string& path) {
+  const fs::path folder = fs::path(path).parent_path();
+  return folder.empty() ? "." : folder.string();
+}
+
+// An exclusive lock on the score file's folder, held by a save from its read to
+// its rename so that two games saving at once take turns and neither loses the
+// other's entry. Readers take no lock: the rename shows them the old file or
+// the new one, whole.
+class FolderLock {
+ public:
+  explicit FolderLock(const std::string& path) {
+    m_fd = ::open(Folder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int result = m_fd < 0 ? -1 : 0;
+    if (result == 0) {
+      while ((result = ::flock(m_fd, LOCK_EX)) != 0 && errno == EINTR) {
+      }
+    }
+    if (result != 0) {
+      m_error = std::string("cannot lock the folder of ") + path + ": " + std::strerror(errno);
+    }
+  }
+  ~FolderLock() {
+    if (m_fd >= 0) ::close(m_fd);  // which lets go of the lock
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+  // Empty once the lock is held.
+  const std::string& Error() const { return m_error; }
+  // Makes a rename in the folder durable. A folder that cannot be synced still
+  // holds a whole file, old or new, so a failure here is not reported.
+  void Sync() const { ::fsync(m_fd); }
+
+ private:
+  int m_fd = -1;
+  std::string m_error;
+};
+
+// Under the lock no save is using a temporary file, so any there is left over
+// from one that was interrupted. Folders are not ours and stay.
+void RemoveLeftovers(const std::string& path) {
+  const std::string prefix = fs::path(TempPath(path)).filename().string();
+  std::error_code error;
+  for (fs::directory_iterator it(Folder(path), error), end; !error && it != end;
+       it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (name.compare(0, prefix.size(), prefix) == 0 &&
+        (name.size() == prefix.size() || name[prefix.size()] == '.')) {
+      ::unlink(it->path().c_str());
+    }
+  }
+}
+
+// A new file of its own beside `path`: created exclusively under a fresh name,
+// never through a link another left in the way.
+int CreateTemp(const std::string& path, std::string& temp) {
+  static constexpr char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = TempPath(path) + '.';
+    for (int i = 0; i < 8; ++i) temp += kLetters[random() % (sizeof kLetters - 1)];
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+// Write, with the folder's lock held.
+bool WriteLocked(const std::string& path, const ScoreTable& table, const FolderLock& lock,
+                 std::string& error, RenameFn rename) {
+  RemoveLeftovers(path);
+  std::string temp;
+  const int fd = CreateTemp(path, temp);
+  if (fd < 0) {
+    error =
+        std::string("cannot create a temporary file beside ") + path + ": " + std::strerror(errno);
+    return false;
+  }
+  int failure = WriteAll(fd, Format(table));
+  if (failure == 0 && ::fsync(fd) != 0) failure = errno;
+  if (::close(fd) != 0 && failure == 0) failure = errno;
+  if (failure == 0) {
+    if ((rename ? rename : &std::rename)(temp.c_str(), path.c_str()) == 0) {
+      lock.Sync();
+      return true;
+    }
+    failure = errno != 0 ? errno : EIO;
+    error = std::string("cannot replace ") + path + ": " + std::strerror(failure);
+  } else {
+    error = std::string("cannot write ") + temp + ": " + std::strerror(failure);
+  }
+  ::unlink(temp.c_str());
+  return false;
 }
 
 }  // namespace
@@ -73,42 +278,47 @@ ScoreTable Placeholders() {
   return table;
 }
 
+Loaded Load(const std::string& path) {
+  Loaded loaded{Placeholders(), Found::kFile, ""};
+  const auto unreadable = [&](const std::string& what, int error) {
+    loaded.table = Placeholders();
+    loaded.found = Found::kUnreadable;
+    loaded.problem = path + ": " + what + (error ? std::string(": ") + std::strerror(error) : "") +
+                     "; it shows as empty tables and is never saved over";
+    return loaded;
+  };
+  // Opened without waiting, so that a pipe under this name cannot stall the
+  // game before it is turned away.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    const int error = errno;
+    if (error != ENOENT) return unreadable("cannot open the score file", error);
+    loaded.found = Found::kNoFile;
+    loaded.problem =
+        path + ": cannot open the score file: " + std::strerror(error) + "; the tables start empty";
+    return loaded;
+  }
+  struct stat status {};
+  const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+  LineReader reader(fd);
+  int entries = 0;
+  const std::string problem = regular ? ReadBlocks(reader, loaded.table, entries) : "";
+  ::close(fd);
+  if (!regular) return unreadable("not a regular file", 0);
+  if (reader.Error() != 0) return unreadable("cannot read the score file", reader.Error());
+  if (!problem.empty()) {
+    loaded.problem = path + ": " + problem;
+  } else if (entries < kEntries) {
+    loaded.problem = path + ": only " + std::to_string(entries) + " of " +
+                     std::to_string(kEntries) + " entries; the rest start empty";
+  }
+  return loaded;
+}
+
 ScoreTable Read(const std::string& path) {
-  ScoreTable table = Placeholders();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    std::fprintf(stderr, "%s: cannot open the score file; the tables start empty\n", path.c_str());
-    return table;
-  }
-
-  int entry = 0;
-  int lineNumber = 0;
-  int firstBad = 0;
-  std::string line;
-  while (entry < kEntries && std::getline(in, line)) {
-    ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    // The empty line after each block, or any other, is skipped as white space.
-    if (IsBlank(line)) continue;
-    int value = 0;
-    std::string name;
-    if (ParseEntry(line, value, name)) {
-      table.values[entry] = value;
-      table.names[entry] = std::move(name);
-    } else if (firstBad == 0) {
-      firstBad = lineNumber;
-    }
-    ++entry;
-  }
-
-  if (firstBad != 0) {
-    std::fprintf(stderr, "%s: line %d is not a value, a TAB and a name; unreadable entries start empty\n",
-                 path.c_str(), firstBad);
-  } else if (entry < kEntries) {
-    std::fprintf(stderr, "%s: only %d of %d entries; the rest start empty\n", path.c_str(), entry,
-                 kEntries);
-  }
-  return table;
+  Loaded loaded = Load(path);
+  if (!loaded.problem.empty()) std::fprintf(stderr, "%s\n", loaded.problem.c_str());
+  return std::move(loaded.table);
 }
 
 Slots Rank(const ScoreTable& table, bool multiPlayer, int score, int time) {
@@ -163,28 +373,31 @@ std::string TempPath(const std::string& path) {
 
 bool Write(const std::string& path, const ScoreTable& table, std::string& error,
            RenameFn rename) {
-  const std::string temp = TempPath(path);
-  // A temporary file left by an interrupted save is simply written over.
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    error = std::string("cannot create ") + temp + ": " + std::strerror(errno);
+  const FolderLock lock(path);
+  if (!lock.Error().empty()) {
+    error = lock.Error();
     return false;
   }
-  int failure = WriteAll(fd, Format(table));
-  if (failure == 0 && ::fsync(fd) != 0) failure = errno;
-  if (::close(fd) != 0 && failure == 0) failure = errno;
-  if (failure == 0) {
-    if ((rename ? rename : &std::rename)(temp.c_str(), path.c_str()) == 0) {
-      SyncFolder(path);
-      return true;
-    }
-    failure = errno != 0 ? errno : EIO;
-    error = std::string("cannot replace ") + path + ": " + std::strerror(failure);
-  } else {
-    error = std::string("cannot write ") + temp + ": " + std::strerror(failure);
+  return WriteLocked(path, table, lock, error, rename);
+}
+
+bool Save(const std::string& path, const Result& result, std::string& error) {
+  const FolderLock lock(path);
+  if (!lock.Error().empty()) {
+    error = lock.Error();
+    return false;
   }
-  ::unlink(temp.c_str());
-  return false;
+  Loaded loaded = Load(path);
+  if (loaded.found == Found::kUnreadable) {
+    error = loaded.problem;
+    return false;
+  }
+  if (!loaded.problem.empty()) std::fprintf(stderr, "%s\n", loaded.problem.c_str());
+  const std::string name = CleanName(result.name);
+  const Slots slots = Rank(loaded.table, result.multiPlayer, result.score, result.time);
+  Insert(loaded.table, slots.score, result.score, name);
+  Insert(loaded.table, slots.time, result.time, name);
+  return WriteLocked(path, loaded.table, lock, error, nullptr);
 }
 
 }  // namespace scorefile

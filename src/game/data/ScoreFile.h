@@ -4,7 +4,8 @@
 //
 // Reading never fails: whatever cannot be read becomes a placeholder entry and
 // is reported once. Writing replaces the file in one step, so a failed or
-// interrupted save leaves the old tables whole.
+// interrupted save leaves the old tables whole; a save holds a lock on the
+// folder from its read to its rename, so games saving at once take turns.
 #pragma once
 
 #include <array>
@@ -30,8 +31,27 @@ struct ScoreTable {
 ScoreTable Placeholders();
 bool IsTimeBlock(int block);
 
-// The table as the file holds it. A missing, short or damaged file gives
-// placeholders for what it lacks, with one message on stderr naming the file.
+// What a read found at the path.
+enum class Found {
+  kFile,        // a regular file, read whole or in part
+  kNoFile,      // nothing: the tables start empty and a save creates the file
+  kUnreadable,  // something that cannot be read: shown empty, never saved over
+};
+
+struct Loaded {
+  ScoreTable table;
+  Found found = Found::kFile;
+  // The one message on what could not be read, naming the file; empty if none.
+  std::string problem;
+};
+
+// The table as the file holds it, each block read up to the empty line that
+// closes it, so a damaged line spoils only its own entry (a placeholder) and
+// an extra or missing line only its own block. Names are cut to
+// kMaxNameLength and lose any CR. Reading stops after the four blocks, or
+// after a bounded number of lines and bytes in a damaged file.
+Loaded Load(const std::string& path);
+// The same, with the problem, if any, on stderr.
 ScoreTable Read(const std::string& path);
 
 // The rows a result would take in the two blocks of its kind, -1 where it
@@ -53,14 +73,29 @@ std::string CleanName(const std::string& name);
 // The 44 lines of the file.
 std::string Format(const ScoreTable& table);
 
-// Writes the table to a temporary file beside `path`, flushes it and renames it
-// over `path`. On failure the old file stays as it was, the temporary file is
-// removed, `error` says why and false comes back.
+// Under the folder's lock, writes the table to a new temporary file beside
+// `path`, flushes it and renames it over `path`. On failure the old file stays
+// as it was, the temporary file is removed, `error` says why and false comes
+// back.
 using RenameFn = int (*)(const char* from, const char* to);
 bool Write(const std::string& path, const ScoreTable& table, std::string& error,
            RenameFn rename = nullptr);
 
-// The temporary file a save writes first.
+// The start of the temporary files' names; a save gives each its own ending.
+// Whatever an interrupted save left under such a name goes at the next save.
 std::string TempPath(const std::string& path);
+
+// A finished player's result: it enters the blocks of its kind where it ranks.
+struct Result {
+  bool multiPlayer = false;
+  int score = 0;
+  int time = kNoTime;
+  std::string name;  // cleaned to what the name screen can type
+};
+
+// Under the folder's lock, reads the tables at `path`, puts the result where
+// it ranks and writes them back. False, with `error` saying why, when the file
+// was not replaced; a file that exists but cannot be read is left as it is.
+bool Save(const std::string& path, const Result& result, std::string& error);
 
 }  // namespace scorefile

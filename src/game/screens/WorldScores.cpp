@@ -2,6 +2,7 @@
 // screen (state 7) that shows the four tables one after another.
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "animationlib/SpriteCollection.h"
@@ -94,15 +95,10 @@ bool World::IsHighScore(PlayerObject* player, bool finished) {
 
 bool World::SaveScore(PlayerObject* player, bool finished, std::string name) {
   if (!player) return false;
-  const std::string clean = scorefile::CleanName(name);
-  scorefile::ScoreTable table = scorefile::Read(scorefile::kFileName);
-  const int time = ResultTime(finished);
-  const scorefile::Slots slots =
-      scorefile::Rank(table, IsMultiPlayer(), player->GetScore(), time);
-  scorefile::Insert(table, slots.score, player->GetScore(), clean);
-  scorefile::Insert(table, slots.time, time, clean);
+  const scorefile::Result result{IsMultiPlayer(), player->GetScore(), ResultTime(finished),
+                                 std::move(name)};
   std::string error;
-  if (!scorefile::Write(scorefile::kFileName, table, error)) {
+  if (!scorefile::Save(scorefile::kFileName, result, error)) {
     std::fprintf(stderr, "%s: the new score was not saved: %s\n", scorefile::kFileName,
                  error.c_str());
     return false;

@@ -1,17 +1,24 @@
 // The high-score file: ranking and insertion, reading damaged files without
 // harm, and saves that never lose the old tables.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "game/data/ScoreFile.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -45,6 +52,43 @@ int CountLines(const std::string& text) {
   int lines = 0;
   for (char c : text) lines += c == '\n';
   return lines;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + '\n';
+  return text;
+}
+
+// A table exactly as a save writes it: four blocks of ten "value<TAB>name"
+// lines, each closed by an empty line, scores highest first, times lowest first,
+// names the name screen could type.
+bool IsWholeTable(const std::string& text) {
+  const std::vector<std::string> lines = Lines(text);
+  if (text.empty() || text.back() != '\n' || lines.size() != 44) return false;
+  for (int b = 0; b < scorefile::kBlocks; ++b) {
+    if (!lines[static_cast<std::size_t>(b * 11 + 10)].empty()) return false;
+    int previous = 0;
+    for (int r = 0; r < scorefile::kBlockRows; ++r) {
+      const std::string& line = lines[static_cast<std::size_t>(b * 11 + r)];
+      const std::size_t tab = line.find('\t');
+      int value = 0;
+      const auto [end, ec] = std::from_chars(line.data(), line.data() + line.size(), value);
+      if (tab == std::string::npos || ec != std::errc() || end != line.data() + tab) return false;
+      const std::string name = line.substr(tab + 1);
+      if (scorefile::CleanName(name) != name) return false;
+      if (r > 0 && (scorefile::IsTimeBlock(b) ? value < previous : value > previous)) return false;
+      previous = value;
+    }
+  }
+  return true;
 }
 
 TEST(ScoreRanking, StrictlyBetterOnlyAndTheBlockShiftsDown) {
@@ -92,6 +136,16 @@ TEST(ScoreNames, OnlyWhatTheNameScreenCanType) {
 class ScoreFileTest : public ::testing::Test {
  protected:
   std::string File() const { return (m_dir / scorefile::kFileName).string(); }
+  // Whatever else the folder holds: a save leaves nothing of its own behind.
+  std::vector<std::string> Leftovers() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_dir.Path())) {
+      if (entry.path().filename() != scorefile::kFileName) {
+        names.push_back(entry.path().filename().string());
+      }
+    }
+    return names;
+  }
   testsupport::TempDir m_dir;
 };
 
@@ -112,6 +166,7 @@ TEST_F(ScoreFileTest, RoundTripKeepsSpacesApostrophesEmptyNamesAndNegatives) {
   EXPECT_EQ(back.values, t.values);
   EXPECT_EQ(back.names, t.names);
   EXPECT_FALSE(fs::exists(scorefile::TempPath(File())));
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
 
 TEST_F(ScoreFileTest, DamagedFilesKeepWhatReadsAndSayWhereItWentWrong) {
@@ -186,8 +241,10 @@ TEST_F(ScoreFileTest, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
     scorefile::RenameFn rename;
     bool tempIsFolder;
   } cases[] = {
-      {"FolderInTheWayOfTheTemporaryFile",
-       [](const std::string& t, const fs::path&) { fs::create_directory(t); }, nullptr, true},
+      // A folder no longer stands in a save's way (each takes a name of its own),
+      // but is left alone by one that fails.
+      {"FolderAtTheOldTemporaryNameAndTheRenameFails",
+       [](const std::string& t, const fs::path&) { fs::create_directory(t); }, &FailRename, true},
       {"RenameFails", [](const std::string&, const fs::path&) {}, &FailRename, false},
   };
   for (const auto& c : cases) {
@@ -202,6 +259,7 @@ TEST_F(ScoreFileTest, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
     if (!c.tempIsFolder) {
       EXPECT_FALSE(fs::exists(temp));
     }
+    EXPECT_EQ(Leftovers().size(), c.tempIsFolder ? 1u : 0u);
     fs::remove_all(temp);
   }
 }
@@ -210,22 +268,293 @@ TEST_F(ScoreFileTest, AReadOnlyFolderFailsTheSaveAndKeepsTheFile) {
   const std::string old = scorefile::Format(Sorted());
   Spit(File(), old);
   ::chmod(m_dir.Path().c_str(), 0555);
-  const bool rootWrites = ::access(m_dir.Path().c_str(), W_OK) == 0;
-  std::string error;
-  const bool saved = rootWrites || scorefile::Write(File(), scorefile::Placeholders(), error);
+  EXPECT_TRUE(testsupport::AsOrdinaryUser(m_dir.Path(), [&] {
+    std::string error;
+    if (!scorefile::Write(File(), scorefile::Placeholders(), error)) return true;
+    std::fprintf(stderr, "the save into a read-only folder reported success\n");
+    return false;
+  }));
   ::chmod(m_dir.Path().c_str(), 0755);
-  if (rootWrites) GTEST_SKIP() << "permissions do not bind this user";
-  EXPECT_FALSE(saved);
   EXPECT_EQ(Slurp(File()), old);
   EXPECT_FALSE(fs::exists(scorefile::TempPath(File())));
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
 
 TEST_F(ScoreFileTest, ALeftoverTemporaryFileIsWrittenOver) {
   Spit(scorefile::TempPath(File()), "half a save from a crash");
+  Spit(scorefile::TempPath(File()) + ".k1Lled9x", "half a save from a kill");
   std::string error;
   ASSERT_TRUE(scorefile::Write(File(), Sorted(), error)) << error;
   EXPECT_EQ(Slurp(File()), scorefile::Format(Sorted()));
   EXPECT_FALSE(fs::exists(scorefile::TempPath(File())));
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(ScoreFileTest, WhateverStandsAtTheOldTemporaryNameIsNeitherWrittenThroughNorInTheWay) {
+  const std::string old = scorefile::Format(Sorted());
+  const std::string temp = scorefile::TempPath(File());
+  testsupport::TempDir elsewhere;
+  const fs::path victim = elsewhere / "victim";
+  const struct {
+    const char* name;
+    void (*arrange)(const std::string& temp, const fs::path& victim);
+  } cases[] = {
+      {"ALinkToAnotherFile",
+       [](const std::string& t, const fs::path& v) { fs::create_symlink(v, t); }},
+      {"ALinkToNothing",
+       [](const std::string& t, const fs::path& v) {
+         fs::create_symlink(v.parent_path() / "nothing", t);
+       }},
+      {"AFolder", [](const std::string& t, const fs::path&) { fs::create_directory(t); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Spit(File(), old);
+    Spit(victim, "not a score file");
+    c.arrange(temp, victim);
+    std::string error;
+    EXPECT_TRUE(scorefile::Save(File(), {false, 5000, scorefile::kNoTime, "New"}, error)) << error;
+    EXPECT_EQ(Slurp(victim), "not a score file");
+    EXPECT_FALSE(fs::exists(elsewhere / "nothing"));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(File())));
+    EXPECT_EQ(scorefile::Read(File()).names[0], "New");
+    fs::remove(temp);
+  }
+}
+
+TEST_F(ScoreFileTest, AFileThatExistsButCannotBeReadIsLeftAlone) {
+  const std::string old = scorefile::Format(Sorted());
+  Spit(File(), old);
+  ::chmod(File().c_str(), 0);
+  EXPECT_TRUE(testsupport::AsOrdinaryUser(m_dir.Path(), [&] {
+    const std::string reason = std::strerror(EACCES);
+    testing::internal::CaptureStderr();
+    const ScoreTable shown = scorefile::Read(File());
+    std::string error;
+    const bool saved = scorefile::Save(File(), {false, 5000, scorefile::kNoTime, "New"}, error);
+    const std::string said = testing::internal::GetCapturedStderr();
+    const bool sound = shown.values == scorefile::Placeholders().values &&
+                       said.find(File()) != std::string::npos &&
+                       said.find(reason) != std::string::npos && !saved &&
+                       error.find(File()) != std::string::npos &&
+                       error.find(reason) != std::string::npos;
+    if (!sound) {
+      std::fprintf(stderr, "the read said: %s\nthe save %s: %s\n", said.c_str(),
+                   saved ? "went through" : "failed", error.c_str());
+    }
+    return sound;
+  }));
+  ::chmod(File().c_str(), 0644);
+  EXPECT_EQ(Slurp(File()), old);
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(ScoreFileTest, TwoGamesSavingAtOnceEachLandWholeAndNoneIsLost) {
+  Spit(File(), scorefile::Format(scorefile::Placeholders()));
+  constexpr int kSaves = 300;
+  // Game g saves the scores 1000 + 2i + g and the times 5000 - 2i - g, so the
+  // last saves of both games are the best of all.
+  const auto game = [this](int g) {
+    return [this, g] {
+      for (int i = 0; i < kSaves; ++i) {
+        const scorefile::Result result{false, 1000 + 2 * i + g, 5000 - 2 * i - g, g ? "Bee" : "Ay"};
+        std::string error;
+        if (!scorefile::Save(File(), result, error)) {
+          std::fprintf(stderr, "game %d, save %d: %s\n", g, i, error.c_str());
+          return false;
+        }
+      }
+      return true;
+    };
+  };
+  testsupport::ChildProcess first(game(0));
+  testsupport::ChildProcess second(game(1));
+  int samples = 0;
+  int torn = 0;
+  std::string firstTorn;
+  while (first.Running() || second.Running()) {
+    const std::string text = Slurp(File());
+    ++samples;
+    if (!IsWholeTable(text) && torn++ == 0) firstTorn = text;
+  }
+  EXPECT_TRUE(first.Succeeded());
+  EXPECT_TRUE(second.Succeeded());
+  EXPECT_EQ(torn, 0) << "of " << samples << " samples; the first:\n" << firstTorn;
+  const ScoreTable t = scorefile::Read(File());
+  for (int r = 0; r < scorefile::kBlockRows; ++r) {
+    EXPECT_EQ(t.values[r], 1000 + 2 * kSaves - 1 - r) << r;
+    EXPECT_EQ(t.values[10 + r], 5000 - 2 * kSaves + 1 + r) << r;
+  }
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(ScoreFileTest, OnlyARegularFileIsReadAndNothingElseIsReplaced) {
+  const std::string table = scorefile::Format(Sorted());
+  // Each returns a descriptor to hold open while the file is read, or -1.
+  const struct {
+    const char* name;
+    int (*arrange)(const std::string& path, const std::string& table);
+    fs::file_type type;
+  } cases[] = {
+      {"AFifoSomeoneWritesTo",
+       [](const std::string& path, const std::string& table) {
+         ::mkfifo(path.c_str(), 0644);
+         const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK);
+         EXPECT_EQ(::write(fd, table.data(), table.size()), static_cast<ssize_t>(table.size()));
+         return fd;
+       },
+       fs::file_type::fifo},
+      {"AFolder",
+       [](const std::string& path, const std::string&) {
+         fs::create_directory(path);
+         return -1;
+       },
+       fs::file_type::directory},
+      // Last: a reader that waits for a writer never comes back from this one.
+      {"AFifoNobodyWritesTo",
+       [](const std::string& path, const std::string&) {
+         ::mkfifo(path.c_str(), 0644);
+         return -1;
+       },
+       fs::file_type::fifo},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int writer = c.arrange(File(), table);
+    testing::internal::CaptureStderr();
+    const ScoreTable shown = scorefile::Read(File());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(shown.values, scorefile::Placeholders().values);
+    EXPECT_NE(said.find(File()), std::string::npos) << said;
+    EXPECT_NE(said.find("not a regular file"), std::string::npos) << said;
+    // A reader that took the table out of the pipe finds another for the save.
+    if (writer >= 0) {
+      EXPECT_GT(::write(writer, table.data(), table.size()), 0);
+    }
+    std::string error;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(scorefile::Save(File(), {false, 5000, scorefile::kNoTime, "New"}, error));
+    testing::internal::GetCapturedStderr();
+    EXPECT_NE(error.find(File()), std::string::npos) << error;
+    EXPECT_EQ(fs::symlink_status(File()).type(), c.type);
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+    if (writer >= 0) ::close(writer);
+    fs::remove_all(File());
+  }
+}
+
+TEST_F(ScoreFileTest, NamesAreCutToWhatTheNameScreenHoldsAndReadingStops) {
+  ScoreTable t = Sorted();
+  t.names[0] = std::string(1000000, 'A');
+  t.names[1] = "Christopher";
+  t.names[25] = std::string(100000, 'z');
+  Spit(File(), scorefile::Format(t));
+  testing::internal::CaptureStderr();
+  const ScoreTable back = scorefile::Read(File());
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("line 1 "), std::string::npos) << said;
+  EXPECT_EQ(back.values, t.values);  // the long lines spoil nothing after them
+  t.names[0] = "AAAAAAAAA";
+  t.names[1] = "Christoph";
+  t.names[25] = "zzzzzzzzz";
+  EXPECT_EQ(back.names, t.names);
+  std::string error;
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(scorefile::Save(File(), {false, 0, scorefile::kNoTime, ""}, error)) << error;
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(Slurp(File()), scorefile::Format(t));
+
+  // Reading stops well before the end of a file of nothing but line breaks.
+  Spit(File(), std::string(1000000, '\n') + scorefile::Format(Sorted()));
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(scorefile::Read(File()).values, scorefile::Placeholders().values);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("only 0 of 40"), std::string::npos);
+}
+
+TEST_F(ScoreFileTest, EachBlockIsReadAsABlockSoADamagedLineSpoilsNoOtherTable) {
+  const std::vector<std::string> good = Lines(scorefile::Format(Sorted()));
+  const auto edited = [&good](std::size_t at, int remove, std::vector<std::string> insert) {
+    std::vector<std::string> lines = good;
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at),
+                lines.begin() + static_cast<std::ptrdiff_t>(at) + remove);
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), insert.begin(), insert.end());
+    return Joined(lines);
+  };
+  std::string noLastBreak = Joined(good);
+  noLastBreak.pop_back();
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::vector<int> firstBlock;  // the rows of block 0 by their index in Sorted(); -1: placeholder
+    const char* message;          // part of the one message, or "" for none
+  } cases[] = {
+      {"AnExtraEntryNearTheTop",
+       edited(2, 0, {"950\tExtra"}),
+       {0, 1, 99, 2, 3, 4, 5, 6, 7, 8},
+       "line 11"},
+      {"AMissingEntryNearTheTop", edited(2, 1, {}), {0, 1, 3, 4, 5, 6, 7, 8, 9, -1}, "line 10"},
+      {"ADamagedLine", edited(2, 1, {"lots\tCee"}), {0, 1, -1, 3, 4, 5, 6, 7, 8, 9}, "line 3"},
+      {"AnExtraEmptyLineBetweenBlocks", edited(11, 0, {""}), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, ""},
+      {"NoBreakAfterTheLastLine", noLastBreak, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, ""},
+  };
+  const ScoreTable sorted = Sorted();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Spit(File(), c.bytes);
+    testing::internal::CaptureStderr();
+    const ScoreTable t = scorefile::Read(File());
+    const std::string said = testing::internal::GetCapturedStderr();
+    if (*c.message) {
+      EXPECT_NE(said.find(c.message), std::string::npos) << said;
+      EXPECT_EQ(CountLines(said), 1) << said;
+    } else {
+      EXPECT_EQ(said, "");
+    }
+    for (int r = 0; r < scorefile::kBlockRows; ++r) {
+      const int from = c.firstBlock[static_cast<std::size_t>(r)];
+      const int value = from == 99 ? 950 : from < 0 ? 0 : sorted.values[from];
+      const std::string name = from == 99 ? "Extra" : from < 0 ? "" : sorted.names[from];
+      EXPECT_EQ(t.values[r], value) << r;
+      EXPECT_EQ(t.names[r], name) << r;
+    }
+    for (int k = scorefile::kBlockRows; k < scorefile::kEntries; ++k) {
+      EXPECT_EQ(t.values[k], sorted.values[k]) << k;
+      EXPECT_EQ(t.names[k], sorted.names[k]) << k;
+    }
+  }
+}
+
+TEST_F(ScoreFileTest, AValueIsASignAndDigitsAndACarriageReturnIsNoPartOfAName) {
+  const std::vector<std::string> rest = Lines(scorefile::Format(Sorted()));
+  const struct {
+    const char* line;
+    bool reads;
+    int value;
+    const char* name;
+  } cases[] = {
+      {"5\tab\r\r", true, 5, "ab"},     {"5\ta\rb", true, 5, "ab"},   {"+5\tPlus", true, 5, "Plus"},
+      {"-5\tMinus", true, -5, "Minus"}, {"+-5\tSigns", false, 0, ""}, {"-+5\tSigns", false, 0, ""},
+      {"+\tNoDigits", false, 0, ""},    {"- 5\tGap", false, 0, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    std::vector<std::string> lines = rest;
+    lines[0] = c.line;
+    Spit(File(), Joined(lines));
+    testing::internal::CaptureStderr();
+    const ScoreTable t = scorefile::Read(File());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(t.values[0], c.value);
+    EXPECT_EQ(t.names[0], c.name);
+    EXPECT_EQ(said.empty(), c.reads) << said;
+    EXPECT_EQ(said.find("line 1 ") != std::string::npos, !c.reads) << said;
+    // What reads is what a save writes back: a read after a save finds the same.
+    std::string error;
+    ASSERT_TRUE(scorefile::Write(File(), t, error)) << error;
+    const ScoreTable again = scorefile::Read(File());
+    EXPECT_EQ(again.values, t.values);
+    EXPECT_EQ(again.names, t.names);
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The name screen and the high-score screen: spelling a name on the key grid,
 // saving it under the first qualifying record, and paging through the tables.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -171,6 +172,25 @@ TEST_F(EndScreenTest, NoQualifyingRecordGoesOnAtOnceWithTheListUntouched) {
   EXPECT_EQ(World::GetState(), STATE_HIGH_SCORES);
   EXPECT_EQ(World::GetObjects()->GetMask(), PASS_ALL);
   EXPECT_EQ(FirstLine(), "1000\tOld0");
+}
+
+TEST_F(EndScreenTest, AScoreFileThatCannotBeReadIsKeptAndTheTablesShowEmpty) {
+  Enter(STATE_NAME_ENTRY, {5000});
+  // A pipe under the file's name: the game must neither wait on it nor replace it.
+  const std::filesystem::path file = Root() / scorefile::kFileName;
+  std::filesystem::remove(file);
+  ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+  game->RunFrames(1);
+  ASSERT_EQ(World::GetState(), STATE_NAME_ENTRY);  // empty tables: any result enters
+  Press(SDL_SCANCODE_UP);                          // "Space"
+  Press(SDL_SCANCODE_LEFT);                        // "Done"
+  Press(SDL_SCANCODE_RETURN);
+  EXPECT_EQ(World::GetState(), STATE_HIGH_SCORES);
+  EXPECT_EQ(std::filesystem::symlink_status(file).type(), std::filesystem::file_type::fifo);
+  const auto& texts = endscreens::HighScoreTexts();
+  ASSERT_EQ(texts.size(), 91u);
+  EXPECT_EQ(texts[11].GetText(), "0");
+  EXPECT_EQ(texts[21].GetText(), "");
 }
 
 TEST_F(EndScreenTest, HighScoresPageThroughFourTablesThenLeaveForTheMenu) {
