@@ -81,6 +81,27 @@ class WalkingEnemiesTest : public behaviortest::BehaviorWorldTest {
     return -1;
   }
 
+  // The x velocity after `calls` runs of the chase `state`, begun with a fresh
+  // aim at the hero `dx` to the right.
+  float Chase(EnemyObject* enemy, float dx, int calls, BehaviorFn state = RatChase) {
+    PlaceHero(enemy, dx);
+    enemy->SetFlag("AggroDelay", 0.0f);
+    return SpeedAfter(enemy, state, calls);
+  }
+  // The y velocity after one frame of falling from rest.
+  static float Fall(EnemyObject* enemy, BehaviorFn fall) {
+    enemy->SetFlag("OnGround", 0.0f);
+    enemy->SetBehavior(fall);
+    fall(enemy);
+    return enemy->GetVelocity().Y();
+  }
+  // A TigerE's velocity at its leap: it runs in, crouches and springs.
+  CachedVector Leap(EnemyObject* tiger) {
+    Chase(tiger, 150, 1, TigerEChase);
+    for (int call = 0; call < 100 && tiger->GetFlag("OnGround") != 0.0f; ++call) TigerELeap(tiger);
+    return tiger->GetVelocity();
+  }
+
   PlayerObject* hero = nullptr;
 };
 
@@ -105,6 +126,124 @@ TEST_F(WalkingEnemiesTest, RatsAndTigersNoticeTheHeroAndGiveUpAtTheirRanges) {
     EXPECT_EQ(enemy->GetBehavior(), test.to) << test.kind << " dx " << test.dx;
     EXPECT_EQ(enemy->GetFlag("OnGround"), test.to == RatFall || test.to == TigerEFall ? 0.0f : 1.0f);
   }
+}
+
+TEST_F(WalkingEnemiesTest, AttacksStartOnlyInsideTheirReach) {
+  struct Case {
+    const char* kind;
+    BehaviorFn from;
+    float dx;
+    BehaviorFn to;
+  };
+  const Case cases[] = {{"Rat", RatChase, 99.5f, RatFall},
+                        {"Rat", RatChase, -100, RatChase},
+                        {"Rummager", RummagerCharge, -49.5f, RummagerAttack},
+                        {"Rummager", RummagerCharge, 50, RummagerCharge},
+                        {"TigerE", TigerEChase, 199.5f, TigerELeap},
+                        {"TigerE", TigerEChase, -200, TigerEChase}};
+  for (const Case& test : cases) {
+    EnemyObject* enemy = Start(test.kind, 500, 1500);
+    enemy->SetBehavior(test.from);
+    enemy->SetFlag("AggroDelay", 10.0f);
+    PlaceHero(enemy, test.dx);
+    test.from(enemy);
+    EXPECT_EQ(enemy->GetBehavior(), test.to) << test.kind << " dx " << test.dx;
+  }
+}
+
+// Each kind's numbers, read from its own Init and first states: the hero
+// stands 1000 pixels to the right unless a reading moves him.
+TEST_F(WalkingEnemiesTest, RatKeepsItsHealthSpeedsPatrolAndTimers) {
+  const std::vector<behaviortest::EnemyNumber> numbers = {
+      {"health", 15, [](EnemyObject* rat) { return rat->GetFlag("Health"); }},
+      {"first patrol target ahead", 200,
+       [](EnemyObject* rat) { return rat->GetFlag("TargetX") - 500.0f; }},
+      {"patrol acceleration", 0.375f,
+       [](EnemyObject* rat) { return SpeedAfter(rat, RatPatrol, 1); }},
+      {"patrol top speed", 1.5f, [](EnemyObject* rat) { return SpeedAfter(rat, RatPatrol, 10); }},
+      {"patrol turn distance", 400, [](EnemyObject* rat) { return TurnDistance(rat, RatPatrol); }},
+      {"chase acceleration", 0.375f, [this](EnemyObject* rat) { return Chase(rat, 150, 1); }},
+      {"chase top speed", 2.25f, [this](EnemyObject* rat) { return Chase(rat, 150, 10); }},
+      {"frames between re-aims", 60,
+       [this](EnemyObject* rat) {
+         Chase(rat, 150, 1);
+         return rat->GetFlag("AggroDelay");
+       }},
+      {"jump speed ahead", 0.9f, [this](EnemyObject* rat) { return Chase(rat, 50, 1); }},
+      {"jump speed up", -12,
+       [this](EnemyObject* rat) {
+         Chase(rat, 50, 1);
+         return rat->GetVelocity().Y();
+       }},
+      {"gravity", 0.7f, [](EnemyObject* rat) { return Fall(rat, RatFall); }},
+  };
+  ExpectNumbers("Rat", numbers, [this] { return Start("Rat", 500, 1500); });
+}
+
+TEST_F(WalkingEnemiesTest, RummagerKeepsItsHealthSpeedsPatrolAndTimers) {
+  const std::vector<behaviortest::EnemyNumber> numbers = {
+      {"health", 25, [](EnemyObject* rummager) { return rummager->GetFlag("Health"); }},
+      {"boss mode", 0, [](EnemyObject* rummager) { return rummager->GetFlag("BossMode"); }},
+      {"first patrol target ahead", 100,
+       [](EnemyObject* rummager) { return rummager->GetFlag("TargetX") - 500.0f; }},
+      {"patrol acceleration", 0.2f,
+       [](EnemyObject* rummager) { return SpeedAfter(rummager, RummagerPatrol, 1); }},
+      {"patrol top speed", 1.0f,
+       [](EnemyObject* rummager) { return SpeedAfter(rummager, RummagerPatrol, 10); }},
+      {"patrol turn distance", 200,
+       [](EnemyObject* rummager) { return TurnDistance(rummager, RummagerPatrol); }},
+      {"wind-up frames", 30,
+       [](EnemyObject* rummager) {
+         rummager->SetFlag("AggroDelay", 1.0f);  // as a recovered hit leaves it
+         RummagerPatrol(rummager);
+         return rummager->GetFlag("AggroDelay");
+       }},
+      {"charge acceleration", 0.2f,
+       [this](EnemyObject* rummager) { return Chase(rummager, 300, 1, RummagerCharge); }},
+      {"charge top speed", 2.0f,
+       [this](EnemyObject* rummager) { return Chase(rummager, 300, 20, RummagerCharge); }},
+      {"gravity", 0.7f, [](EnemyObject* rummager) { return Fall(rummager, RummagerFall); }},
+  };
+  ExpectNumbers("Rummager", numbers, [this] { return Start("Rummager", 500, 1500); });
+}
+
+TEST_F(WalkingEnemiesTest, TigerEKeepsItsHealthSpeedsPatrolAndTimers) {
+  const std::vector<behaviortest::EnemyNumber> numbers = {
+      {"health", 25, [](EnemyObject* tiger) { return tiger->GetFlag("Health"); }},
+      {"no constructor", -1,
+       [](EnemyObject* tiger) {
+         return static_cast<float>(FlagBitsToInt(tiger->GetFlag("Cindex")));
+       }},
+      {"first patrol target ahead", 250,
+       [](EnemyObject* tiger) { return tiger->GetFlag("TargetX") - 500.0f; }},
+      {"patrol acceleration", 0.5f,
+       [](EnemyObject* tiger) { return SpeedAfter(tiger, TigerEPatrol, 1); }},
+      {"patrol top speed", 3.0f,
+       [](EnemyObject* tiger) { return SpeedAfter(tiger, TigerEPatrol, 10); }},
+      {"patrol turn distance", 500,
+       [](EnemyObject* tiger) { return TurnDistance(tiger, TigerEPatrol); }},
+      {"chase speed at once", 4.5f,
+       [this](EnemyObject* tiger) { return Chase(tiger, 300, 1, TigerEChase); }},
+      {"frames between re-aims", 100,
+       [this](EnemyObject* tiger) {
+         Chase(tiger, 300, 1, TigerEChase);
+         return tiger->GetFlag("AggroDelay");
+       }},
+      {"crouch frames", 35,
+       [this](EnemyObject* tiger) {
+         Chase(tiger, 150, 1, TigerEChase);
+         return tiger->GetFlag("PreLeapPause");
+       }},
+      {"leap speed ahead", 6, [this](EnemyObject* tiger) { return Leap(tiger).X(); }},
+      {"leap speed up", -8, [this](EnemyObject* tiger) { return Leap(tiger).Y(); }},
+      {"rest frames after landing", 120,
+       [this](EnemyObject* tiger) {
+         Leap(tiger);
+         return tiger->GetFlag("PostLeapPause");
+       }},
+      {"gravity", 0.7f, [](EnemyObject* tiger) { return Fall(tiger, TigerEFall); }},
+  };
+  ExpectNumbers("TigerE", numbers, [this] { return Start("TigerE", 500, 1500); });
 }
 
 TEST_F(WalkingEnemiesTest, RatJumpsBelowAHundredAlongItsFacing) {

@@ -161,10 +161,54 @@ TEST_F(MenuScreens, WheelTurnsOnlyWhenIdleAndSnapsTheCardsOntoTheirRows) {
   EXPECT_EQ(World::GetFrameCounter(), 71);
   Press({SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_SPACE});
   EXPECT_GT(World::GetFrameCounter(), 112);
-  // Item 1 is the options: no fade, about 130 frames after the choice.
+  // Item 1 is the options: no fade, 129 frames from the choice's on.
   int frames = 0;
   ASSERT_TRUE(RunUntil([&] { ++frames; return World::GetState() == STATE_OPTIONS; }));
-  EXPECT_NEAR(frames, 130, 2);
+  EXPECT_EQ(frames, 129);
+}
+
+// Every item, chosen with Enter, leads to its own state once its exit motion,
+// the pause and (but for options and quit) the fade are over.
+TEST_F(MenuScreens, EachItemLeadsToItsStateAfterItsExitAndFade) {
+  const struct {
+    const char* name;
+    std::vector<SDL_Scancode> keys;  // from item 0, the selection after entry
+    int item;
+    int state;   // quit stays on the menu and asks the loop to end
+    int frames;  // from the choice's frame to the new state's, both counted
+  } items[] = {
+      // The counter runs from the choice at 113 to the leaving at 244 (274 after
+      // a fade), a step a frame but two where the exit motion ends (173) and
+      // where the pause ends (243).
+      {"StartGame", {}, 0, STATE_GAMEPLAY, 159},
+      {"Options", {SDL_SCANCODE_UP}, 1, STATE_OPTIONS, 129},
+      {"HighScores", {SDL_SCANCODE_UP, SDL_SCANCODE_UP}, 2, STATE_HIGH_SCORES, 159},
+      // The loop takes the quit message at the start of the next frame.
+      {"Quit", {SDL_SCANCODE_UP, SDL_SCANCODE_UP, SDL_SCANCODE_UP}, 3, STATE_MAIN_MENU, 130},
+      {"Credits", {SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN}, 4, STATE_CREDITS, 159},
+      {"Story", {SDL_SCANCODE_DOWN}, 5, STATE_STORY, 159},
+  };
+  for (const auto& item : items) {
+    SCOPED_TRACE(item.name);
+    Start();
+    ASSERT_TRUE(Idle(STATE_MAIN_MENU, 71));
+    for (SDL_Scancode key : item.keys) {
+      Press({key});
+      ASSERT_TRUE(Idle(STATE_MAIN_MENU, 71));
+    }
+    ASSERT_NE(SelectedCard(), nullptr);
+    EXPECT_EQ(SelectedCard()->GetFrame(), item.item);
+    Press({SDL_SCANCODE_RETURN});
+    int frames = 0;
+    EXPECT_TRUE(RunUntil([&] {
+      ++frames;
+      return World::GetState() != STATE_MAIN_MENU || game->QuitRequested();
+    }));
+    EXPECT_EQ(World::GetState(), item.state);
+    EXPECT_EQ(game->QuitRequested(), item.state == STATE_MAIN_MENU);
+    EXPECT_EQ(frames, item.frames);
+    game.reset();
+  }
 }
 
 TEST_F(MenuScreens, OptionsSetPlayersAndVolumesAndLeaveOnlyAsAsked) {
