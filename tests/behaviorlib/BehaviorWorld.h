@@ -159,11 +159,34 @@ class BehaviorWorldTest : public worldtest::WorldDataTest {
       EXPECT_NEAR(number.read(enemy), number.expected, 1e-4f) << kind << ": " << number.what;
     }
   }
+  // A patrol's numbers for an enemy placed at `placedX`: how far ahead its first
+  // target lies, its acceleration, the speed it tops out at, and how far ahead
+  // it sets its next target when it turns.
+  static std::vector<EnemyNumber> PatrolNumbers(BehaviorFn patrol, float placedX, float ahead,
+                                                float acceleration, float topSpeed, float turn) {
+    return {
+        {"first patrol target ahead", ahead,
+         [placedX](EnemyObject* enemy) { return enemy->GetFlag("TargetX") - placedX; }},
+        {"patrol acceleration", acceleration,
+         [patrol](EnemyObject* enemy) { return SpeedAfter(enemy, patrol, 1); }},
+        {"patrol top speed", topSpeed,
+         [patrol](EnemyObject* enemy) { return SpeedAfter(enemy, patrol, 60); }},
+        {"patrol turn distance", turn,
+         [patrol](EnemyObject* enemy) { return TurnDistance(enemy, patrol); }},
+    };
+  }
   // The x velocity after `calls` runs of `state` (the physics step does not run).
   static float SpeedAfter(GameObject* enemy, BehaviorFn state, int calls) {
     enemy->SetBehavior(state);
     for (int call = 0; call < calls; ++call) state(enemy);
     return enemy->GetVelocity().X();
+  }
+  // The y velocity after one frame of falling from rest.
+  static float Fall(GameObject* enemy, BehaviorFn fall) {
+    enemy->SetFlag("OnGround", 0.0f);
+    enemy->SetBehavior(fall);
+    fall(enemy);
+    return enemy->GetVelocity().Y();
   }
   // How far ahead a patrol sets its next target when it turns at one behind it.
   static float TurnDistance(GameObject* enemy, BehaviorFn patrol) {

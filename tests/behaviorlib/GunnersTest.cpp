@@ -132,14 +132,6 @@ TEST_F(GunnersTest, TigerCKeepsItsHealthSpeedsPatrolAndGunTimers) {
   const std::vector<behaviortest::EnemyNumber> numbers = {
       {"health", 25, [](EnemyObject* tiger) { return tiger->GetFlag("Health"); }},
       {"gun timer at the start", 0, [](EnemyObject* tiger) { return tiger->GetFlag("GunTimer"); }},
-      {"first patrol target ahead", 250,
-       [](EnemyObject* tiger) { return tiger->GetFlag("TargetX") - 1500.0f; }},
-      {"patrol acceleration", 0.5f,
-       [](EnemyObject* tiger) { return SpeedAfter(tiger, TigerCPatrol, 1); }},
-      {"patrol top speed", 3.0f,
-       [](EnemyObject* tiger) { return SpeedAfter(tiger, TigerCPatrol, 10); }},
-      {"patrol turn distance", 500,
-       [](EnemyObject* tiger) { return TurnDistance(tiger, TigerCPatrol); }},
       {"backing off from a near hero", -3,
        [this](EnemyObject* tiger) {
          PlaceHero(tiger, 300);
@@ -180,14 +172,11 @@ TEST_F(GunnersTest, TigerCKeepsItsHealthSpeedsPatrolAndGunTimers) {
          CallsUntilLeaving(tiger, TigerCShoot, 100);
          return tiger->GetFlag("GunTimer");
        }},
-      {"gravity", 0.7f,
-       [](EnemyObject* tiger) {
-         tiger->SetFlag("OnGround", 0.0f);
-         SpeedAfter(tiger, TigerCFall, 1);
-         return tiger->GetVelocity().Y();
-       }},
+      {"gravity", 0.7f, [](EnemyObject* tiger) { return Fall(tiger, TigerCFall); }},
   };
-  ExpectNumbers("TigerC", numbers, [this] { return Start("TigerC", 1500, 3000); });
+  const auto start = [this] { return Start("TigerC", 1500, 3000); };
+  ExpectNumbers("TigerC", PatrolNumbers(TigerCPatrol, 1500, 250, 0.5f, 3.0f, 500), start);
+  ExpectNumbers("TigerC", numbers, start);
 }
 
 TEST_F(GunnersTest, ShredderKeepsItsHealthSpeedsPatrolAndTimers) {
@@ -196,21 +185,13 @@ TEST_F(GunnersTest, ShredderKeepsItsHealthSpeedsPatrolAndTimers) {
     shredder->SetFlag("AggroDelay", 10.0f);
     return SpeedAfter(shredder, ShredderChase, calls);
   };
-  // Speeds grow in steps of 0.1, which in floats fall just short of 4 and 6:
-  // one more step is taken past each limit.
+  // Its first target is where it stands, so it turns left on its first patrol
+  // step. Speeds grow in steps of 0.1, which in floats fall just short of 4
+  // and 6: one more step is taken past each limit.
   const std::vector<behaviortest::EnemyNumber> numbers = {
       {"health", 25, [](EnemyObject* shredder) { return shredder->GetFlag("Health"); }},
       {"backing off at the start", 0,
        [](EnemyObject* shredder) { return shredder->GetFlag("Backoff"); }},
-      {"first patrol target where it stands", 0,
-       [](EnemyObject* shredder) { return shredder->GetFlag("TargetX") - 1500.0f; }},
-      // Its target being where it stood, it turns on its first patrol step.
-      {"patrol acceleration", -0.1f,
-       [](EnemyObject* shredder) { return SpeedAfter(shredder, ShredderPatrol, 1); }},
-      {"patrol top speed", -4.1f,
-       [](EnemyObject* shredder) { return SpeedAfter(shredder, ShredderPatrol, 60); }},
-      {"patrol turn distance", 500,
-       [](EnemyObject* shredder) { return TurnDistance(shredder, ShredderPatrol); }},
       {"frames of steering after noticing", 100,
        [this](EnemyObject* shredder) {
          PlaceHero(shredder, -300);
@@ -219,14 +200,11 @@ TEST_F(GunnersTest, ShredderKeepsItsHealthSpeedsPatrolAndTimers) {
        }},
       {"chase acceleration", -0.1f, [&chase](EnemyObject* shredder) { return chase(shredder, 1); }},
       {"chase top speed", -6.1f, [&chase](EnemyObject* shredder) { return chase(shredder, 80); }},
-      {"gravity", 0.7f,
-       [](EnemyObject* shredder) {
-         shredder->SetFlag("OnGround", 0.0f);
-         SpeedAfter(shredder, ShredderFall, 1);
-         return shredder->GetVelocity().Y();
-       }},
+      {"gravity", 0.7f, [](EnemyObject* shredder) { return Fall(shredder, ShredderFall); }},
   };
-  ExpectNumbers("Shredder", numbers, [this] { return Start("Shredder", 1500, 3000, {}, {}, 1); });
+  const auto start = [this] { return Start("Shredder", 1500, 3000, {}, {}, 1); };
+  ExpectNumbers("Shredder", PatrolNumbers(ShredderPatrol, 1500, 0, -0.1f, -4.1f, 500), start);
+  ExpectNumbers("Shredder", numbers, start);
 }
 
 TEST_F(GunnersTest, ConstructorKeepsItsHealthAndTimers) {

@@ -88,13 +88,6 @@ class WalkingEnemiesTest : public behaviortest::BehaviorWorldTest {
     enemy->SetFlag("AggroDelay", 0.0f);
     return SpeedAfter(enemy, state, calls);
   }
-  // The y velocity after one frame of falling from rest.
-  static float Fall(EnemyObject* enemy, BehaviorFn fall) {
-    enemy->SetFlag("OnGround", 0.0f);
-    enemy->SetBehavior(fall);
-    fall(enemy);
-    return enemy->GetVelocity().Y();
-  }
   // A TigerE's velocity at its leap: it runs in, crouches and springs.
   CachedVector Leap(EnemyObject* tiger) {
     Chase(tiger, 150, 1, TigerEChase);
@@ -105,37 +98,23 @@ class WalkingEnemiesTest : public behaviortest::BehaviorWorldTest {
   PlayerObject* hero = nullptr;
 };
 
-TEST_F(WalkingEnemiesTest, RatsAndTigersNoticeTheHeroAndGiveUpAtTheirRanges) {
+TEST_F(WalkingEnemiesTest, WalkersNoticeAttackAndGiveUpExactlyAtTheirRanges) {
   struct Case {
     const char* kind;
     BehaviorFn from;
     float dx;
     BehaviorFn to;
   };
-  const Case cases[] = {
-      {"Rat", RatPatrol, 199, RatChase},          {"Rat", RatPatrol, -200, RatPatrol},
-      {"Rat", RatChase, 250, RatChase},           {"Rat", RatChase, -251, RatFall},
-      {"TigerE", TigerEPatrol, -249, TigerEChase}, {"TigerE", TigerEPatrol, 250, TigerEPatrol},
-      {"TigerE", TigerEChase, 500, TigerEChase},   {"TigerE", TigerEChase, -501, TigerEFall}};
-  for (const Case& test : cases) {
-    EnemyObject* enemy = Start(test.kind, 500, 1500);
-    enemy->SetBehavior(test.from);
-    enemy->SetFlag("AggroDelay", 10.0f);
-    PlaceHero(enemy, test.dx);
-    test.from(enemy);
-    EXPECT_EQ(enemy->GetBehavior(), test.to) << test.kind << " dx " << test.dx;
-    EXPECT_EQ(enemy->GetFlag("OnGround"), test.to == RatFall || test.to == TigerEFall ? 0.0f : 1.0f);
-  }
-}
-
-TEST_F(WalkingEnemiesTest, AttacksStartOnlyInsideTheirReach) {
-  struct Case {
-    const char* kind;
-    BehaviorFn from;
-    float dx;
-    BehaviorFn to;
-  };
-  const Case cases[] = {{"Rat", RatChase, 99.5f, RatFall},
+  const Case cases[] = {{"Rat", RatPatrol, 199, RatChase},
+                        {"Rat", RatPatrol, -200, RatPatrol},
+                        {"Rat", RatChase, 250, RatChase},
+                        {"Rat", RatChase, -251, RatFall},
+                        {"TigerE", TigerEPatrol, -249, TigerEChase},
+                        {"TigerE", TigerEPatrol, 250, TigerEPatrol},
+                        {"TigerE", TigerEChase, 500, TigerEChase},
+                        {"TigerE", TigerEChase, -501, TigerEFall},
+                        // Attacks: the rat's jump, the Rummager's slam and the TigerE's crouch.
+                        {"Rat", RatChase, 99.5f, RatFall},
                         {"Rat", RatChase, -100, RatChase},
                         {"Rummager", RummagerCharge, -49.5f, RummagerAttack},
                         {"Rummager", RummagerCharge, 50, RummagerCharge},
@@ -148,6 +127,7 @@ TEST_F(WalkingEnemiesTest, AttacksStartOnlyInsideTheirReach) {
     PlaceHero(enemy, test.dx);
     test.from(enemy);
     EXPECT_EQ(enemy->GetBehavior(), test.to) << test.kind << " dx " << test.dx;
+    EXPECT_EQ(enemy->GetFlag("OnGround"), test.to == RatFall || test.to == TigerEFall ? 0.0f : 1.0f);
   }
 }
 
@@ -156,12 +136,6 @@ TEST_F(WalkingEnemiesTest, AttacksStartOnlyInsideTheirReach) {
 TEST_F(WalkingEnemiesTest, RatKeepsItsHealthSpeedsPatrolAndTimers) {
   const std::vector<behaviortest::EnemyNumber> numbers = {
       {"health", 15, [](EnemyObject* rat) { return rat->GetFlag("Health"); }},
-      {"first patrol target ahead", 200,
-       [](EnemyObject* rat) { return rat->GetFlag("TargetX") - 500.0f; }},
-      {"patrol acceleration", 0.375f,
-       [](EnemyObject* rat) { return SpeedAfter(rat, RatPatrol, 1); }},
-      {"patrol top speed", 1.5f, [](EnemyObject* rat) { return SpeedAfter(rat, RatPatrol, 10); }},
-      {"patrol turn distance", 400, [](EnemyObject* rat) { return TurnDistance(rat, RatPatrol); }},
       {"chase acceleration", 0.375f, [this](EnemyObject* rat) { return Chase(rat, 150, 1); }},
       {"chase top speed", 2.25f, [this](EnemyObject* rat) { return Chase(rat, 150, 10); }},
       {"frames between re-aims", 60,
@@ -177,21 +151,15 @@ TEST_F(WalkingEnemiesTest, RatKeepsItsHealthSpeedsPatrolAndTimers) {
        }},
       {"gravity", 0.7f, [](EnemyObject* rat) { return Fall(rat, RatFall); }},
   };
-  ExpectNumbers("Rat", numbers, [this] { return Start("Rat", 500, 1500); });
+  const auto start = [this] { return Start("Rat", 500, 1500); };
+  ExpectNumbers("Rat", PatrolNumbers(RatPatrol, 500, 200, 0.375f, 1.5f, 400), start);
+  ExpectNumbers("Rat", numbers, start);
 }
 
 TEST_F(WalkingEnemiesTest, RummagerKeepsItsHealthSpeedsPatrolAndTimers) {
   const std::vector<behaviortest::EnemyNumber> numbers = {
       {"health", 25, [](EnemyObject* rummager) { return rummager->GetFlag("Health"); }},
       {"boss mode", 0, [](EnemyObject* rummager) { return rummager->GetFlag("BossMode"); }},
-      {"first patrol target ahead", 100,
-       [](EnemyObject* rummager) { return rummager->GetFlag("TargetX") - 500.0f; }},
-      {"patrol acceleration", 0.2f,
-       [](EnemyObject* rummager) { return SpeedAfter(rummager, RummagerPatrol, 1); }},
-      {"patrol top speed", 1.0f,
-       [](EnemyObject* rummager) { return SpeedAfter(rummager, RummagerPatrol, 10); }},
-      {"patrol turn distance", 200,
-       [](EnemyObject* rummager) { return TurnDistance(rummager, RummagerPatrol); }},
       {"wind-up frames", 30,
        [](EnemyObject* rummager) {
          rummager->SetFlag("AggroDelay", 1.0f);  // as a recovered hit leaves it
@@ -204,7 +172,9 @@ TEST_F(WalkingEnemiesTest, RummagerKeepsItsHealthSpeedsPatrolAndTimers) {
        [this](EnemyObject* rummager) { return Chase(rummager, 300, 20, RummagerCharge); }},
       {"gravity", 0.7f, [](EnemyObject* rummager) { return Fall(rummager, RummagerFall); }},
   };
-  ExpectNumbers("Rummager", numbers, [this] { return Start("Rummager", 500, 1500); });
+  const auto start = [this] { return Start("Rummager", 500, 1500); };
+  ExpectNumbers("Rummager", PatrolNumbers(RummagerPatrol, 500, 100, 0.2f, 1.0f, 200), start);
+  ExpectNumbers("Rummager", numbers, start);
 }
 
 TEST_F(WalkingEnemiesTest, TigerEKeepsItsHealthSpeedsPatrolAndTimers) {
@@ -214,14 +184,6 @@ TEST_F(WalkingEnemiesTest, TigerEKeepsItsHealthSpeedsPatrolAndTimers) {
        [](EnemyObject* tiger) {
          return static_cast<float>(FlagBitsToInt(tiger->GetFlag("Cindex")));
        }},
-      {"first patrol target ahead", 250,
-       [](EnemyObject* tiger) { return tiger->GetFlag("TargetX") - 500.0f; }},
-      {"patrol acceleration", 0.5f,
-       [](EnemyObject* tiger) { return SpeedAfter(tiger, TigerEPatrol, 1); }},
-      {"patrol top speed", 3.0f,
-       [](EnemyObject* tiger) { return SpeedAfter(tiger, TigerEPatrol, 10); }},
-      {"patrol turn distance", 500,
-       [](EnemyObject* tiger) { return TurnDistance(tiger, TigerEPatrol); }},
       {"chase speed at once", 4.5f,
        [this](EnemyObject* tiger) { return Chase(tiger, 300, 1, TigerEChase); }},
       {"frames between re-aims", 100,
@@ -243,7 +205,9 @@ TEST_F(WalkingEnemiesTest, TigerEKeepsItsHealthSpeedsPatrolAndTimers) {
        }},
       {"gravity", 0.7f, [](EnemyObject* tiger) { return Fall(tiger, TigerEFall); }},
   };
-  ExpectNumbers("TigerE", numbers, [this] { return Start("TigerE", 500, 1500); });
+  const auto start = [this] { return Start("TigerE", 500, 1500); };
+  ExpectNumbers("TigerE", PatrolNumbers(TigerEPatrol, 500, 250, 0.5f, 3.0f, 500), start);
+  ExpectNumbers("TigerE", numbers, start);
 }
 
 TEST_F(WalkingEnemiesTest, RatJumpsBelowAHundredAlongItsFacing) {
