@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,14 @@ inline CollisionPolygon Box(int type, float left, float top, float right, float 
 
 constexpr float kTan30 = 0.57735027f;
 constexpr float kTan60 = 1.7320508f;
+
+// One number of an enemy kind's table: what it is, the value the kind must
+// show, and how to read it from a fresh enemy.
+struct EnemyNumber {
+  const char* what;
+  float expected;
+  std::function<float(EnemyObject*)> read;
+};
 
 class BehaviorWorldTest : public worldtest::WorldDataTest {
  protected:
@@ -138,6 +147,54 @@ class BehaviorWorldTest : public worldtest::WorldDataTest {
 
   static void Step(int frames = 1) {
     for (int i = 0; i < frames; ++i) World::GetObjects()->Update(false);
+  }
+
+  // Reads each number from its own fresh enemy, made by `start`.
+  template <typename StartFn>
+  static void ExpectNumbers(const char* kind, const std::vector<EnemyNumber>& numbers,
+                            StartFn start) {
+    for (const EnemyNumber& number : numbers) {
+      EnemyObject* enemy = start();
+      ASSERT_NE(enemy, nullptr) << kind;
+      EXPECT_NEAR(number.read(enemy), number.expected, 1e-4f) << kind << ": " << number.what;
+    }
+  }
+  // A patrol's numbers for an enemy placed at `placedX`: how far ahead its first
+  // target lies, its acceleration, the speed it tops out at, and how far ahead
+  // it sets its next target when it turns.
+  static std::vector<EnemyNumber> PatrolNumbers(BehaviorFn patrol, float placedX, float ahead,
+                                                float acceleration, float topSpeed, float turn) {
+    return {
+        {"first patrol target ahead", ahead,
+         [placedX](EnemyObject* enemy) { return enemy->GetFlag("TargetX") - placedX; }},
+        {"patrol acceleration", acceleration,
+         [patrol](EnemyObject* enemy) { return SpeedAfter(enemy, patrol, 1); }},
+        {"patrol top speed", topSpeed,
+         [patrol](EnemyObject* enemy) { return SpeedAfter(enemy, patrol, 60); }},
+        {"patrol turn distance", turn,
+         [patrol](EnemyObject* enemy) { return TurnDistance(enemy, patrol); }},
+    };
+  }
+  // The x velocity after `calls` runs of `state` (the physics step does not run).
+  static float SpeedAfter(GameObject* enemy, BehaviorFn state, int calls) {
+    enemy->SetBehavior(state);
+    for (int call = 0; call < calls; ++call) state(enemy);
+    return enemy->GetVelocity().X();
+  }
+  // The y velocity after one frame of falling from rest.
+  static float Fall(GameObject* enemy, BehaviorFn fall) {
+    enemy->SetFlag("OnGround", 0.0f);
+    enemy->SetBehavior(fall);
+    fall(enemy);
+    return enemy->GetVelocity().Y();
+  }
+  // How far ahead a patrol sets its next target when it turns at one behind it.
+  static float TurnDistance(GameObject* enemy, BehaviorFn patrol) {
+    const float x = enemy->GetPosition().X();
+    enemy->SetFlag("DirectionX", 1.0f);
+    enemy->SetFlag("TargetX", x - 1.0f);
+    patrol(enemy);
+    return x - enemy->GetFlag("TargetX");
   }
 
  protected:

@@ -273,6 +273,24 @@ TEST_F(HandleDamageTest, AHitToExactlyZeroKillsWithOnePowerupRisingFromTheEnemy)
   EXPECT_EQ(Count("Powerup"), 0);
 }
 
+TEST_F(HandleDamageTest, AStrideHitThatLeavesExactlyZeroHealthIsShownAsAKill) {
+  const struct {
+    float damage;  // against 10 health
+    std::vector<int> kinds;
+  } cases[] = {{9.0f, {3}}, {10.0f, {3, 4}}, {11.0f, {3, 4}}};
+  for (const auto& c : cases) {
+    SetUpFight();
+    enemy->SetSummoned(false);
+    hero->SetState(PLAYER_STRIDE);
+    HitBy(hero, c.damage);
+    EXPECT_TRUE(HandleDamage(enemy));
+    EXPECT_EQ(enemy->IsDead(), c.kinds.size() == 2) << c.damage;
+    std::vector<int> kinds;
+    for (const auto& message : HUD::GetInstance()->GetMessages()) kinds.push_back(message.kind);
+    EXPECT_EQ(kinds, c.kinds) << c.damage;
+  }
+}
+
 TEST_F(HandleDamageTest, EnemiesBelowAClosedBottomBoundDieButAnOpenBoundKillsNobody) {
   SetUpFight("0 0 4000 1000", 1100.0f);
   EXPECT_FALSE(HandleDamage(enemy));

@@ -53,10 +53,10 @@ class GunnersTest : public behaviortest::BehaviorWorldTest {
   }
 
   // One enemy of `kind` at x on 24 floor tiles with the given frames (all 0
-  // when empty), the hero at heroX, and `extra` level objects. The enemy has
-  // landed and stands still.
+  // when empty), the hero at heroX, and `extra` level objects. After `settle`
+  // frames (the first runs the Init) the enemy has landed and stands still.
   EnemyObject* Start(const std::string& kind, float x, float heroX, std::vector<int> frames = {},
-                     const std::vector<std::string>& extra = {}) {
+                     const std::vector<std::string>& extra = {}, int settle = 10) {
     frames.resize(24, 0);
     std::vector<std::string> objects = extra;
     for (int tile = 0; tile < 24; ++tile) {
@@ -65,7 +65,7 @@ class GunnersTest : public behaviortest::BehaviorWorldTest {
     StartLevel(objects, {kind + " " + std::to_string(x) + " " + std::to_string(kStandY) + " 0"});
     hero = AddHero(Vector2(heroX, kStandY));
     EnemyObject* enemy = Enemy(kind);
-    for (int frame = 0; frame < 10; ++frame) Step();
+    Step(settle);
     enemy->SetVelocity(0.0f, 0.0f);
     return enemy;
   }
@@ -91,8 +91,157 @@ class GunnersTest : public behaviortest::BehaviorWorldTest {
     return -1;
   }
 
+  // Aims at the hero 300 pixels to the right with the gun ready: it fires.
+  void Fire(EnemyObject* tiger) {
+    PlaceHero(tiger, 300);
+    tiger->SetBehavior(TigerCAim);
+    tiger->SetFlag("AggroDelay", 0.0f);
+    tiger->SetFlag("GunTimer", 0.0f);
+    TigerCAim(tiger);
+  }
+
   PlayerObject* hero = nullptr;
 };
+
+TEST_F(GunnersTest, TigerCAndShredderNoticeAndTigerCFiresOnlyInsideTheirRanges) {
+  struct Case {
+    const char* kind;
+    BehaviorFn from;
+    float dx;
+    BehaviorFn to;
+  };
+  const Case cases[] = {{"TigerC", TigerCPatrol, 499.5f, TigerCAim},
+                        {"TigerC", TigerCPatrol, -500, TigerCPatrol},
+                        {"TigerC", TigerCAim, -479.5f, TigerCShoot},
+                        {"TigerC", TigerCAim, 480, TigerCAim},
+                        {"Shredder", ShredderPatrol, -499.5f, ShredderChase},
+                        {"Shredder", ShredderPatrol, 500, ShredderPatrol}};
+  for (const Case& test : cases) {
+    EnemyObject* enemy = Start(test.kind, 1500, 3000);
+    enemy->SetBehavior(test.from);
+    enemy->SetFlag("AggroDelay", 10.0f);
+    PlaceHero(enemy, test.dx);
+    test.from(enemy);
+    EXPECT_EQ(enemy->GetBehavior(), test.to) << test.kind << " dx " << test.dx;
+  }
+}
+
+// Each kind's numbers, read from its own Init and first states: the hero
+// stands far to the right unless a reading moves him.
+TEST_F(GunnersTest, TigerCKeepsItsHealthSpeedsPatrolAndGunTimers) {
+  const std::vector<behaviortest::EnemyNumber> numbers = {
+      {"health", 25, [](EnemyObject* tiger) { return tiger->GetFlag("Health"); }},
+      {"gun timer at the start", 0, [](EnemyObject* tiger) { return tiger->GetFlag("GunTimer"); }},
+      {"backing off from a near hero", -3,
+       [this](EnemyObject* tiger) {
+         PlaceHero(tiger, 300);
+         tiger->SetFlag("GunTimer", 1000.0f);
+         return SpeedAfter(tiger, TigerCAim, 1);
+       }},
+      {"frames between decisions", 50,
+       [this](EnemyObject* tiger) {
+         PlaceHero(tiger, 300);
+         tiger->SetFlag("GunTimer", 1000.0f);
+         SpeedAfter(tiger, TigerCAim, 1);
+         return tiger->GetFlag("AggroDelay");
+       }},
+      {"firing frames", 80,
+       [this](EnemyObject* tiger) {
+         Fire(tiger);
+         return tiger->GetFlag("GunTimer");
+       }},
+      {"frames to the shot", 40,
+       [this](EnemyObject* tiger) {
+         Fire(tiger);
+         int calls = 0;
+         while (Count("TigerCShot") == 0 && calls < 100) {
+           TigerCShoot(tiger);
+           ++calls;
+         }
+         return static_cast<float>(calls);
+       }},
+      {"shot speed", 10,
+       [this](EnemyObject* tiger) {
+         Fire(tiger);
+         while (Count("TigerCShot") == 0 && tiger->GetBehavior() == TigerCShoot) TigerCShoot(tiger);
+         return Count("TigerCShot") ? Live("TigerCShot")->GetVelocity().X() : 0.0f;
+       }},
+      {"reload frames", 120,
+       [this](EnemyObject* tiger) {
+         Fire(tiger);
+         CallsUntilLeaving(tiger, TigerCShoot, 100);
+         return tiger->GetFlag("GunTimer");
+       }},
+      {"gravity", 0.7f, [](EnemyObject* tiger) { return Fall(tiger, TigerCFall); }},
+  };
+  const auto start = [this] { return Start("TigerC", 1500, 3000); };
+  ExpectNumbers("TigerC", PatrolNumbers(TigerCPatrol, 1500, 250, 0.5f, 3.0f, 500), start);
+  ExpectNumbers("TigerC", numbers, start);
+}
+
+TEST_F(GunnersTest, ShredderKeepsItsHealthSpeedsPatrolAndTimers) {
+  const auto chase = [this](EnemyObject* shredder, int calls) {
+    PlaceHero(shredder, -300);
+    shredder->SetFlag("AggroDelay", 10.0f);
+    return SpeedAfter(shredder, ShredderChase, calls);
+  };
+  // Its first target is where it stands, so it turns left on its first patrol
+  // step. Speeds grow in steps of 0.1, which in floats fall just short of 4
+  // and 6: one more step is taken past each limit.
+  const std::vector<behaviortest::EnemyNumber> numbers = {
+      {"health", 25, [](EnemyObject* shredder) { return shredder->GetFlag("Health"); }},
+      {"backing off at the start", 0,
+       [](EnemyObject* shredder) { return shredder->GetFlag("Backoff"); }},
+      {"frames of steering after noticing", 100,
+       [this](EnemyObject* shredder) {
+         PlaceHero(shredder, -300);
+         SpeedAfter(shredder, ShredderChase, 1);
+         return shredder->GetFlag("AggroDelay");
+       }},
+      {"chase acceleration", -0.1f, [&chase](EnemyObject* shredder) { return chase(shredder, 1); }},
+      {"chase top speed", -6.1f, [&chase](EnemyObject* shredder) { return chase(shredder, 80); }},
+      {"gravity", 0.7f, [](EnemyObject* shredder) { return Fall(shredder, ShredderFall); }},
+  };
+  const auto start = [this] { return Start("Shredder", 1500, 3000, {}, {}, 1); };
+  ExpectNumbers("Shredder", PatrolNumbers(ShredderPatrol, 1500, 0, -0.1f, -4.1f, 500), start);
+  ExpectNumbers("Shredder", numbers, start);
+}
+
+TEST_F(GunnersTest, ConstructorKeepsItsHealthAndTimers) {
+  const std::vector<behaviortest::EnemyNumber> numbers = {
+      {"health", 100, [](EnemyObject* constructor) { return constructor->GetFlag("Health"); }},
+      {"opening frames after its first frame with the hero near", 100,
+       [](EnemyObject* constructor) {
+         return static_cast<float>(CallsUntilLeaving(constructor, ConstructorOpen, 1000));
+       }},
+      {"spawning frames", 200,
+       [](EnemyObject* constructor) {
+         CallsUntilLeaving(constructor, ConstructorOpen, 1000);
+         return static_cast<float>(CallsUntilLeaving(constructor, ConstructorSpawn, 1000));
+       }},
+      {"idle frames after a release", 250,
+       [](EnemyObject* constructor) {
+         CallsUntilLeaving(constructor, ConstructorOpen, 1000);
+         CallsUntilLeaving(constructor, ConstructorSpawn, 1000);
+         return constructor->GetFlag("Timer");
+       }},
+      {"release drop", 64,
+       [](EnemyObject* constructor) {
+         CallsUntilLeaving(constructor, ConstructorOpen, 1000);
+         CallsUntilLeaving(constructor, ConstructorSpawn, 1000);
+         const GameObject* tiger = Live("TigerE");
+         return tiger ? tiger->GetPosition().Y() - constructor->GetPosition().Y() : 0.0f;
+       }},
+  };
+  // In the air, as the other Constructor tests place it: nothing stops a release.
+  ExpectNumbers("Constructor", numbers, [this] {
+    constructorcounts::ResetForTests();
+    StartLevel({}, {"Constructor 1000 436 0"});
+    hero = AddHero(Vector2(1300, kStandY));
+    Step();
+    return Enemy("Constructor");
+  });
+}
 
 TEST_F(GunnersTest, TigerCKeepsFourHundredEightyPixelsFromTheHero) {
   struct Case {

@@ -81,21 +81,45 @@ class WalkingEnemiesTest : public behaviortest::BehaviorWorldTest {
     return -1;
   }
 
+  // The x velocity after `calls` runs of the chase `state`, begun with a fresh
+  // aim at the hero `dx` to the right.
+  float Chase(EnemyObject* enemy, float dx, int calls, BehaviorFn state = RatChase) {
+    PlaceHero(enemy, dx);
+    enemy->SetFlag("AggroDelay", 0.0f);
+    return SpeedAfter(enemy, state, calls);
+  }
+  // A TigerE's velocity at its leap: it runs in, crouches and springs.
+  CachedVector Leap(EnemyObject* tiger) {
+    Chase(tiger, 150, 1, TigerEChase);
+    for (int call = 0; call < 100 && tiger->GetFlag("OnGround") != 0.0f; ++call) TigerELeap(tiger);
+    return tiger->GetVelocity();
+  }
+
   PlayerObject* hero = nullptr;
 };
 
-TEST_F(WalkingEnemiesTest, RatsAndTigersNoticeTheHeroAndGiveUpAtTheirRanges) {
+TEST_F(WalkingEnemiesTest, WalkersNoticeAttackAndGiveUpExactlyAtTheirRanges) {
   struct Case {
     const char* kind;
     BehaviorFn from;
     float dx;
     BehaviorFn to;
   };
-  const Case cases[] = {
-      {"Rat", RatPatrol, 199, RatChase},          {"Rat", RatPatrol, -200, RatPatrol},
-      {"Rat", RatChase, 250, RatChase},           {"Rat", RatChase, -251, RatFall},
-      {"TigerE", TigerEPatrol, -249, TigerEChase}, {"TigerE", TigerEPatrol, 250, TigerEPatrol},
-      {"TigerE", TigerEChase, 500, TigerEChase},   {"TigerE", TigerEChase, -501, TigerEFall}};
+  const Case cases[] = {{"Rat", RatPatrol, 199, RatChase},
+                        {"Rat", RatPatrol, -200, RatPatrol},
+                        {"Rat", RatChase, 250, RatChase},
+                        {"Rat", RatChase, -251, RatFall},
+                        {"TigerE", TigerEPatrol, -249, TigerEChase},
+                        {"TigerE", TigerEPatrol, 250, TigerEPatrol},
+                        {"TigerE", TigerEChase, 500, TigerEChase},
+                        {"TigerE", TigerEChase, -501, TigerEFall},
+                        // Attacks: the rat's jump, the Rummager's slam and the TigerE's crouch.
+                        {"Rat", RatChase, 99.5f, RatFall},
+                        {"Rat", RatChase, -100, RatChase},
+                        {"Rummager", RummagerCharge, -49.5f, RummagerAttack},
+                        {"Rummager", RummagerCharge, 50, RummagerCharge},
+                        {"TigerE", TigerEChase, 199.5f, TigerELeap},
+                        {"TigerE", TigerEChase, -200, TigerEChase}};
   for (const Case& test : cases) {
     EnemyObject* enemy = Start(test.kind, 500, 1500);
     enemy->SetBehavior(test.from);
@@ -105,6 +129,85 @@ TEST_F(WalkingEnemiesTest, RatsAndTigersNoticeTheHeroAndGiveUpAtTheirRanges) {
     EXPECT_EQ(enemy->GetBehavior(), test.to) << test.kind << " dx " << test.dx;
     EXPECT_EQ(enemy->GetFlag("OnGround"), test.to == RatFall || test.to == TigerEFall ? 0.0f : 1.0f);
   }
+}
+
+// Each kind's numbers, read from its own Init and first states: the hero
+// stands 1000 pixels to the right unless a reading moves him.
+TEST_F(WalkingEnemiesTest, RatKeepsItsHealthSpeedsPatrolAndTimers) {
+  const std::vector<behaviortest::EnemyNumber> numbers = {
+      {"health", 15, [](EnemyObject* rat) { return rat->GetFlag("Health"); }},
+      {"chase acceleration", 0.375f, [this](EnemyObject* rat) { return Chase(rat, 150, 1); }},
+      {"chase top speed", 2.25f, [this](EnemyObject* rat) { return Chase(rat, 150, 10); }},
+      {"frames between re-aims", 60,
+       [this](EnemyObject* rat) {
+         Chase(rat, 150, 1);
+         return rat->GetFlag("AggroDelay");
+       }},
+      {"jump speed ahead", 0.9f, [this](EnemyObject* rat) { return Chase(rat, 50, 1); }},
+      {"jump speed up", -12,
+       [this](EnemyObject* rat) {
+         Chase(rat, 50, 1);
+         return rat->GetVelocity().Y();
+       }},
+      {"gravity", 0.7f, [](EnemyObject* rat) { return Fall(rat, RatFall); }},
+  };
+  const auto start = [this] { return Start("Rat", 500, 1500); };
+  ExpectNumbers("Rat", PatrolNumbers(RatPatrol, 500, 200, 0.375f, 1.5f, 400), start);
+  ExpectNumbers("Rat", numbers, start);
+}
+
+TEST_F(WalkingEnemiesTest, RummagerKeepsItsHealthSpeedsPatrolAndTimers) {
+  const std::vector<behaviortest::EnemyNumber> numbers = {
+      {"health", 25, [](EnemyObject* rummager) { return rummager->GetFlag("Health"); }},
+      {"boss mode", 0, [](EnemyObject* rummager) { return rummager->GetFlag("BossMode"); }},
+      {"wind-up frames", 30,
+       [](EnemyObject* rummager) {
+         rummager->SetFlag("AggroDelay", 1.0f);  // as a recovered hit leaves it
+         RummagerPatrol(rummager);
+         return rummager->GetFlag("AggroDelay");
+       }},
+      {"charge acceleration", 0.2f,
+       [this](EnemyObject* rummager) { return Chase(rummager, 300, 1, RummagerCharge); }},
+      {"charge top speed", 2.0f,
+       [this](EnemyObject* rummager) { return Chase(rummager, 300, 20, RummagerCharge); }},
+      {"gravity", 0.7f, [](EnemyObject* rummager) { return Fall(rummager, RummagerFall); }},
+  };
+  const auto start = [this] { return Start("Rummager", 500, 1500); };
+  ExpectNumbers("Rummager", PatrolNumbers(RummagerPatrol, 500, 100, 0.2f, 1.0f, 200), start);
+  ExpectNumbers("Rummager", numbers, start);
+}
+
+TEST_F(WalkingEnemiesTest, TigerEKeepsItsHealthSpeedsPatrolAndTimers) {
+  const std::vector<behaviortest::EnemyNumber> numbers = {
+      {"health", 25, [](EnemyObject* tiger) { return tiger->GetFlag("Health"); }},
+      {"no constructor", -1,
+       [](EnemyObject* tiger) {
+         return static_cast<float>(FlagBitsToInt(tiger->GetFlag("Cindex")));
+       }},
+      {"chase speed at once", 4.5f,
+       [this](EnemyObject* tiger) { return Chase(tiger, 300, 1, TigerEChase); }},
+      {"frames between re-aims", 100,
+       [this](EnemyObject* tiger) {
+         Chase(tiger, 300, 1, TigerEChase);
+         return tiger->GetFlag("AggroDelay");
+       }},
+      {"crouch frames", 35,
+       [this](EnemyObject* tiger) {
+         Chase(tiger, 150, 1, TigerEChase);
+         return tiger->GetFlag("PreLeapPause");
+       }},
+      {"leap speed ahead", 6, [this](EnemyObject* tiger) { return Leap(tiger).X(); }},
+      {"leap speed up", -8, [this](EnemyObject* tiger) { return Leap(tiger).Y(); }},
+      {"rest frames after landing", 120,
+       [this](EnemyObject* tiger) {
+         Leap(tiger);
+         return tiger->GetFlag("PostLeapPause");
+       }},
+      {"gravity", 0.7f, [](EnemyObject* tiger) { return Fall(tiger, TigerEFall); }},
+  };
+  const auto start = [this] { return Start("TigerE", 500, 1500); };
+  ExpectNumbers("TigerE", PatrolNumbers(TigerEPatrol, 500, 250, 0.5f, 3.0f, 500), start);
+  ExpectNumbers("TigerE", numbers, start);
 }
 
 TEST_F(WalkingEnemiesTest, RatJumpsBelowAHundredAlongItsFacing) {

@@ -183,7 +183,7 @@ TEST_F(GunnersRun, ConstructorReleasesAtFrameThreeHundredAndNeverKeepsMoreThanTw
   }
   ASSERT_GT(initFrame, 0) << "the Constructor never ran";
   ASSERT_GT(firstRelease, 0) << "no TigerE came out";
-  EXPECT_NEAR(firstRelease - initFrame, 300, 1);
+  EXPECT_EQ(firstRelease - initFrame, 300);
   EXPECT_EQ(most, 2);
   EXPECT_EQ(constructor->GetPosition(), placed) << "it never moves";
   for (Sprite* tiger : World::GetObjects()->FindAll("TigerE")) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -185,17 +186,50 @@ TEST_F(PlayEnemiesRunTest, SwordSwingsKillARatWhosePowerupBecomesTheFrontOrb) {
   EXPECT_EQ(Hero()->GetOrbQueue().front(), colour);
 }
 
-TEST_F(PlayEnemiesRunTest, ReadBackOfTheArenaWithItsEnemiesAndObjects) {
+// Each enemy is drawn where it stands: hiding it changes at least a quarter of
+// the pixels of its collision box on screen. The checkpoint's gate, drawn over
+// whatever stands in it, waits just right of the view.
+TEST_F(PlayEnemiesRunTest, ReadBackOfTheArenaShowsEachEnemyInItsBox) {
   Play(ArenaLevel(400.0f,
                   {"Tire 530 1260 0 0 0", "Tire 530 1220 0 0 0", "OrbRotation 330 1150 2 0 0",
                    "CorePiece 200 1200 0 0 1.01", "CoreGlow 200 1200 0 0 1.0"},
                   {"Rat 610 1279.9 1", "Rummager 690 1279.9 1", "TigerE 760 1279.9 1"},
-                  {"TriggerCheckPoint 800 1279.9 0 0 1.0"}));
+                  {"TriggerCheckPoint 1000 1279.9 0 0 1.0"}));
   game->RunFrames(10);
-  EXPECT_EQ(Named("Rat").size(), 1u);
-  EXPECT_EQ(Named("Rummager").size(), 1u);
-  EXPECT_EQ(Named("TigerE").size(), 1u);
+  const char* const kinds[] = {"Rat", "Rummager", "TigerE"};
+  std::vector<Bounds> boxes;
+  for (const char* kind : kinds) {
+    ASSERT_EQ(Named(kind).size(), 1u) << kind;
+    boxes.push_back(Named(kind).front()->GetCollisionShape().GetBounds());
+  }
+  const Vector2 camera = World::GetCameraOffset();
+  const std::vector<std::uint32_t> shown = game->ReadFrame();
+  ASSERT_FALSE(shown.empty());
   game->SaveFrame((testsupport::BinaryDir() / "play_enemies.png").string());
+
+  for (const char* kind : kinds) Named(kind).front()->SetVisible(false);
+  game->RunFrames(1);
+  ASSERT_EQ(World::GetCameraOffset(), camera) << "the view moved";
+  const std::vector<std::uint32_t> hidden = game->ReadFrame();
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    const int left = std::max(0, static_cast<int>(boxes[i].left - camera.X()));
+    const int right = std::min(testharness::GameHarness::kScreenWidth,
+                               static_cast<int>(boxes[i].right - camera.X()));
+    const int top = std::max(0, static_cast<int>(boxes[i].top - camera.Y()));
+    const int bottom = std::min(testharness::GameHarness::kScreenHeight,
+                                static_cast<int>(boxes[i].bottom - camera.Y()));
+    ASSERT_LT(left, right) << kinds[i] << " is off screen";
+    ASSERT_LT(top, bottom) << kinds[i] << " is off screen";
+    int changed = 0;
+    for (int y = top; y < bottom; ++y) {
+      for (int x = left; x < right; ++x) {
+        changed += testharness::GameHarness::PixelAt(shown, x, y) !=
+                   testharness::GameHarness::PixelAt(hidden, x, y);
+      }
+    }
+    EXPECT_GE(4 * changed, (right - left) * (bottom - top))
+        << kinds[i] << ": " << changed << " pixels of " << (right - left) * (bottom - top);
+  }
 }
 
 }  // namespace

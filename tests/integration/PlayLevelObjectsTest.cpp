@@ -21,7 +21,7 @@ TEST_F(PlayLevelObjectsTest, TheCorePieceTurnsItsAbilityIconOnAboutThirtyFramesA
   }
   ASSERT_GE(touched, 0) << "the hero ran through the core piece";
   ASSERT_GE(granted, 0);
-  EXPECT_NEAR(granted - touched, 30, 2);
+  EXPECT_EQ(granted - touched, 30);
   EXPECT_TRUE(Hero()->GetAbilities() & ABILITY_STRIDE);
   game->SaveFrame((testsupport::BinaryDir() / "play_level_core.png").string());
 }

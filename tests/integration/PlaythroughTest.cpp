@@ -4,6 +4,7 @@
 // recording fails here: play the level again with tests/autopilot and commit the new text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,7 @@
 #include "game/level/StateLevelList.h"
 #include "game/objects/GameObject.h"
 #include "game/player/PlayerObject.h"
+#include "game/tutorial/Tutorial.h"
 #include "game/world/GameState.h"
 #include "game/world/World.h"
 #include "harness/Playthrough.h"
@@ -77,33 +79,87 @@ const ReplayCase kCases[] = {
 
 void PrintTo(const ReplayCase& replay, std::ostream* out) { *out << replay.level; }
 
-// The rightmost trigger the hero has reached, to say where a failed run stopped.
-std::string LastTriggerReached(const Vector2& hero) {
-  std::string name = "none";
-  float best = -1e30f;
-  for (SpriteCollection* list : {World::GetObjects(), World::GetDormantObjects()}) {
-    if (!list) continue;
-    for (Sprite* sprite : list->GetSprites()) {
-      const std::string& candidate = sprite->GetName();
-      const float x = sprite->GetPosition().X();
-      const bool trigger = candidate.find("Trigger") != std::string::npos || candidate == "Tutorial";
-      if (trigger && x <= hero.X() && x > best) {
-        best = x;
-        name = candidate + " at x " + std::to_string(static_cast<int>(x));
+// Where a replay got to: the frame on which the hero first passed each trigger of the
+// level (its trigger objects and the boxes of its active tutorial messages, by x), and
+// the frames of the boss events, so that a failed run names the first thing it missed.
+class Milestones {
+ public:
+  explicit Milestones(const char* bossEnd)
+      : m_boss{{"boss spawned"}, {"boss beaten: " + std::string(bossEnd)}, {"level complete"}} {
+    for (SpriteCollection* list : {World::GetObjects(), World::GetDormantObjects()}) {
+      if (!list) continue;
+      for (Sprite* sprite : list->GetSprites()) {
+        const std::string& name = sprite->GetName();
+        if (name.find("Trigger") != std::string::npos || name == "Tutorial") {
+          m_triggers.push_back({name, sprite->GetPosition().X()});
+        }
       }
     }
+    if (const Tutorial* tutorial = Tutorial::GetCurrent()) {
+      for (const auto& message : tutorial->GetPending()) {
+        if (!message->IsActive()) continue;
+        m_triggers.push_back({"tutorial message " + std::to_string(message->GetID()),
+                              message->GetX() - message->GetWidth()});
+      }
+    }
+    std::stable_sort(m_triggers.begin(), m_triggers.end(),
+                     [](const Event& a, const Event& b) { return a.x < b.x; });
+    for (Event& trigger : m_triggers) {
+      trigger.name += " at x " + std::to_string(static_cast<int>(trigger.x));
+    }
   }
-  return name;
-}
 
-std::string Where(int frame) {
+  void Update(int frame, const PlayerObject* hero, bool spawned, bool beaten, bool complete) {
+    for (Event& trigger : m_triggers) {
+      if (trigger.frame < 0 && hero && hero->GetPosition().X() >= trigger.x) trigger.frame = frame;
+    }
+    const bool reached[] = {spawned, beaten, complete};
+    for (std::size_t i = 0; i < m_boss.size(); ++i) {
+      if (m_boss[i].frame < 0 && reached[i]) m_boss[i].frame = frame;
+    }
+  }
+
+  std::string Report() const {
+    std::vector<const Event*> passed;
+    const Event* missed = nullptr;
+    for (const std::vector<Event>* events : {&m_triggers, &m_boss}) {
+      for (const Event& event : *events) {
+        if (event.frame >= 0) {
+          passed.push_back(&event);
+        } else if (!missed) {
+          missed = &event;
+        }
+      }
+    }
+    std::stable_sort(passed.begin(), passed.end(),
+                     [](const Event* a, const Event* b) { return a->frame < b->frame; });
+    std::ostringstream out;
+    out << "passed:";
+    for (const Event* event : passed) {
+      out << "\n  frame " << event->frame << ": " << event->name;
+    }
+    out << "\nfirst missed: " << (missed ? missed->name : "none");
+    return out.str();
+  }
+
+ private:
+  struct Event {
+    std::string name;
+    float x = 0.0f;
+    int frame = -1;
+  };
+  std::vector<Event> m_boss;
+  std::vector<Event> m_triggers;
+};
+
+std::string Where(int frame, const Milestones& milestones) {
   std::ostringstream out;
   out << "frame " << frame << ", state " << World::GetState();
   if (const PlayerObject* hero = World::GetPlayer()) {
     const Vector2 p = hero->GetPosition();
-    out << ", hero at (" << p.X() << ", " << p.Y() << "), last trigger reached: "
-        << LastTriggerReached(p);
+    out << ", hero at (" << p.X() << ", " << p.Y() << ")";
   }
+  out << "\n" << milestones.Report();
   return out.str();
 }
 
@@ -128,6 +184,7 @@ TEST_P(PlaythroughTest, RecordingBeatsTheLevelAndHandsOver) {
   std::string error;
   ASSERT_TRUE(run.Begin(file.string(), error)) << error;
 
+  Milestones milestones(replay.bossEnd);
   bool spawned = false;
   bool beaten = false;
   int spawnFrame = -1;
@@ -140,6 +197,8 @@ TEST_P(PlaythroughTest, RecordingBeatsTheLevelAndHandsOver) {
       spawnFrame = frame;
     }
     beaten = beaten || replay.bossBeaten();
+    milestones.Update(frame, World::GetPlayer(), spawned, beaten,
+                      World::GetState() == STATE_LEVEL_COMPLETE);
     if (frame == spawnFrame + kBossFrameDelay) {
       const std::filesystem::path out = testsupport::BinaryDir() / "level_frames";
       std::filesystem::create_directories(out);
@@ -149,9 +208,10 @@ TEST_P(PlaythroughTest, RecordingBeatsTheLevelAndHandsOver) {
     if (state != STATE_GAMEPLAY && state != STATE_PAUSE) break;
   }
   ASSERT_EQ(World::GetState(), STATE_LEVEL_COMPLETE)
-      << "the level did not complete within " << limit << " frames: " << Where(frame);
-  EXPECT_TRUE(spawned) << "the boss was never spawned";
-  EXPECT_TRUE(beaten) << "the boss was not beaten: no " << replay.bossEnd;
+      << "the level did not complete within " << limit << " frames: " << Where(frame, milestones);
+  EXPECT_TRUE(spawned) << "the boss was never spawned: " << Where(frame, milestones);
+  EXPECT_TRUE(beaten) << "the boss was not beaten: no " << replay.bossEnd << ": "
+                      << Where(frame, milestones);
 
   // Level complete hands over to the next level, or to the credits after the last.
   const bool last = level->index + 1 == static_cast<int>(testharness::PlaythroughLevels().size());
@@ -160,13 +220,13 @@ TEST_P(PlaythroughTest, RecordingBeatsTheLevelAndHandsOver) {
     ++wait;
     run.Game().RunFrames(1);
     const int state = World::GetState();
-    ASSERT_NE(state, STATE_GAME_OVER) << Where(frame + wait);
+    ASSERT_NE(state, STATE_GAME_OVER) << Where(frame + wait, milestones);
     if (state == STATE_CREDITS || state == STATE_GAMEPLAY) break;
   }
   if (last) {
-    EXPECT_EQ(World::GetState(), STATE_CREDITS) << Where(frame + wait);
+    EXPECT_EQ(World::GetState(), STATE_CREDITS) << Where(frame + wait, milestones);
   } else {
-    ASSERT_EQ(World::GetState(), STATE_GAMEPLAY) << Where(frame + wait);
+    ASSERT_EQ(World::GetState(), STATE_GAMEPLAY) << Where(frame + wait, milestones);
     EXPECT_EQ(World::GetLevelList(STATE_GAMEPLAY)->index, level->index + 1);
   }
 }

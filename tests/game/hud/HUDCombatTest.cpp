@@ -135,6 +135,21 @@ TEST_F(HudCombatTest, PendingScoreRollsInAndANegativeOneConverges) {
   EXPECT_EQ(hud->GetScoreText(), "0");
 }
 
+TEST_F(HudCombatTest, RollInStepChangesJustAboveAThousandJustAboveAHundredAndAtFive) {
+  const struct {
+    int pending;
+    int step;
+  } cases[] = {{1001, 100},   {1000, 10},   {101, 10},   {100, 5},   {5, 5},   {4, 1},  {1, 1},
+               {-1001, -100}, {-1000, -10}, {-101, -10}, {-100, -5}, {-5, -5}, {-4, -1}};
+  for (const auto& c : cases) {
+    hud->SetScore(5000);
+    HUD::SetPending(c.pending);
+    hud->Update();
+    EXPECT_EQ(HUD::GetScore() - 5000, c.step) << "pending " << c.pending;
+    EXPECT_EQ(HUD::GetPending(), c.pending - c.step) << "pending " << c.pending;
+  }
+}
+
 TEST_F(HudCombatTest, MessagesStackFromTheFrontAndLabelsFollowTheirPoints) {
   hud->AddMessage(100, 1, 255, 255, 0, 0);
   hud->AddMessage(0, 0, 255, 0, 0, 255);

@@ -3,6 +3,7 @@
 // World's lists, the sound device and the rendered frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,8 +11,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <algorithm>
 
 #include "animationlib/AnimationCollection.h"
 #include "animationlib/SpriteCollection.h"
@@ -22,6 +21,7 @@
 #include "game/world/World.h"
 #include "harness/GameHarness.h"
 #include "platform/Audio.h"
+#include "platform/Window.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -161,10 +161,57 @@ TEST_F(MenuScreens, WheelTurnsOnlyWhenIdleAndSnapsTheCardsOntoTheirRows) {
   EXPECT_EQ(World::GetFrameCounter(), 71);
   Press({SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_SPACE});
   EXPECT_GT(World::GetFrameCounter(), 112);
-  // Item 1 is the options: no fade, about 130 frames after the choice.
+  // Item 1 is the options: no fade, 129 frames from the choice's on.
   int frames = 0;
   ASSERT_TRUE(RunUntil([&] { ++frames; return World::GetState() == STATE_OPTIONS; }));
-  EXPECT_NEAR(frames, 130, 2);
+  EXPECT_EQ(frames, 129);
+}
+
+// Every item leads to its own state once its exit motion, the pause and (but
+// for options and quit) the fade are over. The handler itself is called from
+// the choice on, with the wheel at rest and the item on the selected card.
+TEST_F(MenuScreens, EachItemLeadsToItsStateAfterItsExitAndFade) {
+  Start();
+  ASSERT_TRUE(Idle(STATE_MAIN_MENU, 71));
+  const std::vector<Sprite*> cards = All("MenuOptions");
+  ASSERT_EQ(cards.size(), 3u);
+  const struct {
+    const char* name;
+    int item;
+    int state;  // quit stays on the menu and asks the loop to end
+    int calls;  // from the choice's on
+  } items[] = {
+      // The counter runs from the choice at 113 to the leaving at 244 (274 after
+      // a fade), a step a call but two where the exit motion ends (173) and
+      // where the pause ends (243).
+      {"Options", 1, STATE_OPTIONS, 129},
+      {"HighScores", 2, STATE_HIGH_SCORES, 159},
+      {"Quit", 3, STATE_MAIN_MENU, 129},
+      {"Credits", 4, STATE_CREDITS, 159},
+      {"Story", 5, STATE_STORY, 159},
+      {"StartGame", 0, STATE_GAMEPLAY, 159},  // last: it clears the menu's sprites
+  };
+  for (const auto& item : items) {
+    SCOPED_TRACE(item.name);
+    const float depths[] = {1.0f, 4.0f, 2.0f};  // upper, selected, lower
+    for (std::size_t i = 0; i < cards.size(); ++i) cards[i]->SetDepth(depths[i]);
+    cards[1]->SetFrame(item.item);
+    int counter = 113;  // as Enter at idle leaves it
+    int next = STATE_MAIN_MENU;
+    bool quit = false;
+    int calls = 0;
+    while (next == STATE_MAIN_MENU && !quit && calls < 400) {
+      next = World::MainMenu(&counter);
+      ++calls;
+      platform::WindowEvent event;
+      while (game->Window().NextEvent(event))
+        quit = quit || event.type == platform::WindowEventType::Quit;
+    }
+    // A wrong item may have cleared the cards: stop at the first.
+    ASSERT_EQ(next, item.state);
+    EXPECT_EQ(quit, item.item == 3);
+    EXPECT_EQ(calls, item.calls);
+  }
 }
 
 TEST_F(MenuScreens, OptionsSetPlayersAndVolumesAndLeaveOnlyAsAsked) {

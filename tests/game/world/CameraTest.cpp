@@ -136,6 +136,48 @@ TEST_F(CameraTest, FollowingKeepsDeadZonesAndLeadsAtMostTheHerosMovePlusSlack) {
   }
 }
 
+// One pixel short of an edge the camera stays put; on it (or one pixel past
+// it, where the edge falls between pixels) it locks and leads at once by the
+// hero's move plus the slack: 1 + 8 across, 1 + 2 up and down.
+TEST_F(CameraTest, EachDeadZoneEdgeLocksOnlyOnceTheHeroCrossesIt) {
+  const int left = World::kLockLeft;
+  const int right = World::kLockRight;
+  const struct {
+    const char* name;
+    int lockBefore;
+    Vector2 screen;  // where the hero stands on screen after this frame's move
+    Vector2 move;
+    int lock;
+    Vector2 step;  // the camera's move this frame
+  } cases[] = {
+      {"InsideRightFiveNinths", 0, {444, 300}, {1, 0}, 0, {0, 0}},
+      {"PastRightFiveNinths", 0, {445, 300}, {1, 0}, right, {9, 0}},
+      {"InsideLeftFourNinths", 0, {356, 300}, {-1, 0}, 0, {0, 0}},
+      {"PastLeftFourNinths", 0, {355, 300}, {-1, 0}, left, {-9, 0}},
+      {"LeadingLeftShortOfTheRightFifth", left, {639, 300}, {1, 0}, left, {0, 0}},
+      {"LeadingLeftTurnsOnTheRightFifth", left, {640, 300}, {1, 0}, right, {9, 0}},
+      {"LeadingRightShortOfTheLeftFifth", right, {161, 300}, {-1, 0}, right, {0, 0}},
+      {"LeadingRightTurnsOnTheLeftFifth", right, {160, 300}, {-1, 0}, left, {-9, 0}},
+      {"AboveTheLowerEdge", 0, {400, 359}, {0, 1}, 0, {0, 0}},
+      {"OnTheLowerEdge", 0, {400, 360}, {0, 1}, World::kLockDown, {0, 3}},
+      {"BelowTheUpperEdge", 0, {400, 241}, {0, -1}, 0, {0, 0}},
+      {"OnTheUpperEdge", 0, {400, 240}, {0, -1}, World::kLockUp, {0, -3}},
+  };
+  Play();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Vector2 camera(600, 400);
+    hero_->MoveTo(
+        Vector2(camera.X() + c.screen.X() - c.move.X(), camera.Y() + c.screen.Y() - c.move.Y()));
+    World::GetObjects()->SetOffset(camera);
+    World::SetCameraLock(c.lockBefore);
+    gHeroMove = c.move;
+    World::UpdateCamera();
+    EXPECT_EQ(World::GetCameraLock(), c.lock);
+    EXPECT_EQ(Camera(), Vector2(camera.X() + c.step.X(), camera.Y() + c.step.Y()));
+  }
+}
+
 TEST_F(CameraTest, FocusRequestTravelsStraightAt8ThenCallsBackUntilReleased) {
   Play();
   const Vector2 start = Centre();
