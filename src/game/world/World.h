@@ -53,7 +53,8 @@ class World {
   static void OnKillFocus();
   static void OnSetFocus();
 
-  // Screen fade: `frames` frames from `from` to `to`; the end colour stays drawn.
+  // Screen fade: `frames` frames from `from` to `to`; the end colour stays drawn
+  // (a transparent one draws nothing).
   static void StartFade(int frames, D3DCOLOR from, D3DCOLOR to);
   // The colour a fade shows after `count` of `length` frames.
   static D3DCOLOR FadeColor(D3DCOLOR from, D3DCOLOR to, int count, int length);
