@@ -62,9 +62,14 @@ class TokenReader {
   float Float(std::string_view what);
   // Exactly 0 or 1.
   bool Bool(std::string_view what);
+  // A whole number that must be at least `minimum`. A smaller one is reported,
+  // naming the file, and returned: the reader's own assertion on it stops the game.
+  int IntAtLeast(std::string_view what, int minimum);
 
   const std::string& FileName() const { return m_fileName; }
   [[noreturn]] void Fail(const std::string& message) const;
+  // Reports a problem, naming the file, and goes on.
+  void Report(const std::string& message) const;
 
  private:
   std::istream& m_in;

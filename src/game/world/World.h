@@ -295,6 +295,8 @@ class World {
   static void DeleteLevels();
   // Replaces the turn banner with the current player's, at the screen centre.
   static void ShowPlayerNumber();
+  // Names the current level's file when a new game finds no hero in it.
+  static void ReportLevelWithoutHero();
   // A player's properties, energy, orbs, abilities and score.
   static void CopyRecord(const PlayerObject& from, PlayerObject& to);
 
