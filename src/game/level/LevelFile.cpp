@@ -219,7 +219,7 @@ void Level::AddBoundWalls() {
 }
 
 void Level::ReadPlayer(TokenReader& in, SpriteCollection* globalPool) {
-  VT_ASSERT(m_cpoPlayer == nullptr);
+  VT_ASSERT(m_cpoPlayer == NULL);
   const std::string name = in.Word("the player name (or 0)");
   if (name == "0") return;
   const float x = in.Float("the player x");

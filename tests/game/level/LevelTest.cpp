@@ -202,6 +202,18 @@ TEST_F(LevelTest, AGameStartedOnALevelWithoutAHeroStopsNamingTheLevelFile) {
   }
 }
 
+// Loading a second file into one level keeps the first file's player, which the
+// reader does not allow.
+TEST_F(LevelTest, ASecondPlayerForOneLevelStopsOnItsAssertion) {
+  LevelText level;
+  level.player = "ZodirazO 10 20 0";
+  Play(level, false);
+  Level twice;
+  ASSERT_TRUE(twice.Load("one.lvl", World::GetPrototypePool()));
+  EXPECT_DEATH(twice.Load("one.lvl", World::GetPrototypePool()),
+               "Assertion failed: m_cpoPlayer == NULL, file game/level/LevelFile.cpp");
+}
+
 // A section's tokens and what the game says as it stops.
 struct Broken {
   const char* name;
