@@ -15,6 +15,7 @@
 #include "RecordingText.h"
 #include "animationlib/SpriteCollection.h"
 #include "behaviorlib/Includes/AirshipKaje.h"
+#include "game/hud/HUD.h"
 #include "game/level/StateLevelList.h"
 #include "game/objects/GameObject.h"
 #include "game/player/PlayerObject.h"
@@ -152,6 +153,16 @@ class Milestones {
   std::vector<Event> m_triggers;
 };
 
+// The score the HUD shows once everything on its way has rolled in: the pending
+// points and every queued message, worth its points times its count.
+int ScoreWithPending() {
+  int score = HUD::GetScore() + HUD::GetPending();
+  if (const HUD* hud = HUD::GetInstance()) {
+    for (const ComboText& message : hud->GetMessages()) score += message.points * message.count;
+  }
+  return score;
+}
+
 std::string Where(int frame, const Milestones& milestones) {
   std::ostringstream out;
   out << "frame " << frame << ", state " << World::GetState();
@@ -213,6 +224,9 @@ TEST_P(PlaythroughTest, RecordingBeatsTheLevelAndHandsOver) {
   EXPECT_TRUE(beaten) << "the boss was not beaten: no " << replay.bossEnd << ": "
                       << Where(frame, milestones);
 
+  // The points still rolling in here (the junkyard's WallJump core) are the level's.
+  const int score = ScoreWithPending();
+
   // Level complete hands over to the next level, or to the credits after the last.
   const bool last = level->index + 1 == static_cast<int>(testharness::PlaythroughLevels().size());
   int wait = 0;
@@ -228,7 +242,9 @@ TEST_P(PlaythroughTest, RecordingBeatsTheLevelAndHandsOver) {
   } else {
     ASSERT_EQ(World::GetState(), STATE_GAMEPLAY) << Where(frame + wait, milestones);
     EXPECT_EQ(World::GetLevelList(STATE_GAMEPLAY)->index, level->index + 1);
+    EXPECT_EQ(HUD::GetScore(), score) << "the next level's score";
   }
+  EXPECT_EQ(World::GetCurrentRecord()->GetScore(), score) << "the record's score";
 }
 
 INSTANTIATE_TEST_SUITE_P(ShippedLevels, PlaythroughTest, ::testing::ValuesIn(kCases),

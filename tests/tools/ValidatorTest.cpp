@@ -559,6 +559,12 @@ const Break kBreaks[] = {
        fs::remove(game / ("data/tut" + file));
        return {file, "\"Tutorial\" trigger but no script"};
      }},
+    {"GameListNamesAMissingLevelFile",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string file = FirstGameplayLevel(game);
+       fs::remove(game / file);
+       return {"Gold.vt", "\"" + file + "\"", "does not exist"};
+     }},
 };
 
 void PrintTo(const Break& b, std::ostream* out) {

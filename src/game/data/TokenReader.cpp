@@ -95,6 +95,10 @@ void TokenReader::Fail(const std::string& message) const {
   DataFileError(m_fileName, message);
 }
 
+void TokenReader::Report(const std::string& message) const {
+  ReportDataFileProblem(m_fileName, message);
+}
+
 std::string TokenReader::Word(std::string_view what) {
   std::string token;
   if (!(m_in >> token)) Fail(MissingTokenMessage(what));
@@ -120,4 +124,13 @@ bool TokenReader::Bool(std::string_view what) {
   const std::optional<bool> value = ParseFlag(token);
   if (!value) Fail(MalformedTokenMessage(what, "0 or 1", token));
   return *value;
+}
+
+int TokenReader::IntAtLeast(std::string_view what, int minimum) {
+  const int value = Int(what);
+  if (value < minimum) {
+    Report(
+        MalformedTokenMessage(what, std::to_string(minimum) + " or more", std::to_string(value)));
+  }
+  return value;
 }

@@ -15,10 +15,15 @@
 // - A file the game cannot start without that does not open ("Gold.vt",
 //   "Sounds.vtse", "SpriteList.vtsl") is reported with ReportDataFileProblem,
 //   naming it; then Init fails, or the game's own check on it stops the game.
+//   A count or bound that the level and prototype readers check with an
+//   assertion is reported the same way (IntAtLeast, Report), naming the file
+//   and the value, before the assertion stops the game.
 // - A file the game can play on without is reported naming it and skipped: an
 //   animation file that does not read is left empty, a level file that does
-//   not open leaves an empty level, a missing or damaged "clsntypes.ctt"
-//   leaves nothing colliding, a sound that does not load is absent.
+//   not open leaves an empty level (named with its "Gold.vt" entry; a game
+//   started on a level without a hero then stops naming the file), a missing or
+//   damaged "clsntypes.ctt" leaves nothing colliding, a sound that does not
+//   load is absent.
 // - Optional files are not reported at all: a prototype's "data/<name>.ini"
 //   and a level's tutorial script.
 #pragma once
@@ -62,9 +67,14 @@ class TokenReader {
   float Float(std::string_view what);
   // Exactly 0 or 1.
   bool Bool(std::string_view what);
+  // A whole number that must be at least `minimum`. A smaller one is reported,
+  // naming the file, and returned: the reader's own assertion on it stops the game.
+  int IntAtLeast(std::string_view what, int minimum);
 
   const std::string& FileName() const { return m_fileName; }
   [[noreturn]] void Fail(const std::string& message) const;
+  // Reports a problem, naming the file, and goes on.
+  void Report(const std::string& message) const;
 
  private:
   std::istream& m_in;

@@ -470,6 +470,13 @@ void HUD::RollInScore() {
   if (step != 0) AddToScore(step);
 }
 
+void HUD::RollInEverything() {
+  for (const ComboText& message : m_messages) s_pendingScore += message.points * message.count;
+  m_messages.clear();
+  AddToScore(s_pendingScore);
+  s_pendingScore = 0;
+}
+
 void HUD::Update() {
   StepSlide();
   s_objects->Update(false);

@@ -74,6 +74,9 @@ class HUD {
   static int GetPending() { return s_pendingScore; }
   const std::string& GetScoreText() const { return m_sScore; }
   int GetPendingScore() const;
+  // Everything still on its way rolls in at once: the pending score and every
+  // queued message, worth its points times its count, as if each had expired.
+  void RollInEverything();
   static void SetTime(int seconds) { s_time = seconds; }
   static int GetTime() { return s_time; }
 

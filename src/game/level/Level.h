@@ -33,8 +33,8 @@ class Level {
   Level(const Level&) = delete;
   Level& operator=(const Level&) = delete;
 
-  // Reads the ten sections, then the tutorial script. False only when the file
-  // does not open; bad data stops the game with a message naming the file.
+  // Reads the ten sections, then the tutorial script. False, unreported, only when
+  // the file does not open; bad data stops the game with a message naming the file.
   bool Load(std::string file, SpriteCollection* globalPool);
   // The first prototype of that name in the global pool, else in the level's own.
   Sprite* FindPrototype(const std::string& name, SpriteCollection* globalPool) const;

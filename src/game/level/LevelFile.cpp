@@ -1,7 +1,6 @@
 // The level file: ten sections of tokens in a fixed order, read into the level's
 // templates.
 #include <cstddef>
-#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <utility>
@@ -45,10 +44,8 @@ void CheckFrame(TokenReader& in, const Sprite& object, int frame) {
 
 bool Level::Load(std::string file, SpriteCollection* globalPool) {
   std::ifstream stream(file);
-  if (!stream.is_open()) {
-    std::fprintf(stderr, "Level file \"%s\" cannot be opened\n", file.c_str());
-    return false;
-  }
+  // The caller, which knows the game list's entry, reports it.
+  if (!stream.is_open()) return false;
   TokenReader in(stream, file);
   ReadPrototypes(in);
   ReadMusic(in);
@@ -93,7 +90,7 @@ void Level::ReadMusic(TokenReader& in) {
   m_vTrackFiles.clear();
   m_vTrackModes.clear();
   m_sAmbientTrack = in.Word("the ambient track");
-  m_nTrackCount = in.Int("the music track count");
+  m_nTrackCount = in.IntAtLeast("the music track count", 0);
   VT_ASSERT(m_nTrackCount >= 0);
   // Grown as the pairs are read, so a huge count in a short file allocates nothing.
   for (int i = 0; i < m_nTrackCount; ++i) {
@@ -104,7 +101,7 @@ void Level::ReadMusic(TokenReader& in) {
 
 void Level::ReadScenery(TokenReader& in, std::vector<std::unique_ptr<ScenerySprite>>& layer,
                         bool tilesAreBools) {
-  const int count = in.Int("the scenery count");
+  const int count = in.IntAtLeast("the scenery count", 0);
   VT_ASSERT(count >= 0);
   for (int i = 0; i < count; ++i) {
     const std::string file = in.Word("a scenery animation file");
@@ -137,7 +134,7 @@ void Level::ReadScenery(TokenReader& in, std::vector<std::unique_ptr<ScenerySpri
 
 void Level::ReadObjects(TokenReader& in, SpriteCollection* globalPool,
                         std::vector<std::unique_ptr<GameObject>>& into) {
-  const int objectCount = in.Int("the object count");
+  const int objectCount = in.IntAtLeast("the object count", 0);
   VT_ASSERT(objectCount >= 0);
   for (int i = 0; i < objectCount; ++i) {
     const std::string name = in.Word("an object name");
@@ -167,7 +164,15 @@ void Level::ReadBounds(TokenReader& in, SpriteCollection* globalPool) {
   m_nYLower = in.Int("the lower y bound");
   m_nXUpper = in.Int("the upper x bound");
   m_nYUpper = in.Int("the upper y bound");
+  // -1 leaves a side open; two closed sides must not cross.
+  const auto reportCrossing = [&in](const char* axis, int lower, int upper) {
+    if (lower < upper || lower == -1 || upper == -1) return;
+    in.Report(std::string("the ") + axis + " bounds cross: the lower, " + std::to_string(lower) +
+              ", is not below the upper, " + std::to_string(upper));
+  };
+  reportCrossing("x", m_nXLower, m_nXUpper);
   VT_ASSERT(m_nXLower < m_nXUpper || m_nXLower == -1 || m_nXUpper == -1);
+  reportCrossing("y", m_nYLower, m_nYUpper);
   VT_ASSERT(m_nYLower < m_nYUpper || m_nYLower == -1 || m_nYUpper == -1);
   AddBoundWalls();
   ReadObjects(in, globalPool, m_vMainObjects);
@@ -214,7 +219,7 @@ void Level::AddBoundWalls() {
 }
 
 void Level::ReadPlayer(TokenReader& in, SpriteCollection* globalPool) {
-  VT_ASSERT(m_cpoPlayer == nullptr);
+  VT_ASSERT(m_cpoPlayer == NULL);
   const std::string name = in.Word("the player name (or 0)");
   if (name == "0") return;
   const float x = in.Float("the player x");
@@ -236,7 +241,7 @@ void Level::ReadPlayer(TokenReader& in, SpriteCollection* globalPool) {
 }
 
 void Level::ReadEnemies(TokenReader& in, SpriteCollection* globalPool) {
-  const int enemyCount = in.Int("the enemy count");
+  const int enemyCount = in.IntAtLeast("the enemy count", 0);
   VT_ASSERT(enemyCount >= 0);
   for (int i = 0; i < enemyCount; ++i) {
     const std::string name = in.Word("an enemy name");
@@ -260,14 +265,14 @@ void Level::ReadEnemies(TokenReader& in, SpriteCollection* globalPool) {
 }
 
 void Level::ReadTriggers(TokenReader& in, SpriteCollection* globalPool) {
-  const int triggerCount = in.Int("the trigger count");
+  const int triggerCount = in.IntAtLeast("the trigger count", 0);
   VT_ASSERT(triggerCount >= 0);
   int checkPoints = 0;
   for (int i = 0; i < triggerCount; ++i) {
     const std::string name = in.Word("a trigger name");
     const float x = in.Float("the x of \"" + name + "\"");
     const float y = in.Float("the y of \"" + name + "\"");
-    const int frame = in.Int("the frame of \"" + name + "\"");
+    const int frame = in.IntAtLeast("the frame of \"" + name + "\"", 0);
     VT_ASSERT(frame >= 0);
     const bool facingLeft = in.Int("the facing of \"" + name + "\"") != 0;
     const float depth = in.Float("the depth of \"" + name + "\"");

@@ -13,7 +13,7 @@
 
 void ReadPrototypeList(TokenReader& in, AnimationCollection* animations, SpriteCollection* pool,
                        const PrototypeProgress& progress) {
-  const int spriteCount = in.Int("the sprite count");
+  const int spriteCount = in.IntAtLeast("the sprite count", 0);
   VT_ASSERT(spriteCount >= 0);
   for (int i = 0; i < spriteCount; ++i) {
     const std::string name = in.Word("a prototype name");
@@ -22,7 +22,7 @@ void ReadPrototypeList(TokenReader& in, AnimationCollection* animations, SpriteC
       in.Fail("the prototype name \"" + name +
               "\" holds a path separator or \"..\"; names stay inside \"data/\"");
     }
-    const int animationCount = in.Int("the animation count of \"" + name + "\"");
+    const int animationCount = in.IntAtLeast("the animation count of \"" + name + "\"", 1);
     VT_ASSERT(animationCount >= 1);
     if (progress) progress(i, spriteCount, name);
 

@@ -90,6 +90,10 @@ int World::LevelComplete(int* frameCounter) {
 
   if (*frameCounter == kDecision) {
     if (player) player->SetBehavior(&PlayerInputThunk);
+    // The points still rolling in under the sign are this level's: into the
+    // record, which the next level and the name entry take the score from.
+    if (HUD* hud = HUD::GetInstance()) hud->RollInEverything();
+    AddScoreToRecord();
     if (m_playerRecords.size() == 1) {
       ++m_currentEntry;
       if (finished) {

@@ -7,6 +7,7 @@
 
 #include "animationlib/SceneryCollection.h"
 #include "animationlib/SpriteCollection.h"
+#include "game/data/TokenReader.h"
 #include "game/hud/HUD.h"
 #include "game/input/Input.h"
 #include "game/level/Level.h"
@@ -59,6 +60,7 @@ int World::PlayLevel(int* frameCounter) {
     if (m_newGame) {
       m_newGame = false;
       PlayerObject* player = GetPlayer();
+      if (!player) ReportLevelWithoutHero();
       VT_ASSERT(player);
       const StateLevelList* list = GetLevelList(STATE_GAMEPLAY);
       *player->AddFlag("Level", 0.0f) = static_cast<float>(list->index);
@@ -164,6 +166,13 @@ int World::PlayLevel(int* frameCounter) {
     }
   }
   return result;
+}
+
+void World::ReportLevelWithoutHero() {
+  if (m_currentEntry < 0 || m_currentEntry >= static_cast<int>(m_levelEntries.size())) return;
+  const LevelEntry& entry = m_levelEntries[m_currentEntry];
+  ReportDataFileProblem(entry.file,
+                        "a game starts on the level \"" + entry.name + "\", which has no player");
 }
 
 void World::ShowPlayerNumber() {

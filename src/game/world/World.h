@@ -53,7 +53,8 @@ class World {
   static void OnKillFocus();
   static void OnSetFocus();
 
-  // Screen fade: `frames` frames from `from` to `to`; the end colour stays drawn.
+  // Screen fade: `frames` frames from `from` to `to`; the end colour stays drawn
+  // (a transparent one draws nothing).
   static void StartFade(int frames, D3DCOLOR from, D3DCOLOR to);
   // The colour a fade shows after `count` of `length` frames.
   static D3DCOLOR FadeColor(D3DCOLOR from, D3DCOLOR to, int count, int length);
@@ -294,6 +295,8 @@ class World {
   static void DeleteLevels();
   // Replaces the turn banner with the current player's, at the screen centre.
   static void ShowPlayerNumber();
+  // Names the current level's file when a new game finds no hero in it.
+  static void ReportLevelWithoutHero();
   // A player's properties, energy, orbs, abilities and score.
   static void CopyRecord(const PlayerObject& from, PlayerObject& to);
 

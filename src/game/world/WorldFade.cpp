@@ -32,6 +32,8 @@ void World::DrawFade() {
   ++m_fadeCount;
   if (m_fadeCount > m_fadeLength) m_fadeCount = m_fadeLength;
   const D3DCOLOR color = FadeColor(m_fadeFrom, m_fadeTo, m_fadeCount, m_fadeLength);
-  D3DInterface::GetEngine()->FillScreen(Vector2(0.0f, 0.0f), color);
+  // A fully transparent fill changes no pixel, and an ended fade-in would pay for
+  // a full-screen blend every frame until the next fade.
+  if ((color >> 24) != 0) D3DInterface::GetEngine()->FillScreen(Vector2(0.0f, 0.0f), color);
   if (HUD* hud = HUD::GetInstance()) hud->SetColor(color);
 }

@@ -6,6 +6,7 @@
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "animationlib/SceneryCollection.h"
 #include "animationlib/SpriteCollection.h"
+#include "game/data/TokenReader.h"
 #include "game/level/Level.h"
 #include "game/objects/GameObject.h"
 #include "game/player/PlayerObject.h"
@@ -30,7 +31,12 @@ bool World::LoadLevel(std::string name, bool carryPlayer) {
   found->level = std::make_unique<Level>();
   Level* level = found->level.get();
   // A level file that does not open leaves an empty level, which plays on.
-  if (level->Load(found->file, m_cscPool.get())) level->SetName(found->name);
+  if (level->Load(found->file, m_cscPool.get())) {
+    level->SetName(found->name);
+  } else {
+    ReportDataFileProblem(found->file, "cannot be opened; \"Gold.vt\" lists it as the level \"" +
+                                           found->name + "\", which is left empty");
+  }
   m_levelJustLoaded = true;
   m_currentEntry = static_cast<int>(found - m_levelEntries.begin());
 

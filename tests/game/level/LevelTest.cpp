@@ -3,6 +3,7 @@
 // a level replaced by the next one, and damaged level files.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -174,6 +175,45 @@ TEST_F(LevelTest, BoundsAtTheEndsOfIntPutTheirWallsOnTheRightSide) {
   EXPECT_EQ(top, 4);
 }
 
+// A gameplay level the game list names must give the new game its hero: a level
+// file that is missing (left empty, as the data rule says) or has no player stops
+// the game naming the file and, when it is missing, its game list entry.
+TEST_F(LevelTest, AGameStartedOnALevelWithoutAHeroStopsNamingTheLevelFile) {
+  const struct {
+    const char* name;
+    bool written;
+    const char* message;
+  } cases[] = {
+      {"MissingFile", false,
+       "Data file \"one.lvl\": cannot be opened; \"Gold.vt\" lists it as the level \"one\", "
+       "which is left empty.*Data file \"one.lvl\": a game starts on the level \"one\", which "
+       "has no player.*Assertion failed: player,"},
+      {"NoPlayer", true,
+       "Data file \"one.lvl\": a game starts on the level \"one\", which has no "
+       "player.*Assertion failed: player,"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(Root() / "one.lvl");
+    if (c.written) WriteText(Root() / "one.lvl", LevelText().Text());
+    InitWorld();
+    World::SetNewGame(true);
+    EXPECT_DEATH(game->RunFrames(2), c.message);
+  }
+}
+
+// Loading a second file into one level keeps the first file's player, which the
+// reader does not allow.
+TEST_F(LevelTest, ASecondPlayerForOneLevelStopsOnItsAssertion) {
+  LevelText level;
+  level.player = "ZodirazO 10 20 0";
+  Play(level, false);
+  Level twice;
+  ASSERT_TRUE(twice.Load("one.lvl", World::GetPrototypePool()));
+  EXPECT_DEATH(twice.Load("one.lvl", World::GetPrototypePool()),
+               "Assertion failed: m_cpoPlayer == NULL, file game/level/LevelFile.cpp");
+}
+
 // A section's tokens and what the game says as it stops.
 struct Broken {
   const char* name;
@@ -200,12 +240,41 @@ INSTANTIATE_TEST_SUITE_P(
         Broken{"FramePastEnd", &LevelText::layerD, "1 Tile 0 0 4 0 0",
                "\"Tile\" has no frame 4 \\(its animation \"tiles\" has 4\\)"},
         Broken{"NegativeFrame", &LevelText::triggers, "1 Gate 0 0 -1 0 0",
-               "Assertion failed: frame >= 0"},
+               "Data file \"one.lvl\": expected the frame of \"Gate\" \\(0 or more\\), "
+               "found \"-1\".*Assertion failed: frame >= 0"},
         Broken{"BoundsCrossed", &LevelText::main, "500 -1 100 -1 0",
-               "m_nXLower < m_nXUpper \\|\\| m_nXLower == -1 \\|\\| m_nXUpper == -1"},
+               "Data file \"one.lvl\": the x bounds cross: the lower, 500, is not below the "
+               "upper, 100.*m_nXLower < m_nXUpper \\|\\| m_nXLower == -1 \\|\\| m_nXUpper == -1"},
+        Broken{"YBoundsCrossed", &LevelText::main, "-1 900 -1 900 0",
+               "Data file \"one.lvl\": the y bounds cross: the lower, 900, is not below the "
+               "upper, 900.*m_nYLower < m_nYUpper \\|\\| m_nYLower == -1 \\|\\| m_nYUpper == -1"},
         Broken{"PlayerNotGlobal", &LevelText::player, "Gate2 0 0 0",
                "the player \"Gate2\" is not in the global"},
-        Broken{"NegativeEnemies", &LevelText::enemies, "-1", "Assertion failed: enemyCount >= 0"},
+        Broken{"NegativeEnemies", &LevelText::enemies, "-1",
+               "Data file \"one.lvl\": expected the enemy count \\(0 or more\\), found "
+               "\"-1\".*Assertion failed: enemyCount >= 0"},
+        // Every count the reader checks names the file before its assertion stops the game.
+        Broken{"NegativePrototypes", &LevelText::prototypes, "-3",
+               "Data file \"one.lvl\": expected the sprite count \\(0 or more\\), found "
+               "\"-3\".*Assertion failed: spriteCount >= 0"},
+        Broken{"PrototypeWithoutAnimations", &LevelText::prototypes, "1 Crate 0",
+               "Data file \"one.lvl\": expected the animation count of \"Crate\" \\(1 or "
+               "more\\), found \"0\".*Assertion failed: animationCount >= 1"},
+        Broken{"NegativeTracks", &LevelText::music, "0 -2",
+               "Data file \"one.lvl\": expected the music track count \\(0 or more\\), found "
+               "\"-2\".*Assertion failed: m_nTrackCount >= 0"},
+        Broken{"NegativeScenery", &LevelText::sceneryC, "-1",
+               "Data file \"one.lvl\": expected the scenery count \\(0 or more\\), found "
+               "\"-1\".*Assertion failed: count >= 0"},
+        Broken{"NegativeObjects", &LevelText::layerB, "-1",
+               "Data file \"one.lvl\": expected the object count \\(0 or more\\), found "
+               "\"-1\".*Assertion failed: objectCount >= 0"},
+        Broken{"NegativeMainObjects", &LevelText::main, "-1 -1 -1 -1 -7",
+               "Data file \"one.lvl\": expected the object count \\(0 or more\\), found "
+               "\"-7\".*Assertion failed: objectCount >= 0"},
+        Broken{"NegativeTriggers", &LevelText::triggers, "-1",
+               "Data file \"one.lvl\": expected the trigger count \\(0 or more\\), found "
+               "\"-1\".*Assertion failed: triggerCount >= 0"},
         Broken{"Truncated", &LevelText::triggers, "1 Gate 10",
                "the file ends where the y of \"Gate\""},
         Broken{"PrototypeNameClimbsOut", &LevelText::prototypes, "1 ..\\Gate 1 1 animations/gate.acd",

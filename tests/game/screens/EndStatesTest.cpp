@@ -102,6 +102,48 @@ TEST_F(EndStateTest, TheLastLevelCompletesTheGameAndGoesToTheCredits) {
   EXPECT_EQ(World::GetObjects()->GetSprites().size(), 0u);
 }
 
+// Points still on their way when the sign goes up are the finished level's: the
+// next level starts with all of them, and so does the record that name entry saves.
+TEST_F(EndStateTest, EveryPointShownOrPendingAtLevelCompleteReachesTheNextLevelAndTheRecord) {
+  constexpr int kScore = 2000;
+  const struct {
+    const char* name;
+    int levels;        // 1: the last level, so the credits (and name entry) follow
+    int pending;       // rolling in as the sign goes up
+    int message;       // a message's points, 0 for none
+    int messageFrame;  // when it is queued; from frame 90 it is still queued at the decision
+    int comboHits;     // 50-point hits merged into one combo as the sign goes up
+    int expected;
+  } cases[] = {
+      {"PendingPointsRollInUnderTheSign", 2, 810, 0, 0, 0, kScore + 810},
+      {"AMessageExpiresUnderTheSign", 2, 0, 1000, 0, 0, kScore + 1000},
+      {"AMessageOutlivesTheSign", 2, 0, 1000, 90, 0, kScore + 1000},
+      {"AComboBanksItsPointsTimesItsCount", 2, 0, 0, 0, 3, kScore + 150 * 3},
+      {"TheLastLevelsPointsReachTheRecordNameEntrySaves", 1, 810, 1000, 90, 0, kScore + 810 + 1000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Start(1, c.levels, STATE_LEVEL_COMPLETE);
+    HUD* hud = HUD::GetInstance();
+    hud->SetScore(kScore);
+    HUD::SetPending(c.pending);
+    for (int i = 0; i < c.comboHits; ++i) hud->UpdateCombo(50, 0, 255, 255, 255, 255);
+    if (c.message) {
+      game->RunFrames(c.messageFrame);
+      hud->AddMessage(c.message, 2, 255, 255, 128, 0);
+    }
+    RunWhile(STATE_LEVEL_COMPLETE, 300);
+    ASSERT_EQ(World::GetState(), c.levels == 1 ? STATE_CREDITS : STATE_GAMEPLAY);
+    EXPECT_EQ(World::GetCurrentRecord()->GetScore(), c.expected);
+    if (c.levels > 1) {
+      // Shown at once, with nothing left to roll in twice.
+      EXPECT_EQ(HUD::GetScore(), c.expected);
+      EXPECT_EQ(HUD::GetPending(), 0);
+      EXPECT_TRUE(hud->GetMessages().empty());
+    }
+  }
+}
+
 TEST_F(EndStateTest, LevelCompletePassesTheTurnToTheNextPlayerWithTimeLeft) {
   const struct {
     const char* name;

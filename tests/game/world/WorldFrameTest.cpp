@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
+#include "D3DInterfaceLib/D3DInterface.h"
 #include "animationlib/SpriteCollection.h"
 #include "game/WorldTestKit.h"
+#include "game/hud/HUD.h"
 
 namespace {
 
@@ -26,6 +29,22 @@ class WorldFrameTest : public worldtest::WorldDataTest {
     return false;
   }
   static void QueueText() { World::QueueText({"", 30, 200.0f, 200.0f, "Vantrel", 0xFFFFFFFF}); }
+  // The colours of the untextured full-screen quads one World frame queues.
+  static std::vector<D3DCOLOR> ScreenFillsOfAFrame() {
+    D3DInterface::ClearQuads();
+    World::Update();
+    std::vector<D3DCOLOR> fills;
+    for (const ScreenQuad& quad : D3DInterface::GetEngine()->GetQuadQueue()) {
+      const ScreenVertex& first = quad.vertices[0];
+      const ScreenVertex& opposite = quad.vertices[2];
+      if (!quad.texture && first.x <= 0.0f && first.y <= 0.0f && opposite.x >= 800.0f &&
+          opposite.y >= 600.0f) {
+        fills.push_back(first.color);
+      }
+    }
+    D3DInterface::ClearQuads();
+    return fills;
+  }
 };
 
 TEST_F(WorldFrameTest, FadeCoversTheScreenStepByStepAndQueuedTextIsDrawnOnceOverIt) {
@@ -44,6 +63,33 @@ TEST_F(WorldFrameTest, FadeCoversTheScreenStepByStepAndQueuedTextIsDrawnOnceOver
   EXPECT_FALSE(TextDrawn(0xFF800000));
   game->RunFrames(3);  // the end colour holds
   EXPECT_EQ(At(400, 300), 0xFF800000u);
+}
+
+// An ended fade that shows nothing queues nothing; one that covers the screen,
+// even partly, keeps covering it. The HUD keeps the end colour either way.
+TEST_F(WorldFrameTest, AnEndedFadeHoldsItsColourUnlessItEndedTransparent) {
+  const struct {
+    const char* name;
+    D3DCOLOR from, to;
+    bool held;
+  } cases[] = {
+      {"FadeInToTransparentBlack", 0xFF000000, 0x00000000, false},
+      {"TransparentOfAnyColour", 0x7FFF7FFF, 0x00FF7FFF, false},
+      {"FadeOutToOpaqueBlack", 0x00000000, 0xFF000000, true},
+      {"HalfTransparentTint", 0x00000000, 0x7F000000, true},
+  };
+  WriteGameList("", 0);
+  InitWorld();
+  World::SetNewGame(false);  // play with no level and no hero: only the HUD besides the fade
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    World::StartFade(3, c.from, c.to);
+    EXPECT_EQ(ScreenFillsOfAFrame().size(), 1u) << "a running fade is drawn";
+    game->RunFrames(5);
+    const std::vector<D3DCOLOR> fills = ScreenFillsOfAFrame();
+    EXPECT_EQ(fills, c.held ? std::vector<D3DCOLOR>{c.to} : std::vector<D3DCOLOR>{});
+    EXPECT_EQ(HUD::GetInstance()->GetColor(), c.to);
+  }
 }
 
 TEST_F(WorldFrameTest, InTheBackgroundGameplayIsDrawnButNothingMovesOrReadsInput) {
