@@ -259,7 +259,9 @@ int World::RunState(int state) {
     if (state == STATE_MAIN_MENU && m_cscObjects) m_cscObjects->SetMask(PASS_ALL);
     if (const StateHandler handler = m_stateHandlers[state]) next = handler(&m_frameCounter);
     if (state == STATE_GAME_OVER && next == STATE_NAME_ENTRY) {
-      // The game ends here: the score on show becomes the record's.
+      // The game ends here: the score on show, and every point still on its way,
+      // becomes the record's.
+      if (m_hud) m_hud->RollInEverything();
       AddScoreToRecord();
       if (m_hud) m_hud->Clear();
     }

@@ -219,6 +219,26 @@ TEST_F(EndStateTest, GameOverCracksTheScreenInStagesAndReadsNoInputBeforeTheMenu
   EXPECT_EQ(World::GetObjects()->GetMask(), PASS_ALL);
 }
 
+// Quitting at game over ends the game: the points on their way are saved with it.
+TEST_F(EndStateTest, QuittingAtGameOverSavesEveryPointShownOrPending) {
+  Start(1, 1, STATE_GAME_OVER);
+  while (World::GetFrameCounter() != 155) game->RunFrames(1);
+  game->KeyDown(SDL_SCANCODE_DOWN);
+  game->RunFrames(1);
+  game->KeyUp(SDL_SCANCODE_DOWN);
+  game->RunFrames(1);
+  ASSERT_EQ(endscreens::GameOverSelection(), 1);
+  HUD* hud = HUD::GetInstance();
+  hud->SetScore(1234);
+  HUD::SetPending(300);
+  for (int hit = 0; hit < 3; ++hit) hud->UpdateCombo(50, 0, 255, 255, 255, 255);
+  game->KeyDown(SDL_SCANCODE_RETURN);
+  EXPECT_LT(RunWhile(STATE_GAME_OVER, 100), 100);
+  ASSERT_EQ(World::GetState(), STATE_NAME_ENTRY);
+  // A combo banks its points times its count.
+  EXPECT_EQ(World::GetCurrentRecord()->GetScore(), 1234 + 300 + 150 * 3);
+}
+
 TEST_F(EndStateTest, ContinueReloadsTheLevelAndAddsTheClockToTheElapsedTime) {
   Start(1, 1, STATE_GAME_OVER);
   *Hero()->AddFlag("TimeElapsed", 0.0f) = 100.0f;
