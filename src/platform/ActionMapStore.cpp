@@ -14,6 +14,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "platform/WriteAll.h"
+
 namespace platform {
 
 namespace {
@@ -95,17 +97,6 @@ class Descriptor {
 
 std::string Reason(int error) {
   return std::strerror(error);
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-    if (written < 0 && errno == EINTR) continue;
-    if (written < 0) return false;
-    done += static_cast<std::size_t>(written);
-  }
-  return true;
 }
 
 enum class FileRead { Read, Missing, Failed };
@@ -407,7 +398,7 @@ bool SaveSavedMaps(const std::filesystem::path& file, const ActionFormat& format
     return false;
   }
   bool written = !replacing || ::fchmod(out.Get(), old.st_mode & 07777) == 0;
-  written = written && WriteAll(out.Get(), text) && ::fsync(out.Get()) == 0;
+  written = written && WriteAll(out.Get(), text.data(), text.size()) && ::fsync(out.Get()) == 0;
   const int writeError = errno;
   const bool closed = out.Close();
   if (!written || !closed) {

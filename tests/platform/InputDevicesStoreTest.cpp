@@ -1,9 +1,7 @@
 // The saved-controls file: where it lives, what it keeps, damaged copies, and saves
 // that lose nothing whatever the folder holds or whoever saves at the same time.
-#include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +16,7 @@
 
 #include "platform/ActionMap.h"
 #include "platform/ActionMapStore.h"
+#include "support/ReadToEnd.h"
 #include "support/TempDir.h"
 
 using platform::ControlKind;
@@ -60,11 +59,7 @@ std::string InChildProcess(const std::filesystem::path& folder,
     _exit(written == static_cast<ssize_t>(result.size()) ? 0 : 1);
   }
   close(answer[1]);
-  std::string result;
-  char buffer[256];
-  ssize_t got;
-  while ((got = read(answer[0], buffer, sizeof buffer)) > 0) result.append(buffer, got);
-  close(answer[0]);
+  std::string result = testsupport::ReadToEnd(answer[0]);
   int status = 0;
   waitpid(child, &status, 0);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) result += " (the child process failed)";

@@ -10,6 +10,7 @@
 #include "game/input/InputControlsDialog.h"
 #include "platform/Assert.h"
 #include "platform/InputDevices.h"
+#include "platform/WriteAll.h"
 
 namespace {
 
@@ -242,20 +243,12 @@ bool Input::WriteRecord(std::uint32_t frames, std::uint32_t mask) {
   PutLittleEndian(record, frames);
   PutLittleEndian(record + 4, mask);
   // Records are rare: each goes to the file at once, so a failed write shows at once.
-  std::size_t done = 0;
-  while (done < sizeof record) {
-    const ssize_t written = ::write(m_recordingFile, record + done, sizeof record - done);
-    if (written < 0 && errno == EINTR) continue;
-    if (written < 0) {
-      const bool end = frames == kEndMark && mask == kEndMark;
-      ReportRecordingFailure(end ? "the end record was not written" : "a record was not written",
-                             errno);
-      m_recordingFailed = true;
-      return false;
-    }
-    done += static_cast<std::size_t>(written);
-  }
-  return true;
+  if (platform::WriteAll(m_recordingFile, record, sizeof record)) return true;
+  const bool end = frames == kEndMark && mask == kEndMark;
+  ReportRecordingFailure(end ? "the end record was not written" : "a record was not written",
+                         errno);
+  m_recordingFailed = true;
+  return false;
 }
 
 void Input::ReportRecordingFailure(const char* what, int error) const {

@@ -8,10 +8,12 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "game/input/InputTestEvents.h"
+#include "support/ReadToEnd.h"
 
 namespace {
 
@@ -179,12 +181,7 @@ std::string StderrOf(const std::function<void()>& body) {
   dup2(saved, STDERR_FILENO);
   close(saved);
   close(pipeEnds[1]);
-  std::string text;
-  char buffer[512];
-  ssize_t got;
-  while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0) text.append(buffer, got);
-  close(pipeEnds[0]);
-  return text;
+  return testsupport::ReadToEnd(pipeEnds[0]);
 }
 
 // A recording whose file fills up, whether at a change or at its end, says so with the
