@@ -13,6 +13,8 @@
 
 namespace {
 
+Animation::FileSource sFileSource = nullptr;
+
 // Reads a zero-terminated string; false when the data ends before the zero.
 bool ReadTerminated(std::istream& in, std::string& text) {
   text.clear();
@@ -85,7 +87,12 @@ void Animation::Draw(const Vector2& /*screenPosition*/, const Vector2& /*repeat*
                      bool /*mirror*/, float /*rotation*/, Vector2 /*pivot*/,
                      float /*pivotRotation*/, CachedVector /*scale*/) const {}
 
+void Animation::SetFileSource(FileSource source) {
+  sFileSource = source;
+}
+
 bool Animation::Load(const std::string& path) {
+  if (sFileSource != nullptr) return sFileSource(path, *this);
   std::ifstream in(path, std::ios::binary);
   if (!in.is_open()) {
     m_sLoadError = "Animation file \"" + path + "\": cannot open it";

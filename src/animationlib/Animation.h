@@ -62,6 +62,12 @@ class Animation {
   // consistent animation; GetLoadError then says why, naming the file, and the
   // animation keeps at most its name (no frames, no frame size).
   bool Load(const std::string& path);
+  // Test seam for programs that read thousands of data files naming the same few
+  // animations (the fuzz targets): the source stands in for reading the file, filling
+  // the animation as Load would, its load error included. Null restores the file
+  // reader; the game never sets one.
+  using FileSource = bool (*)(const std::string& path, Animation& animation);
+  static void SetFileSource(FileSource source);
   // Writes the ".acd" file; false when it cannot be written.
   bool Save(const std::string& path) const;
   // The whole file body. ReadBody is Load without the file; its errors do not name one.

@@ -29,6 +29,15 @@ int RepeatCount(float repeat) {
   return static_cast<int>(std::min(count, kMaxRepeat));
 }
 
+D3DAnimation::ImageSource sImageSource = nullptr;
+
+std::shared_ptr<const platform::Image> ReadImage(const std::string& path, std::string& error) {
+  if (sImageSource != nullptr) return sImageSource(path, error);
+  auto image = std::make_shared<platform::Image>();
+  if (!platform::LoadPng(path, *image, error)) return nullptr;
+  return image;
+}
+
 Vector2 Rotated(const Vector2& p, const Vector2& centre, float cosine, float sine) {
   const float x = p.X() - centre.X();
   const float y = p.Y() - centre.Y();
@@ -36,6 +45,10 @@ Vector2 Rotated(const Vector2& p, const Vector2& centre, float cosine, float sin
 }
 
 }  // namespace
+
+void D3DAnimation::SetImageSource(ImageSource source) {
+  sImageSource = source;
+}
 
 std::string D3DAnimation::FolderOf(const std::string& path) {
   const std::size_t slash = path.find_last_of("/\\");
@@ -50,12 +63,13 @@ D3DAnimation::D3DAnimation(const std::string& path) : Animation() {
   }
 
   const std::string imagePath = FolderOf(path) + GetName() + ".png";
-  platform::Image image;
   std::string error;
-  if (!platform::LoadPng(imagePath, image, error)) {
+  const std::shared_ptr<const platform::Image> read = ReadImage(imagePath, error);
+  if (!read) {
     std::fprintf(stderr, "Animation file \"%s\": %s\n", path.c_str(), error.c_str());
     return;
   }
+  const platform::Image& image = *read;
 
   const Vector2 imagesize(static_cast<float>(image.width), static_cast<float>(image.height));
   if (!FrameGridFits(GetFrameSize(), imagesize)) {

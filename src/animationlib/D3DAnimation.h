@@ -38,6 +38,14 @@ class D3DAnimation : public Animation {
   // The folder part of a path, up to and including its last "/" or "\".
   static std::string FolderOf(const std::string& path);
 
+  // Test seam for programs that build thousands of animations from the same few images
+  // (the fuzz targets): the source stands in for reading the image file, null with a
+  // message naming the file and what is wrong in `error` as LoadPng gives. Null restores
+  // the file reader; the game never sets one.
+  using ImageSource = std::shared_ptr<const platform::Image> (*)(const std::string& path,
+                                                                 std::string& error);
+  static void SetImageSource(ImageSource source);
+
  private:
   void CutFrames(const platform::Image& image, const std::string& path);
 

@@ -4,13 +4,15 @@
 // Environment settings serve tests and tools: VANTREL_MAX_FRAMES=n ends the
 // run after n frames; VANTREL_CAPTURE_DIR=folder with VANTREL_CAPTURE_FRAMES=a,b,..
 // saves those frames (counted from 1) as frame-NNNNN.png; VANTREL_RECORD=file records
-// the first level played (LevelRecorder, run by the host after every frame).
+// the first level played (LevelRecorder, run by the host after every frame). Numbers
+// must be whole numbers from 1 up: anything else stops the run, naming the setting.
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "D3DInterfaceLib/D3DInterface.h"
@@ -22,6 +24,7 @@
 #include "platform/Gfx.h"
 #include "platform/Image.h"
 #include "platform/Random.h"
+#include "platform/Settings.h"
 #include "platform/Window.h"
 
 namespace {
@@ -29,21 +32,34 @@ namespace {
 constexpr int kWindowX = 40;
 constexpr int kWindowY = 40;
 
+// What the environment asks of a run besides playing. Read before anything opens, so
+// a setting that is not a whole number stops the program at once, naming it.
+struct RunSettings {
+  long long maxFrames = 0;  // 0: no limit
+  std::string captureDir;
+  std::set<long long> captureFrames;
+
+  static RunSettings FromEnvironment() {
+    constexpr long long kMost = std::numeric_limits<long long>::max();
+    RunSettings settings;
+    settings.maxFrames = platform::WholeNumberSetting("VANTREL_MAX_FRAMES", 1, kMost).value_or(0);
+    if (const char* dir = std::getenv("VANTREL_CAPTURE_DIR")) settings.captureDir = dir;
+    for (const long long frame :
+         platform::WholeNumberListSetting("VANTREL_CAPTURE_FRAMES", 1, kMost)) {
+      settings.captureFrames.insert(frame);
+    }
+    return settings;
+  }
+};
+
 // The game's host plus the frame limit and frame capture asked for by the environment.
 class EntryHost : public WindowLoopHost {
  public:
-  explicit EntryHost(platform::Window& window) : WindowLoopHost(window) {
-    if (const char* limit = std::getenv("VANTREL_MAX_FRAMES")) {
-      m_maxFrames = std::strtoll(limit, nullptr, 10);
-    }
-    if (const char* dir = std::getenv("VANTREL_CAPTURE_DIR")) m_captureDir = dir;
-    if (const char* frames = std::getenv("VANTREL_CAPTURE_FRAMES")) {
-      std::stringstream list(frames);
-      std::string item;
-      while (std::getline(list, item, ','))
-        m_captureFrames.insert(std::strtoll(item.c_str(), nullptr, 10));
-    }
-  }
+  EntryHost(platform::Window& window, RunSettings settings)
+      : WindowLoopHost(window),
+        m_maxFrames(settings.maxFrames),
+        m_captureDir(std::move(settings.captureDir)),
+        m_captureFrames(std::move(settings.captureFrames)) {}
 
   void RunFrame() override {
     WindowLoopHost::RunFrame();
@@ -78,6 +94,7 @@ class EntryHost : public WindowLoopHost {
 int main() {
   RegisterBehaviors();
   platform::SeedRandomFromClock();
+  RunSettings settings = RunSettings::FromEnvironment();
 
   std::string error;
   std::unique_ptr<platform::Window> window = platform::Window::Open(
@@ -87,7 +104,7 @@ int main() {
     return 1;
   }
 
-  EntryHost host(*window);
+  EntryHost host(*window, std::move(settings));
   FrameLoop loop(host);  // reads the counter frequency
   D3DInterface::Create(window.get(), kScreenWidth, kScreenHeight, true);
   HideCursorInFullScreen(*window);

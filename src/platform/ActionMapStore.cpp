@@ -1,21 +1,27 @@
 #include "platform/ActionMapStore.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
 #include <sstream>
+
+#include "platform/WriteAll.h"
 
 namespace platform {
 
 namespace {
 
 // A map file is a few kilobytes at most; anything far larger is not ours.
-constexpr std::uintmax_t kMaxFileSize = 64 * 1024;
+constexpr std::size_t kMaxFileSize = 64 * 1024;
 constexpr std::size_t kMaxDevices = 64;
 
 struct KindName {
@@ -66,14 +72,123 @@ std::vector<std::string> Tokens(const std::string& line) {
   return tokens;
 }
 
-bool WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-    if (written < 0) return false;
-    done += static_cast<std::size_t>(written);
+// A file descriptor closed when it goes out of scope.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : m_fd(fd) {}
+  ~Descriptor() {
+    if (m_fd >= 0) ::close(m_fd);
   }
-  return true;
+  Descriptor(Descriptor&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return m_fd; }
+  bool IsOpen() const { return m_fd >= 0; }
+  // Closes it now: a close can fail, and a file being written must say so.
+  bool Close() {
+    const int fd = m_fd;
+    m_fd = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int m_fd;
+};
+
+std::string Reason(int error) {
+  return std::strerror(error);
+}
+
+enum class FileRead { Read, Missing, Failed };
+
+// The whole file, when it is a regular file of at most kMaxFileSize bytes. A pipe or
+// device is never opened: reading one could block or have effects.
+FileRead ReadSmallFile(const std::filesystem::path& file, std::string& text, std::string& problem) {
+  struct stat info {};
+  if (::stat(file.c_str(), &info) != 0) {
+    if (errno == ENOENT) return FileRead::Missing;
+    problem = "cannot be read (" + Reason(errno) + ")";
+    return FileRead::Failed;
+  }
+  if (S_ISDIR(info.st_mode)) {
+    problem = "cannot be read (" + Reason(EISDIR) + ")";
+    return FileRead::Failed;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    problem = "cannot be read (not a regular file)";
+    return FileRead::Failed;
+  }
+  Descriptor in(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!in.IsOpen()) {
+    problem = "cannot be read (" + Reason(errno) + ")";
+    return FileRead::Failed;
+  }
+  // Read to one byte past the limit, so a file that grew since the check still shows.
+  text.assign(kMaxFileSize + 1, '\0');
+  std::size_t got = 0;
+  while (got < text.size()) {
+    const ssize_t n = ::read(in.Get(), text.data() + got, text.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      problem = "cannot be read (" + Reason(errno) + ")";
+      return FileRead::Failed;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  if (got > kMaxFileSize) {
+    problem = "too large to be a controls file";
+    return FileRead::Failed;
+  }
+  text.resize(got);
+  return FileRead::Read;
+}
+
+// The file a save replaces: `file` with every symbolic link followed, a dangling one
+// too, so a link kept by the player stays a link.
+bool FollowLinks(std::filesystem::path file, std::filesystem::path& target, std::string& problem) {
+  constexpr int kMaxLinks = 40;  // as the system allows in one path
+  for (int link = 0; link <= kMaxLinks; ++link) {
+    struct stat info {};
+    if (::lstat(file.c_str(), &info) != 0) {
+      if (errno != ENOENT) {
+        problem = Reason(errno);
+        return false;
+      }
+      target = file;
+      return true;
+    }
+    if (!S_ISLNK(info.st_mode)) {
+      target = file;
+      return true;
+    }
+    std::error_code ec;
+    const std::filesystem::path next = std::filesystem::read_symlink(file, ec);
+    if (ec) {
+      problem = ec.message();
+      return false;
+    }
+    file = next.is_absolute() ? next : file.parent_path() / next;
+  }
+  problem = Reason(ELOOP);
+  return false;
+}
+
+// A new file of this process's own beside `file`: a name nobody else uses, created
+// exclusively and never through a link, so nothing already there is written.
+Descriptor CreateTemporary(const std::filesystem::path& file, std::filesystem::path& temporary) {
+  static unsigned counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    char suffix[48];
+    std::snprintf(suffix, sizeof suffix, ".tmp-%ld-%u-%llx", static_cast<long>(::getpid()),
+                  ++counter, static_cast<unsigned long long>(ticks) & 0xFFFFFFu);
+    temporary = file.string() + suffix;
+    Descriptor fd(
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+    if (fd.IsOpen() || errno != EEXIST) return fd;
+  }
+  return Descriptor(-1);
 }
 
 std::string Hex(std::uint32_t value) {
@@ -135,23 +250,17 @@ std::filesystem::path SavedMapsPath(const std::string& mapName) {
 bool LoadSavedMaps(const std::filesystem::path& file, const ActionFormat& format, SavedMaps& maps,
                    std::string& error) {
   maps.clear();
-  std::error_code ec;
-  if (!std::filesystem::exists(file, ec)) return true;
   const std::string where = "saved controls \"" + file.string() + "\"";
-  const std::uintmax_t size = std::filesystem::file_size(file, ec);
-  if (ec) {
-    error = where + ": cannot be read (" + ec.message() + ")";
-    return false;
-  }
-  if (size > kMaxFileSize) {
-    error = where + ": too large to be a controls file";
-    return false;
-  }
-  std::ifstream in(file, std::ios::binary);
-  std::string text(static_cast<std::size_t>(size), '\0');
-  if (!in.read(text.data(), static_cast<std::streamsize>(size))) {
-    error = where + ": cannot be read";
-    return false;
+  std::string text;
+  std::string problem;
+  switch (ReadSmallFile(file, text, problem)) {
+    case FileRead::Missing:
+      return true;
+    case FileRead::Failed:
+      error = where + ": " + problem;
+      return false;
+    case FileRead::Read:
+      break;
   }
 
   std::istringstream lines(text);
@@ -224,14 +333,54 @@ bool LoadSavedMaps(const std::filesystem::path& file, const ActionFormat& format
 }
 
 bool SaveSavedMaps(const std::filesystem::path& file, const ActionFormat& format,
-                   const SavedMaps& maps, std::string& error) {
-  const std::string where = "saved controls \"" + file.string() + "\"";
+                   const SavedMaps& maps, std::string& error, SaveReport* report) {
   if (file.empty()) {
     error = "no configuration folder for the saved controls (HOME is not set)";
     return false;
   }
+  std::string where = "saved controls \"" + file.string() + "\"";
+  std::filesystem::path target;
+  std::string problem;
+  if (!FollowLinks(file, target, problem)) {
+    error = where + ": cannot be written (" + problem + ")";
+    return false;
+  }
+  if (target != file) where += " (\"" + target.string() + "\")";
+  const std::filesystem::path folder =
+      target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (ec) {
+    error = where + ": cannot create its folder (" + ec.message() + ")";
+    return false;
+  }
+
+  // Another game saving now waits here, so each one merges into what the other wrote.
+  Descriptor lock(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  int locked = -1;
+  while (lock.IsOpen() && (locked = ::flock(lock.Get(), LOCK_EX)) != 0 && errno == EINTR) {
+  }
+  if (locked != 0) {
+    error = where + ": cannot lock its folder (" + Reason(errno) + ")";
+    return false;
+  }
+
+  struct stat old {};
+  const bool replacing = ::stat(target.c_str(), &old) == 0;
+  if (!replacing && errno != ENOENT) {
+    error = where + ": cannot be written (" + Reason(errno) + ")";
+    return false;
+  }
+  if (replacing && S_ISDIR(old.st_mode)) {
+    error = where + ": cannot be written (" + Reason(EISDIR) + ")";
+    return false;
+  }
+  SavedMaps merged;
+  const bool unreadable = replacing && !LoadSavedMaps(target, format, merged, problem);
+  for (const SavedDeviceMap& entry : maps) PutSavedMap(merged, entry);
+
   std::string text = format.mapName + "\n" + format.guid + "\n";
-  for (const SavedDeviceMap& entry : maps) {
+  for (const SavedDeviceMap& entry : merged) {
     text += "device " + entry.identity + "\n";
     for (const Binding& binding : entry.map) {
       if (format.IsFixed(binding.data)) continue;
@@ -242,30 +391,42 @@ bool SaveSavedMaps(const std::filesystem::path& file, const ActionFormat& format
   }
   text += "end\n";
 
-  std::error_code ec;
-  std::filesystem::create_directories(file.parent_path(), ec);
-  if (ec) {
-    error = where + ": cannot create its folder (" + ec.message() + ")";
+  std::filesystem::path temporary;
+  Descriptor out = CreateTemporary(target, temporary);
+  if (!out.IsOpen()) {
+    error = where + ": cannot create a temporary file (" + Reason(errno) + ")";
     return false;
   }
-  const std::filesystem::path temporary = file.string() + ".tmp";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    error = where + ": cannot write the temporary file";
-    return false;
-  }
-  const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
+  bool written = !replacing || ::fchmod(out.Get(), old.st_mode & 07777) == 0;
+  written = written && WriteAll(out.Get(), text.data(), text.size()) && ::fsync(out.Get()) == 0;
+  const int writeError = errno;
+  const bool closed = out.Close();
   if (!written || !closed) {
-    std::filesystem::remove(temporary, ec);
-    error = where + ": writing failed";
+    ::unlink(temporary.c_str());
+    error = where + ": writing failed (" + Reason(written ? errno : writeError) + ")";
     return false;
   }
-  std::filesystem::rename(temporary, file, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
-    error = where + ": cannot replace the old file";
+  std::string notice;
+  if (unreadable) {
+    // The player's other devices are in there: kept for whoever can mend it.
+    const std::filesystem::path kept = target.string() + ".bad";
+    if (::rename(target.c_str(), kept.c_str()) != 0) {
+      error = where + ": cannot keep the unreadable file aside (" + Reason(errno) + ")";
+      ::unlink(temporary.c_str());
+      return false;
+    }
+    notice = problem + "; it is kept as \"" + kept.string() + "\"";
+  }
+  if (::rename(temporary.c_str(), target.c_str()) != 0) {
+    error = where + ": cannot replace the old file (" + Reason(errno) + ")";
+    ::unlink(temporary.c_str());
     return false;
+  }
+  // Makes the rename itself last; a folder that cannot be synced still holds the file.
+  ::fsync(lock.Get());
+  if (report != nullptr) {
+    report->stored = std::move(merged);
+    report->notice = std::move(notice);
   }
   return true;
 }

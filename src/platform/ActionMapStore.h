@@ -32,16 +32,28 @@ void PutSavedMap(SavedMaps& maps, const SavedDeviceMap& entry);
 // configuration folder (neither XDG_CONFIG_HOME nor HOME set).
 std::filesystem::path SavedMapsPath(const std::string& mapName);
 
-// Reads the maps saved for `format`. A missing file gives no maps and true. A file
-// that is unreadable, truncated, too large or malformed, or holds a map that does not
-// fit the format, gives false with the reason in `error` (naming the file and line);
-// `maps` is then left empty.
+// Reads the maps saved for `format`. Only a file that is not there gives no maps and
+// true. A file that cannot be read (for any other reason: a folder without search
+// permission, a link loop, a folder or pipe in its place), or that is truncated, too
+// large or malformed, or holds a map that does not fit the format, gives false with the
+// reason in `error` (naming the file and line); `maps` is then left empty.
 bool LoadSavedMaps(const std::filesystem::path& file, const ActionFormat& format, SavedMaps& maps,
                    std::string& error);
 
-// Writes `maps` through a temporary file in the same folder renamed over the old
-// one, creating the folder when needed. False with the reason in `error`.
+// What a save found besides writing.
+struct SaveReport {
+  SavedMaps stored;    // every map the file holds now
+  std::string notice;  // said when a file that could not be read was kept aside
+};
+
+// Puts `maps` into the saved maps, keeping the other devices' maps the file holds, and
+// writes them, all under a lock on the file's folder, so games saving at once each keep
+// their change. The file is written under a new name in its folder and renamed over the
+// old one, which keeps its mode; a file that is a link is replaced where it points. A
+// file that could not be read is first kept beside it as "<file>.bad". The folder is
+// made when needed. False with the reason in `error`; the old file is then still in
+// place (or, when only the last rename failed, kept as "<file>.bad").
 bool SaveSavedMaps(const std::filesystem::path& file, const ActionFormat& format,
-                   const SavedMaps& maps, std::string& error);
+                   const SavedMaps& maps, std::string& error, SaveReport* report = nullptr);
 
 }  // namespace platform

@@ -438,9 +438,14 @@ const SavedMaps& InputSystem::GetSavedMaps() const {
 }
 
 bool InputSystem::SaveMaps(const ActionFormat& format, const SavedMaps& maps, std::string& error) {
-  m_hub->saved = maps;
+  for (const SavedDeviceMap& entry : maps) PutSavedMap(m_hub->saved, entry);
   m_hub->savedLoaded = true;
-  return SaveSavedMaps(SavedMapsPath(format.mapName), format, maps, error);
+  SaveReport report;
+  if (!SaveSavedMaps(SavedMapsPath(format.mapName), format, maps, error, &report)) return false;
+  if (!report.notice.empty()) std::fprintf(stderr, "%s.\n", report.notice.c_str());
+  // What another game saved meanwhile counts too.
+  m_hub->saved = std::move(report.stored);
+  return true;
 }
 
 bool InputSystem::CanShowDialog() {

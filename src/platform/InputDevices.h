@@ -104,7 +104,10 @@ class InputSystem {
   bool EnumDevicesBySemantics(const ActionFormat& format, const DeviceCallback& callback);
 
   const SavedMaps& GetSavedMaps() const;
-  // Keeps `maps` for later enumerations and writes them to the saved-maps file.
+  // Keeps `maps` (the maps of the devices shown) for later enumerations, so they last
+  // until the game ends, and puts them into the saved-maps file beside the other
+  // devices' maps it holds. False, with the reason in `error`, when the file was not
+  // written.
   bool SaveMaps(const ActionFormat& format, const SavedMaps& maps, std::string& error);
 
   // Whether a modal screen can be shown: false without a real display (headless).

@@ -1,8 +1,10 @@
 #include "platform/Random.h"
 
 #include <chrono>
-#include <cstdlib>
-#include <string>
+#include <limits>
+#include <optional>
+
+#include "platform/Settings.h"
 
 namespace platform {
 namespace {
@@ -17,8 +19,9 @@ int Random() {
 }
 
 void SeedRandomFromClock() {
-  if (const char* fixed = std::getenv("VANTREL_SEED")) {
-    SeedRandom(static_cast<std::uint32_t>(std::strtoul(fixed, nullptr, 10)));
+  if (const std::optional<long long> fixed =
+          WholeNumberSetting("VANTREL_SEED", 0, std::numeric_limits<std::uint32_t>::max())) {
+    SeedRandom(static_cast<std::uint32_t>(*fixed));
     return;
   }
   const auto now = std::chrono::system_clock::now().time_since_epoch();

@@ -25,7 +25,19 @@ const std::filesystem::path& Scratch();
 std::string WriteInput(const std::string& name, const std::uint8_t* data, std::size_t size);
 
 // Opens a headless window and starts the graphics engine on it, once; the window.
-platform::Window* StartHeadlessEngine();
+// Every frame is drawn whole into the engine's 800 x 600 target; the window only
+// receives a copy scaled to its size, so a target that renders every input opens a
+// tiny one and the copy costs next to nothing.
+platform::Window* StartHeadlessEngine(int windowWidth = 800, int windowHeight = 600);
+// Starts the graphics engine with no window and so no device, once: readers that
+// only build animations need their frame sizes, not textures.
+void StartEngineWithoutDevice();
+// Animations read their images from memory: each file is decoded once, on first
+// use. Without a graphics device nothing reads the pixels, so only the size is kept.
+void ServeImagesFromMemory();
+// Animations read their ".acd" files from memory, each parsed once, on first use: for
+// targets whose animations are the working folder's, which never change.
+void ServeAnimationFilesFromMemory();
 
 // Runs `body`; a data-file stop inside it returns false instead of ending the process.
 // Anything else (an assertion, a sanitizer report) still ends it as a crash.

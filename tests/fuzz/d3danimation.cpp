@@ -1,5 +1,6 @@
 // Drawable animations: an ".acd" file cut from the working folder's images (the file's
-// name picks the image), every frame queued and the frame rendered.
+// name picks the image), every frame queued and the frame rendered. The images are
+// decoded once and the window is tiny: neither is the reader's work.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -9,8 +10,13 @@
 #include "FuzzSupport.h"
 #include "animationlib/D3DAnimation.h"
 
+namespace {
+constexpr int kWindowSide = 8;
+}
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::StartHeadlessEngine();
+  fuzz::StartHeadlessEngine(kWindowSide, kWindowSide);
+  fuzz::ServeImagesFromMemory();
   // The images sit beside the fuzzed file, as they do in the working folder.
   const std::filesystem::path images = fuzz::Scratch() / "animations";
   std::filesystem::create_directories(images);
@@ -24,7 +30,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  platform::Window* window = fuzz::StartHeadlessEngine();
+  platform::Window* window = fuzz::StartHeadlessEngine(kWindowSide, kWindowSide);
   const std::string path = fuzz::WriteInput("animations/fuzz.acd", data, size);
   // A frame that does not fit its image stops the game, after a message naming both.
   fuzz::UnlessDataStops([&] {

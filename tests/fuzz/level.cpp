@@ -1,4 +1,6 @@
-// Level files, read against the working folder's global prototypes.
+// Level files, read against the working folder's global prototypes. The reader builds
+// animations for their frame counts only: no window or device, and each animation file
+// and image size is read once.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -23,7 +25,9 @@ std::unique_ptr<HUD> gHud;  // the hero is built on it
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::StartHeadlessEngine();
+  fuzz::StartEngineWithoutDevice();
+  fuzz::ServeImagesFromMemory();
+  fuzz::ServeAnimationFilesFromMemory();
   fuzz::EnterWorkingFolder();
   gWorld = std::make_unique<World>();
   std::string error;

@@ -48,6 +48,37 @@ TEST(EntryRunTest, HeadlessRunStopsAfterTheFrameLimitAndCapturesItsFrames) {
   EXPECT_FALSE(std::filesystem::exists(dir / "frame-00006.png"));
 }
 
+// A setting that is not a whole number in range used to mean something else: no frame
+// limit (a headless run that never ends), or only its leading digits.
+TEST(EntryRunTest, ANumberSettingThatIsNotAWholeNumberStopsTheGameNamingIt) {
+  const char* const settings[] = {
+      "VANTREL_MAX_FRAMES=60abc",
+      "VANTREL_MAX_FRAMES=1e3",
+      "VANTREL_MAX_FRAMES=-5",
+      "VANTREL_MAX_FRAMES=abc",
+      "VANTREL_MAX_FRAMES=",
+      "VANTREL_MAX_FRAMES=0",
+      "VANTREL_MAX_FRAMES=99999999999999999999",
+      "VANTREL_CAPTURE_FRAMES=1,x",
+      "VANTREL_CAPTURE_FRAMES=",
+      "VANTREL_SEED=12abc",
+  };
+  for (const std::string setting : settings) {
+    SCOPED_TRACE(setting);
+    testsupport::TempDir dir;
+    const std::string name = setting.substr(0, setting.find('='));
+    const std::string value = setting.substr(setting.find('=') + 1);
+    // Should the setting be taken after all, the frame limit ends the run; the timeout
+    // is only there so that a fault cannot hang the suite.
+    const std::string limit = name == "VANTREL_MAX_FRAMES" ? "" : " VANTREL_MAX_FRAMES=2";
+    const int code = RunGame(dir.Path(), "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " + limit +
+                                             " '" + setting + "' timeout 60");
+    const std::string error = ReadText(dir / "err.txt");
+    EXPECT_EQ(code, 1) << error;
+    EXPECT_NE(error.find("vantrel: " + name + "=\"" + value + "\""), std::string::npos) << error;
+  }
+}
+
 TEST(EntryRunTest, MissingDisplayIsOneClearLineAndAFailure) {
   testsupport::TempDir dir;
   EXPECT_NE(RunGame(dir.Path(), "-u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11"), 0);

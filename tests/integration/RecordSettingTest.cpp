@@ -87,8 +87,13 @@ TEST_F(RecordSettingTest, WithoutTheSettingOrWithAnUnwritableFileNothingIsRecord
   RunToPlay();
   EXPECT_FALSE(Input::GetInstance()->IsRecording());
 
-  LevelRecorder bad((Folder() / "no-such-folder" / "run.rec").string());
+  const std::string unwritable = (Folder() / "no-such-folder" / "run.rec").string();
+  LevelRecorder bad(unwritable);
+  testing::internal::CaptureStderr();
   bad.AfterFrame();
+  const std::string message = testing::internal::GetCapturedStderr();
+  EXPECT_NE(message.find(unwritable), std::string::npos) << message;
+  EXPECT_NE(message.find("No such file or directory"), std::string::npos) << message;
   EXPECT_FALSE(bad.IsRecording());
   EXPECT_TRUE(bad.IsDone());
   EXPECT_FALSE(Input::GetInstance()->IsRecording());

@@ -1,17 +1,70 @@
-// The saved-controls file: where it lives, what it keeps, and damaged copies.
+// The saved-controls file: where it lives, what it keeps, damaged copies, and saves
+// that lose nothing whatever the folder holds or whoever saves at the same time.
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/ActionMap.h"
 #include "platform/ActionMapStore.h"
+#include "support/ReadToEnd.h"
 #include "support/TempDir.h"
 
 using platform::ControlKind;
 
 namespace {
+
+constexpr uid_t kNobody = 65534;
+
+std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Runs `body` in a child process, as the unprivileged user "nobody" when this process
+// is root (root reads and searches whatever the modes say). The child's answer: empty
+// when everything held, else what went wrong. `folder` and all in it is handed to that
+// user first.
+std::string InChildProcess(const std::filesystem::path& folder,
+                           const std::function<std::string()>& body) {
+  const bool root = geteuid() == 0;
+  if (root) {
+    bool handed = lchown(folder.c_str(), kNobody, kNobody) == 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+      handed &= lchown(entry.path().c_str(), kNobody, kNobody) == 0;
+    }
+    if (!handed) return "cannot hand the folder over";
+  }
+  int answer[2];
+  if (pipe(answer) != 0) return "no pipe";
+  const pid_t child = fork();
+  if (child == 0) {
+    close(answer[0]);
+    std::string result;
+    if (root && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+      result = "cannot become nobody";
+    } else {
+      result = body();
+    }
+    const ssize_t written = write(answer[1], result.data(), result.size());
+    _exit(written == static_cast<ssize_t>(result.size()) ? 0 : 1);
+  }
+  close(answer[1]);
+  std::string result = testsupport::ReadToEnd(answer[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) result += " (the child process failed)";
+  return result;
+}
 
 class SavedMapsTest : public ::testing::Test {
  protected:
@@ -93,6 +146,220 @@ TEST_F(SavedMapsTest, DamagedFilesAreRejectedWithTheFileAndReason) {
     EXPECT_TRUE(loaded.empty()) << what;
     EXPECT_NE(error.find(file.string()), std::string::npos) << what << ": " << error;
   }
+}
+
+const platform::SavedDeviceMap kKeyboard{"keyboard", {{{ControlKind::Key, 14}, 0x10, false}}};
+const platform::SavedDeviceMap kPad{"gamepad:030000005e0400008e02000014010000",
+                                    {{{ControlKind::Button, 9}, 0x800, false}}};
+
+// Two games running at once each keep their own device's change.
+TEST_F(SavedMapsTest, SavingMergesIntoWhatTheFileHoldsNow) {
+  std::string error;
+  ASSERT_TRUE(platform::SaveSavedMaps(file, format, {kKeyboard}, error)) << error;
+  ASSERT_TRUE(platform::SaveSavedMaps(file, format, {kPad}, error)) << error;
+  platform::SavedMaps loaded;
+  ASSERT_TRUE(platform::LoadSavedMaps(file, format, loaded, error)) << error;
+  ASSERT_EQ(loaded.size(), 2u);
+  EXPECT_EQ(loaded[0].map, kKeyboard.map);
+  EXPECT_EQ(loaded[1].map, kPad.map);
+}
+
+TEST_F(SavedMapsTest, AFileTheGameCouldNotReadIsKeptBesideBeforeASaveReplacesIt) {
+  const std::string head = "Vantrel button maps\n{3AFAD4D1-B4C0-4514-B47E-65FEF9D7142F}\n";
+  const struct {
+    const char* what;
+    std::string text;
+    mode_t mode;
+  } cases[] = {
+      {"one bad line",
+       head + "device keyboard\nkey 14 0x10\ndevice gamepad:0300\nbutton 9 0x800 sideways\nend\n",
+       0644},
+      {"another format's identifier", "Vantrel button maps\n{0000}\ndevice keyboard\nend\n", 0644},
+      {"too large", std::string(200 * 1024, '#'), 0644},
+      {"unreadable", head + "device keyboard\nkey 14 0x10\nend\n", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::filesystem::path bad = file.string() + ".bad";
+    std::filesystem::remove(bad);
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << c.text;
+    chmod(file.c_str(), c.mode);
+    const std::string failure = InChildProcess(dir.Path(), [&]() -> std::string {
+      std::string error;
+      platform::SaveReport report;
+      if (!platform::SaveSavedMaps(file, format, {kPad}, error, &report)) {
+        return "not saved: " + error;
+      }
+      if (report.notice.find(file.string()) == std::string::npos ||
+          report.notice.find(bad.string()) == std::string::npos) {
+        return "the notice names neither file: " + report.notice;
+      }
+      if (report.stored.size() != 1) return "the report holds other maps";
+      return "";
+    });
+    EXPECT_EQ(failure, "");
+    chmod(bad.c_str(), 0644);
+    EXPECT_EQ(ReadAll(bad), c.text) << "kept byte for byte";
+    platform::SavedMaps loaded;
+    std::string error;
+    ASSERT_TRUE(platform::LoadSavedMaps(file, format, loaded, error)) << error;
+    ASSERT_EQ(loaded.size(), 1u);
+    EXPECT_EQ(loaded[0].map, kPad.map);
+  }
+}
+
+TEST_F(SavedMapsTest, ALeftoverTemporaryNameIsNeverWrittenThrough) {
+  const std::filesystem::path victim = dir / "victim";
+  std::ofstream(victim) << "someone else's file\n";
+  std::filesystem::create_symlink(victim, file.string() + ".tmp");
+  std::string error;
+  ASSERT_TRUE(platform::SaveSavedMaps(file, format, {kKeyboard}, error)) << error;
+  EXPECT_EQ(ReadAll(victim), "someone else's file\n");
+  platform::SavedMaps loaded;
+  ASSERT_TRUE(platform::LoadSavedMaps(file, format, loaded, error)) << error;
+  EXPECT_EQ(loaded.size(), 1u);
+}
+
+TEST_F(SavedMapsTest, AControlsFileThatIsALinkIsReplacedWhereItPoints) {
+  const std::filesystem::path kept = dir / "dotfiles" / "controls";
+  const struct {
+    const char* what;
+    std::filesystem::path link;  // what the controls file points at
+    bool targetExists;
+  } cases[] = {
+      {"absolute", kept, true},
+      {"relative", "../dotfiles/controls", true},
+      {"dangling", kept, false},
+      {"a link to a link", dir / "second-link", true},
+  };
+  std::filesystem::create_symlink(kept, dir / "second-link");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(kept.parent_path());
+    std::filesystem::remove(file);
+    std::filesystem::create_directories(kept.parent_path());
+    if (c.targetExists) {
+      std::string error;
+      ASSERT_TRUE(platform::SaveSavedMaps(kept, format, {kPad}, error)) << error;
+    }
+    std::filesystem::create_symlink(c.link, file);
+    std::string error;
+    ASSERT_TRUE(platform::SaveSavedMaps(file, format, {kKeyboard}, error)) << error;
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_EQ(std::filesystem::read_symlink(file), c.link);
+    platform::SavedMaps loaded;
+    ASSERT_TRUE(platform::LoadSavedMaps(kept, format, loaded, error)) << error;
+    EXPECT_EQ(loaded.size(), c.targetExists ? 2u : 1u);
+  }
+}
+
+TEST_F(SavedMapsTest, ASavedFileKeepsItsMode) {
+  std::string error;
+  ASSERT_TRUE(platform::SaveSavedMaps(file, format, {kKeyboard}, error)) << error;
+  for (const mode_t mode : {0600, 0640, 0664}) {
+    ASSERT_EQ(chmod(file.c_str(), mode), 0);
+    ASSERT_TRUE(platform::SaveSavedMaps(file, format, {kPad}, error)) << error;
+    struct stat info {};
+    ASSERT_EQ(stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, mode);
+  }
+}
+
+// Only a file that is not there reads as no saved controls; every other failure is
+// said, with the file and the reason.
+TEST_F(SavedMapsTest, ErrorsOtherThanNoSuchFileAreReported) {
+  const std::filesystem::path plainFile = dir / "not-a-folder";
+  std::ofstream(plainFile) << "x";
+  const std::filesystem::path loop = dir / "loop";
+  std::filesystem::create_symlink(loop, loop);
+  const std::filesystem::path locked = dir / "locked";
+  std::filesystem::create_directories(locked / "vantrel");
+  std::ofstream(locked / "vantrel" / "Vantrel button maps") << "Vantrel button maps\n";
+  chmod(locked.c_str(), 0);
+  const std::filesystem::path fifo = dir / "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  const struct {
+    const char* what;
+    std::filesystem::path path;
+    const char* reason;
+  } cases[] = {
+      {"a configuration folder that is a file", plainFile / "vantrel" / "Vantrel button maps",
+       "Not a directory"},
+      {"a link loop", loop, "Too many levels of symbolic links"},
+      {"a folder without search permission", locked / "vantrel" / "Vantrel button maps",
+       "Permission denied"},
+      {"a folder", dir.Path(), "Is a directory"},
+      {"a named pipe", fifo, "not a regular file"},
+  };
+  const std::string failure = InChildProcess(dir.Path(), [&]() -> std::string {
+    std::string problems;
+    for (const auto& c : cases) {
+      platform::SavedMaps loaded;
+      std::string error;
+      const bool read = platform::LoadSavedMaps(c.path, format, loaded, error);
+      if (read || error.find(c.path.string()) == std::string::npos ||
+          error.find(c.reason) == std::string::npos) {
+        problems += std::string(c.what) + ": " + (read ? "read as no file" : error) + "\n";
+      }
+    }
+    platform::SavedMaps loaded;
+    std::string error;
+    if (!platform::LoadSavedMaps(dir / "missing" / "file", format, loaded, error)) {
+      problems += "a missing file: " + error + "\n";
+    }
+    return problems;
+  });
+  EXPECT_EQ(failure, "");
+  chmod(locked.c_str(), 0755);
+}
+
+// Two games saving again and again into one folder while a third reads the file: the
+// file is always one whole valid file, no save fails, and each game's device is kept.
+TEST_F(SavedMapsTest, TwoGamesSavingAtOnceAlwaysLeaveOneWholeValidFile) {
+  constexpr int kSaves = 300;
+  std::string error;
+  ASSERT_TRUE(platform::SaveSavedMaps(file, format, {}, error)) << error;
+  const platform::SavedDeviceMap devices[2] = {kKeyboard, kPad};
+  pid_t games[2];
+  for (int g = 0; g < 2; ++g) {
+    games[g] = fork();
+    ASSERT_GE(games[g], 0);
+    if (games[g] == 0) {
+      int failures = 0;
+      for (int i = 0; i < kSaves; ++i) {
+        platform::SavedDeviceMap entry = devices[g];
+        entry.map[0].control.index += i % 8;  // each save a little different
+        std::string problem;
+        if (!platform::SaveSavedMaps(file, format, {entry}, problem)) ++failures;
+      }
+      _exit(failures > 100 ? 100 : failures);
+    }
+  }
+  int samples = 0;
+  int running = 2;
+  std::vector<std::string> problems;
+  while (running > 0) {
+    platform::SavedMaps loaded;
+    std::string problem;
+    if (!platform::LoadSavedMaps(file, format, loaded, problem) && problems.size() < 5) {
+      problems.push_back(problem);
+    }
+    ++samples;
+    for (pid_t& game : games) {
+      int status = 0;
+      if (game > 0 && waitpid(game, &status, WNOHANG) == game) {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << "saves failed: " << (WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+        game = 0;
+        --running;
+      }
+    }
+  }
+  EXPECT_GT(samples, 10);
+  EXPECT_TRUE(problems.empty()) << problems.front();
+  platform::SavedMaps loaded;
+  ASSERT_TRUE(platform::LoadSavedMaps(file, format, loaded, error)) << error;
+  EXPECT_EQ(loaded.size(), 2u) << "each game's last save kept";
 }
 
 }  // namespace

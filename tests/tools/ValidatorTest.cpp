@@ -530,6 +530,13 @@ const Break kBreaks[] = {
        ReplaceLine(game / script, 1, "30 30 40 150 6 2 0");
        return {script, "point size 0"};
      }},
+    {"TutorialPointSizeIsPastAnyScreen",
+     [](const fs::path& game) -> std::vector<std::string> {
+       // The game's script reader would stop the program here.
+       const std::string script = TutorialScript(game);
+       ReplaceLine(game / script, 1, "30 30 40 150 6 2 30000000");
+       return {script, "point size 30000000 is outside 1 to 200"};
+     }},
     {"TutorialCountPromisesMoreThanTheScriptHolds",
      [](const fs::path& game) -> std::vector<std::string> {
        const std::string script = TutorialScript(game);

@@ -22,6 +22,8 @@ struct ScriptLayout {
   int promised = 0;
   int held = 0;
   std::vector<std::pair<int, int>> negativeIds;
+  int pointSize = 0;
+  bool pointSizeStops = false;
 };
 
 // Follows the game's reader token for token, but reads past a negative ID.
@@ -30,7 +32,8 @@ ScriptLayout ScanScript(std::istream& in) {
   int whole = 0;
   float real = 0.0f;
   unsigned int colour = 0;
-  in >> whole >> whole >> real >> real >> real >> real >> whole;
+  in >> whole >> whole >> real >> real >> real >> real >> layout.pointSize;
+  layout.pointSizeStops = Tutorial::PointSizeStops(static_cast<bool>(in), layout.pointSize);
   in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
   in >> colour >> colour >> colour >> colour >> layout.promised;
   for (int record = 1; record <= layout.promised && in.good(); ++record) {
@@ -118,11 +121,16 @@ bool CheckTutorialScript(const std::string& levelFile, const LevelData& level,
                              " messages but the file holds " + std::to_string(layout.held));
   }
   // The game's reader stops the program on these, so it is not given the file.
+  if (layout.pointSizeStops) {
+    problems.Add(script, "point size " + std::to_string(layout.pointSize) + " is outside " +
+                             std::to_string(Tutorial::kMinPointSize) + " to " +
+                             std::to_string(Tutorial::kMaxPointSize) + " (the game stops on it)");
+  }
   for (const auto& [record, id] : layout.negativeIds) {
     problems.Add(script, "message " + std::to_string(record) + " has ID " + std::to_string(id) +
                              ": IDs must be at least 0 (the game stops on it)");
   }
-  if (!layout.negativeIds.empty()) return false;
+  if (layout.pointSizeStops || !layout.negativeIds.empty()) return false;
 
   std::istringstream in(text);
   const Tutorial tutorial(in, script);

@@ -1,10 +1,16 @@
 #include "game/input/Input.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "game/input/InputControlsDialog.h"
 #include "platform/Assert.h"
 #include "platform/InputDevices.h"
+#include "platform/WriteAll.h"
 
 namespace {
 
@@ -219,12 +225,7 @@ void Input::Update() {
   }
 
   if (m_recording && m_held != heldBefore) {
-    WriteRecord(m_nFramesSinceChange, m_held);
-    if (!m_recordingFile.good()) {
-      std::fprintf(stderr, "Input recording \"%s\": writing failed; recording stopped.\n",
-                   m_recordingName.c_str());
-      StopRecording();
-    }
+    if (!WriteRecord(m_nFramesSinceChange, m_held)) StopRecording();
     m_nFramesSinceChange = 0;
   }
 }
@@ -257,13 +258,22 @@ void Input::PlaybackStep() {
   }
 }
 
-void Input::WriteRecord(std::uint32_t frames, std::uint32_t mask) {
+bool Input::WriteRecord(std::uint32_t frames, std::uint32_t mask) {
   unsigned char record[8];
   PutLittleEndian(record, frames);
   PutLittleEndian(record + 4, mask);
-  m_recordingFile.write(reinterpret_cast<const char*>(record), sizeof record);
-  // Records are rare; flushing each one shows a failed write at once.
-  m_recordingFile.flush();
+  // Records are rare: each goes to the file at once, so a failed write shows at once.
+  if (platform::WriteAll(m_recordingFile, record, sizeof record)) return true;
+  const bool end = frames == kEndMark && mask == kEndMark;
+  ReportRecordingFailure(end ? "the end record was not written" : "a record was not written",
+                         errno);
+  m_recordingFailed = true;
+  return false;
+}
+
+void Input::ReportRecordingFailure(const char* what, int error) const {
+  std::fprintf(stderr, "Input recording \"%s\": %s (%s); recording stopped.\n",
+               m_recordingName.c_str(), what, std::strerror(error));
 }
 
 void Input::ConfigureDevices() {
@@ -299,26 +309,34 @@ void Input::Disable() {
   m_held = m_pressed = 0;
 }
 
-bool Input::StartRecording(const std::string& file) {
+bool Input::StartRecording(const std::string& file, std::string* error) {
   StopRecording();
-  m_recordingFile.open(file, std::ios::binary | std::ios::out | std::ios::trunc);
-  m_recording = m_recordingFile.is_open() && m_recordingFile.good();
-  if (m_recording) m_recordingName = file;
-  return m_recording;
+  m_recordingFile = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (m_recordingFile < 0) {
+    if (error) *error = std::strerror(errno);
+    return false;
+  }
+  m_recordingFailed = false;
+  m_recordingName = file;
+  m_recording = true;
+  return true;
 }
 
 void Input::StopRecording() {
-  if (m_recordingFile.is_open()) {
+  if (m_recordingFile >= 0) {
     // Playback holds a mask only until the next record is due, and the end record is due
     // at once: keys still down say how long they stayed down, or the replay lets go of
     // them a frame after their last change. Keys that changed on the last frame recorded
     // show for that one frame already.
-    if (m_recordingFile.good() && m_held != 0 && m_nFramesSinceChange != 0)
+    if (!m_recordingFailed && m_held != 0 && m_nFramesSinceChange != 0)
       WriteRecord(m_nFramesSinceChange, m_held);
-    if (m_recordingFile.good()) WriteRecord(kEndMark, kEndMark);
-    m_recordingFile.close();
+    if (!m_recordingFailed) WriteRecord(kEndMark, kEndMark);
+    // A file system may report a failed write only when the file is closed.
+    if (::close(m_recordingFile) != 0 && !m_recordingFailed) {
+      ReportRecordingFailure("closing the file failed", errno);
+    }
+    m_recordingFile = -1;
   }
-  m_recordingFile.clear();
   m_nFramesSinceChange = 0;
   m_recording = false;
 }

@@ -88,7 +88,11 @@ class Input {
   void Disable();
   void Enable() { m_enabled = true; }
 
-  bool StartRecording(const std::string& file);
+  // Records into `file` from now on; false, with the reason in `error` when given, when
+  // it cannot be opened. A write or close that fails later is reported on stderr with
+  // the file and the reason, and ends the recording.
+  bool StartRecording(const std::string& file, std::string* error = nullptr);
+  // Writes the end record and closes the file.
   void StopRecording();
   bool StartPlayback(const std::string& file);
   void StopPlayback();
@@ -131,7 +135,9 @@ class Input {
   // Counts every control outside `keep` as up until its next press.
   void ForgetControls(ActionBits keep);
   void PlaybackStep();
-  void WriteRecord(std::uint32_t frames, std::uint32_t mask);
+  // False, reported with the file and the reason, when the record was not written.
+  bool WriteRecord(std::uint32_t frames, std::uint32_t mask);
+  void ReportRecordingFailure(const char* what, int error) const;
 
   inline static Input* spMe = nullptr;
 
@@ -152,7 +158,9 @@ class Input {
   std::uint32_t m_nFramesSinceChange = 0;
   ActionBits m_pendingMask = 0;
   std::ifstream m_playbackFile;
-  std::ofstream m_recordingFile;
+  // Written straight to the file: each write's failure, and the close's, has its reason.
+  int m_recordingFile = -1;
+  bool m_recordingFailed = false;  // a write failed: nothing more is written
   std::string m_playbackName;
   std::string m_recordingName;
   InputDialogColors m_configureColors;

@@ -1,7 +1,9 @@
 #include "game/input/InputControlsDialog.h"
 
 #include <cstdio>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "game/sound/SoundEngine.h"
@@ -19,6 +21,8 @@ constexpr float kBindingX = 420.0f;
 constexpr float kFirstRowY = 74.0f;
 constexpr float kRowPitch = 16.0f;
 constexpr float kMessageY = 572.0f;
+// Lines the message may take, upward from the last; the commands end above them.
+constexpr std::size_t kMessageLines = 2;
 
 void AddRect(D3DInterface& engine, float x0, float y0, float x1, float y1, D3DCOLOR color) {
   ScreenQuad quad;
@@ -28,6 +32,26 @@ void AddRect(D3DInterface& engine, float x0, float y0, float x1, float y1, D3DCO
   quad.vertices[3] = {x0, y1, 0.1f, 1.0f, color, 0.0f, 0.0f};
   quad.texture = nullptr;
   engine.AddQuad(quad);
+}
+
+// The message in lines that fit between the screen's margins, broken between words;
+// the last of them takes whatever is left.
+std::vector<std::string> MessageLines(D3DInterface& engine, const std::string& message) {
+  std::vector<std::string> lines(1);
+  std::istringstream words(message);
+  std::string word;
+  while (words >> word) {
+    const std::string longer = lines.back().empty() ? word : lines.back() + " " + word;
+    int width = 0;
+    int height = 0;
+    engine.GetTextExtent(kFace, kTextSize, longer, &width, &height);
+    if (width > kRight - kLeft && !lines.back().empty() && lines.size() < kMessageLines) {
+      lines.push_back(word);
+    } else {
+      lines.back() = longer;
+    }
+  }
+  return lines;
 }
 
 std::vector<InputControlsEditor::DeviceView> ViewsOf(
@@ -68,6 +92,7 @@ InputControlsEditor::Result InputControlsDialog::Show(platform::Window* window) 
     while (m_system.NextControlEvent(event)) m_editor.Handle(event);
     // The quit stays queued; the frame loop ends the game once the screen is gone.
     if (m_system.IsQuitRequested()) m_editor.Cancel();
+    if (m_editor.GetResult() == InputControlsEditor::Result::Saved) Save();
     if (m_editor.GetResult() != InputControlsEditor::Result::Open) break;
     D3DInterface::ClearQuads();
     Draw();
@@ -75,7 +100,6 @@ InputControlsEditor::Result InputControlsDialog::Show(platform::Window* window) 
     m_system.Wait(kFrameMilliseconds);
   }
   m_system.StopListening();
-  if (m_editor.GetResult() == InputControlsEditor::Result::Saved) Save();
   return m_editor.GetResult();
 }
 
@@ -121,16 +145,25 @@ void InputControlsDialog::Draw() const {
     y += kRowPitch;
   }
   const std::string& message = m_editor.GetMessage();
-  engine.DrawText(kFace, kTextSize, kLeft, kMessageY,
-                  message.empty() ? "Up/Down: choose   Return: change   Esc: close" : message,
-                  message.empty() ? m_colors.controlFill : m_colors.calloutLine);
+  if (message.empty()) {
+    engine.DrawText(kFace, kTextSize, kLeft, kMessageY,
+                    "Up/Down: choose   Return: change   Esc: close", m_colors.controlFill);
+    return;
+  }
+  const std::vector<std::string> lines = MessageLines(engine, message);
+  float lineY = kMessageY - kRowPitch * static_cast<float>(lines.size() - 1);
+  for (const std::string& line : lines) {
+    engine.DrawText(kFace, kTextSize, kLeft, lineY, line, m_colors.calloutLine);
+    lineY += kRowPitch;
+  }
 }
 
 bool InputControlsDialog::Save() {
   std::string error;
-  const platform::SavedMaps maps = m_editor.MergeInto(m_system.GetSavedMaps());
-  if (!m_system.SaveMaps(m_format, maps, error)) {
+  // Only the devices shown: the file's other devices may have been saved by another game.
+  if (!m_system.SaveMaps(m_format, m_editor.MergeInto({}), error)) {
     std::fprintf(stderr, "%s; the new controls last until the game ends.\n", error.c_str());
+    m_editor.SaveFailed(error);
     return false;
   }
   return true;

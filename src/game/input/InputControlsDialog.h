@@ -26,8 +26,9 @@ class InputControlsDialog {
   InputControlsEditor::Result Show(platform::Window* window);
   // Queues one picture of the screen on the graphics engine.
   void Draw() const;
-  // Keeps the edited map for the devices read next and writes it to the player's
-  // saved-maps file; false (reported) when the file cannot be written.
+  // Keeps the edited maps for the devices read next and writes them to the player's
+  // saved-maps file. False when the file cannot be written: the screen then stays open
+  // and its message line says why.
   bool Save();
 
   InputControlsEditor& GetEditor() { return m_editor; }

@@ -218,6 +218,13 @@ void InputControlsEditor::Assign(const Control& control, bool inverted) {
   m_message += ".";
 }
 
+void InputControlsEditor::SaveFailed(const std::string& reason) {
+  m_result = Result::Open;
+  m_waiting = false;
+  m_message = "The controls were not saved: " + reason +
+              ". They last until the game ends; Save tries again.";
+}
+
 std::string InputControlsEditor::BindingName(const Row& row) const {
   if (row.kind != Row::Kind::Action || m_devices.empty()) return "";
   const DeviceView& device = m_devices[m_device];

@@ -40,6 +40,9 @@ class InputControlsEditor {
   void Handle(const platform::ControlEvent& event);
   // Closes without saving (a quit request, for one).
   void Cancel() { m_result = Result::Cancelled; }
+  // The save that "Save and close" asked for failed: the screen stays open and says
+  // so, and why, on its message line.
+  void SaveFailed(const std::string& reason);
 
   Result GetResult() const { return m_result; }
   const std::vector<DeviceView>& GetDevices() const { return m_devices; }

@@ -22,10 +22,12 @@ void LevelRecorder::AfterFrame() {
   if (m_phase == Phase::Waiting) {
     if (state != STATE_GAMEPLAY || !input) return;
     // The replay starts playback at the same point, so both see the same frames.
-    if (input->StartRecording(m_file)) {
+    std::string error;
+    if (input->StartRecording(m_file, &error)) {
       m_phase = Phase::Recording;
     } else {
-      std::fprintf(stderr, "vantrel: cannot record the input to \"%s\"\n", m_file.c_str());
+      std::fprintf(stderr, "vantrel: cannot record the input to \"%s\": %s\n", m_file.c_str(),
+                   error.c_str());
       m_phase = Phase::Done;
     }
     return;

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
 
+#include "game/data/TokenReader.h"
 #include "game/player/PlayerObject.h"
 #include "game/world/World.h"
 
@@ -51,6 +53,12 @@ void Tutorial::Clear() {
 
 void Tutorial::Load(std::istream& in, const std::string& scriptName) {
   in >> m_fadeIn >> m_fadeOut >> m_x >> m_baseY >> m_lineSpacing >> m_scrollSpeed >> m_pointSize;
+  if (PointSizeStops(static_cast<bool>(in), m_pointSize)) {
+    const std::string range =
+        std::to_string(kMinPointSize) + " to " + std::to_string(kMaxPointSize);
+    DataFileError(scriptName, "the point size " + (in ? std::to_string(m_pointSize) + " " : "") +
+                                  "is outside " + range);
+  }
   // The rest of the settings line is a note for whoever edits the script, however long.
   in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
 

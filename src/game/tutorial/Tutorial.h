@@ -15,6 +15,17 @@
 
 class Tutorial {
  public:
+  // The point sizes a script may give its messages; past them the font lookup's
+  // arithmetic overflows long before any text could show.
+  static constexpr int kMinPointSize = 1;
+  static constexpr int kMaxPointSize = 200;
+  // Whether a point size read by stream extraction stops the game: one outside the
+  // range, read whole or too large for an int (an extraction that failed otherwise
+  // leaves 0 and a script cut short, which gives no messages and is not an error).
+  static bool PointSizeStops(bool read, int size) {
+    return (read || size != 0) && (size < kMinPointSize || size > kMaxPointSize);
+  }
+
   // A message on screen and how far below its resting line it is drawn.
   struct ShownLine {
     std::unique_ptr<TutorialEvent> event;
@@ -34,7 +45,8 @@ class Tutorial {
   void Clear();
   // The settings, the colour, the count and that many records, appended to the
   // pending list. Reading stops at the first record that does not read whole;
-  // the records before it stay.
+  // the records before it stay. A point size outside kMinPointSize..kMaxPointSize
+  // stops the game with a message naming the script.
   void Load(std::istream& in, const std::string& scriptName);
   // Activates every pending message with that id; a negative id does nothing.
   void ActivateId(int id);

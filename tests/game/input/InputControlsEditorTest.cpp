@@ -114,6 +114,32 @@ TEST_F(ControlsDialogTest, KeyRebindsAreCheckedThenSavedAndLoadedAtTheNextStart)
   EXPECT_EQ(Frame(), (Masks{JUMP, JUMP})) << "a damaged map is ignored";
 }
 
+// A save that fails keeps the screen open and says why on its message line; saving
+// again once the folder is right closes it.
+TEST_F(ControlsDialogTest, AFailedSaveKeepsTheScreenOpenAndSaysWhy) {
+  const std::filesystem::path notAFolder = config / "not-a-folder";
+  std::ofstream(notAFolder) << "x";
+  setenv("XDG_CONFIG_HOME", notAFolder.c_str(), 1);
+  testing::internal::CaptureStderr();
+  Start();
+  InputControlsEditor& editor = Open();
+  Choose("Jump");
+  Handle(Key(SDL_SCANCODE_K));
+  Choose("Save and close");
+  ASSERT_EQ(editor.GetResult(), InputControlsEditor::Result::Saved);
+  EXPECT_FALSE(dialog->Save());
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(editor.GetResult(), InputControlsEditor::Result::Open);
+  EXPECT_NE(editor.GetMessage().find("not saved"), std::string::npos) << editor.GetMessage();
+  EXPECT_NE(editor.GetMessage().find("Not a directory"), std::string::npos) << editor.GetMessage();
+
+  setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+  Choose("Save and close");
+  EXPECT_TRUE(dialog->Save());
+  EXPECT_EQ(editor.GetResult(), InputControlsEditor::Result::Saved);
+  EXPECT_TRUE(std::filesystem::exists(config / "vantrel" / "Vantrel button maps"));
+}
+
 TEST_F(ControlsDialogTest, SticksBindByPushDirectionAndNeverToAButton) {
   inputtest::VirtualPad pad;
   ASSERT_TRUE(pad.ok());

@@ -1,11 +1,19 @@
 // Input recording files: what a recording holds and how playback reproduces it.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "game/input/InputTestEvents.h"
+#include "support/ReadToEnd.h"
 
 namespace {
 
@@ -154,6 +162,87 @@ TEST_F(InputRecordingTest, FailedWriteStopsRecordingAndShutdownFinishesIt) {
   ASSERT_EQ(bytes.size(), 16u);
   EXPECT_EQ(bytes[8], 0xFF);
   EXPECT_EQ(bytes[15], 0xFF);
+}
+
+// Stands for a file system with no room: writes into a file fail past its first bytes.
+class ZeroFileSizeLimit {
+ public:
+  ZeroFileSizeLimit() {
+    getrlimit(RLIMIT_FSIZE, &m_old);
+    m_oldSignal = signal(SIGXFSZ, SIG_IGN);  // a failed write, not a killed game
+    rlimit none = m_old;
+    none.rlim_cur = 0;
+    setrlimit(RLIMIT_FSIZE, &none);
+  }
+  ~ZeroFileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &m_old);
+    signal(SIGXFSZ, m_oldSignal);
+  }
+
+ private:
+  rlimit m_old{};
+  void (*m_oldSignal)(int) = nullptr;
+};
+
+// What `body` writes on stderr, caught in a pipe, which no file size limit touches.
+std::string StderrOf(const std::function<void()>& body) {
+  int pipeEnds[2];
+  if (pipe2(pipeEnds, O_NONBLOCK) != 0) return "no pipe";
+  std::fflush(stderr);
+  const int saved = dup(STDERR_FILENO);
+  dup2(pipeEnds[1], STDERR_FILENO);
+  body();
+  std::fflush(stderr);
+  dup2(saved, STDERR_FILENO);
+  close(saved);
+  close(pipeEnds[1]);
+  return testsupport::ReadToEnd(pipeEnds[0]);
+}
+
+// A recording whose file fills up, whether at a change or at its end, says so with the
+// file and the reason, and stops; it used to say nothing about the end record.
+TEST_F(InputRecordingTest, AFailedWriteIsReportedWithTheFileAndTheReason) {
+  const std::filesystem::path limited = config / "limited.rec";
+  const struct {
+    const char* what;
+    std::string file;
+    bool zeroLimit;
+    bool change;  // a key changes before the recording stops
+    const char* reason;
+  } cases[] = {
+      {"full disk, at the end", "/dev/full", false, false, "No space left on device"},
+      {"full disk, at a change", "/dev/full", false, true, "No space left on device"},
+      {"size limit, at the end", limited.string(), true, false, "File too large"},
+      {"size limit, at a change", limited.string(), true, true, "File too large"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(input->StartRecording(c.file));
+    const std::string message = StderrOf([&] {
+      std::unique_ptr<ZeroFileSizeLimit> limit;
+      if (c.zeroLimit) limit = std::make_unique<ZeroFileSizeLimit>();
+      if (c.change) {
+        PushKey(SDL_SCANCODE_SPACE, true);
+        Frame();
+        EXPECT_FALSE(input->IsRecording());
+      }
+      input->StopRecording();
+    });
+    EXPECT_NE(message.find("\"" + c.file + "\""), std::string::npos) << message;
+    EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+    EXPECT_EQ(message.find('\n'), message.size() - 1) << "said once: " << message;
+    if (c.change) {
+      PushKey(SDL_SCANCODE_SPACE, false);
+      Frame();
+    }
+  }
+}
+
+TEST_F(InputRecordingTest, AFileThatCannotBeOpenedGivesTheReason) {
+  std::string error;
+  EXPECT_FALSE(input->StartRecording((config / "no-such-folder" / "run.rec").string(), &error));
+  EXPECT_EQ(error, "No such file or directory");
+  EXPECT_FALSE(input->IsRecording());
 }
 
 }  // namespace

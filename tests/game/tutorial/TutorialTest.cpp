@@ -114,6 +114,24 @@ TEST(TutorialReaderDeathTest, NegativeIdStopsNamingTheScript) {
                "data/tutone\\.lvl.*m_\\.ID >= 0");
 }
 
+// A point size past any screen used to reach the font lookup, whose arithmetic
+// overflowed on it.
+TEST(TutorialReaderDeathTest, APointSizeOutsideTheSaneRangeStopsNamingTheScript) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::string record = "1\n0 1 1 1 1 0 10 1 -1 One\n";
+  for (const char* size : {"0", "-16", "201", "30000000", "99999999999"}) {
+    EXPECT_DEATH(Read(Script(record, std::string("30 30 40 120 4 2 ") + size + " note\n")),
+                 "data/tutone\\.lvl.*point size.*outside 1 to 200")
+        << size;
+  }
+  for (const char* size : {"1", "200"}) {
+    const Tutorial tutorial = Read(Script(record, std::string("30 30 40 120 4 2 ") + size + "\n"));
+    EXPECT_EQ(tutorial.GetPointSize(), std::stoi(size));
+    EXPECT_EQ(tutorial.GetPending().size(), 1u);
+  }
+  EXPECT_TRUE(Read("30 30 40 120 4 2").GetPending().empty()) << "cut short: no messages, no stop";
+}
+
 // Messages drawn outside a running game: a World handle keeps the text queue
 // from outliving the test.
 class TutorialDrawTest : public ::testing::Test {
