@@ -1,69 +1,44 @@
 // The saved-controls file: where it lives, what it keeps, damaged copies, and saves
 // that lose nothing whatever the folder holds or whoever saves at the same time.
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/ActionMap.h"
 #include "platform/ActionMapStore.h"
-#include "support/ReadToEnd.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 using platform::ControlKind;
 
 namespace {
 
-constexpr uid_t kNobody = 65534;
-
 std::string ReadAll(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Runs `body` in a child process, as the unprivileged user "nobody" when this process
-// is root (root reads and searches whatever the modes say). The child's answer: empty
-// when everything held, else what went wrong. `folder` and all in it is handed to that
-// user first.
+// Runs `body` as a user that file modes bind (see testsupport::AsOrdinaryUser). Its
+// answer is empty when everything held, else what went wrong, which the child says on
+// stderr since only its status comes back.
 std::string InChildProcess(const std::filesystem::path& folder,
                            const std::function<std::string()>& body) {
-  const bool root = geteuid() == 0;
-  if (root) {
-    bool handed = lchown(folder.c_str(), kNobody, kNobody) == 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-      handed &= lchown(entry.path().c_str(), kNobody, kNobody) == 0;
-    }
-    if (!handed) return "cannot hand the folder over";
-  }
-  int answer[2];
-  if (pipe(answer) != 0) return "no pipe";
-  const pid_t child = fork();
-  if (child == 0) {
-    close(answer[0]);
-    std::string result;
-    if (root && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
-      result = "cannot become nobody";
-    } else {
-      result = body();
-    }
-    const ssize_t written = write(answer[1], result.data(), result.size());
-    _exit(written == static_cast<ssize_t>(result.size()) ? 0 : 1);
-  }
-  close(answer[1]);
-  std::string result = testsupport::ReadToEnd(answer[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) result += " (the child process failed)";
-  return result;
+  const bool held = testsupport::AsOrdinaryUser(folder, [&] {
+    const std::string failure = body();
+    if (!failure.empty()) std::fprintf(stderr, "%s\n", failure.c_str());
+    return failure.empty();
+  });
+  return held ? "" : "the check as an ordinary user failed (its message is above)";
 }
 
 class SavedMapsTest : public ::testing::Test {
@@ -320,41 +295,34 @@ TEST_F(SavedMapsTest, TwoGamesSavingAtOnceAlwaysLeaveOneWholeValidFile) {
   std::string error;
   ASSERT_TRUE(platform::SaveSavedMaps(file, format, {}, error)) << error;
   const platform::SavedDeviceMap devices[2] = {kKeyboard, kPad};
-  pid_t games[2];
-  for (int g = 0; g < 2; ++g) {
-    games[g] = fork();
-    ASSERT_GE(games[g], 0);
-    if (games[g] == 0) {
+  std::vector<std::unique_ptr<testsupport::ChildProcess>> games;
+  for (const platform::SavedDeviceMap& device : devices) {
+    games.push_back(std::make_unique<testsupport::ChildProcess>([&] {
       int failures = 0;
       for (int i = 0; i < kSaves; ++i) {
-        platform::SavedDeviceMap entry = devices[g];
+        platform::SavedDeviceMap entry = device;
         entry.map[0].control.index += i % 8;  // each save a little different
         std::string problem;
         if (!platform::SaveSavedMaps(file, format, {entry}, problem)) ++failures;
       }
-      _exit(failures > 100 ? 100 : failures);
-    }
+      if (failures > 0) std::fprintf(stderr, "%d of %d saves failed\n", failures, kSaves);
+      return failures == 0;
+    }));
   }
+  const auto running = [&] {
+    return std::any_of(games.begin(), games.end(), [](auto& game) { return game->Running(); });
+  };
   int samples = 0;
-  int running = 2;
   std::vector<std::string> problems;
-  while (running > 0) {
+  do {
     platform::SavedMaps loaded;
     std::string problem;
     if (!platform::LoadSavedMaps(file, format, loaded, problem) && problems.size() < 5) {
       problems.push_back(problem);
     }
     ++samples;
-    for (pid_t& game : games) {
-      int status = 0;
-      if (game > 0 && waitpid(game, &status, WNOHANG) == game) {
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-            << "saves failed: " << (WIFEXITED(status) ? WEXITSTATUS(status) : -1);
-        game = 0;
-        --running;
-      }
-    }
-  }
+  } while (running());
+  for (auto& game : games) EXPECT_TRUE(game->Succeeded()) << "a game's saves failed";
   EXPECT_GT(samples, 10);
   EXPECT_TRUE(problems.empty()) << problems.front();
   platform::SavedMaps loaded;
