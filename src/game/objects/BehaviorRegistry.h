@@ -4,24 +4,15 @@
 // never changes. A name without a row has no behaviour.
 #pragma once
 
-#include <span>
 #include <string>
 
 #include "animationlib/Sprite.h"
 #include "game/objects/NameRegistry.h"
 
-class BehaviorRegistry : public NameRegistry<BehaviorFn> {
+class BehaviorRegistry : public NameRegistry<BehaviorRegistry, BehaviorFn> {
  public:
   // Null for a name without a row.
-  static BehaviorFn GetBehavior(std::string name) { return Instance().Find(name); }
-  static const BehaviorRegistry& GetRegistry() { return Instance(); }
-
-  // Inserts the rows in order; a name already present keeps its first row.
-  static void Fill(std::span<const Row> rows) { Instance().Insert(rows); }
-
- private:
-  BehaviorRegistry() = default;
-  static BehaviorRegistry& Instance();
+  static BehaviorFn GetBehavior(std::string name) { return Find(name); }
 };
 
 // Fills BehaviorRegistry and EventRegistry with the game's rows. Defined by the

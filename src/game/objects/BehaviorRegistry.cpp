@@ -1,6 +1,0 @@
-#include "game/objects/BehaviorRegistry.h"
-
-BehaviorRegistry& BehaviorRegistry::Instance() {
-  static BehaviorRegistry registry;
-  return registry;
-}

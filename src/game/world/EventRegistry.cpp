@@ -1,6 +1,0 @@
-#include "game/world/EventRegistry.h"
-
-EventRegistry& EventRegistry::Instance() {
-  static EventRegistry registry;
-  return registry;
-}
