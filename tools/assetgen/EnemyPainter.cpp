@@ -49,7 +49,7 @@ void PaintRat(const FramePaint& p) {
   const int i = static_cast<int>(p.Num("i", p.index));
   const bool tuck = jump && i == 0, stretch = jump && i == 1;
   const double bob = jump ? 0 : (i % 2) * -2.0;
-  const double len = stretch ? 25 : tuck ? 19 : 22, high = tuck ? 12 : 10.5;
+  const double len = stretch ? 23 : tuck ? 19 : 22, high = tuck ? 12 : 10.5;
   const double cy = -16.5 + bob + (tuck ? 2 : 0);
   const double hx = len - 5, hy = cy - 4;  // the head's root
 
@@ -89,7 +89,7 @@ void PaintRat(const FramePaint& p) {
     FillShadedOutlined(cr, kRatPlate.Lighter(0.12), hy - 9, hy + 9, 2);
     Sphere(cr, hx + 16, hy + 4, 2.3, Color::Hex(0x2A2420));
     // Pink ear disc.
-    Sphere(cr, hx - 2, hy - 8, 4.5, Color::Hex(0xFF9CB8));
+    Sphere(cr, hx - 2, hy - 7, 4.2, Color::Hex(0xFF9CB8));
   });
   // A rust patch and the red eye glow sit inside the rim.
   Glow(cr, -len * 0.3, cy + 4, 6, kRust.WithAlpha(0.5));

@@ -59,8 +59,8 @@ constexpr SwingKey kSwings[3][5] = {
      {70, 55, 45, 95, 24, 6, 60, 0, -40, -60, -80, -60},
      {50, 85, 115, kNone, 12, 4, 45, 0, -30, -45, -40, -20}},
     {{-30, -60, -120, kNone, 10, 6, 60, -10, -20, -60, 0, 0},
-     {150, 170, 200, 240, -4, -2, 80, -20, 30, -50, 0, 0},
-     {120, 110, 110, 200, 14, -2, 30, 10, -10, -20, 0, 0},
+     {140, 160, 210, 245, -4, 0, 80, -20, 30, -50, 0, 0},
+     {120, 110, 110, 210, 14, 0, 30, 10, -10, -20, 0, 0},
      {60, 45, 30, 110, 26, 7, 60, -10, -30, -70, 0, 0},
      {55, 70, 60, kNone, 16, 4, 45, 0, -25, -45, 0, 0}},
 };
@@ -142,7 +142,7 @@ Pose PoseFor(const FramePaint& p) {
       pose.bob = -4, pose.lean = 4;
       pose.thighF = 70 + 10 * i, pose.shinF = -10 * i, pose.thighB = -15 + 25 * i,
       pose.shinB = -25 - 5 * i;
-      pose.upperF = 160 - 10 * i, pose.foreF = 170 - 10 * i, pose.sword = 150 - 5 * i;
+      pose.upperF = 150 - 5 * i, pose.foreF = 160 - 5 * i, pose.sword = 145 - 5 * i;
       pose.upperB = -40, pose.foreB = -20;
     } else if (phase == "apex") {
       pose.bob = -6, pose.lean = 10;

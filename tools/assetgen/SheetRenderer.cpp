@@ -119,10 +119,10 @@ void Checkerboard(cairo_t* cr, double x, double y, double w, double h) {
 void CasedStroke(cairo_t* cr, const Color& color) {
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
   cairo_set_source_rgba(cr, 0, 0, 0, 0.85);
-  cairo_set_line_width(cr, 3.5);
+  cairo_set_line_width(cr, 4);
   cairo_stroke_preserve(cr);
   SetColor(cr, color);
-  cairo_set_line_width(cr, 1.5);
+  cairo_set_line_width(cr, 2);
   cairo_stroke(cr);
 }
 

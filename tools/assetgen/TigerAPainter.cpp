@@ -66,7 +66,7 @@ TigerPose PoseFor(const FramePaint& p) {
     };
     t.foreNear = foot(0.0, 26), t.foreFar = foot(0.12, 26);
     t.hindNear = foot(0.5, 24), t.hindFar = foot(0.62, 24);
-    t.bodyY = -68 - 4 * std::fabs(std::sin(phase));
+    t.bodyY = -66 - 4 * std::fabs(std::sin(phase));
     t.pitch = 4 * std::sin(phase);
     t.headTilt = -3 * std::sin(phase);
     t.jaw = 0.25;
@@ -80,7 +80,7 @@ TigerPose PoseFor(const FramePaint& p) {
     t.pitch = reach ? -2 : 3;
     t.headTilt = 8;
     t.jaw = 0.55;
-    t.tailLift = -34;
+    t.tailLift = -10;
     t.tailWave = reach ? 6 : -6;
     if (reach) {
       t.foreNear = {44, -14}, t.foreFar = {36, -6}, t.hindNear = {-42, 0}, t.hindFar = {-34, -8};
@@ -109,7 +109,7 @@ TigerPose PoseFor(const FramePaint& p) {
     t.jaw = 0.6;
     t.tailLift = -70;
     t.tailWave = 4 * (i - 1);
-    t.foreNear = {50, 0}, t.foreFar = {42, 0}, t.hindNear = {6, 0}, t.hindFar = {12, 0};
+    t.foreNear = {46, 0}, t.foreFar = {40, 0}, t.hindNear = {6, 0}, t.hindFar = {12, 0};
     t.eyeGlow = i == 1 ? 0.35 : 0.0;
   }
   return t;
@@ -171,9 +171,9 @@ void DrawTail(cairo_t* cr, const TigerPose& pose) {
 }
 
 void TorsoPath(cairo_t* cr) {
-  cairo_move_to(cr, -66, -12);
-  cairo_curve_to(cr, -40, -30, 10, -32, 48, -24);  // the back, up to the shoulder hump
-  cairo_curve_to(cr, 60, -22, 70, -14, 74, -2);    // neck and chest
+  cairo_move_to(cr, -66, -14);
+  cairo_curve_to(cr, -42, -38, 10, -40, 48, -28);  // the back, up to the shoulder hump
+  cairo_curve_to(cr, 60, -25, 70, -14, 74, -2);    // neck and chest
   cairo_curve_to(cr, 76, 10, 70, 20, 56, 24);
   cairo_curve_to(cr, 20, 30, -20, 26, -44, 22);  // the belly
   cairo_curve_to(cr, -64, 20, -76, 8, -74, -4);  // the haunch
@@ -189,7 +189,7 @@ void DrawTorso(cairo_t* cr, const TigerPose& pose, int frame) {
 
   // The bomb mortar rides behind the shoulders; drawn first so the hull covers its base.
   cairo_save(cr);
-  cairo_translate(cr, -18, -26);
+  cairo_translate(cr, -18, -27);
   cairo_rotate(cr, Radians(-35));
   RoundedRectPath(cr, -7, -18, 14, 20, 3);
   FillShadedOutlined(cr, kStripe.Lighter(0.3), -18, 2, 2);
@@ -199,7 +199,7 @@ void DrawTorso(cairo_t* cr, const TigerPose& pose, int frame) {
   cairo_restore(cr);
 
   TorsoPath(cr);
-  FillShadedOutlined(cr, kHide, -32, 28, 0);
+  FillShadedOutlined(cr, kHide, -38, 28, 0);
   cairo_save(cr);
   TorsoPath(cr);
   cairo_clip(cr);
@@ -213,8 +213,8 @@ void DrawTorso(cairo_t* cr, const TigerPose& pose, int frame) {
   // Black stripe plates, wedges narrowing down the flank.
   for (int s = 0; s < 6; ++s) {
     const double x = -56 + s * 20.0;
-    cairo_move_to(cr, x - 5, -34);
-    cairo_line_to(cr, x + 6, -34);
+    cairo_move_to(cr, x - 5, -42);
+    cairo_line_to(cr, x + 6, -42);
     cairo_line_to(cr, x + 9, -6);
     cairo_line_to(cr, x + 3, 10);
     cairo_line_to(cr, x + 1, -8);
@@ -226,12 +226,12 @@ void DrawTorso(cairo_t* cr, const TigerPose& pose, int frame) {
   SetColor(cr, kHide.Darker(0.55).WithAlpha(0.8));
   cairo_set_line_width(cr, 1.5);
   for (double x : {-30.0, 12.0}) {
-    cairo_move_to(cr, x, -32);
+    cairo_move_to(cr, x, -40);
     cairo_curve_to(cr, x + 6, -10, x + 2, 10, x - 4, 30);
   }
   cairo_stroke(cr);
-  cairo_move_to(cr, -60, -17);
-  cairo_curve_to(cr, -30, -27, 10, -29, 46, -21);
+  cairo_move_to(cr, -60, -20);
+  cairo_curve_to(cr, -30, -34, 10, -36, 46, -25);
   cairo_set_source_rgba(cr, 1, 0.92, 0.75, 0.55);
   cairo_set_line_width(cr, 3);
   cairo_stroke(cr);
@@ -257,7 +257,7 @@ void DrawTorso(cairo_t* cr, const TigerPose& pose, int frame) {
     for (int r = 0; r < 3; ++r) Sphere(cr, c.x - 10 + r * 10, c.y + 10, 2.2, kSteel.Lighter(0.3));
   }
   // Rivets along the spine.
-  for (int r = 0; r < 6; ++r) Sphere(cr, -48 + r * 17.0, -23 - (r > 1 && r < 5 ? 4 : 0), 2, kSteel);
+  for (int r = 0; r < 6; ++r) Sphere(cr, -48 + r * 17.0, -27 - (r > 0 && r < 5 ? 4 : 0), 2, kSteel);
 
   if (pose.dead) {
     // Split plates glowing from inside, with sparks; the pattern changes each frame.
@@ -408,9 +408,9 @@ void DrawSpeedLines(cairo_t* cr, int frame) {
   Lcg rng(59u + frame);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   for (int k = 0; k < 8; ++k) {
-    const double y = -104 + k * 12 + rng.Range(-3, 3), x = -86 - rng.Range(0, 14);
+    const double y = -104 + k * 12 + rng.Range(-3, 3), x = -84 - rng.Range(0, 8);
     cairo_move_to(cr, x, y);
-    cairo_line_to(cr, x - rng.Range(18, 38), y);
+    cairo_line_to(cr, x - rng.Range(14, 30), y);
   }
   cairo_set_source_rgba(cr, 1, 0.75, 0.35, 0.75);
   cairo_set_line_width(cr, 2.5);
