@@ -359,16 +359,7 @@ void DrawJets(cairo_t* cr, int i) {
 }
 
 void DrawSpeedLines(cairo_t* cr, int i) {
-  Lcg rng(31u + i);
-  for (int k = 0; k < 7; ++k) {
-    double y = -52 + k * 8 + rng.Range(-2, 2), x = -18 - rng.Range(0, 10);
-    cairo_move_to(cr, x, y);
-    cairo_line_to(cr, x - rng.Range(14, 30), y);
-  }
-  cairo_set_source_rgba(cr, 1, 0.75, 0.3, 0.8);
-  cairo_set_line_width(cr, 1.5);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_stroke(cr);
+  SpeedLines(cr, {31u + i, 7, -52, 8, 2, -18, 10, Color{1, 0.75, 0.3, 0.8}, 1.5});
 }
 
 // Wind streaks that tell rising from falling: under the feet going up, over the head coming

@@ -116,6 +116,20 @@ void WithRim(cairo_t* cr, const Color& rim, double width, const std::function<vo
   cairo_pattern_destroy(art);
 }
 
+void SpeedLines(cairo_t* cr, const SpeedLineSet& lines) {
+  Lcg rng(lines.seed);
+  for (int k = 0; k < lines.count; ++k) {
+    const double y = lines.top + k * lines.spacing + rng.Range(-lines.jitter, lines.jitter);
+    const double x = lines.left - rng.Range(0, lines.spread);
+    cairo_move_to(cr, x, y);
+    cairo_line_to(cr, x - rng.Range(14, 30), y);
+  }
+  SetColor(cr, lines.color);
+  cairo_set_line_width(cr, lines.width);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_stroke(cr);
+}
+
 void Glow(cairo_t* cr, double x, double y, double radius, const Color& c) {
   cairo_pattern_t* p = cairo_pattern_create_radial(x, y, 0, x, y, radius);
   cairo_pattern_add_color_stop_rgba(p, 0, c.r, c.g, c.b, c.a);

@@ -49,6 +49,17 @@ void FillShadedOutlined(cairo_t* cr, const Color& base, double top, double botto
 // silhouette: keeps a figure legible on a background of its own tones.
 void WithRim(cairo_t* cr, const Color& rim, double width, const std::function<void()>& draw);
 
+// Horizontal streaks trailing behind a dashing figure: `count` lines `spacing` apart from
+// `top` down, each starting up to `spread` left of `left` and 14 to 30 pixels long.
+struct SpeedLineSet {
+  std::uint32_t seed;
+  int count;
+  double top, spacing, jitter, left, spread;
+  Color color;
+  double width;
+};
+void SpeedLines(cairo_t* cr, const SpeedLineSet& lines);
+
 // A soft radial glow, opaque at the centre and transparent at `radius`.
 void Glow(cairo_t* cr, double x, double y, double radius, const Color& color);
 

@@ -404,19 +404,6 @@ void DrawSmoke(cairo_t* cr, int frame) {
   }
 }
 
-void DrawSpeedLines(cairo_t* cr, int frame) {
-  Lcg rng(59u + frame);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  for (int k = 0; k < 8; ++k) {
-    const double y = -104 + k * 12 + rng.Range(-3, 3), x = -84 - rng.Range(0, 8);
-    cairo_move_to(cr, x, y);
-    cairo_line_to(cr, x - rng.Range(14, 30), y);
-  }
-  cairo_set_source_rgba(cr, 1, 0.75, 0.35, 0.75);
-  cairo_set_line_width(cr, 2.5);
-  cairo_stroke(cr);
-}
-
 }  // namespace
 
 // pose=stand (0 roar, 1 settle), run (6-frame gallop), dash (0 stretched, 1 gathered),
@@ -425,7 +412,8 @@ void PaintTigerA(const FramePaint& p) {
   cairo_t* cr = p.cr;
   const TigerPose pose = PoseFor(p);
   const std::string name = p.Text("pose", "stand");
-  if (name == "dash") DrawSpeedLines(cr, p.index);
+  if (name == "dash")
+    SpeedLines(cr, {59u + p.index, 8, -104, 12, 3, -84, 8, Color{1, 0.75, 0.35, 0.75}, 2.5});
   DrawLeg(cr, pose, false, true, pose.hindFar);
   DrawLeg(cr, pose, true, true, pose.foreFar);
   DrawTail(cr, pose);
