@@ -1,6 +1,6 @@
-// The bosses: the junkyard's Grindlenaut (hull, drill, arm, burrow and the
-// scrap it throws) and the factory's TigerA. Big, saturated shapes with dark
-// outlines so they read as bosses at 800x600.
+// The junkyard boss Grindlenaut: hull, drill, arm, burrow and the scrap it throws.
+// Big, saturated shapes with dark outlines so it reads as a boss at 800x600
+// (TigerA has its own file).
 #include <cmath>
 
 #include "PaintKit.h"
@@ -158,51 +158,6 @@ void PaintGrindlenaut(const FramePaint& p) {
         Glow(cr, 4, 0, 6, kFurnace);
         break;
     }
-  }
-}
-
-void PaintTigerA(const FramePaint& p) {
-  cairo_t* cr = p.cr;
-  const std::string pose = p.Text("pose", "stand");
-  const double stretch = pose == "dash" ? 1.15 : 1.0;
-  const double low = pose == "dash" ? 18 : 0;
-  const double stride = pose == "run" ? std::sin(p.index * 1.047) * 18 : 0;
-  const double breath = pose == "stand" ? p.index * 2.0 : 0;
-  const double lift = pose == "jump" ? -14 : 0;
-  cairo_save(cr);
-  cairo_scale(cr, stretch, 1.0);
-  for (double leg : {-62.0, -36.0, 42.0, 68.0}) {
-    const double swing = (leg < 0 ? stride : -stride) + (pose == "jump" ? (leg < 0 ? -20 : 20) : 0);
-    Limb(cr, leg, -50 + low, leg + swing, -4 + lift, 16, kGold.Darker(0.25));
-  }
-  cairo_move_to(cr, -90, -60 + low);  // body
-  cairo_curve_to(cr, -80, -108 + low - breath, 60, -112 + low - breath, 84, -70 + low);
-  cairo_line_to(cr, 70, -40 + low);
-  cairo_curve_to(cr, 20, -30 + low, -60, -30 + low, -90, -60 + low);
-  cairo_close_path(cr);
-  FillShadedOutlined(cr, kGold, -110, -30, 3.5);
-  SetColor(cr, kDark);
-  cairo_set_line_width(cr, 7);
-  for (double x : {-60.0, -30.0, 0.0, 30.0}) {  // stripe plates
-    cairo_move_to(cr, x, -100 + low - breath);
-    cairo_line_to(cr, x + 10, -44 + low);
-  }
-  cairo_stroke(cr);
-  RoundedRectPath(cr, -40, -70 + low, 34, 26, 5);  // bomb satchel
-  FillShadedOutlined(cr, Color::Hex(0x5A3A1E), -70, -44, 2);
-  Sphere(cr, -23, -75 + low, 7, kDark.Lighter(0.2));
-  cairo_move_to(cr, 74, -98 + low);  // head
-  cairo_line_to(cr, 108, -90 + low);
-  cairo_line_to(cr, 104, -62 + low);
-  cairo_line_to(cr, 70, -60 + low);
-  cairo_close_path(cr);
-  FillShadedOutlined(cr, kGold.Lighter(0.1), -98, -60, 3);
-  Glow(cr, 96, -82 + low, 8, Color::Hex(0xFF2020));
-  Limb(cr, -88, -66 + low, -112, -96 + low + stride * 0.3, 7, kGold.Darker(0.1));  // tail
-  cairo_restore(cr);
-  if (pose == "death") {
-    Lcg rng(11 + p.index);
-    for (int i = 0; i < 5; ++i) Glow(cr, rng.Range(-80, 80), rng.Range(-100, -30), 16, Color::Hex(0xFFE070));
   }
 }
 

@@ -31,70 +31,70 @@ double Swing(int i, int n, double phase) {
   return std::sin(2 * kPi * (i / double(n) + phase));
 }
 
-const Color kRatPlate = Color::Hex(0x7D6C5A);
-const Color kRatDark = Color::Hex(0x4A3F35);
+const Color kRatPlate = Color::Hex(0xB7CCD2);
+const Color kRatDark = Color::Hex(0x3E4A55);
+const Color kRatTail = Color::Hex(0xE48AA0);
+const Color kRatRim = Color::Hex(0xFFF3D6);
 const Color kRummagerBody = Color::Hex(0xD9A227);
 const Color kRust = Color::Hex(0x8E4A22);
 const Color kTiger = Color::Hex(0xF07A1A);
 
 }  // namespace
 
-// Knee-high scrap rat. pose=run (4 frames) or jump (frame 0 tucked, 1 stretched).
+// Knee-high scrap rat in pale steel with a light rim, so it stands out on rust and on
+// steel floors alike. pose=run (4 frames) or jump (frame 0 tucked, 1 stretched).
 void PaintRat(const FramePaint& p) {
   cairo_t* cr = p.cr;
   const bool jump = p.Text("pose", "run") == "jump";
   const int i = static_cast<int>(p.Num("i", p.index));
   const bool tuck = jump && i == 0, stretch = jump && i == 1;
-  const double bob = jump ? 0 : (i % 2) * -1.5;
-  const double len = stretch ? 22 : tuck ? 15 : 18, high = tuck ? 11 : 9;
-  const double cy = -11 + bob + (tuck ? 1 : 0);
+  const double bob = jump ? 0 : (i % 2) * -2.0;
+  const double len = stretch ? 23 : tuck ? 19 : 22, high = tuck ? 12 : 10.5;
+  const double cy = -16.5 + bob + (tuck ? 2 : 0);
+  const double hx = len - 5, hy = cy - 4;  // the head's root
 
-  // Segmented tail, thinning away from the body.
-  const double tailLift = stretch ? -2 : tuck ? 4 : 2 * Swing(i, 4, 0);
-  for (int k = 0; k < 7; ++k) {
-    const double t = k / 6.0;
-    const double tx = -len + 2 - t * 20, ty = cy + 2 - t * 10 + tailLift * t - 6 * t * t;
-    Sphere(cr, tx, ty, 3.2 - 1.9 * t, kRatDark.Lighter(0.15 * k / 6.0));
-  }
-  // Legs: far pair darker, behind the body.
-  for (int leg = 0; leg < 4; ++leg) {
-    const bool far = leg % 2 == 1;
-    const double hip = leg < 2 ? len * 0.55 : -len * 0.55;
-    double s = jump ? 0 : Swing(i, 4, leg * 0.25 + (far ? 0.5 : 0)) * 5;
-    double footX = hip + s, footY = 0;
-    if (tuck) footX = hip * 0.5, footY = -3;
-    if (stretch) footX = hip + (leg < 2 ? 9 : -9), footY = -5;
-    Limb(cr, hip, cy + 3, footX, footY - (jump ? 0 : std::max(0.0, -s) * 0.4), 3,
-         far ? kRatDark : kRatDark.Lighter(0.3));
-  }
-  // Body: overlapping plates, back to front.
-  Ellipse(cr, -1, cy, len, high);
-  FillShadedOutlined(cr, kRatPlate, cy - high, cy + high, 1.5);
-  for (int k = 0; k < 3; ++k) {
-    const double px = -len * 0.6 + k * len * 0.5;
-    cairo_new_path(cr);
-    cairo_arc(cr, px, cy + high * 0.6, high * 1.1, Radians(235), Radians(305));
-    cairo_set_source_rgba(cr, 0.2, 0.15, 0.1, 0.8);
-    cairo_set_line_width(cr, 1.4);
-    cairo_stroke(cr);
-    Sphere(cr, px, cy - high * 0.55, 1.2, Color::Hex(0xC8B8A0));
-  }
-  // Rust speckles.
-  Glow(cr, -len * 0.3, cy + 3, 5, kRust.WithAlpha(0.6));
-  // Head: a pointed snout with a whisker antenna.
-  const double hx = len - 3, hy = cy - 3;
-  Polyline(cr, {hx - 4, hy - 7, hx + 8, hy - 4, hx + 17, hy + 3, hx + 6, hy + 7, hx - 4, hy + 6});
-  FillShadedOutlined(cr, kRatPlate.Lighter(0.1), hy - 7, hy + 7, 1.5);
-  Sphere(cr, hx + 17, hy + 3, 1.8, Color::Hex(0x2A2420));
-  cairo_move_to(cr, hx + 12, hy + 1);
-  cairo_line_to(cr, hx + 22, hy - 3);
-  cairo_set_source_rgba(cr, 0.85, 0.85, 0.8, 0.8);
-  cairo_set_line_width(cr, 0.8);
-  cairo_stroke(cr);
-  // Pink ear disc and one red eye.
-  Sphere(cr, hx - 1, hy - 8, 4.2, Color::Hex(0xF29AB0));
-  Glow(cr, hx + 6, hy - 1, 5, Color{1, 0.1, 0.05, 0.7});
-  Sphere(cr, hx + 6, hy - 1, 2.0, Color::Hex(0xFF2418));
+  WithRim(cr, kRatRim, 2.0, [&] {
+    // Segmented tail curling up behind, thinning to the tip.
+    const double tailLift = stretch ? -6 : tuck ? 6 : 3 * Swing(i, 4, 0);
+    for (int k = 0; k < 8; ++k) {
+      const double t = k / 7.0;
+      const double tx = -len + 3 - t * 11, ty = cy + 1 - t * t * (14 + tailLift) + tailLift * t;
+      Sphere(cr, tx, ty, 4.0 - 2.4 * t, k % 2 == 0 ? kRatTail : kRatTail.Darker(0.3));
+    }
+    // Legs: far pair darker, behind the body.
+    for (int leg = 0; leg < 4; ++leg) {
+      const bool far = leg % 2 == 1;
+      const double hip = leg < 2 ? len * 0.55 : -len * 0.55;
+      const double s = jump ? 0 : Swing(i, 4, leg * 0.25 + (far ? 0.5 : 0)) * 6;
+      double footX = hip + s, footY = -std::max(0.0, -s) * 0.5;
+      if (tuck) footX = hip * 0.5, footY = -4;
+      if (stretch) footX = hip + (leg < 2 ? 11 : -11), footY = -7;
+      Limb(cr, hip, cy + 4, footX, footY - 1, 4.5, far ? kRatDark : kRatDark.Lighter(0.35));
+    }
+    // Body: overlapping plates, back to front.
+    Ellipse(cr, -1, cy, len, high);
+    FillShadedOutlined(cr, kRatPlate, cy - high, cy + high, 2);
+    for (int k = 0; k < 3; ++k) {
+      const double px = -len * 0.6 + k * len * 0.5;
+      cairo_new_path(cr);
+      cairo_arc(cr, px, cy + high * 0.6, high * 1.1, Radians(235), Radians(305));
+      SetColor(cr, kRatDark.WithAlpha(0.9));
+      cairo_set_line_width(cr, 1.8);
+      cairo_stroke(cr);
+      Sphere(cr, px, cy - high * 0.55, 1.6, Color::Hex(0xF4F0E6));
+    }
+    // Head: a pointed snout.
+    Polyline(cr, {hx - 5, hy - 8, hx + 5, hy - 6, hx + 17, hy + 3, hx + 14, hy + 6, hx + 4, hy + 8,
+                  hx - 5, hy + 7});
+    FillShadedOutlined(cr, kRatPlate.Lighter(0.12), hy - 9, hy + 9, 2);
+    Sphere(cr, hx + 16, hy + 4, 2.3, Color::Hex(0x2A2420));
+    // Pink ear disc.
+    Sphere(cr, hx - 2, hy - 7, 4.2, Color::Hex(0xFF9CB8));
+  });
+  // A rust patch and the red eye glow sit inside the rim.
+  Glow(cr, -len * 0.3, cy + 4, 6, kRust.WithAlpha(0.5));
+  Glow(cr, hx + 7, hy - 1, 6, Color{1, 0.1, 0.05, 0.75});
+  Sphere(cr, hx + 7, hy - 1, 2.5, Color::Hex(0xFF2418));
 }
 
 // Hunched rust-and-yellow scavenger with a bin body, one scoop claw and a beacon.

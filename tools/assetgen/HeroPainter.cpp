@@ -24,12 +24,11 @@ struct Pose {
   bool swordInBack = false;  // the sword is held by the back arm
   bool gun = false;          // the gun is in the front hand
   double trailFrom = kNone;  // swing trail from this blade angle to the current one
+  bool twoHanded = false;    // the back hand joins the front one on the hilt
+  bool impact = false;       // the blade strikes the floor: a shock ring at its tip
   bool dead = false;
 };
 
-struct P2 {
-  double x, y;
-};
 P2 Along(P2 from, double angleDeg, double length) {
   double a = Radians(angleDeg);
   return {from.x + length * std::sin(a), from.y + length * std::cos(a)};
@@ -40,6 +39,41 @@ const Color kAccent = Color::Hex(0xD8343C);
 const Color kJoint = Color::Hex(0x3C434D);
 const Color kVisor = Color::Hex(0x0E1822);
 const Color kEye = Color::Hex(0x44F0FF);
+
+// The three swings of a combo take the sword level 0, 1 and 2 when the orbs share a colour, so
+// each level is its own motion over the same sweep (the weapon polygons stay the same):
+// 0 a one-handed chop, 1 a lunging cut, 2 a leaping two-handed smash into the floor.
+struct SwingKey {
+  double upperF, foreF, sword, trailFrom, lean, bob;
+  double thighF, shinF, thighB, shinB, upperB, foreB;
+};
+constexpr SwingKey kSwings[3][5] = {
+    {{160, 200, 210, kNone, -5, 0, 22, 6, -22, -26, -10, 10},
+     {150, 140, 150, 210, 0, 0, 22, 6, -22, -26, -10, 10},
+     {95, 90, 95, 150, 8, 0, 22, 6, -22, -26, -10, 10},
+     {55, 45, 40, 95, 12, 0, 22, 6, -22, -26, -10, 10},
+     {40, 80, 120, kNone, 4, 0, 22, 6, -22, -26, -10, 10}},
+    {{200, 220, 240, kNone, -8, 0, 10, 0, -10, -14, 30, 60},
+     {170, 150, 160, 240, 4, 2.5, 35, 10, -25, -30, -30, -10},
+     {100, 92, 95, 160, 18, 6, 60, 0, -40, -60, -70, -50},
+     {70, 55, 45, 95, 24, 6, 60, 0, -40, -60, -80, -60},
+     {50, 85, 115, kNone, 12, 4, 45, 0, -30, -45, -40, -20}},
+    {{-30, -60, -120, kNone, 10, 6, 60, -10, -20, -60, 0, 0},
+     {140, 160, 210, 245, -4, 0, 80, -20, 30, -50, 0, 0},
+     {120, 110, 110, 210, 14, 0, 30, 10, -10, -20, 0, 0},
+     {60, 45, 30, 110, 26, 7, 60, -10, -30, -70, 0, 0},
+     {55, 70, 60, kNone, 16, 4, 45, 0, -25, -45, 0, 0}},
+};
+
+void SwingPose(int frame, int level, Pose* pose) {
+  const SwingKey& k = kSwings[std::clamp(level, 0, 2)][std::clamp(frame, 0, 4)];
+  pose->upperF = k.upperF, pose->foreF = k.foreF, pose->sword = k.sword;
+  pose->trailFrom = k.trailFrom, pose->lean = k.lean, pose->bob = k.bob;
+  pose->thighF = k.thighF, pose->shinF = k.shinF, pose->thighB = k.thighB, pose->shinB = k.shinB;
+  pose->upperB = k.upperB, pose->foreB = k.foreB;
+  pose->twoHanded = level >= 2;
+  pose->impact = level >= 2 && frame == 3;
+}
 
 Pose PoseFor(const FramePaint& p) {
   std::string name = p.Text("pose", "idle");
@@ -67,19 +101,7 @@ Pose PoseFor(const FramePaint& p) {
     pose.upperB = 26 * std::sin(phase);
     pose.foreB = pose.upperB + 50;
   } else if (name == "swing") {
-    // Wind-up, overhead, forward, low, recover.
-    static const double keys[5][5] = {{160, 200, 210, kNone, -5},
-                                      {150, 140, 150, 210, 0},
-                                      {95, 90, 95, 150, 8},
-                                      {55, 45, 40, 95, 12},
-                                      {40, 80, 120, kNone, 4}};
-    const double* k = keys[std::clamp(i, 0, 4)];
-    pose.upperF = k[0];
-    pose.foreF = k[1];
-    pose.sword = k[2];
-    pose.trailFrom = k[3];
-    pose.lean = k[4];
-    pose.thighF = 22, pose.shinF = 6, pose.thighB = -22, pose.shinB = -26;
+    SwingPose(i, static_cast<int>(p.Num("level", 0)), &pose);
   } else if (name == "gun") {
     pose.gun = true;
     pose.upperF = i == 0 ? 60 : 85;
@@ -113,10 +135,27 @@ Pose PoseFor(const FramePaint& p) {
     pose.upperB = 190, pose.foreB = 185;
     pose.thighF = 3, pose.shinF = 0, pose.thighB = -3, pose.shinB = 0;
   } else if (name == "air") {
-    pose.bob = -2;
-    pose.thighF = 55, pose.shinF = -5 - 8 * i, pose.thighB = -5, pose.shinB = -45;
-    pose.upperF = 120 + 6 * i, pose.foreF = 150, pose.sword = 160;
-    pose.upperB = -70, pose.foreB = -40;
+    // Rising: knee driven up, sword arm thrust high; at the top a tuck; falling: legs
+    // reaching down for the floor, arms spread for balance.
+    const std::string phase = p.Text("phase", "rise");
+    if (phase == "rise") {
+      pose.bob = -4, pose.lean = 4;
+      pose.thighF = 70 + 10 * i, pose.shinF = -10 * i, pose.thighB = -15 + 25 * i,
+      pose.shinB = -25 - 5 * i;
+      pose.upperF = 150 - 5 * i, pose.foreF = 160 - 5 * i, pose.sword = 145 - 5 * i;
+      pose.upperB = -40, pose.foreB = -20;
+    } else if (phase == "apex") {
+      pose.bob = -6, pose.lean = 10;
+      pose.thighF = 90, pose.shinF = -20, pose.thighB = 60, pose.shinB = -20;
+      pose.upperF = 110, pose.foreF = 140, pose.sword = 150;
+      pose.upperB = -60, pose.foreB = -30;
+    } else {
+      pose.bob = -1, pose.lean = -4;
+      pose.thighF = 25 + 5 * i, pose.shinF = 10 + 6 * i, pose.thighB = -20 + 4 * i,
+      pose.shinB = -10 + 4 * i;
+      pose.upperF = 130 - 6 * i, pose.foreF = 110 - 8 * i, pose.sword = 120 - 6 * i;
+      pose.upperB = -130 + 8 * i, pose.foreB = -150 + 10 * i;
+    }
   } else if (name == "walljump") {
     pose.thighF = 60, pose.shinF = 20, pose.thighB = -10, pose.shinB = -5;
     pose.upperF = 40, pose.foreF = 100, pose.sword = kNone;
@@ -320,16 +359,51 @@ void DrawJets(cairo_t* cr, int i) {
 }
 
 void DrawSpeedLines(cairo_t* cr, int i) {
-  Lcg rng(31u + i);
-  for (int k = 0; k < 7; ++k) {
-    double y = -52 + k * 8 + rng.Range(-2, 2), x = -18 - rng.Range(0, 10);
-    cairo_move_to(cr, x, y);
-    cairo_line_to(cr, x - rng.Range(14, 30), y);
-  }
-  cairo_set_source_rgba(cr, 1, 0.75, 0.3, 0.8);
-  cairo_set_line_width(cr, 1.5);
+  SpeedLines(cr, {31u + i, 7, -52, 8, 2, -18, 10, Color{1, 0.75, 0.3, 0.8}, 1.5});
+}
+
+// Wind streaks that tell rising from falling: under the feet going up, over the head coming
+// down.
+void DrawAirStreaks(cairo_t* cr, bool rising, int i) {
+  Lcg rng(43u + i + (rising ? 0 : 7));
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  for (int k = 0; k < 5; ++k) {
+    const double x = -12 + k * 6 + rng.Range(-2, 2);
+    const double y0 = rising ? rng.Range(2, 6) : rng.Range(-72, -66);
+    const double len = rng.Range(8, 16);
+    cairo_move_to(cr, x, y0);
+    cairo_line_to(cr, x, rising ? y0 + len : y0 - len);
+  }
+  cairo_set_source_rgba(cr, 0.85, 0.95, 1, 0.7);
+  cairo_set_line_width(cr, 1.4);
   cairo_stroke(cr);
+}
+
+// The smash's blow on the floor: a flat shock ring with chips flying from it.
+void DrawImpact(cairo_t* cr, P2 at, const Color& glow) {
+  Glow(cr, at.x, at.y, 16, glow.Lighter(0.5).WithAlpha(0.9));
+  cairo_save(cr);
+  cairo_translate(cr, at.x, at.y);
+  cairo_scale(cr, 22, 5);
+  cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+  cairo_restore(cr);
+  cairo_set_source_rgba(cr, 1, 1, 1, 0.85);
+  cairo_set_line_width(cr, 1.6);
+  cairo_stroke(cr);
+  Lcg rng(5u);
+  for (int k = 0; k < 6; ++k) {
+    const double a = Radians(rng.Range(200, 340)), r = rng.Range(8, 18);
+    cairo_move_to(cr, at.x + std::cos(a) * 4, at.y + std::sin(a) * 3);
+    cairo_line_to(cr, at.x + std::cos(a) * r, at.y + std::sin(a) * r);
+  }
+  cairo_set_source_rgba(cr, 1, 0.9, 0.6, 0.9);
+  cairo_set_line_width(cr, 1.2);
+  cairo_stroke(cr);
+}
+
+// The angle of the bone from a to b, in the pose convention (0 down, 90 forward).
+double BoneAngle(P2 a, P2 b) {
+  return std::atan2(b.x - a.x, b.y - a.y) * 180.0 / kPi;
 }
 
 void DrawChargeWedge(cairo_t* cr) {
@@ -402,6 +476,8 @@ void PaintHero(const FramePaint& p) {
     DrawChargeWedge(cr);
   }
   if (pname == "superjump") DrawJets(cr, i);
+  if (pname == "air" && p.Text("phase", "rise") != "apex")
+    DrawAirStreaks(cr, p.Text("phase", "rise") == "rise", i);
 
   // A spinning blade passes behind the body for half of its turn.
   double turn = std::fmod(pose.sword, 360.0);
@@ -410,7 +486,15 @@ void PaintHero(const FramePaint& p) {
     P2 hand = Along(Along(shoulderF, pose.upperF, kUpperArm), pose.foreF, kForearm);
     DrawSword(cr, hand, pose.sword, glow, level, true);
   }
-  // Back side: arm, item in the back hand, leg.
+  // Back side: arm, item in the back hand, leg. A two-handed grip puts the back hand just
+  // below the front one on the hilt.
+  if (pose.twoHanded) {
+    const P2 handF = Along(Along(shoulderF, pose.upperF, kUpperArm), pose.foreF, kForearm);
+    const P2 grip = Along(handF, pose.sword, -4);
+    const P2 elbow = TwoBoneJoint(shoulderB, grip, kUpperArm, kForearm, false);
+    pose.upperB = BoneAngle(shoulderB, elbow);
+    pose.foreB = BoneAngle(elbow, grip);
+  }
   P2 handB;
   DrawArm(cr, shoulderB, pose.upperB, pose.foreB, back, &handB);
   if (pose.swordInBack && !std::isnan(pose.sword)) DrawSword(cr, handB, pose.sword, glow, 0, true);
@@ -432,6 +516,7 @@ void PaintHero(const FramePaint& p) {
     DrawTrail(cr, shoulderF, pose.trailFrom, pose.sword, tipRadius, glow, level);
   P2 handF;
   DrawArm(cr, shoulderF, pose.upperF, pose.foreF, kArmor, &handF);
+  if (pose.impact) DrawImpact(cr, {Along(handF, pose.sword, kBlade).x, -1}, glow);
   if (pose.gun) {
     DrawGun(cr, handF, pose.foreF, i == 1);
   } else if (!pose.swordInBack && !std::isnan(pose.sword)) {

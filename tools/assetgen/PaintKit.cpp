@@ -54,6 +54,20 @@ int ColorIndex(const std::string& text) {
   return 0;
 }
 
+P2 TwoBoneJoint(P2 root, P2 end, double a, double b, bool bendForward) {
+  const double dx = end.x - root.x, dy = end.y - root.y;
+  const double reach = std::hypot(dx, dy);
+  if (reach < 1e-9) return {root.x + (bendForward ? a : -a), root.y};
+  const double ux = dx / reach, uy = dy / reach;
+  // Clamped so that the law of cosines has a solution: too far straightens, too near folds.
+  const double d = std::clamp(reach, std::fabs(a - b) + 1e-6, a + b - 1e-6);
+  const double along = (a * a + d * d - b * b) / (2 * d);
+  const double side = std::sqrt(std::max(0.0, a * a - along * along));
+  double ox = -uy * side, oy = ux * side;
+  if ((ox > 0) != bendForward) ox = -ox, oy = -oy;
+  return {root.x + ux * along + ox, root.y + uy * along + oy};
+}
+
 void RoundedRectPath(cairo_t* cr, double x, double y, double w, double h, double r) {
   r = std::min({r, w / 2, h / 2});
   cairo_new_sub_path(cr);
@@ -81,6 +95,39 @@ void FillShadedOutlined(cairo_t* cr, const Color& base, double top, double botto
   } else {
     cairo_new_path(cr);
   }
+}
+
+void WithRim(cairo_t* cr, const Color& rim, double width, const std::function<void()>& draw) {
+  cairo_push_group(cr);
+  draw();
+  cairo_pattern_t* art = cairo_pop_group(cr);
+  // The silhouette stamped around a circle of offsets, then the art itself on top.
+  SetColor(cr, rim);
+  constexpr int kSteps = 16;
+  for (int k = 0; k < kSteps; ++k) {
+    const double a = 2 * kPi * k / kSteps;
+    cairo_save(cr);
+    cairo_translate(cr, width * std::cos(a), width * std::sin(a));
+    cairo_mask(cr, art);
+    cairo_restore(cr);
+  }
+  cairo_set_source(cr, art);
+  cairo_paint(cr);
+  cairo_pattern_destroy(art);
+}
+
+void SpeedLines(cairo_t* cr, const SpeedLineSet& lines) {
+  Lcg rng(lines.seed);
+  for (int k = 0; k < lines.count; ++k) {
+    const double y = lines.top + k * lines.spacing + rng.Range(-lines.jitter, lines.jitter);
+    const double x = lines.left - rng.Range(0, lines.spread);
+    cairo_move_to(cr, x, y);
+    cairo_line_to(cr, x - rng.Range(14, 30), y);
+  }
+  SetColor(cr, lines.color);
+  cairo_set_line_width(cr, lines.width);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_stroke(cr);
 }
 
 void Glow(cairo_t* cr, double x, double y, double radius, const Color& c) {

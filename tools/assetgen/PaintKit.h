@@ -5,6 +5,7 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "AnimationSource.h"
@@ -28,12 +29,36 @@ Color OrbColor(int index);
 // Colour index from a painter parameter: "plain", "grey", "red", "green", "blue" or a number.
 int ColorIndex(const std::string& text);
 
+struct P2 {
+  double x, y;
+};
+
+// The middle joint of a two-bone limb of lengths `a` (from root) and `b` reaching from `root`
+// to `end`: an elbow or knee. It bends to the forward side (+x) or the backward side. A
+// target out of reach straightens the limb towards it.
+P2 TwoBoneJoint(P2 root, P2 end, double a, double b, bool bendForward);
+
 void RoundedRectPath(cairo_t* cr, double x, double y, double w, double h, double r);
 
 // Fills the current path with a top-to-bottom gradient from `base` lightened to `base`
 // darkened, then strokes it with a dark outline of `outline` width. Clears the path.
 void FillShadedOutlined(cairo_t* cr, const Color& base, double top, double bottom,
                         double outline = 1.5);
+
+// Paints what `draw` paints, ringed by a rim of `rim` colour `width` pixels wide around its
+// silhouette: keeps a figure legible on a background of its own tones.
+void WithRim(cairo_t* cr, const Color& rim, double width, const std::function<void()>& draw);
+
+// Horizontal streaks trailing behind a dashing figure: `count` lines `spacing` apart from
+// `top` down, each starting up to `spread` left of `left` and 14 to 30 pixels long.
+struct SpeedLineSet {
+  std::uint32_t seed;
+  int count;
+  double top, spacing, jitter, left, spread;
+  Color color;
+  double width;
+};
+void SpeedLines(cairo_t* cr, const SpeedLineSet& lines);
 
 // A soft radial glow, opaque at the centre and transparent at `radius`.
 void Glow(cairo_t* cr, double x, double y, double radius, const Color& color);

@@ -1,0 +1,227 @@
+// The painters' shared drawing helpers, the characters' sheets and the contact sheet: limbs
+// that keep their lengths, rims that ring a figure, art that is neither clipped by its cell
+// nor missing where the game can hit it, and every collision polygon outlined for review.
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "AnimationSource.h"
+#include "CollisionTable.h"
+#include "PaintKit.h"
+#include "SheetRenderer.h"
+#include "support/TempDir.h"
+
+namespace assetgen {
+namespace {
+
+double Distance(P2 a, P2 b) {
+  return std::hypot(a.x - b.x, a.y - b.y);
+}
+
+// Alpha of pixel (x, y) of an ARGB32 surface.
+int AlphaAt(cairo_surface_t* s, int x, int y) {
+  const unsigned char* data = cairo_image_surface_get_data(s);
+  const int stride = cairo_image_surface_get_stride(s);
+  std::uint32_t pixel;
+  std::memcpy(&pixel, data + y * stride + x * 4, 4);
+  return static_cast<int>(pixel >> 24);
+}
+
+std::uint32_t PixelAt(cairo_surface_t* s, int x, int y) {
+  const unsigned char* data = cairo_image_surface_get_data(s);
+  std::uint32_t pixel;
+  std::memcpy(&pixel, data + y * cairo_image_surface_get_stride(s) + x * 4, 4);
+  return pixel;
+}
+
+struct JointCase {
+  const char* name;
+  P2 root, end;
+  double a, b;
+  bool forward;
+};
+
+TEST(TwoBoneJoint, KeepsBothBoneLengthsAndBendsToTheAskedSide) {
+  const JointCase cases[] = {
+      {"leg straight down", {0, 0}, {0, 30}, 20, 20, true},
+      {"leg straight down, back", {0, 0}, {0, 30}, 20, 20, false},
+      {"reach down and forward", {0, 0}, {15, 25}, 18, 22, true},
+      {"reach down and back", {5, -10}, {-12, 20}, 25, 15, false},
+      {"unequal bones", {0, 0}, {4, 40}, 30, 18, true},
+  };
+  for (const JointCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const P2 joint = TwoBoneJoint(c.root, c.end, c.a, c.b, c.forward);
+    EXPECT_NEAR(Distance(c.root, joint), c.a, 1e-6);
+    EXPECT_NEAR(Distance(joint, c.end), c.b, 1e-6);
+    // The joint lies on the asked side of the root-to-end line.
+    const double mid =
+        c.root.x + (c.end.x - c.root.x) * (joint.y - c.root.y) / (c.end.y - c.root.y);
+    if (c.forward) {
+      EXPECT_GT(joint.x, mid);
+    } else {
+      EXPECT_LT(joint.x, mid);
+    }
+  }
+}
+
+TEST(TwoBoneJoint, StraightensTowardsATargetOutOfReachAndSurvivesNoReach) {
+  const P2 far = TwoBoneJoint({0, 0}, {0, 100}, 20, 20, true);
+  EXPECT_NEAR(far.x, 0, 1e-2);
+  EXPECT_NEAR(far.y, 20, 1e-2);
+  const P2 folded = TwoBoneJoint({3, 4}, {3, 4}, 10, 10, false);
+  EXPECT_TRUE(std::isfinite(folded.x) && std::isfinite(folded.y));
+  EXPECT_NEAR(Distance({3, 4}, folded), 10, 1e-6);
+}
+
+TEST(WithRim, RingsTheFigureAndLeavesItAndTheFarBackgroundAlone) {
+  Surface s(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 40, 40));
+  cairo_t* cr = cairo_create(s.get());
+  WithRim(cr, Color{0, 1, 0, 1}, 3, [&] {
+    cairo_rectangle(cr, 15, 15, 10, 10);
+    cairo_set_source_rgb(cr, 1, 0, 0);
+    cairo_fill(cr);
+  });
+  cairo_destroy(cr);
+  cairo_surface_flush(s.get());
+  EXPECT_EQ(PixelAt(s.get(), 20, 20), 0xFFFF0000u) << "the figure itself";
+  EXPECT_EQ(PixelAt(s.get(), 13, 20), 0xFF00FF00u) << "two pixels left of it";
+  EXPECT_EQ(PixelAt(s.get(), 20, 26), 0xFF00FF00u) << "one pixel below it";
+  EXPECT_EQ(AlphaAt(s.get(), 5, 5), 0) << "far away";
+  EXPECT_EQ(AlphaAt(s.get(), 20, 34), 0) << "beyond the rim";
+}
+
+class CharacterSheets : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    s_animations = new std::vector<AnimationDesc>(
+        LoadAnimationFolder(testsupport::SourceDir() / "assets" / "animations"));
+  }
+  static void TearDownTestSuite() {
+    delete s_animations;
+    s_animations = nullptr;
+  }
+  static const AnimationDesc* Find(const std::string& name) {
+    for (const AnimationDesc& a : *s_animations)
+      if (a.name == name) return &a;
+    return nullptr;
+  }
+  static std::vector<AnimationDesc>* s_animations;
+};
+
+std::vector<AnimationDesc>* CharacterSheets::s_animations = nullptr;
+
+// The characters are drawn standing on the cell's bottom edge; art reaching the top or a
+// side is cut off in the game.
+TEST_F(CharacterSheets, ArtStaysInsideTheTopAndSidesOfEveryCell) {
+  const char* names[] = {"rat_run",       "rat_jump",     "tigera_stand",   "tigera_run",
+                         "tigera_dash",   "tigera_jump",  "tigera_jumpoff", "tigera_death",
+                         "hero_sw_plain", "hero_sw_red1", "hero_sw_blue2",  "hero_air"};
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    const AnimationDesc* anim = Find(name);
+    ASSERT_NE(anim, nullptr);
+    Surface sheet = RenderSheet(*anim);
+    for (int i = 0; i < static_cast<int>(anim->frames.size()); ++i) {
+      int x0 = 0, y0 = 0;
+      FrameCell(*anim, i, &x0, &y0);
+      int touching = 0;
+      for (int x = 0; x < anim->frameWidth; ++x) touching += AlphaAt(sheet.get(), x0 + x, y0) > 16;
+      for (int y = 0; y < anim->frameHeight; ++y) {
+        touching += AlphaAt(sheet.get(), x0, y0 + y) > 16;
+        touching += AlphaAt(sheet.get(), x0 + anim->frameWidth - 1, y0 + y) > 16;
+      }
+      EXPECT_EQ(touching, 0) << "frame " << i;
+    }
+  }
+}
+
+// Where an enemy can be hit and hurts on touch (its ENEMY_BODY box), the player must see it:
+// most of the box is covered by art in every frame that has one.
+TEST_F(CharacterSheets, EnemyArtFillsItsHitBox) {
+  struct Case {
+    const char* name;
+    double minCover;
+  };
+  const Case cases[] = {{"rat_run", 0.5},       {"rat_jump", 0.5},    {"tigera_stand", 0.5},
+                        {"tigera_run", 0.5},    {"tigera_dash", 0.4}, {"tigera_jump", 0.4},
+                        {"tigera_jumpoff", 0.4}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const AnimationDesc* anim = Find(c.name);
+    ASSERT_NE(anim, nullptr);
+    Surface sheet = RenderSheet(*anim);
+    for (int i = 0; i < static_cast<int>(anim->frames.size()); ++i) {
+      int x0 = 0, y0 = 0;
+      FrameCell(*anim, i, &x0, &y0);
+      const FrameDesc& f = anim->frames[i];
+      for (const Polygon& polygon : anim->Shape(i)) {
+        if (polygon.type != kEnemyBody || polygon.vertices.size() != 4) continue;
+        double left = 1e9, right = -1e9, top = 1e9, bottom = -1e9;
+        for (const Vertex& v : polygon.vertices) {
+          left = std::min<double>(left, v.x), right = std::max<double>(right, v.x);
+          top = std::min<double>(top, v.y), bottom = std::max<double>(bottom, v.y);
+        }
+        int inside = 0, covered = 0;
+        for (int y = static_cast<int>(top); y < bottom; ++y) {
+          for (int x = static_cast<int>(left); x < right; ++x) {
+            const int px = x0 + static_cast<int>(f.offsetX) + x;
+            const int py = y0 + static_cast<int>(f.offsetY) + y;
+            if (px < x0 || py < y0 || px >= x0 + anim->frameWidth || py >= y0 + anim->frameHeight)
+              continue;
+            ++inside;
+            covered += AlphaAt(sheet.get(), px, py) > 128;
+          }
+        }
+        ASSERT_GT(inside, 0);
+        EXPECT_GE(covered / double(inside), c.minCover) << "frame " << i;
+      }
+    }
+  }
+}
+
+// Counts the pixels of one exact colour.
+int CountColor(const std::filesystem::path& png, std::uint32_t argb) {
+  Surface s(cairo_image_surface_create_from_png(png.string().c_str()));
+  EXPECT_EQ(cairo_surface_status(s.get()), CAIRO_STATUS_SUCCESS) << png;
+  int n = 0;
+  for (int y = 0; y < cairo_image_surface_get_height(s.get()); ++y)
+    for (int x = 0; x < cairo_image_surface_get_width(s.get()); ++x)
+      n += PixelAt(s.get(), x, y) == argb;
+  return n;
+}
+
+TEST(ContactSheet, OutlinesEveryKindOfPolygonInItsTypeColour) {
+  struct Case {
+    const char* name;
+    const char* shape;
+    std::uint32_t color;  // the type's line colour on the sheet
+  };
+  const Case cases[] = {
+      {"box", "box HERO_WEAPON -10 -20 10 -2", 0xFFFF00FF},
+      {"concave polygon", "poly ENEMY_BODY -12,-2 0,-20 12,-2 0,-8", 0xFFFF2020},
+      {"segment", "poly GROUND -14,-4 14,-16", 0xFFD2A060},
+      {"circle", "circle PICKUP 0 -10 8", 0xFFC0FF80},
+  };
+  testsupport::TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string head = "animation a\npainter clear\nsize 48 32\noffset 24 28\n";
+    auto bare = ParseAnimations(head + "frames 2\n", "t.anim");
+    auto shaped = ParseAnimations(head + std::string(c.shape) + "\nframes 2\n", "t.anim");
+    Surface bareSheet = RenderSheet(bare[0]), shapedSheet = RenderSheet(shaped[0]);
+    WriteContactSheet(bare, {bareSheet.get()}, dir / "bare.png");
+    WriteContactSheet(shaped, {shapedSheet.get()}, dir / "shaped.png");
+    // The legend shows the colour on both; only the polygons add to it, on both frames.
+    EXPECT_GT(CountColor(dir / "shaped.png", c.color), CountColor(dir / "bare.png", c.color) + 20);
+  }
+}
+
+}  // namespace
+}  // namespace assetgen
