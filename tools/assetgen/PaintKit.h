@@ -68,6 +68,15 @@ class Lcg {
   std::uint32_t m_state;
 };
 
+// Calls draw(dx, dy) for every copy of a pattern of period (pw, ph) that can reach the area
+// (0, 0)-(w, h): whatever crosses one edge comes back at the opposite one, so cells cut from
+// the area on that period join without a seam.
+template <class Draw>
+void Tiled(double pw, double ph, double w, double h, Draw draw) {
+  for (double dy = -ph; dy <= h; dy += ph)
+    for (double dx = -pw; dx <= w; dx += pw) draw(dx, dy);
+}
+
 constexpr double kPi = 3.14159265358979323846;
 inline double Radians(double degrees) {
   return degrees * kPi / 180.0;
