@@ -28,14 +28,14 @@ Sides SidesOf(const std::string& kind) {
           kind == "broken" || kind == "marker" || s.halfFace;
   s.left = kind == "ledge_left" || kind == "wall_left" || kind == "block" || kind == "pillar" ||
            kind == "wall" || kind == "step_left";
-  s.right = kind == "ledge_right" || kind == "wall_right" || kind == "block" ||
-            kind == "pillar" || kind == "wall" || kind == "step_right";
+  s.right = kind == "ledge_right" || kind == "wall_right" || kind == "block" || kind == "pillar" ||
+            kind == "wall" || kind == "step_right";
   s.inner = kind == "inner_left" ? -1 : kind == "inner_right" ? 1 : 0;
   return s;
 }
 
 struct GroundStyle {
-  double crust;  // depth of the surface band
+  double crust;      // depth of the surface band
   double faceWidth;  // width of a wall-face band
   // Fills the whole clip with the set's repeating texture; (w, h) is the cell.
   void (*base)(cairo_t* cr, double w, double h);
@@ -358,7 +358,8 @@ void HullBase(cairo_t* cr, double w, double h) {
       cairo_set_source_rgba(cr, 0.1, 0.11, 0.15, 0.7);
       cairo_set_line_width(cr, 1.5);
       cairo_stroke(cr);
-      for (double rx = dx + 8; rx < dx + 64; rx += 16) Sphere(cr, rx, y + 5, 1.5, Color::Hex(0x7A8494));
+      for (double rx = dx + 8; rx < dx + 64; rx += 16)
+        Sphere(cr, rx, y + 5, 1.5, Color::Hex(0x7A8494));
     }
   });
 }
@@ -499,8 +500,8 @@ void PaintGround(const FramePaint& p) {
       cairo_translate(cr, rng.Range(20, w - 20), h - rng.Range(6, 24));
       cairo_rotate(cr, rng.Range(-0.6, 0.6));
       cairo_rectangle(cr, -pw / 2, -ph / 2, pw, ph);
-      FillShadedOutlined(cr, Color::Mix(kRust, kSteel, rng.Uniform()).Darker(0.3), -ph / 2,
-                         ph / 2, 1.2);
+      FillShadedOutlined(cr, Color::Mix(kRust, kSteel, rng.Uniform()).Darker(0.3), -ph / 2, ph / 2,
+                         1.2);
       cairo_restore(cr);
     }
     return;

@@ -52,7 +52,8 @@ class Skyline {
   std::vector<double> m_noise;
 };
 
-void Gradient(cairo_t* cr, double y0, double y1, std::initializer_list<std::pair<double, Color>> stops) {
+void Gradient(cairo_t* cr, double y0, double y1,
+              std::initializer_list<std::pair<double, Color>> stops) {
   cairo_pattern_t* g = cairo_pattern_create_linear(0, y0, 0, y1);
   for (const auto& [at, c] : stops) cairo_pattern_add_color_stop_rgba(g, at, c.r, c.g, c.b, c.a);
   cairo_set_source(cr, g);
@@ -113,7 +114,8 @@ void JunkyardSky(cairo_t* cr, double w, double h) {
       cairo_scale(cr, len, rng.Range(7, 16));
       cairo_arc(cr, 0, 0, 1, 0, kTwoPi);
       cairo_restore(cr);
-      Gradient(cr, cy - 12, cy + 12, {{0, Color{0.35, 0.2, 0.3, 0.55}}, {1, Color{0.95, 0.55, 0.35, 0.6}}});
+      Gradient(cr, cy - 12, cy + 12,
+               {{0, Color{0.35, 0.2, 0.3, 0.55}}, {1, Color{0.95, 0.55, 0.35, 0.6}}});
       cairo_fill(cr);
     }
   });
@@ -144,7 +146,8 @@ void Crane(cairo_t* cr, double x, double foot, double height, double jib, const 
 void JunkyardHills(cairo_t* cr, double w, double h) {
   const Skyline far(w, 300, 30, 8, 21u), mid(w, 360, 22, 14, 22u);
   far.Path(cr, h);
-  Gradient(cr, 220, h, {{0, Color::Hex(0x5A3446)}, {0.5, Color::Hex(0x3A2634)}, {1, Color::Hex(0x2A1C28)}});
+  Gradient(cr, 220, h,
+           {{0, Color::Hex(0x5A3446)}, {0.5, Color::Hex(0x3A2634)}, {1, Color::Hex(0x2A1C28)}});
   cairo_fill(cr);
   AcrossSeam(w, [&](double dx) {
     Crane(cr, dx + w * 0.2, far.At(w * 0.2) + 6, 130, 120, Color::Hex(0x3E2636));
@@ -155,7 +158,10 @@ void JunkyardHills(cairo_t* cr, double w, double h) {
   cairo_fill(cr);
   // Haze where the hills meet the sky.
   cairo_rectangle(cr, 0, 240, w, 160);
-  Gradient(cr, 240, 400, {{0, Color{0.9, 0.5, 0.35, 0}}, {0.6, Color{0.9, 0.5, 0.35, 0.12}}, {1, Color{0.9, 0.5, 0.35, 0}}});
+  Gradient(cr, 240, 400,
+           {{0, Color{0.9, 0.5, 0.35, 0}},
+            {0.6, Color{0.9, 0.5, 0.35, 0.12}},
+            {1, Color{0.9, 0.5, 0.35, 0}}});
   cairo_fill(cr);
 }
 
@@ -194,10 +200,12 @@ void JunkyardHeaps(cairo_t* cr, double w, double h) {
       cairo_curve_to(cr, cx - half * 0.9, top + 30, cx - half * 0.3, top, cx, top);
       cairo_curve_to(cr, cx + half * 0.3, top, cx + half * 0.9, top + 30, cx + half * 1.4, h);
       cairo_close_path(cr);
-      Gradient(cr, top, h, {{0, Color::Hex(0x3A2428)}, {0.4, Color::Hex(0x24181C)}, {1, Color::Hex(0x170F12)}});
+      Gradient(cr, top, h,
+               {{0, Color::Hex(0x3A2428)}, {0.4, Color::Hex(0x24181C)}, {1, Color::Hex(0x170F12)}});
       cairo_fill(cr);
       cairo_move_to(cr, cx - half * 0.7, top + 24);
-      cairo_curve_to(cr, cx - half * 0.3, top + 1, cx + half * 0.1, top + 1, cx + half * 0.4, top + 10);
+      cairo_curve_to(cr, cx - half * 0.3, top + 1, cx + half * 0.1, top + 1, cx + half * 0.4,
+                     top + 10);
       cairo_set_source_rgba(cr, 0.95, 0.55, 0.3, 0.55);
       cairo_set_line_width(cr, 2);
       cairo_stroke(cr);
@@ -265,7 +273,8 @@ void FactoryWall(cairo_t* cr, double w, double h) {
     cairo_arc(cr, x + ww / 2, top + ww / 2, ww / 2, kPi, 2 * kPi);
     cairo_line_to(cr, x + ww, bottom);
     cairo_close_path(cr);
-    Gradient(cr, top, bottom, {{0, Color::Hex(0x3A4A78)}, {0.7, Color::Hex(0x9A6A64)}, {1, Color::Hex(0xC88A5A)}});
+    Gradient(cr, top, bottom,
+             {{0, Color::Hex(0x3A4A78)}, {0.7, Color::Hex(0x9A6A64)}, {1, Color::Hex(0xC88A5A)}});
     cairo_fill_preserve(cr);
     cairo_set_source_rgba(cr, 0.05, 0.05, 0.07, 1);
     cairo_set_line_width(cr, 6);
@@ -291,8 +300,7 @@ void FactoryWall(cairo_t* cr, double w, double h) {
   }
 }
 
-void Girder(cairo_t* cr, double x0, double y0, double x1, double y1, double width,
-            const Color& c) {
+void Girder(cairo_t* cr, double x0, double y0, double x1, double y1, double width, const Color& c) {
   cairo_move_to(cr, x0, y0);
   cairo_line_to(cr, x1, y1);
   cairo_set_line_width(cr, width);
@@ -327,7 +335,8 @@ void FactoryGirders(cairo_t* cr, double w, double h) {
     cairo_stroke(cr);
   }
   // Two pipes along the wall, with flanges every 128.
-  for (const auto& [y, c] : {std::pair{380.0, Color::Hex(0x3A4A3C)}, {412.0, Color::Hex(0x4A3A30)}}) {
+  for (const auto& [y, c] :
+       {std::pair{380.0, Color::Hex(0x3A4A3C)}, {412.0, Color::Hex(0x4A3A30)}}) {
     Girder(cr, 0, y, w, y, 16, c.Darker(0.2));
     Girder(cr, 0, y - 4, w, y - 4, 3, c.Lighter(0.25));
     for (double x = 60; x < w; x += 128) {
@@ -423,7 +432,8 @@ void FarShip(cairo_t* cr, double x, double y, double len, const Color& c) {
 void AirshipFar(cairo_t* cr, double w, double h) {
   const Skyline peaks(w, 400, 40, 34, 41u);
   peaks.Path(cr, h);
-  Gradient(cr, 300, h, {{0, Color::Hex(0x7A8CAE)}, {0.4, Color::Hex(0x9AAAC6)}, {1, Color::Hex(0xC8D6E8)}});
+  Gradient(cr, 300, h,
+           {{0, Color::Hex(0x7A8CAE)}, {0.4, Color::Hex(0x9AAAC6)}, {1, Color::Hex(0xC8D6E8)}});
   cairo_fill(cr);
   // Snow on the highest peaks.
   cairo_save(cr);
