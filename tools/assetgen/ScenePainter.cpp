@@ -274,7 +274,7 @@ void FactoryWall(cairo_t* cr, double w, double h) {
     cairo_line_to(cr, x + ww, bottom);
     cairo_close_path(cr);
     Gradient(cr, top, bottom,
-             {{0, Color::Hex(0x3A4A78)}, {0.7, Color::Hex(0x9A6A64)}, {1, Color::Hex(0xC88A5A)}});
+             {{0, Color::Hex(0x2A3660)}, {0.7, Color::Hex(0x6E4C50)}, {1, Color::Hex(0x9A6A4A)}});
     cairo_fill_preserve(cr);
     cairo_set_source_rgba(cr, 0.05, 0.05, 0.07, 1);
     cairo_set_line_width(cr, 6);
@@ -390,10 +390,10 @@ void FactoryMachines(cairo_t* cr, double w, double h) {
 
 void AirshipSky(cairo_t* cr, double w, double h) {
   Gradient(cr, 0, h,
-           {{0, Color::Hex(0x2E5C9E)}, {0.55, Color::Hex(0x7EB0E0)}, {1, Color::Hex(0xD4E6F4)}});
+           {{0, Color::Hex(0x1A3466)}, {0.55, Color::Hex(0x3E6A9E)}, {1, Color::Hex(0x7E9EC0)}});
   cairo_paint(cr);
   AcrossSeam(w, [&](double dx) {
-    Glow(cr, dx + w * 0.2, h * 0.16, 160, Color{1, 1, 0.9, 0.35});
+    Glow(cr, dx + w * 0.2, h * 0.1, 120, Color{1, 0.95, 0.85, 0.25});
     Lcg rng(4242u);
     for (int k = 0; k < 10; ++k) {
       // Thin high streaks.
@@ -404,7 +404,7 @@ void AirshipSky(cairo_t* cr, double w, double h) {
       cairo_scale(cr, rng.Range(80, 200), rng.Range(3, 7));
       cairo_arc(cr, 0, 0, 1, 0, kTwoPi);
       cairo_restore(cr);
-      cairo_set_source_rgba(cr, 1, 1, 1, rng.Range(0.25, 0.45));
+      cairo_set_source_rgba(cr, 0.85, 0.9, 1, rng.Range(0.12, 0.25));
       cairo_fill(cr);
     }
   });
@@ -433,27 +433,27 @@ void AirshipFar(cairo_t* cr, double w, double h) {
   const Skyline peaks(w, 400, 40, 34, 41u);
   peaks.Path(cr, h);
   Gradient(cr, 300, h,
-           {{0, Color::Hex(0x7A8CAE)}, {0.4, Color::Hex(0x9AAAC6)}, {1, Color::Hex(0xC8D6E8)}});
+           {{0, Color::Hex(0x4A5C80)}, {0.4, Color::Hex(0x5E7094)}, {1, Color::Hex(0x8498B4)}});
   cairo_fill(cr);
   // Snow on the highest peaks.
   cairo_save(cr);
   peaks.Path(cr, h);
   cairo_clip(cr);
   cairo_rectangle(cr, 0, 0, w, 372);
-  cairo_set_source_rgba(cr, 0.95, 0.97, 1, 0.8);
+  cairo_set_source_rgba(cr, 0.78, 0.84, 0.94, 0.7);
   cairo_fill(cr);
   cairo_restore(cr);
-  FarShip(cr, w * 0.3, 170, 90, Color{0.42, 0.5, 0.64, 0.8});
-  FarShip(cr, w * 0.78, 240, 54, Color{0.5, 0.58, 0.72, 0.7});
+  FarShip(cr, w * 0.3, 170, 90, Color{0.22, 0.3, 0.44, 0.8});
+  FarShip(cr, w * 0.78, 240, 54, Color{0.3, 0.38, 0.52, 0.7});
   // The far cloud sea at the mountains' feet.
   AcrossSeam(w, [&](double dx) {
     Lcg rng(4343u);
     for (int k = 0; k < 14; ++k)
       Cloud(cr, rng, dx + rng.Range(0, w), rng.Range(440, 480), rng.Range(40, 70),
-            Color{0.96, 0.97, 1, 0.9}, Color{0.72, 0.78, 0.88, 0.9});
+            Color{0.74, 0.8, 0.9, 0.9}, Color{0.5, 0.58, 0.72, 0.9});
   });
   cairo_rectangle(cr, 0, 470, w, h - 470);
-  SetColor(cr, Color{0.86, 0.9, 0.96, 1});
+  SetColor(cr, Color{0.64, 0.7, 0.82, 1});
   cairo_fill(cr);
 }
 
@@ -463,14 +463,14 @@ void AirshipClouds(cairo_t* cr, double w, double h) {
     // A few loose clouds drifting at the ship's height...
     for (int k = 0; k < 3; ++k)
       Cloud(cr, rng, dx + rng.Range(0, w), rng.Range(140, 260), rng.Range(40, 60),
-            Color{1, 1, 1, 0.85}, Color{0.74, 0.8, 0.9, 0.85});
+            Color{0.8, 0.85, 0.94, 0.55}, Color{0.5, 0.56, 0.7, 0.55});
     // ...and the bank below it.
     for (int k = 0; k < 12; ++k)
       Cloud(cr, rng, dx + rng.Range(0, w), rng.Range(400, 440), rng.Range(60, 100),
-            Color{1, 1, 1, 1}, Color{0.7, 0.76, 0.88, 1});
+            Color{0.86, 0.9, 0.97, 1}, Color{0.56, 0.62, 0.76, 1});
   });
   cairo_rectangle(cr, 0, 430, w, h - 430);
-  Gradient(cr, 430, h, {{0, Color{0.78, 0.83, 0.92, 1}}, {1, Color{0.62, 0.68, 0.8, 1}}});
+  Gradient(cr, 430, h, {{0, Color{0.7, 0.76, 0.87, 1}}, {1, Color{0.5, 0.56, 0.7, 1}}});
   cairo_fill(cr);
 }
 
