@@ -71,44 +71,6 @@ class Picture {
   assetgen::Surface m_sheet;
 };
 
-int Difference(const std::array<int, 4>& a, const std::array<int, 4>& b) {
-  int sum = 0;
-  for (int c = 0; c < 4; ++c) sum += std::abs(a[c] - b[c]);
-  return sum;
-}
-
-// Two tiles side by side (or the first above the second): how much more the picture changes
-// across the line where they meet, and a pixel either side of it, than it changes on average
-// between neighbouring pixels inside the tiles. Outlines, shading that restarts in every
-// tile and textures that do not run on all show as a ratio well above 1.
-double SeamRatio(const Tile& first, const Tile& second, bool above) {
-  const Picture& a = Picture::Of(first.animation);
-  const Picture& b = Picture::Of(second.animation);
-  const int w = a.Width(), h = a.Height();
-  const int along = above ? w : h, across = above ? h : w;
-  auto at = [&](int u, int v) {  // u across the seam, v along it
-    const Tile& t = u < across ? first : second;
-    const Picture& p = u < across ? a : b;
-    const int uu = u < across ? u : u - across;
-    return above ? p.At(t.frame, v, uu) : p.At(t.frame, uu, v);
-  };
-  auto step = [&](int u) {  // between u - 1 and u
-    double sum = 0;
-    for (int v = 0; v < along; ++v) sum += Difference(at(u - 1, v), at(u, v));
-    return sum / along;
-  };
-  double inside = 0;
-  int count = 0;
-  for (int u = 1; u < 2 * across; ++u) {
-    if (std::abs(u - across) < 4 || u < 4 || u > 2 * across - 4) continue;
-    inside += step(u);
-    ++count;
-  }
-  inside /= count;
-  const double seam = (step(across - 1) + step(across) + step(across + 1)) / 3;
-  return seam / std::max(inside, 1.0);
-}
-
 struct TileSet {
   const char* name;
   const char* animation;       // the set's main animation, whose painter and size the set shares
@@ -386,8 +348,8 @@ INSTANTIATE_TEST_SUITE_P(EveryLevel, LevelGround, ::testing::ValuesIn(kLevels),
                            return file.substr(0, file.find('.'));
                          });
 
-// A tiled layer's right edge meets its own left edge on the screen; a layer with a skyline is
-// opaque along its bottom, so that what lies behind never shows through under the skyline.
+// A layer with a skyline is opaque along its bottom, so that what lies behind never shows
+// through under the skyline.
 struct Layer {
   const char* name;
   bool closedBelow;
@@ -399,10 +361,10 @@ void PrintTo(const Layer& layer, std::ostream* os) {
 
 class BackdropLayers : public ::testing::TestWithParam<Layer> {};
 
-TEST_P(BackdropLayers, RepeatWithoutASeamAndCloseAtTheBottom) {
+TEST_P(BackdropLayers, CloseAtTheBottom) {
   const Layer& layer = GetParam();
-  EXPECT_LT(SeamRatio({layer.name, 0}, {layer.name, 0}, false), 1.6);
   const Picture& p = Picture::Of(layer.name);
+  EXPECT_GE(p.Width(), 800) << "narrower than the screen";
   if (!layer.closedBelow) return;
   for (int x = 0; x < p.Width(); ++x) ASSERT_EQ(p.At(0, x, p.Height() - 1)[3], 255) << "x " << x;
 }

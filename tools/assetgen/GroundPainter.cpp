@@ -72,11 +72,7 @@ void Band(cairo_t* cr, double length, Edge edge, const Color& light, const Color
   cairo_set_source_rgba(cr, 0.05, 0.04, 0.04, 0.75);
   cairo_set_line_width(cr, 1.6);
   cairo_stroke(cr);
-  cairo_move_to(cr, 0, 1.2);
-  cairo_line_to(cr, length, 1.2);
-  cairo_set_source_rgba(cr, 1, 0.97, 0.88, 0.75);
-  cairo_set_line_width(cr, 1.6);
-  cairo_stroke(cr);
+  StrokeSegment(cr, 0, 1.2, length, 1.2, 1.6, Color{1, 0.97, 0.88, 0.75});
 }
 
 // ---- The junkyard: crushed scrap, repeating every 256 pixels across (the tile) and 128 down
@@ -269,20 +265,23 @@ void SteelTop(cairo_t* cr, double length) {
   cairo_fill(cr);
 }
 
-void SteelFace(cairo_t* cr, double length) {
-  cairo_rectangle(cr, 0, 0, 10, length);
-  cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 10, 0);
-  cairo_pattern_add_color_stop_rgb(g, 0, 0.80, 0.85, 0.90);
-  cairo_pattern_add_color_stop_rgb(g, 1, 0.50, 0.56, 0.63);
+// A face band `width` wide, lit on its open side, with rivets every `pitch` down its middle.
+void PlatedFace(cairo_t* cr, double length, double width, const Color& open, const Color& inner,
+                double pitch, const Color& rivet) {
+  cairo_rectangle(cr, 0, 0, width, length);
+  cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, width, 0);
+  cairo_pattern_add_color_stop_rgb(g, 0, open.r, open.g, open.b);
+  cairo_pattern_add_color_stop_rgb(g, 1, inner.r, inner.g, inner.b);
   cairo_set_source(cr, g);
   cairo_fill(cr);
   cairo_pattern_destroy(g);
-  cairo_move_to(cr, 10.5, 0);
-  cairo_line_to(cr, 10.5, length);
-  cairo_set_source_rgba(cr, 0.06, 0.08, 0.1, 0.85);
-  cairo_set_line_width(cr, 1.5);
-  cairo_stroke(cr);
-  for (double y = 16; y < length; y += 32) Sphere(cr, 5, y, 2, Color::Hex(0xE0E6EC));
+  for (double y = pitch / 2; y < length; y += pitch) Sphere(cr, width / 2, y, 1.9, rivet);
+}
+
+void SteelFace(cairo_t* cr, double length) {
+  PlatedFace(cr, length, 10, Color{0.80, 0.85, 0.90}, Color{0.50, 0.56, 0.63}, 32,
+             Color::Hex(0xE0E6EC));
+  StrokeSegment(cr, 10.5, 0, 10.5, length, 1.5, Color{0.06, 0.08, 0.1, 0.85});
 }
 
 void SteelDetail(cairo_t* cr, int v, double w, double h, bool surface) {
@@ -389,14 +388,8 @@ void DeckPlanks(cairo_t* cr, double length) {
 }
 
 void HullFace(cairo_t* cr, double length) {
-  cairo_rectangle(cr, 0, 0, 12, length);
-  cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 12, 0);
-  cairo_pattern_add_color_stop_rgb(g, 0, 0.66, 0.70, 0.76);
-  cairo_pattern_add_color_stop_rgb(g, 1, 0.36, 0.40, 0.47);
-  cairo_set_source(cr, g);
-  cairo_fill(cr);
-  cairo_pattern_destroy(g);
-  for (double y = 8; y < length; y += 16) Sphere(cr, 6, y, 1.8, Color::Hex(0xC8CED6));
+  PlatedFace(cr, length, 12, Color{0.66, 0.70, 0.76}, Color{0.36, 0.40, 0.47}, 16,
+             Color::Hex(0xC8CED6));
 }
 
 void HullDetail(cairo_t* cr, int v, double w, double h, bool surface) {

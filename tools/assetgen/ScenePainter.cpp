@@ -186,11 +186,7 @@ void JunkyardHeaps(cairo_t* cr, double w, double h) {
   }
   cairo_stroke(cr);
   cairo_restore(cr);
-  cairo_move_to(cr, 0, 262);
-  cairo_line_to(cr, w, 262);
-  cairo_set_source_rgba(cr, 0.2, 0.15, 0.18, 1);
-  cairo_set_line_width(cr, 3);
-  cairo_stroke(cr);
+  StrokeSegment(cr, 0, 262, w, 262, 3, Color{0.2, 0.15, 0.18, 1});
   // Heaps: mounds of junk with car shells and tyres poking out, rimmed by the sunset.
   AcrossSeam(w, [&](double dx) {
     Lcg rng(3131u);
@@ -300,23 +296,15 @@ void FactoryWall(cairo_t* cr, double w, double h) {
   }
 }
 
-void Girder(cairo_t* cr, double x0, double y0, double x1, double y1, double width, const Color& c) {
-  cairo_move_to(cr, x0, y0);
-  cairo_line_to(cr, x1, y1);
-  cairo_set_line_width(cr, width);
-  SetColor(cr, c);
-  cairo_stroke(cr);
-}
-
 void FactoryGirders(cairo_t* cr, double w, double h) {
   const Color beam = Color::Hex(0x2C323C), lit = Color::Hex(0x4A5462);
   // A gantry beam high up with its trusses, and columns down to the floor.
   for (double x = 0; x < w; x += 256) {
-    Girder(cr, x + 20, 0, x + 20, h, 22, beam);
-    Girder(cr, x + 12, 0, x + 12, h, 3, lit);
+    StrokeSegment(cr, x + 20, 0, x + 20, h, 22, beam);
+    StrokeSegment(cr, x + 12, 0, x + 12, h, 3, lit);
     for (double y = 150; y < h; y += 120) {
-      Girder(cr, x + 20, y, x + 148, y + 120, 6, beam);
-      Girder(cr, x + 148, y, x + 20, y + 120, 6, beam);
+      StrokeSegment(cr, x + 20, y, x + 148, y + 120, 6, beam);
+      StrokeSegment(cr, x + 148, y, x + 20, y + 120, 6, beam);
     }
   }
   cairo_rectangle(cr, 0, 120, w, 30);
@@ -325,10 +313,10 @@ void FactoryGirders(cairo_t* cr, double w, double h) {
   cairo_rectangle(cr, 0, 120, w, 3);
   SetColor(cr, lit);
   cairo_fill(cr);
-  for (double x = 0; x < w; x += 32) Girder(cr, x, 150, x + 32, 120, 3, beam);
+  for (double x = 0; x < w; x += 32) StrokeSegment(cr, x, 150, x + 32, 120, 3, beam);
   // Chains with hooks hanging from the gantry.
   for (double x : {w * 0.36, w * 0.82}) {
-    Girder(cr, x, 150, x, 300, 3, Color::Hex(0x3A3E46));
+    StrokeSegment(cr, x, 150, x, 300, 3, Color::Hex(0x3A3E46));
     cairo_arc(cr, x, 312, 10, 0, kPi * 1.3);
     cairo_set_line_width(cr, 4);
     SetColor(cr, Color::Hex(0x3A3E46));
@@ -337,8 +325,8 @@ void FactoryGirders(cairo_t* cr, double w, double h) {
   // Two pipes along the wall, with flanges every 128.
   for (const auto& [y, c] :
        {std::pair{380.0, Color::Hex(0x3A4A3C)}, {412.0, Color::Hex(0x4A3A30)}}) {
-    Girder(cr, 0, y, w, y, 16, c.Darker(0.2));
-    Girder(cr, 0, y - 4, w, y - 4, 3, c.Lighter(0.25));
+    StrokeSegment(cr, 0, y, w, y, 16, c.Darker(0.2));
+    StrokeSegment(cr, 0, y - 4, w, y - 4, 3, c.Lighter(0.25));
     for (double x = 60; x < w; x += 128) {
       cairo_rectangle(cr, x, y - 11, 8, 22);
       SetColor(cr, c.Darker(0.35));
