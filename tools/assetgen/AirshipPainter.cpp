@@ -251,49 +251,6 @@ void PaintAirshipClaw(const FramePaint& p) {
 
 // Deck tiles, origin at the top-left: plain planks, the turn marker with
 // chevrons, and a bulkhead wall.
-void PaintAirshipDeck(const FramePaint& p) {
-  cairo_t* cr = p.cr;
-  const std::string kind = p.Text("kind", "deck");
-  const double w = p.Width();
-  const double h = p.Height();
-  if (kind == "wall") {
-    cairo_rectangle(cr, 0, 0, w, h);
-    FillShadedOutlined(cr, Color::Hex(0x4A4E58), 0, h, 2.0);
-    SetColor(cr, Color::Hex(0x2A2C33));
-    for (double y = 16; y < h; y += 32)
-      for (double x = 16; x < w; x += 32) {
-        cairo_arc(cr, x, y, 3, 0, 2 * kPi);
-        cairo_fill(cr);
-      }
-    return;
-  }
-  cairo_rectangle(cr, 0, 0, w, h);
-  FillShadedOutlined(cr, Color::Hex(0x3B3F48), 0, h, 1.0);
-  cairo_rectangle(cr, 0, 0, w, 22);
-  FillShadedOutlined(cr, Color::Hex(0x8C6239), 0, 22, 1.0);
-  cairo_set_line_width(cr, 1);
-  SetColor(cr, Color::Hex(0x5A3C1E));
-  for (double x = 32; x < w; x += 32) {
-    cairo_move_to(cr, x, 0);
-    cairo_line_to(cr, x, 22);
-  }
-  cairo_stroke(cr);
-  if (kind == "marker") {
-    SetColor(cr, Color::Hex(0xF2C318));
-    for (int c = 0; c < 3; ++c) {
-      const double x = 28 + c * 30;
-      cairo_move_to(cr, x, 4);
-      cairo_line_to(cr, x + 12, 11);
-      cairo_line_to(cr, x, 18);
-      cairo_line_to(cr, x - 6, 18);
-      cairo_line_to(cr, x + 6, 11);
-      cairo_line_to(cr, x - 6, 4);
-      cairo_close_path(cr);
-      cairo_fill(cr);
-    }
-  }
-}
-
 // Timber and pipe scaffolding, origin at its foot.
 void PaintAirshipScaffold(const FramePaint& p) {
   cairo_t* cr = p.cr;

@@ -165,6 +165,16 @@ void Limb(cairo_t* cr, double ax, double ay, double bx, double by, double width,
   cairo_stroke(cr);
 }
 
+void StrokeSegment(cairo_t* cr, double x0, double y0, double x1, double y1, double width,
+                   const Color& color) {
+  cairo_move_to(cr, x0, y0);
+  cairo_line_to(cr, x1, y1);
+  cairo_set_line_width(cr, width);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+  SetColor(cr, color);
+  cairo_stroke(cr);
+}
+
 void Sphere(cairo_t* cr, double x, double y, double radius, const Color& c) {
   cairo_pattern_t* p =
       cairo_pattern_create_radial(x - radius * 0.35, y - radius * 0.4, radius * 0.1, x, y, radius);

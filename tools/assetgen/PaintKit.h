@@ -67,6 +67,10 @@ void Glow(cairo_t* cr, double x, double y, double radius, const Color& color);
 void Limb(cairo_t* cr, double ax, double ay, double bx, double by, double width,
           const Color& color);
 
+// A straight stroke from (x0, y0) to (x1, y1), butt-capped. Clears the path.
+void StrokeSegment(cairo_t* cr, double x0, double y0, double x1, double y1, double width,
+                   const Color& color);
+
 // A glassy sphere: radial shading, rim outline and a specular highlight.
 void Sphere(cairo_t* cr, double x, double y, double radius, const Color& color);
 
@@ -92,6 +96,15 @@ class Lcg {
  private:
   std::uint32_t m_state;
 };
+
+// Calls draw(dx, dy) for every copy of a pattern of period (pw, ph) that can reach the area
+// (0, 0)-(w, h): whatever crosses one edge comes back at the opposite one, so cells cut from
+// the area on that period join without a seam.
+template <class Draw>
+void Tiled(double pw, double ph, double w, double h, Draw draw) {
+  for (double dy = -ph; dy <= h; dy += ph)
+    for (double dx = -pw; dx <= w; dx += pw) draw(dx, dy);
+}
 
 constexpr double kPi = 3.14159265358979323846;
 inline double Radians(double degrees) {

@@ -51,9 +51,7 @@ void PaintFlash(const FramePaint& p);
 void PaintSpark(const FramePaint& p);
 void PaintPowerup(const FramePaint& p);
 void PaintBound(const FramePaint& p);  // WorldPainter.cpp
-void PaintTiles(const FramePaint& p);
 void PaintBackdrop(const FramePaint& p);
-void PaintRamps(const FramePaint& p);
 void PaintPlayerBadge(const FramePaint& p);  // ObjectPainter.cpp
 void PaintTire(const FramePaint& p);
 void PaintCorePiece(const FramePaint& p);
@@ -89,7 +87,6 @@ void PaintKajeRocket(const FramePaint& p);
 void PaintKajeEnergy(const FramePaint& p);
 void PaintAirshipCrate(const FramePaint& p);
 void PaintAirshipClaw(const FramePaint& p);
-void PaintAirshipDeck(const FramePaint& p);
 void PaintAirshipScaffold(const FramePaint& p);
 
 void PaintHalvornLetter(const FramePaint& p);  // IntroPainter.cpp
@@ -101,8 +98,11 @@ void PaintIntroBackdrop(const FramePaint& p);
 void PaintGrindlenaut(const FramePaint& p);  // BossPainter.cpp
 void PaintTigerA(const FramePaint& p);
 
-void PaintJunkyardGround(const FramePaint& p);  // LevelPainter.cpp
-void PaintJunkyardDebris(const FramePaint& p);
-void PaintLevelBackdrop(const FramePaint& p);
+void PaintJunkyardDebris(const FramePaint& p);  // LevelPainter.cpp
+
+void PaintGround(const FramePaint& p);  // GroundPainter.cpp
+void PaintGroundRamp(const FramePaint& p);
+
+void PaintBackdropLayer(const FramePaint& p);  // ScenePainter.cpp
 
 }  // namespace assetgen

@@ -25,9 +25,7 @@ PainterFn FindPainter(const std::string& family) {
       {"spark", PaintSpark},
       {"powerup", PaintPowerup},
       {"bound", PaintBound},
-      {"tiles", PaintTiles},
       {"backdrop", PaintBackdrop},
-      {"ramps", PaintRamps},
       {"playerbadge", PaintPlayerBadge},
       {"tire", PaintTire},
       {"corepiece", PaintCorePiece},
@@ -65,14 +63,14 @@ PainterFn FindPainter(const std::string& family) {
       {"kajeenergy", PaintKajeEnergy},
       {"airshipcrate", PaintAirshipCrate},
       {"airshipclaw", PaintAirshipClaw},
-      {"airshipdeck", PaintAirshipDeck},
       {"airshipscaffold", PaintAirshipScaffold},
       {"grindlenaut", PaintGrindlenaut},
       {"tigera", PaintTigerA},
       {"clear", PaintClear},
-      {"junkyardground", PaintJunkyardGround},
       {"junkyarddebris", PaintJunkyardDebris},
-      {"levelbackdrop", PaintLevelBackdrop},
+      {"ground", PaintGround},
+      {"groundramp", PaintGroundRamp},
+      {"backdroplayer", PaintBackdropLayer},
   };
   for (const auto& f : kFamilies)
     if (family == f.name) return f.fn;

@@ -1,0 +1,494 @@
+// The levels' backdrops, one layer per animation: a sky at the back and scenery that scrolls
+// ever faster towards the front. Every layer repeats across its own width, so the level tiles
+// it sideways; what lies below its skyline is filled to the bottom of the frame, so the
+// ground always hides its lower edge. Kept darker and softer than the playfield, so that
+// what moves in front of it, and the text over it, stays easy to read.
+#include <array>
+#include <cmath>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "PaintKit.h"
+#include "Painter.h"
+
+namespace assetgen {
+
+namespace {
+
+constexpr double kTwoPi = 2 * kPi;
+
+// A skyline repeating every `w` pixels: a few long swells and a seeded ragged edge.
+class Skyline {
+ public:
+  Skyline(double w, double base, double swell, double ragged, std::uint32_t seed)
+      : m_w(w), m_base(base), m_swell(swell) {
+    Lcg rng(seed);
+    m_noise.resize(64);
+    for (double& n : m_noise) n = rng.Range(-ragged, ragged);
+    m_phase = rng.Range(0, kTwoPi);
+  }
+  double At(double x) const {
+    const double t = x / m_w;
+    double y = m_base + m_swell * std::sin(kTwoPi * 2 * t + m_phase) +
+               m_swell * 0.5 * std::sin(kTwoPi * 5 * t + 2 * m_phase);
+    const double f = (t - std::floor(t)) * m_noise.size();
+    const size_t i = static_cast<size_t>(f) % m_noise.size();
+    const double u = f - std::floor(f);
+    return y + m_noise[i] * (1 - u) + m_noise[(i + 1) % m_noise.size()] * u;
+  }
+  // Closes the area under the skyline, down to `bottom`.
+  void Path(cairo_t* cr, double bottom) const {
+    cairo_move_to(cr, 0, bottom);
+    for (double x = 0; x <= m_w; x += 4) cairo_line_to(cr, x, At(x));
+    cairo_line_to(cr, m_w, bottom);
+    cairo_close_path(cr);
+  }
+
+ private:
+  double m_w, m_base, m_swell, m_phase = 0;
+  std::vector<double> m_noise;
+};
+
+void Gradient(cairo_t* cr, double y0, double y1,
+              std::initializer_list<std::pair<double, Color>> stops) {
+  cairo_pattern_t* g = cairo_pattern_create_linear(0, y0, 0, y1);
+  for (const auto& [at, c] : stops) cairo_pattern_add_color_stop_rgba(g, at, c.r, c.g, c.b, c.a);
+  cairo_set_source(cr, g);
+  cairo_pattern_destroy(g);
+}
+
+// Draws `draw(dx)` at dx = -w, 0 and w: what crosses a side edge reappears at the other.
+void AcrossSeam(double w, const std::function<void(double)>& draw) {
+  for (double dx : {-w, 0.0, w}) draw(dx);
+}
+
+// A soft cloud: overlapping puffs, lit from above, shaded below.
+void Cloud(cairo_t* cr, Lcg& rng, double x, double y, double size, const Color& lit,
+           const Color& shade) {
+  const int puffs = 5 + static_cast<int>(size / 20);
+  std::vector<std::array<double, 3>> circles;
+  for (int k = 0; k < puffs; ++k) {
+    const double t = (k + 0.5) / puffs;
+    const double r = size * (0.25 + 0.35 * std::sin(kPi * t)) * rng.Range(0.8, 1.15);
+    circles.push_back({x + (t - 0.5) * size * 2.2, y - r * 0.4 + rng.Range(-4, 4), r});
+  }
+  for (const auto& c : circles) cairo_arc(cr, c[0], c[1] + c[2] * 0.18, c[2], 0, kTwoPi);
+  SetColor(cr, shade);
+  cairo_fill(cr);
+  for (const auto& c : circles) {
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, c[0], c[1], c[2] * 0.92, 0, kTwoPi);
+  }
+  Gradient(cr, y - size * 0.8, y + size * 0.3, {{0, lit}, {1, lit.WithAlpha(lit.a * 0.35)}});
+  cairo_fill(cr);
+}
+
+// ---- The junkyard at dusk. ----
+
+void JunkyardSky(cairo_t* cr, double w, double h) {
+  Gradient(cr, 0, h,
+           {{0, Color::Hex(0x1E1428)},
+            {0.45, Color::Hex(0x5A3040)},
+            {0.75, Color::Hex(0xB0603C)},
+            {1, Color::Hex(0xD89050)}});
+  cairo_paint(cr);
+  AcrossSeam(w, [&](double dx) {
+    Glow(cr, dx + w * 0.68, h * 0.62, 150, Color{1, 0.72, 0.4, 0.35});
+    Sphere(cr, dx + w * 0.68, h * 0.62, 26, Color::Hex(0xF0B060));
+    Lcg rng(1717u);
+    for (int k = 0; k < 60; ++k) {
+      const double sx = dx + rng.Range(0, w), sy = rng.Range(0, h * 0.35);
+      cairo_rectangle(cr, sx, sy, 1.5, 1.5);
+      cairo_set_source_rgba(cr, 1, 0.95, 0.9, rng.Range(0.2, 0.6) * (1 - sy / (h * 0.35)));
+      cairo_fill(cr);
+    }
+    for (int k = 0; k < 9; ++k) {
+      // Long evening streaks, their undersides lit by the low sun.
+      const double cx = dx + rng.Range(0, w), cy = rng.Range(h * 0.12, h * 0.5);
+      const double len = rng.Range(90, 220);
+      cairo_save(cr);
+      cairo_translate(cr, cx, cy);
+      cairo_scale(cr, len, rng.Range(7, 16));
+      cairo_arc(cr, 0, 0, 1, 0, kTwoPi);
+      cairo_restore(cr);
+      Gradient(cr, cy - 12, cy + 12,
+               {{0, Color{0.35, 0.2, 0.3, 0.55}}, {1, Color{0.95, 0.55, 0.35, 0.6}}});
+      cairo_fill(cr);
+    }
+  });
+}
+
+// A crane's silhouette: tower, jib and hanging hook.
+void Crane(cairo_t* cr, double x, double foot, double height, double jib, const Color& c) {
+  SetColor(cr, c);
+  cairo_set_line_width(cr, 5);
+  cairo_move_to(cr, x, foot);
+  cairo_line_to(cr, x, foot - height);
+  cairo_line_to(cr, x + jib, foot - height + 12);
+  cairo_move_to(cr, x - jib * 0.25, foot - height + 6);
+  cairo_line_to(cr, x, foot - height);
+  cairo_stroke(cr);
+  cairo_set_line_width(cr, 1.5);
+  for (double y = foot; y > foot - height + 12; y -= 18) {
+    cairo_move_to(cr, x - 6, y);
+    cairo_line_to(cr, x + 6, y - 18);
+  }
+  cairo_move_to(cr, x + jib * 0.8, foot - height + 10);
+  cairo_line_to(cr, x + jib * 0.8, foot - height + 90);
+  cairo_stroke(cr);
+  cairo_rectangle(cr, x + jib * 0.8 - 12, foot - height + 90, 24, 10);
+  cairo_fill(cr);
+}
+
+void JunkyardHills(cairo_t* cr, double w, double h) {
+  const Skyline far(w, 300, 30, 8, 21u), mid(w, 360, 22, 14, 22u);
+  far.Path(cr, h);
+  Gradient(cr, 220, h,
+           {{0, Color::Hex(0x5A3446)}, {0.5, Color::Hex(0x3A2634)}, {1, Color::Hex(0x2A1C28)}});
+  cairo_fill(cr);
+  AcrossSeam(w, [&](double dx) {
+    Crane(cr, dx + w * 0.2, far.At(w * 0.2) + 6, 130, 120, Color::Hex(0x3E2636));
+    Crane(cr, dx + w * 0.71, far.At(w * 0.71) + 6, 100, -100, Color::Hex(0x3E2636));
+  });
+  mid.Path(cr, h);
+  Gradient(cr, 300, h, {{0, Color::Hex(0x42283A)}, {1, Color::Hex(0x20141C)}});
+  cairo_fill(cr);
+  // Haze where the hills meet the sky.
+  cairo_rectangle(cr, 0, 240, w, 160);
+  Gradient(cr, 240, 400,
+           {{0, Color{0.9, 0.5, 0.35, 0}},
+            {0.6, Color{0.9, 0.5, 0.35, 0.12}},
+            {1, Color{0.9, 0.5, 0.35, 0}}});
+  cairo_fill(cr);
+}
+
+void JunkyardHeaps(cairo_t* cr, double w, double h) {
+  const Skyline heap(w, 380, 18, 22, 31u);
+  // The fence first: posts and wire mesh, with the heaps piled in front of it.
+  for (double x = 0; x < w; x += 128) {
+    cairo_rectangle(cr, x + 2, 250, 5, h - 250);
+    SetColor(cr, Color::Hex(0x2A2026));
+    cairo_fill(cr);
+  }
+  cairo_save(cr);
+  cairo_rectangle(cr, 0, 262, w, h - 262);
+  cairo_clip(cr);
+  cairo_set_line_width(cr, 1);
+  cairo_set_source_rgba(cr, 0.55, 0.42, 0.42, 0.35);
+  for (double x = -h; x < w + h; x += 16) {
+    cairo_move_to(cr, x, 262);
+    cairo_line_to(cr, x + h, 262 + h);
+    cairo_move_to(cr, x, 262);
+    cairo_line_to(cr, x - h, 262 + h);
+  }
+  cairo_stroke(cr);
+  cairo_restore(cr);
+  StrokeSegment(cr, 0, 262, w, 262, 3, Color{0.2, 0.15, 0.18, 1});
+  // Heaps: mounds of junk with car shells and tyres poking out, rimmed by the sunset.
+  AcrossSeam(w, [&](double dx) {
+    Lcg rng(3131u);
+    for (int k = 0; k < 7; ++k) {
+      const double cx = dx + rng.Range(0, w), top = rng.Range(250, 320), half = rng.Range(90, 170);
+      cairo_move_to(cr, cx - half * 1.4, h);
+      cairo_curve_to(cr, cx - half * 0.9, top + 30, cx - half * 0.3, top, cx, top);
+      cairo_curve_to(cr, cx + half * 0.3, top, cx + half * 0.9, top + 30, cx + half * 1.4, h);
+      cairo_close_path(cr);
+      Gradient(cr, top, h,
+               {{0, Color::Hex(0x3A2428)}, {0.4, Color::Hex(0x24181C)}, {1, Color::Hex(0x170F12)}});
+      cairo_fill(cr);
+      cairo_move_to(cr, cx - half * 0.7, top + 24);
+      cairo_curve_to(cr, cx - half * 0.3, top + 1, cx + half * 0.1, top + 1, cx + half * 0.4,
+                     top + 10);
+      cairo_set_source_rgba(cr, 0.95, 0.55, 0.3, 0.55);
+      cairo_set_line_width(cr, 2);
+      cairo_stroke(cr);
+      // Junk sticking out of the heap.
+      const double jx = cx + rng.Range(-half * 0.5, half * 0.5), jy = top + rng.Range(20, 50);
+      if (k % 2 == 0) {
+        cairo_arc(cr, jx, jy, rng.Range(12, 18), 0, kTwoPi);
+        SetColor(cr, Color::Hex(0x120C0E));
+        cairo_fill(cr);
+      } else {
+        // A car shell, half sunk, its window catching the sunset.
+        cairo_save(cr);
+        cairo_translate(cr, jx, jy);
+        cairo_rotate(cr, rng.Range(-0.4, 0.4));
+        cairo_move_to(cr, -44, 10);
+        cairo_line_to(cr, -44, -6);
+        cairo_line_to(cr, -22, -8);
+        cairo_line_to(cr, -12, -24);
+        cairo_line_to(cr, 16, -24);
+        cairo_line_to(cr, 28, -8);
+        cairo_line_to(cr, 44, -5);
+        cairo_line_to(cr, 44, 10);
+        cairo_close_path(cr);
+        SetColor(cr, Color::Hex(0x1C1216));
+        cairo_fill(cr);
+        cairo_move_to(cr, -8, -20);
+        cairo_line_to(cr, 13, -20);
+        cairo_line_to(cr, 21, -9);
+        cairo_line_to(cr, -15, -9);
+        cairo_close_path(cr);
+        cairo_set_source_rgba(cr, 0.85, 0.5, 0.35, 0.4);
+        cairo_fill(cr);
+        cairo_restore(cr);
+      }
+    }
+  });
+  heap.Path(cr, h);
+  Gradient(cr, 340, h, {{0, Color::Hex(0x1E1418)}, {1, Color::Hex(0x120C0E)}});
+  cairo_fill(cr);
+}
+
+// ---- The factory hall. ----
+
+void FactoryWall(cairo_t* cr, double w, double h) {
+  Gradient(cr, 0, h, {{0, Color::Hex(0x16181E)}, {1, Color::Hex(0x262A32)}});
+  cairo_paint(cr);
+  // Brick courses, faint.
+  cairo_set_line_width(cr, 1);
+  cairo_set_source_rgba(cr, 0, 0, 0, 0.25);
+  for (double y = 0; y < h; y += 16) {
+    cairo_move_to(cr, 0, y + 0.5);
+    cairo_line_to(cr, w, y + 0.5);
+    for (double x = (static_cast<int>(y / 16) % 2) * 20; x < w; x += 40) {
+      cairo_move_to(cr, x + 0.5, y);
+      cairo_line_to(cr, x + 0.5, y + 16);
+    }
+  }
+  cairo_stroke(cr);
+  // Tall arched windows showing the evening outside, and the light they let in.
+  // Started one window early, so that the light of the last one comes back at the left edge.
+  for (double x = 40 - 200; x < w; x += 200) {
+    const double ww = 120, top = 60, bottom = 330;
+    cairo_move_to(cr, x, bottom);
+    cairo_line_to(cr, x, top + ww / 2);
+    cairo_arc(cr, x + ww / 2, top + ww / 2, ww / 2, kPi, 2 * kPi);
+    cairo_line_to(cr, x + ww, bottom);
+    cairo_close_path(cr);
+    Gradient(cr, top, bottom,
+             {{0, Color::Hex(0x2A3660)}, {0.7, Color::Hex(0x6E4C50)}, {1, Color::Hex(0x9A6A4A)}});
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgba(cr, 0.05, 0.05, 0.07, 1);
+    cairo_set_line_width(cr, 6);
+    cairo_stroke(cr);
+    cairo_set_line_width(cr, 3);
+    for (double mx = x + 30; mx < x + ww; mx += 30) {
+      cairo_move_to(cr, mx, top + 8);
+      cairo_line_to(cr, mx, bottom);
+    }
+    for (double my = top + 70; my < bottom; my += 40) {
+      cairo_move_to(cr, x, my);
+      cairo_line_to(cr, x + ww, my);
+    }
+    cairo_stroke(cr);
+    // A shaft of light falling from the window.
+    cairo_move_to(cr, x, bottom);
+    cairo_line_to(cr, x + ww, bottom);
+    cairo_line_to(cr, x + ww + 70, h);
+    cairo_line_to(cr, x + 50, h);
+    cairo_close_path(cr);
+    Gradient(cr, bottom, h, {{0, Color{1, 0.75, 0.5, 0.12}}, {1, Color{1, 0.75, 0.5, 0}}});
+    cairo_fill(cr);
+  }
+}
+
+void FactoryGirders(cairo_t* cr, double w, double h) {
+  const Color beam = Color::Hex(0x2C323C), lit = Color::Hex(0x4A5462);
+  // A gantry beam high up with its trusses, and columns down to the floor.
+  for (double x = 0; x < w; x += 256) {
+    StrokeSegment(cr, x + 20, 0, x + 20, h, 22, beam);
+    StrokeSegment(cr, x + 12, 0, x + 12, h, 3, lit);
+    for (double y = 150; y < h; y += 120) {
+      StrokeSegment(cr, x + 20, y, x + 148, y + 120, 6, beam);
+      StrokeSegment(cr, x + 148, y, x + 20, y + 120, 6, beam);
+    }
+  }
+  cairo_rectangle(cr, 0, 120, w, 30);
+  SetColor(cr, beam);
+  cairo_fill(cr);
+  cairo_rectangle(cr, 0, 120, w, 3);
+  SetColor(cr, lit);
+  cairo_fill(cr);
+  for (double x = 0; x < w; x += 32) StrokeSegment(cr, x, 150, x + 32, 120, 3, beam);
+  // Chains with hooks hanging from the gantry.
+  for (double x : {w * 0.36, w * 0.82}) {
+    StrokeSegment(cr, x, 150, x, 300, 3, Color::Hex(0x3A3E46));
+    cairo_arc(cr, x, 312, 10, 0, kPi * 1.3);
+    cairo_set_line_width(cr, 4);
+    SetColor(cr, Color::Hex(0x3A3E46));
+    cairo_stroke(cr);
+  }
+  // Two pipes along the wall, with flanges every 128.
+  for (const auto& [y, c] :
+       {std::pair{380.0, Color::Hex(0x3A4A3C)}, {412.0, Color::Hex(0x4A3A30)}}) {
+    StrokeSegment(cr, 0, y, w, y, 16, c.Darker(0.2));
+    StrokeSegment(cr, 0, y - 4, w, y - 4, 3, c.Lighter(0.25));
+    for (double x = 60; x < w; x += 128) {
+      cairo_rectangle(cr, x, y - 11, 8, 22);
+      SetColor(cr, c.Darker(0.35));
+      cairo_fill(cr);
+    }
+  }
+}
+
+void FactoryMachines(cairo_t* cr, double w, double h) {
+  const Color body = Color::Hex(0x1C2028), rim = Color::Hex(0x5A6472);
+  AcrossSeam(w, [&](double dx) {
+    Lcg rng(5353u);
+    for (int k = 0; k < 4; ++k) {
+      // A storage tank with a ladder and a pipe into the floor.
+      const double cx = dx + 128 + k * 256 + rng.Range(-30, 30);
+      const double tw = rng.Range(90, 130), top = rng.Range(300, 370);
+      RoundedRectPath(cr, cx - tw / 2, top, tw, h - top + 20, tw * 0.3);
+      SetColor(cr, body);
+      cairo_fill(cr);
+      cairo_move_to(cr, cx - tw / 2 + 6, top + tw * 0.3);
+      cairo_curve_to(cr, cx - tw / 2 + 6, top + 6, cx - tw / 4, top + 2, cx, top + 2);
+      cairo_set_source_rgba(cr, rim.r, rim.g, rim.b, 0.8);
+      cairo_set_line_width(cr, 2);
+      cairo_stroke(cr);
+      for (double y = top + 30; y < h; y += 14) {
+        cairo_move_to(cr, cx + tw / 2 - 18, y);
+        cairo_line_to(cr, cx + tw / 2 - 6, y);
+      }
+      cairo_set_source_rgba(cr, 0.3, 0.34, 0.4, 0.8);
+      cairo_stroke(cr);
+      // A warning light on top.
+      Glow(cr, cx, top - 4, 14, Color{1, 0.3, 0.15, 0.5});
+      Sphere(cr, cx, top - 4, 4, Color::Hex(0xFF5A30));
+      // A conveyor between this tank and the next.
+      const double cy = rng.Range(430, 470);
+      cairo_rectangle(cr, cx + tw / 2, cy, 256 - tw, 12);
+      SetColor(cr, Color::Hex(0x242A32));
+      cairo_fill(cr);
+      for (double x = cx + tw / 2 + 8; x < cx + 256 - tw / 2; x += 24) {
+        cairo_arc(cr, x, cy + 6, 5, 0, kTwoPi);
+        SetColor(cr, Color::Hex(0x3A424E));
+        cairo_fill(cr);
+      }
+    }
+  });
+}
+
+// ---- Above the clouds. ----
+
+void AirshipSky(cairo_t* cr, double w, double h) {
+  Gradient(cr, 0, h,
+           {{0, Color::Hex(0x1A3466)}, {0.55, Color::Hex(0x3E6A9E)}, {1, Color::Hex(0x7E9EC0)}});
+  cairo_paint(cr);
+  AcrossSeam(w, [&](double dx) {
+    Glow(cr, dx + w * 0.2, h * 0.1, 120, Color{1, 0.95, 0.85, 0.25});
+    Lcg rng(4242u);
+    for (int k = 0; k < 10; ++k) {
+      // Thin high streaks.
+      const double cx = dx + rng.Range(0, w), cy = rng.Range(h * 0.08, h * 0.45);
+      cairo_save(cr);
+      cairo_translate(cr, cx, cy);
+      cairo_rotate(cr, rng.Range(-0.08, 0.08));
+      cairo_scale(cr, rng.Range(80, 200), rng.Range(3, 7));
+      cairo_arc(cr, 0, 0, 1, 0, kTwoPi);
+      cairo_restore(cr);
+      cairo_set_source_rgba(cr, 0.85, 0.9, 1, rng.Range(0.12, 0.25));
+      cairo_fill(cr);
+    }
+  });
+}
+
+// A distant airship: envelope, fins and gondola, all one hazy colour.
+void FarShip(cairo_t* cr, double x, double y, double len, const Color& c) {
+  SetColor(cr, c);
+  cairo_save(cr);
+  cairo_translate(cr, x, y);
+  cairo_scale(cr, len / 2, len / 7);
+  cairo_arc(cr, 0, 0, 1, 0, kTwoPi);
+  cairo_restore(cr);
+  cairo_fill(cr);
+  cairo_move_to(cr, x - len * 0.42, y);
+  cairo_line_to(cr, x - len * 0.58, y - len * 0.16);
+  cairo_line_to(cr, x - len * 0.5, y);
+  cairo_line_to(cr, x - len * 0.58, y + len * 0.16);
+  cairo_close_path(cr);
+  cairo_fill(cr);
+  cairo_rectangle(cr, x - len * 0.12, y + len / 7, len * 0.24, len * 0.06);
+  cairo_fill(cr);
+}
+
+void AirshipFar(cairo_t* cr, double w, double h) {
+  const Skyline peaks(w, 400, 40, 34, 41u);
+  peaks.Path(cr, h);
+  Gradient(cr, 300, h,
+           {{0, Color::Hex(0x4A5C80)}, {0.4, Color::Hex(0x5E7094)}, {1, Color::Hex(0x8498B4)}});
+  cairo_fill(cr);
+  // Snow on the highest peaks.
+  cairo_save(cr);
+  peaks.Path(cr, h);
+  cairo_clip(cr);
+  cairo_rectangle(cr, 0, 0, w, 372);
+  cairo_set_source_rgba(cr, 0.78, 0.84, 0.94, 0.7);
+  cairo_fill(cr);
+  cairo_restore(cr);
+  FarShip(cr, w * 0.3, 170, 90, Color{0.22, 0.3, 0.44, 0.8});
+  FarShip(cr, w * 0.78, 240, 54, Color{0.3, 0.38, 0.52, 0.7});
+  // The far cloud sea at the mountains' feet.
+  AcrossSeam(w, [&](double dx) {
+    Lcg rng(4343u);
+    for (int k = 0; k < 14; ++k)
+      Cloud(cr, rng, dx + rng.Range(0, w), rng.Range(440, 480), rng.Range(40, 70),
+            Color{0.74, 0.8, 0.9, 0.9}, Color{0.5, 0.58, 0.72, 0.9});
+  });
+  cairo_rectangle(cr, 0, 470, w, h - 470);
+  SetColor(cr, Color{0.64, 0.7, 0.82, 1});
+  cairo_fill(cr);
+}
+
+void AirshipClouds(cairo_t* cr, double w, double h) {
+  AcrossSeam(w, [&](double dx) {
+    Lcg rng(4444u);
+    // A few loose clouds drifting at the ship's height...
+    for (int k = 0; k < 3; ++k)
+      Cloud(cr, rng, dx + rng.Range(0, w), rng.Range(140, 260), rng.Range(40, 60),
+            Color{0.8, 0.85, 0.94, 0.55}, Color{0.5, 0.56, 0.7, 0.55});
+    // ...and the bank below it.
+    for (int k = 0; k < 12; ++k)
+      Cloud(cr, rng, dx + rng.Range(0, w), rng.Range(400, 440), rng.Range(60, 100),
+            Color{0.86, 0.9, 0.97, 1}, Color{0.56, 0.62, 0.76, 1});
+  });
+  cairo_rectangle(cr, 0, 430, w, h - 430);
+  Gradient(cr, 430, h, {{0, Color{0.7, 0.76, 0.87, 1}}, {1, Color{0.5, 0.56, 0.7, 1}}});
+  cairo_fill(cr);
+}
+
+struct Scene {
+  const char* name;
+  void (*paint)(cairo_t*, double, double);
+};
+
+const Scene kScenes[] = {
+    {"junkyard_sky", JunkyardSky},       {"junkyard_hills", JunkyardHills},
+    {"junkyard_heaps", JunkyardHeaps},   {"factory_wall", FactoryWall},
+    {"factory_girders", FactoryGirders}, {"factory_machines", FactoryMachines},
+    {"airship_sky", AirshipSky},         {"airship_far", AirshipFar},
+    {"airship_clouds", AirshipClouds},
+};
+
+}  // namespace
+
+// scene=<one of the names above>; the frame is the whole layer, its origin the top-left.
+void PaintBackdropLayer(const FramePaint& p) {
+  cairo_t* cr = p.cr;
+  cairo_translate(cr, p.Left(), p.Top());
+  const std::string scene = p.Text("scene", "");
+  for (const Scene& s : kScenes) {
+    if (scene == s.name) {
+      s.paint(cr, p.Width(), p.Height());
+      return;
+    }
+  }
+  throw SourceError(p.anim.source + ": no backdrop scene named \"" + scene + "\"");
+}
+
+}  // namespace assetgen
