@@ -26,12 +26,7 @@ void Fill(cairo_t* cr, const Color& c) {
 }
 
 void Line(cairo_t* cr, double ax, double ay, double bx, double by, double width, const Color& c) {
-  cairo_move_to(cr, ax, ay);
-  cairo_line_to(cr, bx, by);
-  cairo_set_line_width(cr, width);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  SetColor(cr, c);
-  cairo_stroke(cr);
+  StrokeSegment(cr, ax, ay, bx, by, width, c, CAIRO_LINE_CAP_ROUND);
 }
 
 // A burst of short bright streaks around (x, y).

@@ -166,11 +166,11 @@ void Limb(cairo_t* cr, double ax, double ay, double bx, double by, double width,
 }
 
 void StrokeSegment(cairo_t* cr, double x0, double y0, double x1, double y1, double width,
-                   const Color& color) {
+                   const Color& color, cairo_line_cap_t cap) {
   cairo_move_to(cr, x0, y0);
   cairo_line_to(cr, x1, y1);
   cairo_set_line_width(cr, width);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+  cairo_set_line_cap(cr, cap);
   SetColor(cr, color);
   cairo_stroke(cr);
 }

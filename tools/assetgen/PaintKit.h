@@ -67,9 +67,9 @@ void Glow(cairo_t* cr, double x, double y, double radius, const Color& color);
 void Limb(cairo_t* cr, double ax, double ay, double bx, double by, double width,
           const Color& color);
 
-// A straight stroke from (x0, y0) to (x1, y1), butt-capped. Clears the path.
+// A straight stroke from (x0, y0) to (x1, y1), butt-capped unless told. Clears the path.
 void StrokeSegment(cairo_t* cr, double x0, double y0, double x1, double y1, double width,
-                   const Color& color);
+                   const Color& color, cairo_line_cap_t cap = CAIRO_LINE_CAP_BUTT);
 
 // A glassy sphere: radial shading, rim outline and a specular highlight.
 void Sphere(cairo_t* cr, double x, double y, double radius, const Color& color);
