@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "platform/Window.h"
 
@@ -138,6 +140,199 @@ void BlendRow(const std::uint32_t* src, std::uint32_t* dst, int count, std::uint
   }
 }
 
+// A 32-bit frame as the direct paths write it.
+struct Frame32 {
+  std::uint32_t* pixels;
+  int pitch;  // in pixels
+  int width;
+  int height;
+  std::uint32_t* Row(int y) const { return pixels + static_cast<std::ptrdiff_t>(y) * pitch; }
+};
+
+// SDL's blend of one colour over a rectangle (already within the frame): the
+// colour premultiplied by its alpha, then "over", each step rounding down by
+// /255, which x / 255 == (x + 1 + (x >> 8)) >> 8 gives exactly for x <= 255 * 255.
+void FillRectBlended(const Frame32& frame, int left, int top, int right, int bottom,
+                     std::uint32_t argb) {
+  const std::uint32_t a = argb >> 24;
+  if (a == 0 || left >= right || top >= bottom) return;
+  const auto premultiplied = [a](std::uint32_t c) { return c * a / 255; };
+  const std::uint32_t k = a << 24 | premultiplied((argb >> 16) & 0xFFu) << 16 |
+                          premultiplied((argb >> 8) & 0xFFu) << 8 | premultiplied(argb & 0xFFu);
+  const std::uint32_t keep = 255 - a;
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i keep16 = _mm_set1_epi16(static_cast<short>(keep));
+  const __m128i one = _mm_set1_epi16(1);
+  const __m128i k8 = _mm_set1_epi32(static_cast<int>(k));
+  const auto over = [&](__m128i d) {
+    __m128i halves[2];
+    for (int h = 0; h < 2; ++h) {
+      const __m128i d16 = h == 0 ? _mm_unpacklo_epi8(d, zero) : _mm_unpackhi_epi8(d, zero);
+      const __m128i x = _mm_mullo_epi16(d16, keep16);
+      halves[h] = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, one), _mm_srli_epi16(x, 8)), 8);
+    }
+    return _mm_add_epi8(_mm_packus_epi16(halves[0], halves[1]), k8);
+  };
+  for (int y = top; y < bottom; ++y) {
+    std::uint32_t* row = frame.Row(y);
+    int x = left;
+    if (a == 255) {
+      std::fill(row + left, row + right, k);
+      continue;
+    }
+    for (; x + 4 <= right; x += 4) {
+      auto* out = reinterpret_cast<__m128i*>(row + x);
+      _mm_storeu_si128(out, over(_mm_loadu_si128(out)));
+    }
+    for (; x < right; ++x) {
+      const std::uint32_t d = row[x];
+      std::uint32_t out = 0;
+      for (int shift = 0; shift < 32; shift += 8) {
+        out |= (((k >> shift) & 0xFFu) + keep * ((d >> shift) & 0xFFu) / 255) << shift;
+      }
+      row[x] = out;
+    }
+  }
+}
+
+// A whole texture drawn mirrored and/or scaled onto the upright rectangle
+// [x0, x1) x [y0, y1), clipped to the frame, the way SDL's software renderer
+// draws it with white vertices: texel (incx / 2 + incx * d) >> 16 for the d-th
+// pixel from the rectangle's near edge (its far edge when mirrored), incx being
+// the texture size over the rectangle's in 16.16. A scaled, unmirrored rectangle
+// wholly on the frame blends like a modulated texel; everything else blends plain.
+void BlitTransformedRect(const Frame32& frame, const std::uint32_t* texels, int texelPitch,
+                         int textureWidth, int textureHeight, int x0, int y0, int x1, int y1,
+                         bool flipX, bool flipY, std::vector<std::uint32_t>& row) {
+  const int width = x1 - x0, height = y1 - y0;
+  const int left = std::max(x0, 0), right = std::min(x1, frame.width);
+  const int top = std::max(y0, 0), bottom = std::min(y1, frame.height);
+  if (left >= right || top >= bottom) return;
+  const bool scaled = width != textureWidth || height != textureHeight;
+  const bool inside = left == x0 && right == x1 && top == y0 && bottom == y1;
+  const bool plain = !scaled || flipX || flipY || !inside;
+  const std::uint64_t incX = (static_cast<std::uint64_t>(textureWidth) << 16) / width;
+  const std::uint64_t incY = (static_cast<std::uint64_t>(textureHeight) << 16) / height;
+  const auto sample = [](std::uint64_t inc, int d) {
+    return static_cast<int>((inc / 2 + inc * static_cast<std::uint64_t>(d)) >> 16);
+  };
+  row.resize(static_cast<std::size_t>(right - left));
+  int gathered = -1;
+  for (int y = top; y < bottom; ++y) {
+    const int sourceRow = sample(incY, flipY ? y1 - 1 - y : y - y0);
+    if (sourceRow != gathered) {
+      const std::uint32_t* src = texels + static_cast<std::ptrdiff_t>(sourceRow) * texelPitch;
+      for (int x = left; x < right; ++x) row[x - left] = src[sample(incX, flipX ? x1 - 1 - x : x - x0)];
+      gathered = sourceRow;
+    }
+    std::uint32_t* dst = frame.Row(y) + left;
+    if (plain) {
+      BlendPlainRow(row.data(), dst, right - left);
+    } else {
+      BlendModulatedRow(row.data(), dst, right - left, kWhite);
+    }
+  }
+}
+
+// Draws one quad with SDL's software renderer as DrawQuads hands it over.
+void DrawWithSdl(SDL_Renderer* renderer, SDL_Texture* texture, const float* xy, const float* uv,
+                 std::uint32_t argb) {
+  const SDL_Color color{static_cast<Uint8>(argb >> 16), static_cast<Uint8>(argb >> 8),
+                        static_cast<Uint8>(argb), static_cast<Uint8>(argb >> 24)};
+  const SDL_Color colors[4] = {color, color, color, color};
+  const int indices[6] = {0, 1, 2, 0, 2, 3};
+  SDL_RenderGeometryRaw(renderer, texture, xy, 2 * sizeof(float), colors, sizeof(SDL_Color), uv,
+                        2 * sizeof(float), 4, indices, 6, sizeof(int));
+  SDL_RenderFlush(renderer);
+}
+
+// Whether the transformed blits and the fills give exactly SDL's pixels on this
+// machine: a table of mirrored, scaled and clipped rectangles and of fills in
+// several alphas, each drawn by SDL's software renderer and by our loops over
+// the same varied pixels.
+void DirectPathsMatchSdl(bool& transforms, bool& fills) {
+  transforms = fills = false;
+  constexpr int kSide = 96, kTextureWidth = 31, kTextureHeight = 26;
+  SDL_Surface* target =
+      SDL_CreateRGBSurfaceWithFormat(0, kSide, kSide, 32, SDL_PIXELFORMAT_ARGB8888);
+  SDL_Renderer* renderer = target != nullptr ? SDL_CreateSoftwareRenderer(target) : nullptr;
+  SDL_Texture* texture =
+      renderer != nullptr ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                              SDL_TEXTUREACCESS_STATIC, kTextureWidth,
+                                              kTextureHeight)
+                          : nullptr;
+  if (texture != nullptr) {
+    SDL_SetSurfaceBlendMode(target, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    std::vector<std::uint32_t> texels(kTextureWidth * kTextureHeight), before(kSide * kSide);
+    for (std::size_t i = 0; i < texels.size(); ++i) {
+      const auto u = static_cast<std::uint32_t>(i);
+      const std::uint32_t alpha = (i / 5) % 3 == 0 ? 0u : (i / 5) % 3 == 1 ? 255u : (u * 37) & 0xFFu;
+      texels[i] = alpha << 24 | ((u * 13) & 0xFFu) << 16 | ((u * 7) & 0xFFu) << 8 | (u & 0xFFu);
+    }
+    for (std::size_t i = 0; i < before.size(); ++i) {
+      const auto x = static_cast<std::uint32_t>(i % kSide), y = static_cast<std::uint32_t>(i / kSide);
+      const std::uint32_t alpha = (x + y) % 3 == 0 ? 255u : (x * 5 + y) & 0xFFu;
+      before[i] = alpha << 24 | ((y * 11 + x) & 0xFFu) << 16 | (x ^ y) << 8 | (x * y & 0xFFu);
+    }
+    SDL_UpdateTexture(texture, nullptr, texels.data(), kTextureWidth * 4);
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
+    std::vector<std::uint32_t> ours, row;
+    // Draws one case both ways; true when the frames agree to the bit.
+    const auto same = [&](SDL_Texture* source, const int rect[4], bool flipX, bool flipY,
+                          std::uint32_t argb) {
+      std::memcpy(target->pixels, before.data(), before.size() * 4);
+      ours = before;
+      const Frame32 frame{ours.data(), kSide, kSide, kSide};
+      const float x0 = static_cast<float>(rect[0]), y0 = static_cast<float>(rect[1]);
+      const float x1 = static_cast<float>(rect[2]), y1 = static_cast<float>(rect[3]);
+      const float xy[8] = {x0, y0, x1, y0, x1, y1, x0, y1};
+      const float u0 = flipX ? 1.0f : 0.0f, v0 = flipY ? 1.0f : 0.0f;
+      const float uv[8] = {u0, v0, 1 - u0, v0, 1 - u0, 1 - v0, u0, 1 - v0};
+      DrawWithSdl(renderer, source, xy, uv, argb);
+      if (source != nullptr) {
+        BlitTransformedRect(frame, texels.data(), kTextureWidth, kTextureWidth, kTextureHeight,
+                            rect[0], rect[1], rect[2], rect[3], flipX, flipY, row);
+      } else {
+        FillRectBlended(frame, std::max(rect[0], 0), std::max(rect[1], 0),
+                        std::min(rect[2], kSide), std::min(rect[3], kSide), argb);
+      }
+      return std::memcmp(target->pixels, ours.data(), ours.size() * 4) == 0;
+    };
+    const int rects[][4] = {
+        {10, 12, 41, 38},    // one to one
+        {10, 12, 73, 90},    // scaled up, odd ratios
+        {10, 12, 27, 20},    // scaled down
+        {20, 30, 23, 95},    // thin
+        {-9, 12, 40, 50},    // off each edge, scaled
+        {8, -13, 50, 40},   {70, 12, 120, 47}, {8, 70, 30, 130},
+        {-5, 20, 26, 46},    // off each edge, one to one
+        {30, -7, 61, 19},   {80, 30, 111, 56}, {30, 85, 61, 111},
+        {-20, -20, 120, 120},  // over the whole frame
+    };
+    transforms = true;
+    for (const auto& rect : rects) {
+      for (int flips = 0; flips < 4 && transforms; ++flips) {
+        const bool flipX = (flips & 1) != 0, flipY = (flips & 2) != 0;
+        // One to one and unmirrored is the plain blit's case.
+        const bool plainCase = rect[2] - rect[0] == kTextureWidth &&
+                               rect[3] - rect[1] == kTextureHeight && flips == 0;
+        if (!plainCase) transforms = same(texture, rect, flipX, flipY, kWhite);
+      }
+    }
+    fills = true;
+    const std::uint32_t colors[] = {0x80336699u, 0xFF102030u, 0x01FFFFFFu, 0x00FFFFFFu,
+                                    0xC0FF8000u, 0xFE7F8081u};
+    for (std::uint32_t argb : colors) {
+      for (const auto& rect : rects) fills = fills && same(nullptr, rect, false, false, argb);
+    }
+  }
+  if (texture != nullptr) SDL_DestroyTexture(texture);
+  if (renderer != nullptr) SDL_DestroyRenderer(renderer);
+  if (target != nullptr) SDL_FreeSurface(target);
+}
+
 // Whether our blends give exactly SDL's pixels on this machine (its blitters
 // vary with the processor): every texel alpha and many channel values, blended
 // by both over the same pixels, for white and for a few modulating colours.
@@ -250,8 +445,15 @@ std::unique_ptr<Gfx> Gfx::Create(Window& window, int width, int height, std::str
   gfx->m_renderer = renderer;
   gfx->m_target = target;
   gfx->m_frame = frame;
-  gfx->m_directBlitsMatch = frame != nullptr && DirectBlendsMatchSdl();
-  gfx->m_directBlits = gfx->m_directBlitsMatch;
+  gfx->m_fast = ParseFastPaths(std::getenv("VANTREL_FAST_DRAW"));
+  if (frame != nullptr) {
+    gfx->m_blitPath = gfx->m_fast.blit && DirectBlendsMatchSdl();
+    bool transforms = false, fills = false;
+    if (gfx->m_fast.transform || gfx->m_fast.fill) DirectPathsMatchSdl(transforms, fills);
+    gfx->m_transformPath = gfx->m_fast.transform && transforms;
+    gfx->m_fillPath = gfx->m_fast.fill && fills;
+  }
+  gfx->SetDirectBlits(true);
   gfx->m_width = width;
   gfx->m_height = height;
   gfx->m_software = software;
@@ -264,6 +466,24 @@ std::unique_ptr<Gfx> Gfx::Create(Window& window, int width, int height, std::str
   });
   raw->BeginFrame(0xFF000000u);
   return gfx;
+}
+
+Gfx::FastPaths Gfx::ParseFastPaths(const char* setting) {
+  if (setting == nullptr || *setting == '\0') return FastPaths{};
+  FastPaths paths{false, false, false, false, false};
+  std::string_view rest(setting);
+  while (!rest.empty()) {
+    const std::size_t comma = rest.find(',');
+    const std::string_view name = rest.substr(0, comma);
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    if (name == "all") paths = FastPaths{};
+    if (name == "blit") paths.blit = true;
+    if (name == "transform") paths.transform = true;
+    if (name == "fill") paths.fill = true;
+    if (name == "present") paths.present = true;
+    if (name == "shared") paths.shared = true;
+  }
+  return paths;
 }
 
 Gfx::~Gfx() {
@@ -305,8 +525,12 @@ std::unique_ptr<Texture> Gfx::CreateTexture(int width, int height, const std::ui
     error = "texture larger than the device allows";
     return nullptr;
   }
-  SDL_Texture* handle = SDL_CreateTexture(AsRenderer(m_renderer), SDL_PIXELFORMAT_ARGB8888,
-                                          SDL_TEXTUREACCESS_STATIC, width, height);
+  // The direct paths read the software device's textures in place: a streaming
+  // texture's pixels are SDL's own surface there, which stays put while it lives.
+  const bool shared = m_frame != nullptr && m_fast.shared;
+  SDL_Texture* handle = SDL_CreateTexture(
+      AsRenderer(m_renderer), SDL_PIXELFORMAT_ARGB8888,
+      shared ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC, width, height);
   if (handle == nullptr) {
     error = std::string("cannot create a texture (") + SDL_GetError() + ")";
     return nullptr;
@@ -315,14 +539,22 @@ std::unique_ptr<Texture> Gfx::CreateTexture(int width, int height, const std::ui
   SDL_SetTextureBlendMode(handle, SDL_BLENDMODE_BLEND);
   SDL_SetTextureScaleMode(handle, SDL_ScaleModeNearest);
   std::unique_ptr<Texture> texture(new Texture(this, handle, width, height));
-  std::vector<std::uint32_t>& texels = m_textures[texture.get()];
-  if (m_frame != nullptr) {
-    // Direct blits read the texels from here.
-    texels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  Texels& texels = m_textures[texture.get()];
+  if (m_frame == nullptr) return texture;
+  void* pixels = nullptr;
+  int pitch = 0;
+  if (shared && SDL_LockTexture(handle, nullptr, &pixels, &pitch) == 0) {
+    SDL_UnlockTexture(handle);
+    texels.pixels = static_cast<const std::uint32_t*>(pixels);
+    texels.pitch = pitch / static_cast<int>(sizeof(std::uint32_t));
+  } else {
+    texels.copy.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
       std::copy_n(argb + static_cast<std::ptrdiff_t>(y) * pitchPixels, width,
-                  texels.begin() + static_cast<std::ptrdiff_t>(y) * width);
+                  texels.copy.begin() + static_cast<std::ptrdiff_t>(y) * width);
     }
+    texels.pixels = texels.copy.data();
+    texels.pitch = width;
   }
   return texture;
 }
@@ -364,8 +596,8 @@ float Gfx::MapCoordinate(float value) const {
   return m_software ? std::ceil(value) : value + 0.5f;
 }
 
-bool Gfx::BlitDirect(const std::vector<std::uint32_t>& texels, const Texture& texture,
-                     const float* xy, const GfxVertex* quad) {
+bool Gfx::BlitDirect(const Texels& texels, const Texture& texture, const float* xy,
+                     const GfxVertex* quad) {
   // A plain copy: an upright rectangle, one colour, texels one to one, unmirrored.
   const float x0 = xy[0], y0 = xy[1], x1 = xy[2], y1 = xy[5];
   if (xy[6] != x0 || xy[4] != x1 || xy[3] != y0 || xy[7] != y1) return false;
@@ -394,13 +626,79 @@ bool Gfx::BlitDirect(const std::vector<std::uint32_t>& texels, const Texture& te
   const int firstRow = static_cast<int>(v0) + top - static_cast<int>(y0);
   for (int y = top; y < bottom; ++y) {
     const std::uint32_t* src =
-        texels.data() + static_cast<std::ptrdiff_t>(firstRow + y - top) * texture.Width() +
+        texels.pixels + static_cast<std::ptrdiff_t>(firstRow + y - top) * texels.pitch +
         firstColumn;
     std::uint32_t* dst = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(frame->pixels) +
                                                           static_cast<std::ptrdiff_t>(y) * frame->pitch) +
                          left;
     BlendRow(src, dst, right - left, argb);
   }
+  return true;
+}
+
+namespace {
+
+// Mapped corners that make an upright rectangle drawn in one colour, as whole
+// pixels: left, top, right, bottom.
+bool UprightRect(const float* xy, const GfxVertex* quad, int rect[4]) {
+  const float x0 = xy[0], y0 = xy[1], x1 = xy[2], y1 = xy[5];
+  if (xy[6] != x0 || xy[4] != x1 || xy[3] != y0 || xy[7] != y1) return false;
+  if (!(x1 > x0 && y1 > y0) || !(x0 >= -1e6f && y0 >= -1e6f && x1 <= 1e6f && y1 <= 1e6f)) {
+    return false;
+  }
+  const std::uint32_t argb = quad[0].argb;
+  if (quad[1].argb != argb || quad[2].argb != argb || quad[3].argb != argb) return false;
+  rect[0] = static_cast<int>(x0);
+  rect[1] = static_cast<int>(y0);
+  rect[2] = static_cast<int>(x1);
+  rect[3] = static_cast<int>(y1);
+  return static_cast<float>(rect[0]) == x0 && static_cast<float>(rect[1]) == y0 &&
+         static_cast<float>(rect[2]) == x1 && static_cast<float>(rect[3]) == y1;
+}
+
+// Texture coordinates spanning 0 to 1 one way or the other.
+bool WholeSpan(float from, float to) {
+  return (from == 0.0f && to == 1.0f) || (from == 1.0f && to == 0.0f);
+}
+
+// Beyond this a scaled rectangle is left to SDL, whose stepping was only checked
+// on sizes the game draws.
+constexpr int kLargestScaledSide = 4096;
+
+}  // namespace
+
+bool Gfx::BlitTransformed(const Texels& texels, const Texture& texture, const float* xy,
+                          const GfxVertex* quad) {
+  int rect[4];
+  if (!UprightRect(xy, quad, rect) || quad[0].argb != kWhite) return false;
+  if (m_clip.x != 0 || m_clip.y != 0 || m_clip.w != m_width || m_clip.h != m_height) return false;
+  const float u0 = quad[0].u, u1 = quad[1].u, v0 = quad[0].v, v1 = quad[2].v;
+  if (quad[3].u != u0 || quad[2].u != u1 || quad[1].v != v0 || quad[3].v != v1) return false;
+  if (!WholeSpan(u0, u1) || !WholeSpan(v0, v1)) return false;
+  const int width = rect[2] - rect[0], height = rect[3] - rect[1];
+  const bool flipX = u0 > u1, flipY = v0 > v1;
+  if (width > kLargestScaledSide || height > kLargestScaledSide) return false;
+  // An unmirrored one-to-one copy is the plain blit's, checked on its own.
+  if (!flipX && !flipY && width == texture.Width() && height == texture.Height()) return false;
+  SDL_RenderFlush(AsRenderer(m_renderer));
+  SDL_Surface* frame = AsSurface(m_frame);
+  BlitTransformedRect(
+      Frame32{static_cast<std::uint32_t*>(frame->pixels), frame->pitch / 4, m_width, m_height},
+      texels.pixels, texels.pitch, texture.Width(), texture.Height(), rect[0], rect[1], rect[2],
+      rect[3], flipX, flipY, m_row);
+  return true;
+}
+
+bool Gfx::FillDirect(const float* xy, const GfxVertex* quad) {
+  int rect[4];
+  if (!UprightRect(xy, quad, rect)) return false;
+  if (m_clip.x != 0 || m_clip.y != 0 || m_clip.w != m_width || m_clip.h != m_height) return false;
+  SDL_RenderFlush(AsRenderer(m_renderer));
+  SDL_Surface* frame = AsSurface(m_frame);
+  FillRectBlended(
+      Frame32{static_cast<std::uint32_t*>(frame->pixels), frame->pitch / 4, m_width, m_height},
+      std::max(rect[0], 0), std::max(rect[1], 0), std::min(rect[2], m_width),
+      std::min(rect[3], m_height), quad[0].argb);
   return true;
 }
 
@@ -412,11 +710,15 @@ void Gfx::DrawQuads(const Texture* texture, const GfxVertex* corners, int quadCo
   m_uv.clear();
   const float width = static_cast<float>(m_width);
   const float height = static_cast<float>(m_height);
-  const std::vector<std::uint32_t>* texels = nullptr;
+  const Texels* texels = nullptr;
   if (m_directBlits && texture != nullptr) {
     auto found = m_textures.find(const_cast<Texture*>(texture));
-    if (found != m_textures.end() && !found->second.empty()) texels = &found->second;
+    if (found != m_textures.end() && found->second.pixels != nullptr) texels = &found->second;
   }
+  // Which of our own paths this call's quads may take.
+  const bool blits = texels != nullptr && m_blitPath;
+  const bool transforms = texels != nullptr && m_transformPath;
+  const bool fills = m_directBlits && texture == nullptr && m_fillPath;
   int pending = 0;  // quads waiting for SDL
   bool drawn = false;
   SDL_Renderer* renderer = AsRenderer(m_renderer);
@@ -441,35 +743,26 @@ void Gfx::DrawQuads(const Texture* texture, const GfxVertex* corners, int quadCo
     const GfxVertex* quad = corners + 4 * q;
     if (OffTarget(quad, width, height)) continue;
     drawn = true;
-    const std::size_t first = m_xy.size();
+    float mapped[8];
+    for (int i = 0; i < 4; ++i) {
+      mapped[2 * i] = MapCoordinate(quad[i].x);
+      mapped[2 * i + 1] = MapCoordinate(quad[i].y);
+    }
+    if (blits || transforms || fills) {
+      // Whatever SDL still has to draw goes first, to keep the quads' order.
+      drawPending();
+      if (blits && BlitDirect(*texels, *texture, mapped, quad)) continue;
+      if (transforms && BlitTransformed(*texels, *texture, mapped, quad)) continue;
+      if (fills && FillDirect(mapped, quad)) continue;
+    }
+    m_xy.insert(m_xy.end(), mapped, mapped + 8);
     for (int i = 0; i < 4; ++i) {
       const GfxVertex& c = quad[i];
-      m_xy.push_back(MapCoordinate(c.x));
-      m_xy.push_back(MapCoordinate(c.y));
       m_colors.push_back(
           Rgba{static_cast<std::uint8_t>(c.argb >> 16), static_cast<std::uint8_t>(c.argb >> 8),
                static_cast<std::uint8_t>(c.argb), static_cast<std::uint8_t>(c.argb >> 24)});
       m_uv.push_back(c.u);
       m_uv.push_back(c.v);
-    }
-    if (texels != nullptr) {
-      // Whatever SDL still has to draw goes first, to keep the quads' order.
-      const float mapped[8] = {m_xy[first],     m_xy[first + 1], m_xy[first + 2], m_xy[first + 3],
-                               m_xy[first + 4], m_xy[first + 5], m_xy[first + 6], m_xy[first + 7]};
-      m_xy.resize(first);
-      m_colors.resize(m_colors.size() - 4);
-      m_uv.resize(m_uv.size() - 8);
-      drawPending();
-      if (BlitDirect(*texels, *texture, mapped, quad)) continue;
-      m_xy.insert(m_xy.end(), mapped, mapped + 8);
-      for (int i = 0; i < 4; ++i) {
-        const GfxVertex& c = quad[i];
-        m_colors.push_back(
-            Rgba{static_cast<std::uint8_t>(c.argb >> 16), static_cast<std::uint8_t>(c.argb >> 8),
-                 static_cast<std::uint8_t>(c.argb), static_cast<std::uint8_t>(c.argb >> 24)});
-        m_uv.push_back(c.u);
-        m_uv.push_back(c.v);
-      }
     }
     ++pending;
   }
@@ -547,6 +840,25 @@ void Gfx::PresentFrame() {
   if (view.w <= 0 || view.h <= 0) {
   } else if (!sameLayout || SDL_MUSTLOCK(screen)) {
     SDL_BlitScaled(frame, nullptr, screen, &view);
+  } else if (m_fast.present && view.w == m_width && view.h == m_height) {
+    // One to one: each row is copied straight, clearing alpha where the window
+    // keeps none, as the scaler below would.
+    const __m128i keep = _mm_set1_epi32(format->Amask == 0 ? 0x00FFFFFF : -1);
+    for (int y = 0; y < m_height; ++y) {
+      const auto* src = reinterpret_cast<const std::uint32_t*>(
+          static_cast<const std::uint8_t*>(frame->pixels) +
+          static_cast<std::ptrdiff_t>(y) * frame->pitch);
+      auto* dst = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(screen->pixels) +
+                                                   static_cast<std::ptrdiff_t>(view.y + y) *
+                                                       screen->pitch) +
+                  view.x;
+      int x = 0;
+      for (; x + 4 <= m_width; x += 4) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x), _mm_and_si128(pixels, keep));
+      }
+      for (; x < m_width; ++x) dst[x] = src[x] & static_cast<std::uint32_t>(_mm_cvtsi128_si32(keep));
+    }
   } else {
     // Nearest-pixel scaling, sampling where SDL's own scaler does; rows that
     // repeat the one above are copied whole.

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
@@ -15,6 +16,23 @@
 #include "platform/Window.h"
 
 namespace testharness {
+
+// The window's host, timing the halves of every frame it runs.
+class TimedLoopHost : public WindowLoopHost {
+ public:
+  using WindowLoopHost::WindowLoopHost;
+  void RunFrame() override {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    Clock::time_point updated = start;
+    RunGameFrame(m_window, [&] { updated = Clock::now(); });
+    const Clock::time_point drawn = Clock::now();
+    m_recorder.AfterFrame();
+    times.updateMs = std::chrono::duration<double, std::milli>(updated - start).count();
+    times.drawMs = std::chrono::duration<double, std::milli>(drawn - updated).count();
+  }
+  GameHarness::FrameTimes times;
+};
 
 GameHarness::GameHarness() : GameHarness(Options{}) {}
 
@@ -34,7 +52,7 @@ GameHarness::GameHarness(const Options& options) {
     ADD_FAILURE() << "the headless window did not open: " << error;
     std::abort();
   }
-  m_host = std::make_unique<WindowLoopHost>(*m_window);
+  m_host = std::make_unique<TimedLoopHost>(*m_window);
   m_loop = std::make_unique<FrameLoop>(*m_host);
   D3DInterface::Create(m_window.get(), kScreenWidth, kScreenHeight, options.fullScreen);
   HideCursorInFullScreen(*m_window);
@@ -50,6 +68,10 @@ GameHarness::~GameHarness() {
   m_host.reset();
   m_window.reset();
   platform::SetClock(nullptr);
+}
+
+const GameHarness::FrameTimes& GameHarness::LastFrameTimes() const {
+  return m_host->times;
 }
 
 int GameHarness::RunFrames(int frames) {
