@@ -106,14 +106,45 @@ void BlendPlainRow(const std::uint32_t* src, std::uint32_t* dst, int count) {
   for (; i < count; ++i) dst[i] = BlendPlain(src[i], dst[i]);
 }
 
+// x / 255 rounded down, exact for 0 <= x <= 255 * 255, in each 16-bit lane.
+__m128i Divide255(__m128i x) {
+  return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_set1_epi16(1)), _mm_srli_epi16(x, 8)),
+                        8);
+}
+
 // SDL's blend of a texel modulated by a colour other than white: modulate, then
 // premultiply by the resulting alpha, then "over", all rounding down by /255.
-// A texel whose alpha ends at 0 leaves the pixel alone.
+// A texel whose alpha ends at 0 leaves the pixel alone, which the sums give too.
 void BlendModulatedRow(const std::uint32_t* src, std::uint32_t* dst, int count,
                        std::uint32_t argb) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i lowBytes = _mm_set1_epi16(0xFF);
+  const __m128i alphaLanes = _mm_set_epi16(0xFF, 0, 0, 0, 0xFF, 0, 0, 0);
+  const __m128i modulation =
+      _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(argb)), zero);  // two pixels' worth
+  int i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_srli_epi32(s, 24), zero)) == 0xFFFF) continue;
+    __m128i* out = reinterpret_cast<__m128i*>(dst + i);
+    const __m128i d = _mm_loadu_si128(out);
+    __m128i halves[2];
+    for (int h = 0; h < 2; ++h) {
+      const __m128i s16 = h == 0 ? _mm_unpacklo_epi8(s, zero) : _mm_unpackhi_epi8(s, zero);
+      const __m128i d16 = h == 0 ? _mm_unpacklo_epi8(d, zero) : _mm_unpackhi_epi8(d, zero);
+      const __m128i modulated = Divide255(_mm_mullo_epi16(s16, modulation));
+      const __m128i a16 =
+          _mm_shufflehi_epi16(_mm_shufflelo_epi16(modulated, 0xFF), 0xFF);
+      const __m128i premultiplied =
+          Divide255(_mm_mullo_epi16(modulated, _mm_or_si128(a16, alphaLanes)));
+      halves[h] = _mm_add_epi16(premultiplied,
+                                Divide255(_mm_mullo_epi16(d16, _mm_xor_si128(a16, lowBytes))));
+    }
+    _mm_storeu_si128(out, _mm_packus_epi16(halves[0], halves[1]));
+  }
   const std::uint32_t mA = argb >> 24, mR = (argb >> 16) & 0xFFu, mG = (argb >> 8) & 0xFFu,
                       mB = argb & 0xFFu;
-  for (int i = 0; i < count; ++i) {
+  for (; i < count; ++i) {
     const std::uint32_t s = src[i];
     const std::uint32_t sA = (s >> 24) * mA / 255;
     if (sA == 0) continue;
@@ -150,8 +181,7 @@ struct Frame32 {
 };
 
 // SDL's blend of one colour over a rectangle (already within the frame): the
-// colour premultiplied by its alpha, then "over", each step rounding down by
-// /255, which x / 255 == (x + 1 + (x >> 8)) >> 8 gives exactly for x <= 255 * 255.
+// colour premultiplied by its alpha, then "over", each step rounding down by /255.
 void FillRectBlended(const Frame32& frame, int left, int top, int right, int bottom,
                      std::uint32_t argb) {
   const std::uint32_t a = argb >> 24;
@@ -162,14 +192,12 @@ void FillRectBlended(const Frame32& frame, int left, int top, int right, int bot
   const std::uint32_t keep = 255 - a;
   const __m128i zero = _mm_setzero_si128();
   const __m128i keep16 = _mm_set1_epi16(static_cast<short>(keep));
-  const __m128i one = _mm_set1_epi16(1);
   const __m128i k8 = _mm_set1_epi32(static_cast<int>(k));
   const auto over = [&](__m128i d) {
     __m128i halves[2];
     for (int h = 0; h < 2; ++h) {
       const __m128i d16 = h == 0 ? _mm_unpacklo_epi8(d, zero) : _mm_unpackhi_epi8(d, zero);
-      const __m128i x = _mm_mullo_epi16(d16, keep16);
-      halves[h] = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, one), _mm_srli_epi16(x, 8)), 8);
+      halves[h] = Divide255(_mm_mullo_epi16(d16, keep16));
     }
     return _mm_add_epi8(_mm_packus_epi16(halves[0], halves[1]), k8);
   };
@@ -234,6 +262,175 @@ void BlitTransformedRect(const Frame32& frame, const std::uint32_t* texels, int 
   }
 }
 
+// A corner of a triangle as SDL's software renderer keeps it: destination
+// positions in half pixels, texture positions in whole texels.
+struct TrianglePoint {
+  int x;
+  int y;
+};
+
+std::int64_t Cross(const TrianglePoint& a, const TrianglePoint& b, std::int64_t cx,
+                   std::int64_t cy) {
+  return static_cast<std::int64_t>(b.x - a.x) * (cy - a.y) -
+         static_cast<std::int64_t>(b.y - a.y) * (cx - a.x);
+}
+
+// Whether edge a-b is a top or left edge, whose pixels the triangle keeps.
+bool IsTopLeft(const TrianglePoint& a, const TrianglePoint& b, bool clockwise) {
+  if (clockwise) return (a.y == b.y && a.x < b.x) || b.y < a.y;
+  return (a.y == b.y && b.x < a.x) || a.y < b.y;
+}
+
+std::int64_t FloorDivide(std::int64_t n, std::int64_t d) {
+  const std::int64_t q = n / d;
+  return (n % d != 0 && (n < 0) != (d < 0)) ? q - 1 : q;
+}
+
+// n / d rounded down while n moves by a fixed step: one division to start, then
+// additions only.
+struct SteppedQuotient {
+  SteppedQuotient(std::int64_t n, std::int64_t step, std::int64_t d)
+      : q(FloorDivide(n, d)), r(n - q * d), dq(FloorDivide(step, d)), dr(step - dq * d), d(d) {}
+  void Next() {
+    q += dq;
+    r += dr;
+    if (r >= d) {
+      r -= d;
+      ++q;
+    }
+  }
+  std::int64_t q, r, dq, dr, d;
+};
+
+// One white textured triangle as SDL's software renderer draws it: the pixels
+// whose centres the edge functions (top-left rule) keep, within the triangle's
+// bounding box less its last column and row; each texel found from the
+// barycentric weights rounded down, the texture's far edge pulled in by one;
+// blended like a modulated texel. False when SDL's integer sums could overflow.
+bool BlitTriangle(const Frame32& frame, const std::uint32_t* texels, int texelPitch,
+                  int textureWidth, int textureHeight, TrianglePoint d0, TrianglePoint d1,
+                  TrianglePoint d2, TrianglePoint s0, TrianglePoint s1, TrianglePoint s2,
+                  std::vector<std::uint32_t>& row) {
+  std::int64_t area = Cross(d0, d1, d2.x, d2.y);
+  if (area == 0) return true;
+  const int minX = std::min({d0.x, d1.x, d2.x}), maxX = std::max({d0.x, d1.x, d2.x});
+  const int minY = std::min({d0.y, d1.y, d2.y}), maxY = std::max({d0.y, d1.y, d2.y});
+  // The texcoords reach their largest value at the far corners: one less.
+  const int maxU = std::max({s0.x, s1.x, s2.x}), maxV = std::max({s0.y, s1.y, s2.y});
+  const int minU = std::min({s0.x, s1.x, s2.x}), minV = std::min({s0.y, s1.y, s2.y});
+  for (TrianglePoint* s : {&s0, &s1, &s2}) {
+    if (maxU > minU && s->x == maxU) --s->x;
+    if (maxV > minV && s->y == maxV) --s->y;
+  }
+  // The bounding box in whole pixels, clipped to the frame.
+  const int boxLeft = minX >> 1, boxTop = minY >> 1;
+  const int left = std::max(boxLeft, 0), top = std::max(boxTop, 0);
+  const int right = std::min(boxLeft + ((maxX - minX) >> 1), frame.width);
+  const int bottom = std::min(boxTop + ((maxY - minY) >> 1), frame.height);
+  if (left >= right || top >= bottom) return true;
+  const bool clockwise = area > 0;
+  const std::int64_t sign = clockwise ? 1 : -1;
+  area = std::abs(area);
+  // Steps of the edge functions per pixel across and down, in half pixels.
+  const std::int64_t step0x = sign * (d1.y - d2.y) * 2, step1x = sign * (d2.y - d0.y) * 2,
+                     step2x = sign * (d0.y - d1.y) * 2;
+  const std::int64_t step0y = sign * (d2.x - d1.x) * 2, step1y = sign * (d0.x - d2.x) * 2,
+                     step2y = sign * (d1.x - d0.x) * 2;
+  const std::int64_t cx = 2 * static_cast<std::int64_t>(left) + 1;
+  const std::int64_t cy = 2 * static_cast<std::int64_t>(top) + 1;
+  std::int64_t row0 = sign * Cross(d1, d2, cx, cy), row1 = sign * Cross(d2, d0, cx, cy),
+               row2 = sign * Cross(d0, d1, cx, cy);
+  const std::int64_t bias0 = IsTopLeft(d1, d2, clockwise) ? 0 : -1;
+  const std::int64_t bias1 = IsTopLeft(d2, d0, clockwise) ? 0 : -1;
+  const std::int64_t bias2 = IsTopLeft(d0, d1, clockwise) ? 0 : -1;
+  const std::int64_t s20x = s0.x - s2.x, s21x = s1.x - s2.x, s20y = s0.y - s2.y,
+                     s21y = s1.y - s2.y;
+  const std::int64_t s2AreaX = s2.x * area, s2AreaY = s2.y * area;
+  constexpr std::int64_t kIntLimit = 0x7FFFFFFF;
+  if (area > kIntLimit || std::abs(s2AreaX) > kIntLimit || std::abs(s2AreaY) > kIntLimit) {
+    return false;
+  }
+  const std::int64_t stepU = step0x * s20x + step1x * s21x;
+  const std::int64_t stepV = step0x * s20y + step1x * s21y;
+  row.resize(static_cast<std::size_t>(right - left));
+  for (int y = top; y < bottom; ++y) {
+    std::int64_t w0 = row0, w1 = row1, w2 = row2;
+    int first = -1, last = -1;
+    for (int x = left; x < right; ++x) {
+      if (w0 + bias0 >= 0 && w1 + bias1 >= 0 && w2 + bias2 >= 0) {
+        if (first < 0) first = x;
+        last = x;
+      } else if (first >= 0) {
+        break;  // the pixels kept in a row are one run
+      }
+      w0 += step0x;
+      w1 += step1x;
+      w2 += step2x;
+    }
+    if (first >= 0) {
+      const std::int64_t a0 = row0 + step0x * (first - left), a1 = row1 + step1x * (first - left);
+      SteppedQuotient u(a0 * s20x + a1 * s21x + s2AreaX, stepU, area);
+      SteppedQuotient v(a0 * s20y + a1 * s21y + s2AreaY, stepV, area);
+      for (int x = first; x <= last; ++x) {
+        const auto tu = static_cast<int>(std::clamp<std::int64_t>(u.q, 0, textureWidth - 1));
+        const auto tv = static_cast<int>(std::clamp<std::int64_t>(v.q, 0, textureHeight - 1));
+        row[x - first] = texels[static_cast<std::ptrdiff_t>(tv) * texelPitch + tu];
+        u.Next();
+        v.Next();
+      }
+      BlendModulatedRow(row.data(), frame.Row(y) + first, last - first + 1, kWhite);
+    }
+    row0 += step0y;
+    row1 += step1y;
+    row2 += step2y;
+  }
+  return true;
+}
+
+// A quad that is no upright rectangle, as SDL draws it: two triangles, corners
+// 0-1-2 then 0-2-3, positions truncated to whole pixels and texture positions
+// to whole texels. False when SDL has to draw it.
+bool BlitTurnedQuad(const Frame32& frame, const std::uint32_t* texels, int texelPitch,
+                    int textureWidth, int textureHeight, const float* xy, const float* uv,
+                    std::vector<std::uint32_t>& row) {
+  TrianglePoint d[4], s[4];
+  for (int i = 0; i < 4; ++i) {
+    if (!(std::fabs(xy[2 * i]) <= 4096.0f && std::fabs(xy[2 * i + 1]) <= 4096.0f)) return false;
+    if (!(uv[2 * i] >= 0.0f && uv[2 * i] <= 1.0f && uv[2 * i + 1] >= 0.0f &&
+          uv[2 * i + 1] <= 1.0f)) {
+      return false;
+    }
+    d[i] = TrianglePoint{static_cast<int>(xy[2 * i]) * 2, static_cast<int>(xy[2 * i + 1]) * 2};
+    s[i] = TrianglePoint{static_cast<int>(uv[2 * i] * static_cast<float>(textureWidth)),
+                         static_cast<int>(uv[2 * i + 1] * static_cast<float>(textureHeight))};
+  }
+  // Corners on two columns and two rows make a rectangle, which SDL copies instead.
+  const auto distinct = [&](auto coordinate) {
+    int values[4], count = 0;
+    for (const TrianglePoint& p : d) {
+      const int value = coordinate(p);
+      if (std::find(values, values + count, value) == values + count) values[count++] = value;
+    }
+    return count;
+  };
+  if (distinct([](const TrianglePoint& p) { return p.x; }) <= 2 &&
+      distinct([](const TrianglePoint& p) { return p.y; }) <= 2) {
+    return false;
+  }
+  // Both triangles are checked before either is drawn.
+  const auto fits = [&](int a, int b, int c) {
+    const std::int64_t area = std::abs(Cross(d[a], d[b], d[c].x, d[c].y));
+    const int maxU = std::max({s[a].x, s[b].x, s[c].x}), maxV = std::max({s[a].y, s[b].y, s[c].y});
+    return area * std::max(maxU, maxV) < 0x7FFFFFFF;
+  };
+  if (!fits(0, 1, 2) || !fits(0, 2, 3)) return false;
+  BlitTriangle(frame, texels, texelPitch, textureWidth, textureHeight, d[0], d[1], d[2], s[0],
+               s[1], s[2], row);
+  BlitTriangle(frame, texels, texelPitch, textureWidth, textureHeight, d[0], d[2], d[3], s[0],
+               s[2], s[3], row);
+  return true;
+}
+
 // Draws one quad with SDL's software renderer as DrawQuads hands it over.
 void DrawWithSdl(SDL_Renderer* renderer, SDL_Texture* texture, const float* xy, const float* uv,
                  std::uint32_t argb) {
@@ -246,12 +443,13 @@ void DrawWithSdl(SDL_Renderer* renderer, SDL_Texture* texture, const float* xy, 
   SDL_RenderFlush(renderer);
 }
 
-// Whether the transformed blits and the fills give exactly SDL's pixels on this
-// machine: a table of mirrored, scaled and clipped rectangles and of fills in
-// several alphas, each drawn by SDL's software renderer and by our loops over
-// the same varied pixels.
-void DirectPathsMatchSdl(bool& transforms, bool& fills) {
-  transforms = fills = false;
+// Whether the transformed blits, the fills and the turned quads give exactly
+// SDL's pixels on this machine: a table of mirrored, scaled and clipped
+// rectangles, of fills in several alphas and of quads turned through many
+// angles, each drawn by SDL's software renderer and by our loops over the same
+// varied pixels.
+void DirectPathsMatchSdl(bool& transforms, bool& fills, bool& turns) {
+  transforms = fills = turns = false;
   constexpr int kSide = 96, kTextureWidth = 31, kTextureHeight = 26;
   SDL_Surface* target =
       SDL_CreateRGBSurfaceWithFormat(0, kSide, kSide, 32, SDL_PIXELFORMAT_ARGB8888);
@@ -326,6 +524,39 @@ void DirectPathsMatchSdl(bool& transforms, bool& fills) {
                                     0xC0FF8000u, 0xFE7F8081u};
     for (std::uint32_t argb : colors) {
       for (const auto& rect : rects) fills = fills && same(nullptr, rect, false, false, argb);
+    }
+    // Quads turned about a point, some scaled, mirrored or reaching off the frame,
+    // with their corners mapped to whole pixels as DrawQuads maps them.
+    turns = true;
+    const struct {
+      float cx, cy, halfW, halfH, angle;
+      bool mirror;
+    } turned[] = {
+        {48, 48, 15.5f, 13, 0.3f, false},   {48, 48, 15.5f, 13, 1.1f, true},
+        {40, 50, 30, 9, 2.5f, false},       {50, 40, 8, 35, -0.7f, true},
+        {48, 48, 60, 50, 0.785f, false},    {5, 48, 20, 20, 0.2f, false},
+        {90, 48, 20, 20, -0.4f, true},      {48, 3, 25, 12, 1.9f, false},
+        {48, 92, 25, 12, -2.2f, false},     {30, 60, 4, 3, 0.9f, false},
+        {60, 30, 15.5f, 13, 3.0f, true},    {20, 20, 40, 6, -1.3f, false},
+    };
+    for (const auto& t : turned) {
+      if (!turns) break;
+      std::memcpy(target->pixels, before.data(), before.size() * 4);
+      ours = before;
+      const float c = std::cos(t.angle), sn = std::sin(t.angle);
+      const float corners[4][2] = {{-t.halfW, -t.halfH}, {t.halfW, -t.halfH}, {t.halfW, t.halfH},
+                                   {-t.halfW, t.halfH}};
+      float xy[8];
+      for (int i = 0; i < 4; ++i) {
+        xy[2 * i] = std::ceil(t.cx + corners[i][0] * c - corners[i][1] * sn + 0.5f);
+        xy[2 * i + 1] = std::ceil(t.cy + corners[i][0] * sn + corners[i][1] * c + 0.5f);
+      }
+      const float u0 = t.mirror ? 1.0f : 0.0f;
+      const float uv[8] = {u0, 0, 1 - u0, 0, 1 - u0, 1, u0, 1};
+      DrawWithSdl(renderer, texture, xy, uv, kWhite);
+      const bool drawn = BlitTurnedQuad(Frame32{ours.data(), kSide, kSide, kSide}, texels.data(),
+                                        kTextureWidth, kTextureWidth, kTextureHeight, xy, uv, row);
+      turns = drawn && std::memcmp(target->pixels, ours.data(), ours.size() * 4) == 0;
     }
   }
   if (texture != nullptr) SDL_DestroyTexture(texture);
@@ -448,12 +679,18 @@ std::unique_ptr<Gfx> Gfx::Create(Window& window, int width, int height, std::str
   gfx->m_fast = ParseFastPaths(std::getenv("VANTREL_FAST_DRAW"));
   if (frame != nullptr) {
     gfx->m_blitPath = gfx->m_fast.blit && DirectBlendsMatchSdl();
-    bool transforms = false, fills = false;
-    if (gfx->m_fast.transform || gfx->m_fast.fill) DirectPathsMatchSdl(transforms, fills);
+    bool transforms = false, fills = false, turns = false;
+    if (gfx->m_fast.transform || gfx->m_fast.fill || gfx->m_fast.turn) {
+      DirectPathsMatchSdl(transforms, fills, turns);
+    }
     gfx->m_transformPath = gfx->m_fast.transform && transforms;
     gfx->m_fillPath = gfx->m_fast.fill && fills;
+    gfx->m_turnPath = gfx->m_fast.turn && turns;
   }
   gfx->SetDirectBlits(true);
+  gfx->m_unseenFullScreen = frame != nullptr && gfx->m_fast.present && IsHeadlessDriver() &&
+                            !SDL_GetHintBoolean("SDL_VIDEO_DUMMY_SAVE_FRAMES", SDL_FALSE) &&
+                            !SDL_GetHintBoolean("SDL_VIDEO_OFFSCREEN_SAVE_FRAMES", SDL_FALSE);
   gfx->m_width = width;
   gfx->m_height = height;
   gfx->m_software = software;
@@ -470,7 +707,7 @@ std::unique_ptr<Gfx> Gfx::Create(Window& window, int width, int height, std::str
 
 Gfx::FastPaths Gfx::ParseFastPaths(const char* setting) {
   if (setting == nullptr || *setting == '\0') return FastPaths{};
-  FastPaths paths{false, false, false, false, false};
+  FastPaths paths{false, false, false, false, false, false};
   std::string_view rest(setting);
   while (!rest.empty()) {
     const std::size_t comma = rest.find(',');
@@ -479,6 +716,7 @@ Gfx::FastPaths Gfx::ParseFastPaths(const char* setting) {
     if (name == "all") paths = FastPaths{};
     if (name == "blit") paths.blit = true;
     if (name == "transform") paths.transform = true;
+    if (name == "turn") paths.turn = true;
     if (name == "fill") paths.fill = true;
     if (name == "present") paths.present = true;
     if (name == "shared") paths.shared = true;
@@ -689,6 +927,23 @@ bool Gfx::BlitTransformed(const Texels& texels, const Texture& texture, const fl
   return true;
 }
 
+bool Gfx::BlitTurned(const Texels& texels, const Texture& texture, const float* xy,
+                     const GfxVertex* quad) {
+  const std::uint32_t argb = quad[0].argb;
+  if (argb != kWhite || quad[1].argb != argb || quad[2].argb != argb || quad[3].argb != argb) {
+    return false;
+  }
+  if (m_clip.x != 0 || m_clip.y != 0 || m_clip.w != m_width || m_clip.h != m_height) return false;
+  const float uv[8] = {quad[0].u, quad[0].v, quad[1].u, quad[1].v,
+                       quad[2].u, quad[2].v, quad[3].u, quad[3].v};
+  SDL_Surface* frame = AsSurface(m_frame);
+  const Frame32 target{static_cast<std::uint32_t*>(frame->pixels), frame->pitch / 4, m_width,
+                       m_height};
+  SDL_RenderFlush(AsRenderer(m_renderer));
+  return BlitTurnedQuad(target, texels.pixels, texels.pitch, texture.Width(), texture.Height(), xy,
+                        uv, m_row);
+}
+
 bool Gfx::FillDirect(const float* xy, const GfxVertex* quad) {
   int rect[4];
   if (!UprightRect(xy, quad, rect)) return false;
@@ -718,6 +973,7 @@ void Gfx::DrawQuads(const Texture* texture, const GfxVertex* corners, int quadCo
   // Which of our own paths this call's quads may take.
   const bool blits = texels != nullptr && m_blitPath;
   const bool transforms = texels != nullptr && m_transformPath;
+  const bool turns = texels != nullptr && m_turnPath;
   const bool fills = m_directBlits && texture == nullptr && m_fillPath;
   int pending = 0;  // quads waiting for SDL
   bool drawn = false;
@@ -748,11 +1004,12 @@ void Gfx::DrawQuads(const Texture* texture, const GfxVertex* corners, int quadCo
       mapped[2 * i] = MapCoordinate(quad[i].x);
       mapped[2 * i + 1] = MapCoordinate(quad[i].y);
     }
-    if (blits || transforms || fills) {
+    if (blits || transforms || turns || fills) {
       // Whatever SDL still has to draw goes first, to keep the quads' order.
       drawPending();
       if (blits && BlitDirect(*texels, *texture, mapped, quad)) continue;
       if (transforms && BlitTransformed(*texels, *texture, mapped, quad)) continue;
+      if (turns && BlitTurned(*texels, *texture, mapped, quad)) continue;
       if (fills && FillDirect(mapped, quad)) continue;
     }
     m_xy.insert(m_xy.end(), mapped, mapped + 8);
@@ -794,7 +1051,10 @@ void Gfx::Present() {
   SDL_Renderer* renderer = AsRenderer(m_renderer);
   if (m_frame != nullptr) {
     SDL_RenderFlush(renderer);
-    PresentFrame();
+    // Headless, nobody looks at a full-screen window's surface (the whole dummy
+    // desktop) unless SDL saves it to files: the frame stays ours, where
+    // ReadPixels and the captures read it, and the copy is skipped.
+    if (!(m_unseenFullScreen && m_window->IsFullScreen())) PresentFrame();
     SDL_PumpEvents();
     return;
   }

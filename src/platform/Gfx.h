@@ -39,14 +39,16 @@ class Gfx {
 
   // The software device's own paths, each of which can be turned off to compare
   // with SDL doing the work: plain quads ("blit"), mirrored and scaled quads
-  // ("transform"), untextured fills ("fill"), the straight copy to the window
-  // ("present") and one copy of each texture's pixels ("shared").
+  // ("transform"), untextured fills ("fill"), the straight copy to the window and
+  // none headless ("present"), one copy of each texture's pixels ("shared") and
+  // turned quads ("turn").
   struct FastPaths {
     bool blit = true;
     bool transform = true;
     bool fill = true;
     bool present = true;
     bool shared = true;
+    bool turn = true;
   };
   // A comma-separated list of the names above, "all" or "none"; null or empty
   // means all. The device reads VANTREL_FAST_DRAW once, when it opens.
@@ -92,11 +94,15 @@ class Gfx {
   // the drawing ones) matching SDL's pixels here.
   FastPaths ActivePaths() const {
     const bool software = m_frame != nullptr;
-    return FastPaths{m_blitPath, m_transformPath, m_fillPath, software && m_fast.present,
-                     software && m_fast.shared};
+    return FastPaths{m_blitPath,
+                     m_transformPath,
+                     m_fillPath,
+                     software && m_fast.present,
+                     software && m_fast.shared,
+                     m_turnPath};
   }
   void SetDirectBlits(bool on) {
-    m_directBlits = on && (m_blitPath || m_transformPath || m_fillPath);
+    m_directBlits = on && (m_blitPath || m_transformPath || m_fillPath || m_turnPath);
   }
 
  private:
@@ -122,6 +128,9 @@ class Gfx {
   // The same for a whole texture mirrored and/or scaled onto an upright rectangle.
   bool BlitTransformed(const Texels& texels, const Texture& texture, const float* xy,
                        const GfxVertex* quad);
+  // The same for a quad that is no upright rectangle (turned), as two triangles.
+  bool BlitTurned(const Texels& texels, const Texture& texture, const float* xy,
+                  const GfxVertex* quad);
   // The same for an untextured upright rectangle of one colour.
   bool FillDirect(const float* xy, const GfxVertex* quad);
 
@@ -140,7 +149,9 @@ class Gfx {
   bool m_blitPath = false;
   bool m_transformPath = false;
   bool m_fillPath = false;
+  bool m_turnPath = false;
   bool m_directBlits = false;
+  bool m_unseenFullScreen = false;  // headless: a full-screen present copies nothing
   // The clip rectangle SDL was given, which direct blits honour too.
   struct Rect {
     int x, y, w, h;

@@ -34,6 +34,9 @@ namespace testharness {
 
 class TimedLoopHost;
 
+// Processor time this thread has used, in milliseconds.
+double ThreadCpuMs();
+
 class GameHarness {
  public:
   struct Options {
@@ -61,8 +64,9 @@ class GameHarness {
   // True once the loop has fetched the quit request.
   bool QuitRequested() const { return m_loop->QuitRequested(); }
   std::int64_t FramesRun() const { return m_loop->FramesRun(); }
-  // Wall time of the last frame's two halves, in milliseconds: the game's logic
-  // (through the sound fades) and the drawing with its present.
+  // Processor time this thread spent on the last frame's two halves, in
+  // milliseconds: the game's logic (through the sound fades) and the drawing
+  // with its present.
   struct FrameTimes {
     double updateMs = 0.0;
     double drawMs = 0.0;

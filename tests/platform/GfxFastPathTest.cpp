@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -62,15 +63,22 @@ struct QuadCase {
   float x0, y0, x1, y1;  // Direct3D positions of the top-left and bottom-right corners
   bool mirrorX, mirrorY;
   std::uint32_t argb;
-  bool clipped;  // drawn inside a clip rectangle
+  bool clipped;        // drawn inside a clip rectangle
+  float angle = 0.0f;  // radians, about the rectangle's centre
 };
 
 void DrawCase(platform::Gfx& gfx, const platform::Texture* texture, const QuadCase& c) {
   const float u0 = c.mirrorX ? 1.0f : 0.0f, v0 = c.mirrorY ? 1.0f : 0.0f;
-  const platform::GfxVertex v[4] = {{c.x0, c.y0, c.argb, u0, v0},
-                                    {c.x1, c.y0, c.argb, 1 - u0, v0},
-                                    {c.x1, c.y1, c.argb, 1 - u0, 1 - v0},
-                                    {c.x0, c.y1, c.argb, u0, 1 - v0}};
+  platform::GfxVertex v[4] = {{c.x0, c.y0, c.argb, u0, v0},
+                              {c.x1, c.y0, c.argb, 1 - u0, v0},
+                              {c.x1, c.y1, c.argb, 1 - u0, 1 - v0},
+                              {c.x0, c.y1, c.argb, u0, 1 - v0}};
+  const float cx = (c.x0 + c.x1) / 2, cy = (c.y0 + c.y1) / 2;
+  for (platform::GfxVertex& corner : v) {
+    const float dx = corner.x - cx, dy = corner.y - cy;
+    corner.x = cx + dx * std::cos(c.angle) - dy * std::sin(c.angle);
+    corner.y = cy + dx * std::sin(c.angle) + dy * std::cos(c.angle);
+  }
   if (c.clipped) gfx.SetClip(20, 15, 50, 40);
   gfx.DrawQuads(c.textured ? texture : nullptr, v, 1);
   gfx.ClearClip();
@@ -87,10 +95,11 @@ TEST(GfxFastPathTest, SettingNamesThePathsTaken) {
       {nullptr, Paths{}},
       {"", Paths{}},
       {"all", Paths{}},
-      {"none", Paths{false, false, false, false, false}},
-      {"blit", Paths{true, false, false, false, false}},
-      {"fill,present", Paths{false, false, true, true, false}},
-      {"transform,shared,unknown", Paths{false, true, false, false, true}},
+      {"none", Paths{false, false, false, false, false, false}},
+      {"blit", Paths{true, false, false, false, false, false}},
+      {"fill,present", Paths{false, false, true, true, false, false}},
+      {"transform,shared,unknown", Paths{false, true, false, false, true, false}},
+      {"turn", Paths{false, false, false, false, false, true}},
   };
   for (const auto& c : cases) {
     const Paths got = platform::Gfx::ParseFastPaths(c.setting);
@@ -100,13 +109,14 @@ TEST(GfxFastPathTest, SettingNamesThePathsTaken) {
     EXPECT_EQ(got.fill, c.expected.fill) << name;
     EXPECT_EQ(got.present, c.expected.present) << name;
     EXPECT_EQ(got.shared, c.expected.shared) << name;
+    EXPECT_EQ(got.turn, c.expected.turn) << name;
   }
 }
 
 // Each case is drawn over the same frame by SDL alone and by our own paths, both
 // with one shared copy of the texture and with a copy of ours; the frames, alpha
 // included, must be the same to the bit.
-TEST(GfxFastPathTest, MirroredScaledAndFilledQuadsGiveSdlsPixelsExactly) {
+TEST(GfxFastPathTest, MirroredScaledTurnedAndFilledQuadsGiveSdlsPixelsExactly) {
   const QuadCase cases[] = {
       {"mirrored across", true, 10.5f, 12.5f, 27.5f, 21.5f, true, false, 0xFFFFFFFFu, false},
       {"mirrored down", true, 10.5f, 12.5f, 27.5f, 21.5f, false, true, 0xFFFFFFFFu, false},
@@ -138,8 +148,30 @@ TEST(GfxFastPathTest, MirroredScaledAndFilledQuadsGiveSdlsPixelsExactly) {
        0x7F00FF00u, false},
       {"fill in a clip rectangle", false, 5.5f, 6.5f, 70.5f, 80.5f, false, false, 0x80336699u,
        true},
+      {"turned a little", true, 30.5f, 30.5f, 47.5f, 39.5f, false, false, 0xFFFFFFFFu, false,
+       0.2f},
+      {"turned and mirrored", true, 30.5f, 30.5f, 47.5f, 39.5f, true, false, 0xFFFFFFFFu, false,
+       2.4f},
+      {"turned and scaled up", true, 10.5f, 20.5f, 80.5f, 60.5f, false, true, 0xFFFFFFFFu, false,
+       -0.9f},
+      {"turned and scaled down", true, 40.5f, 40.5f, 46.5f, 44.5f, false, false, 0xFFFFFFFFu,
+       false, 1.0f},
+      {"turned off the left edge", true, -20.5f, 30.5f, 15.5f, 50.5f, false, false, 0xFFFFFFFFu,
+       false, 0.6f},
+      {"turned off the top edge", true, 30.5f, -20.5f, 50.5f, 15.5f, true, false, 0xFFFFFFFFu,
+       false, -0.6f},
+      {"turned off the right edge", true, 80.5f, 30.5f, 115.5f, 50.5f, false, false, 0xFFFFFFFFu,
+       false, 1.4f},
+      {"turned off the bottom edge", true, 30.5f, 80.5f, 50.5f, 115.5f, false, true, 0xFFFFFFFFu,
+       false, -1.4f},
+      {"turned half round", true, 30.5f, 30.5f, 47.5f, 39.5f, false, false, 0xFFFFFFFFu, false,
+       3.14159265f},
+      {"turned in a clip rectangle", true, 10.5f, 12.5f, 57.5f, 41.5f, true, false, 0xFFFFFFFFu,
+       true, 0.5f},
+      {"turned and modulated", true, 10.5f, 12.5f, 57.5f, 41.5f, false, false, 0x80FF2010u, false,
+       0.5f},
   };
-  for (const char* sharing : {"all", "blit,transform,fill,present"}) {
+  for (const char* sharing : {"all", "blit,transform,fill,present,turn"}) {
     ScopedFastDraw setting(sharing);
     auto window = OpenWindow(kSide, kSide);
     ASSERT_TRUE(window);
@@ -148,6 +180,7 @@ TEST(GfxFastPathTest, MirroredScaledAndFilledQuadsGiveSdlsPixelsExactly) {
     ASSERT_TRUE(gfx) << error;
     ASSERT_TRUE(gfx->ActivePaths().transform) << "mirrored and scaled quads should be ours";
     ASSERT_TRUE(gfx->ActivePaths().fill) << "fills should be ours";
+    ASSERT_TRUE(gfx->ActivePaths().turn) << "turned quads should be ours";
     auto texture = SheetTile(*gfx, 17, 9);
     ASSERT_TRUE(texture);
     for (const QuadCase& c : cases) {
