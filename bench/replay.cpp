@@ -146,12 +146,12 @@ void BM_Replay(benchmark::State& state, const char* name, const char* fastDraw) 
 }
 
 // One replay per run: a level takes seconds and its frames are the sample.
-#define VANTREL_REPLAY(level)                                          \
-  BENCHMARK_CAPTURE(BM_Replay, level##_before, #level, "blit")         \
-      ->Iterations(1)                                                  \
-      ->Unit(benchmark::kMillisecond);                                 \
-  BENCHMARK_CAPTURE(BM_Replay, level##_after, #level, "all")           \
-      ->Iterations(1)                                                  \
+#define VANTREL_REPLAY(level)                                  \
+  BENCHMARK_CAPTURE(BM_Replay, level##_before, #level, "blit") \
+      ->Iterations(1)                                          \
+      ->Unit(benchmark::kMillisecond);                         \
+  BENCHMARK_CAPTURE(BM_Replay, level##_after, #level, "all")   \
+      ->Iterations(1)                                          \
       ->Unit(benchmark::kMillisecond)
 
 VANTREL_REPLAY(junkyard);

@@ -133,8 +133,7 @@ void BlendModulatedRow(const std::uint32_t* src, std::uint32_t* dst, int count,
       const __m128i s16 = h == 0 ? _mm_unpacklo_epi8(s, zero) : _mm_unpackhi_epi8(s, zero);
       const __m128i d16 = h == 0 ? _mm_unpacklo_epi8(d, zero) : _mm_unpackhi_epi8(d, zero);
       const __m128i modulated = Divide255(_mm_mullo_epi16(s16, modulation));
-      const __m128i a16 =
-          _mm_shufflehi_epi16(_mm_shufflelo_epi16(modulated, 0xFF), 0xFF);
+      const __m128i a16 = _mm_shufflehi_epi16(_mm_shufflelo_epi16(modulated, 0xFF), 0xFF);
       const __m128i premultiplied =
           Divide255(_mm_mullo_epi16(modulated, _mm_or_si128(a16, alphaLanes)));
       halves[h] = _mm_add_epi16(premultiplied,
@@ -250,7 +249,8 @@ void BlitTransformedRect(const Frame32& frame, const std::uint32_t* texels, int 
     const int sourceRow = sample(incY, flipY ? y1 - 1 - y : y - y0);
     if (sourceRow != gathered) {
       const std::uint32_t* src = texels + static_cast<std::ptrdiff_t>(sourceRow) * texelPitch;
-      for (int x = left; x < right; ++x) row[x - left] = src[sample(incX, flipX ? x1 - 1 - x : x - x0)];
+      for (int x = left; x < right; ++x)
+        row[x - left] = src[sample(incX, flipX ? x1 - 1 - x : x - x0)];
       gathered = sourceRow;
     }
     std::uint32_t* dst = frame.Row(y) + left;
@@ -306,13 +306,13 @@ struct SteppedQuotient {
 // whose centres the edge functions (top-left rule) keep, within the triangle's
 // bounding box less its last column and row; each texel found from the
 // barycentric weights rounded down, the texture's far edge pulled in by one;
-// blended like a modulated texel. False when SDL's integer sums could overflow.
-bool BlitTriangle(const Frame32& frame, const std::uint32_t* texels, int texelPitch,
+// blended like a modulated texel. The caller keeps SDL's integer sums in range.
+void BlitTriangle(const Frame32& frame, const std::uint32_t* texels, int texelPitch,
                   int textureWidth, int textureHeight, TrianglePoint d0, TrianglePoint d1,
                   TrianglePoint d2, TrianglePoint s0, TrianglePoint s1, TrianglePoint s2,
                   std::vector<std::uint32_t>& row) {
   std::int64_t area = Cross(d0, d1, d2.x, d2.y);
-  if (area == 0) return true;
+  if (area == 0) return;
   const int minX = std::min({d0.x, d1.x, d2.x}), maxX = std::max({d0.x, d1.x, d2.x});
   const int minY = std::min({d0.y, d1.y, d2.y}), maxY = std::max({d0.y, d1.y, d2.y});
   // The texcoords reach their largest value at the far corners: one less.
@@ -327,7 +327,7 @@ bool BlitTriangle(const Frame32& frame, const std::uint32_t* texels, int texelPi
   const int left = std::max(boxLeft, 0), top = std::max(boxTop, 0);
   const int right = std::min(boxLeft + ((maxX - minX) >> 1), frame.width);
   const int bottom = std::min(boxTop + ((maxY - minY) >> 1), frame.height);
-  if (left >= right || top >= bottom) return true;
+  if (left >= right || top >= bottom) return;
   const bool clockwise = area > 0;
   const std::int64_t sign = clockwise ? 1 : -1;
   area = std::abs(area);
@@ -343,13 +343,8 @@ bool BlitTriangle(const Frame32& frame, const std::uint32_t* texels, int texelPi
   const std::int64_t bias0 = IsTopLeft(d1, d2, clockwise) ? 0 : -1;
   const std::int64_t bias1 = IsTopLeft(d2, d0, clockwise) ? 0 : -1;
   const std::int64_t bias2 = IsTopLeft(d0, d1, clockwise) ? 0 : -1;
-  const std::int64_t s20x = s0.x - s2.x, s21x = s1.x - s2.x, s20y = s0.y - s2.y,
-                     s21y = s1.y - s2.y;
+  const std::int64_t s20x = s0.x - s2.x, s21x = s1.x - s2.x, s20y = s0.y - s2.y, s21y = s1.y - s2.y;
   const std::int64_t s2AreaX = s2.x * area, s2AreaY = s2.y * area;
-  constexpr std::int64_t kIntLimit = 0x7FFFFFFF;
-  if (area > kIntLimit || std::abs(s2AreaX) > kIntLimit || std::abs(s2AreaY) > kIntLimit) {
-    return false;
-  }
   const std::int64_t stepU = step0x * s20x + step1x * s21x;
   const std::int64_t stepV = step0x * s20y + step1x * s21y;
   row.resize(static_cast<std::size_t>(right - left));
@@ -384,7 +379,6 @@ bool BlitTriangle(const Frame32& frame, const std::uint32_t* texels, int texelPi
     row1 += step1y;
     row2 += step2y;
   }
-  return true;
 }
 
 // A quad that is no upright rectangle, as SDL draws it: two triangles, corners
@@ -417,17 +411,18 @@ bool BlitTurnedQuad(const Frame32& frame, const std::uint32_t* texels, int texel
       distinct([](const TrianglePoint& p) { return p.y; }) <= 2) {
     return false;
   }
-  // Both triangles are checked before either is drawn.
+  // SDL keeps a texture position times the area in an int; both triangles are
+  // checked before either is drawn.
   const auto fits = [&](int a, int b, int c) {
     const std::int64_t area = std::abs(Cross(d[a], d[b], d[c].x, d[c].y));
     const int maxU = std::max({s[a].x, s[b].x, s[c].x}), maxV = std::max({s[a].y, s[b].y, s[c].y});
     return area * std::max(maxU, maxV) < 0x7FFFFFFF;
   };
   if (!fits(0, 1, 2) || !fits(0, 2, 3)) return false;
-  BlitTriangle(frame, texels, texelPitch, textureWidth, textureHeight, d[0], d[1], d[2], s[0],
-               s[1], s[2], row);
-  BlitTriangle(frame, texels, texelPitch, textureWidth, textureHeight, d[0], d[2], d[3], s[0],
-               s[2], s[3], row);
+  BlitTriangle(frame, texels, texelPitch, textureWidth, textureHeight, d[0], d[1], d[2], s[0], s[1],
+               s[2], row);
+  BlitTriangle(frame, texels, texelPitch, textureWidth, textureHeight, d[0], d[2], d[3], s[0], s[2],
+               s[3], row);
   return true;
 }
 
@@ -454,22 +449,24 @@ void DirectPathsMatchSdl(bool& transforms, bool& fills, bool& turns) {
   SDL_Surface* target =
       SDL_CreateRGBSurfaceWithFormat(0, kSide, kSide, 32, SDL_PIXELFORMAT_ARGB8888);
   SDL_Renderer* renderer = target != nullptr ? SDL_CreateSoftwareRenderer(target) : nullptr;
-  SDL_Texture* texture =
-      renderer != nullptr ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
-                                              SDL_TEXTUREACCESS_STATIC, kTextureWidth,
-                                              kTextureHeight)
-                          : nullptr;
+  SDL_Texture* texture = renderer != nullptr ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                                                 SDL_TEXTUREACCESS_STATIC,
+                                                                 kTextureWidth, kTextureHeight)
+                                             : nullptr;
   if (texture != nullptr) {
     SDL_SetSurfaceBlendMode(target, SDL_BLENDMODE_NONE);
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
     std::vector<std::uint32_t> texels(kTextureWidth * kTextureHeight), before(kSide * kSide);
     for (std::size_t i = 0; i < texels.size(); ++i) {
       const auto u = static_cast<std::uint32_t>(i);
-      const std::uint32_t alpha = (i / 5) % 3 == 0 ? 0u : (i / 5) % 3 == 1 ? 255u : (u * 37) & 0xFFu;
+      const std::uint32_t alpha = (i / 5) % 3 == 0   ? 0u
+                                  : (i / 5) % 3 == 1 ? 255u
+                                                     : (u * 37) & 0xFFu;
       texels[i] = alpha << 24 | ((u * 13) & 0xFFu) << 16 | ((u * 7) & 0xFFu) << 8 | (u & 0xFFu);
     }
     for (std::size_t i = 0; i < before.size(); ++i) {
-      const auto x = static_cast<std::uint32_t>(i % kSide), y = static_cast<std::uint32_t>(i / kSide);
+      const auto x = static_cast<std::uint32_t>(i % kSide),
+                 y = static_cast<std::uint32_t>(i / kSide);
       const std::uint32_t alpha = (x + y) % 3 == 0 ? 255u : (x * 5 + y) & 0xFFu;
       before[i] = alpha << 24 | ((y * 11 + x) & 0xFFu) << 16 | (x ^ y) << 8 | (x * y & 0xFFu);
     }
@@ -493,35 +490,31 @@ void DirectPathsMatchSdl(bool& transforms, bool& fills, bool& turns) {
         BlitTransformedRect(frame, texels.data(), kTextureWidth, kTextureWidth, kTextureHeight,
                             rect[0], rect[1], rect[2], rect[3], flipX, flipY, row);
       } else {
-        FillRectBlended(frame, std::max(rect[0], 0), std::max(rect[1], 0),
-                        std::min(rect[2], kSide), std::min(rect[3], kSide), argb);
+        FillRectBlended(frame, std::max(rect[0], 0), std::max(rect[1], 0), std::min(rect[2], kSide),
+                        std::min(rect[3], kSide), argb);
       }
       return std::memcmp(target->pixels, ours.data(), ours.size() * 4) == 0;
     };
-    const int rects[][4] = {
-        {10, 12, 41, 38},    // one to one
-        {10, 12, 73, 90},    // scaled up, odd ratios
-        {10, 12, 27, 20},    // scaled down
-        {20, 30, 23, 95},    // thin
-        {-9, 12, 40, 50},    // off each edge, scaled
-        {8, -13, 50, 40},   {70, 12, 120, 47}, {8, 70, 30, 130},
-        {-5, 20, 26, 46},    // off each edge, one to one
-        {30, -7, 61, 19},   {80, 30, 111, 56}, {30, 85, 61, 111},
-        {-20, -20, 120, 120},  // over the whole frame
-    };
+    // One to one, scaled up and down at odd ratios, thin; off each edge scaled,
+    // then one to one; over the whole frame.
+    const int rects[][4] = {{10, 12, 41, 38},    {10, 12, 73, 90},  {10, 12, 27, 20},
+                            {20, 30, 23, 95},    {-9, 12, 40, 50},  {8, -13, 50, 40},
+                            {70, 12, 120, 47},   {8, 70, 30, 130},  {-5, 20, 26, 46},
+                            {30, -7, 61, 19},    {80, 30, 111, 56}, {30, 85, 61, 111},
+                            {-20, -20, 120, 120}};
     transforms = true;
     for (const auto& rect : rects) {
       for (int flips = 0; flips < 4 && transforms; ++flips) {
         const bool flipX = (flips & 1) != 0, flipY = (flips & 2) != 0;
         // One to one and unmirrored is the plain blit's case.
-        const bool plainCase = rect[2] - rect[0] == kTextureWidth &&
-                               rect[3] - rect[1] == kTextureHeight && flips == 0;
+        const bool plainCase =
+            rect[2] - rect[0] == kTextureWidth && rect[3] - rect[1] == kTextureHeight && flips == 0;
         if (!plainCase) transforms = same(texture, rect, flipX, flipY, kWhite);
       }
     }
     fills = true;
-    const std::uint32_t colors[] = {0x80336699u, 0xFF102030u, 0x01FFFFFFu, 0x00FFFFFFu,
-                                    0xC0FF8000u, 0xFE7F8081u};
+    const std::uint32_t colors[] = {0x80336699u, 0xFF102030u, 0x01FFFFFFu,
+                                    0x00FFFFFFu, 0xC0FF8000u, 0xFE7F8081u};
     for (std::uint32_t argb : colors) {
       for (const auto& rect : rects) fills = fills && same(nullptr, rect, false, false, argb);
     }
@@ -532,20 +525,20 @@ void DirectPathsMatchSdl(bool& transforms, bool& fills, bool& turns) {
       float cx, cy, halfW, halfH, angle;
       bool mirror;
     } turned[] = {
-        {48, 48, 15.5f, 13, 0.3f, false},   {48, 48, 15.5f, 13, 1.1f, true},
-        {40, 50, 30, 9, 2.5f, false},       {50, 40, 8, 35, -0.7f, true},
-        {48, 48, 60, 50, 0.785f, false},    {5, 48, 20, 20, 0.2f, false},
-        {90, 48, 20, 20, -0.4f, true},      {48, 3, 25, 12, 1.9f, false},
-        {48, 92, 25, 12, -2.2f, false},     {30, 60, 4, 3, 0.9f, false},
-        {60, 30, 15.5f, 13, 3.0f, true},    {20, 20, 40, 6, -1.3f, false},
+        {48, 48, 15.5f, 13, 0.3f, false}, {48, 48, 15.5f, 13, 1.1f, true},
+        {40, 50, 30, 9, 2.5f, false},     {50, 40, 8, 35, -0.7f, true},
+        {48, 48, 60, 50, 0.785f, false},  {5, 48, 20, 20, 0.2f, false},
+        {90, 48, 20, 20, -0.4f, true},    {48, 3, 25, 12, 1.9f, false},
+        {48, 92, 25, 12, -2.2f, false},   {30, 60, 4, 3, 0.9f, false},
+        {60, 30, 15.5f, 13, 3.0f, true},  {20, 20, 40, 6, -1.3f, false},
     };
     for (const auto& t : turned) {
       if (!turns) break;
       std::memcpy(target->pixels, before.data(), before.size() * 4);
       ours = before;
       const float c = std::cos(t.angle), sn = std::sin(t.angle);
-      const float corners[4][2] = {{-t.halfW, -t.halfH}, {t.halfW, -t.halfH}, {t.halfW, t.halfH},
-                                   {-t.halfW, t.halfH}};
+      const float corners[4][2] = {
+          {-t.halfW, -t.halfH}, {t.halfW, -t.halfH}, {t.halfW, t.halfH}, {-t.halfW, t.halfH}};
       float xy[8];
       for (int i = 0; i < 4; ++i) {
         xy[2 * i] = std::ceil(t.cx + corners[i][0] * c - corners[i][1] * sn + 0.5f);
@@ -863,9 +856,9 @@ bool Gfx::BlitDirect(const Texels& texels, const Texture& texture, const float* 
   const int firstColumn = static_cast<int>(u0) + left - static_cast<int>(x0);
   const int firstRow = static_cast<int>(v0) + top - static_cast<int>(y0);
   for (int y = top; y < bottom; ++y) {
-    const std::uint32_t* src =
-        texels.pixels + static_cast<std::ptrdiff_t>(firstRow + y - top) * texels.pitch +
-        firstColumn;
+    const std::uint32_t* src = texels.pixels +
+                               static_cast<std::ptrdiff_t>(firstRow + y - top) * texels.pitch +
+                               firstColumn;
     std::uint32_t* dst = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(frame->pixels) +
                                                           static_cast<std::ptrdiff_t>(y) * frame->pitch) +
                          left;
@@ -909,7 +902,7 @@ bool Gfx::BlitTransformed(const Texels& texels, const Texture& texture, const fl
                           const GfxVertex* quad) {
   int rect[4];
   if (!UprightRect(xy, quad, rect) || quad[0].argb != kWhite) return false;
-  if (m_clip.x != 0 || m_clip.y != 0 || m_clip.w != m_width || m_clip.h != m_height) return false;
+  if (Clipped()) return false;
   const float u0 = quad[0].u, u1 = quad[1].u, v0 = quad[0].v, v1 = quad[2].v;
   if (quad[3].u != u0 || quad[2].u != u1 || quad[1].v != v0 || quad[3].v != v1) return false;
   if (!WholeSpan(u0, u1) || !WholeSpan(v0, v1)) return false;
@@ -933,7 +926,7 @@ bool Gfx::BlitTurned(const Texels& texels, const Texture& texture, const float* 
   if (argb != kWhite || quad[1].argb != argb || quad[2].argb != argb || quad[3].argb != argb) {
     return false;
   }
-  if (m_clip.x != 0 || m_clip.y != 0 || m_clip.w != m_width || m_clip.h != m_height) return false;
+  if (Clipped()) return false;
   const float uv[8] = {quad[0].u, quad[0].v, quad[1].u, quad[1].v,
                        quad[2].u, quad[2].v, quad[3].u, quad[3].v};
   SDL_Surface* frame = AsSurface(m_frame);
@@ -947,7 +940,7 @@ bool Gfx::BlitTurned(const Texels& texels, const Texture& texture, const float* 
 bool Gfx::FillDirect(const float* xy, const GfxVertex* quad) {
   int rect[4];
   if (!UprightRect(xy, quad, rect)) return false;
-  if (m_clip.x != 0 || m_clip.y != 0 || m_clip.w != m_width || m_clip.h != m_height) return false;
+  if (Clipped()) return false;
   SDL_RenderFlush(AsRenderer(m_renderer));
   SDL_Surface* frame = AsSurface(m_frame);
   FillRectBlended(
@@ -1105,9 +1098,9 @@ void Gfx::PresentFrame() {
     // keeps none, as the scaler below would.
     const __m128i keep = _mm_set1_epi32(format->Amask == 0 ? 0x00FFFFFF : -1);
     for (int y = 0; y < m_height; ++y) {
-      const auto* src = reinterpret_cast<const std::uint32_t*>(
-          static_cast<const std::uint8_t*>(frame->pixels) +
-          static_cast<std::ptrdiff_t>(y) * frame->pitch);
+      const auto* src =
+          reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(frame->pixels) +
+                                                 static_cast<std::ptrdiff_t>(y) * frame->pitch);
       auto* dst = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(screen->pixels) +
                                                    static_cast<std::ptrdiff_t>(view.y + y) *
                                                        screen->pitch) +
@@ -1117,7 +1110,8 @@ void Gfx::PresentFrame() {
         const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x), _mm_and_si128(pixels, keep));
       }
-      for (; x < m_width; ++x) dst[x] = src[x] & static_cast<std::uint32_t>(_mm_cvtsi128_si32(keep));
+      for (; x < m_width; ++x)
+        dst[x] = src[x] & static_cast<std::uint32_t>(_mm_cvtsi128_si32(keep));
     }
   } else {
     // Nearest-pixel scaling, sampling where SDL's own scaler does; rows that

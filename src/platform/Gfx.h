@@ -6,9 +6,11 @@
 // own, drawn by SDL's software renderer, and the common case of an unrotated,
 // unscaled textured quad is blended straight into it by our own loops, which
 // give SDL's pixels bit for bit (checked against SDL when the device opens) at
-// a fraction of its per-pixel cost; so are mirrored and scaled quads and
+// a fraction of its per-pixel cost; so are mirrored, scaled and turned quads and
 // untextured fills, each path checked the same way. The device then keeps one
-// copy of each texture's pixels, SDL's, and presents by a straight row copy.
+// copy of each texture's pixels, SDL's, presents by a straight row copy where
+// the window is the frame's size, and headless skips the copy to a full-screen
+// window that nobody sees.
 #pragma once
 
 #include <cstdint>
@@ -113,6 +115,10 @@ class Gfx {
   void PresentFrame();
   // Lets go of every SDL object; the device then draws nothing.
   void ReleaseAll();
+  // Whether a clip rectangle other than the whole target is set.
+  bool Clipped() const {
+    return m_clip.x != 0 || m_clip.y != 0 || m_clip.w != m_width || m_clip.h != m_height;
+  }
   // Where a Direct3D 9 position lands in SDL's convention.
   float MapCoordinate(float value) const;
   // A texture's pixels as the direct paths read them: SDL's own, or a copy.

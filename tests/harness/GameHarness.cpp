@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "game/objects/BehaviorRegistry.h"
