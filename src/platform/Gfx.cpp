@@ -83,11 +83,17 @@ void BlendPlainRow(const std::uint32_t* src, std::uint32_t* dst, int count) {
     const int clearMask = _mm_movemask_epi8(clear);
     if (clearMask == 0xFFFF) continue;
     __m128i* out = reinterpret_cast<__m128i*>(dst + i);
-    if (_mm_movemask_epi8(solid) == 0xFFFF) {
+    const int solidMask = _mm_movemask_epi8(solid);
+    if (solidMask == 0xFFFF) {
       _mm_storeu_si128(out, s);
       continue;
     }
     const __m128i d = _mm_loadu_si128(out);
+    // An edge of hard-edged art: each texel either keeps the pixel or replaces it.
+    if ((clearMask | solidMask) == 0xFFFF) {
+      _mm_storeu_si128(out, _mm_or_si128(_mm_and_si128(solid, s), _mm_andnot_si128(solid, d)));
+      continue;
+    }
     __m128i halves[2];
     for (int h = 0; h < 2; ++h) {
       const __m128i s16 = h == 0 ? _mm_unpacklo_epi8(s, zero) : _mm_unpackhi_epi8(s, zero);
