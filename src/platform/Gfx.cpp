@@ -575,7 +575,11 @@ bool DirectBlendsMatchSdl() {
   for (int y = 0; y < kSide && match; ++y) {
     for (int x = 0; x < kSide; ++x) {
       const auto ux = static_cast<std::uint32_t>(x), uy = static_cast<std::uint32_t>(y);
-      texels[y * kSide + x] = uy << 24 | ux << 16 | (255 - ux) << 8 | ((ux * 7 + uy * 13) & 0xFFu);
+      // Each row's alpha is its number, but every fourth row also mixes clear and
+      // opaque texels, as the edges of sprite art do.
+      const std::uint32_t alpha = y % 4 != 3 || x % 3 == 2 ? uy : x % 3 == 0 ? 0u : 255u;
+      texels[y * kSide + x] =
+          alpha << 24 | ux << 16 | (255 - ux) << 8 | ((ux * 7 + uy * 13) & 0xFFu);
       const std::uint32_t dA = (x + y) % 3 == 0 ? 255u : (ux * 5 + uy) & 0xFFu;
       before[y * kSide + x] = dA << 24 | ((uy * 11 + ux) & 0xFFu) << 16 | (ux ^ uy) << 8 | (ux * uy & 0xFFu);
     }

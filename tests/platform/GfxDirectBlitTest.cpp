@@ -279,6 +279,7 @@ TEST(GfxFastPathTest, MirroredScaledTurnedAndFilledQuadsGiveSdlsPixelsExactly) {
     std::string error;
     auto gfx = platform::Gfx::Create(*window, kSide, kSide, error);
     ASSERT_TRUE(gfx) << error;
+    ASSERT_TRUE(gfx->ActivePaths().blit) << "plain quads should be ours";
     ASSERT_TRUE(gfx->ActivePaths().transform) << "mirrored and scaled quads should be ours";
     ASSERT_TRUE(gfx->ActivePaths().fill) << "fills should be ours";
     ASSERT_TRUE(gfx->ActivePaths().turn) << "turned quads should be ours";
