@@ -9,9 +9,10 @@
 // Each replay runs in a child process of its own, so that its peak memory is its
 // own, with the software device's fast paths set by VANTREL_FAST_DRAW (see
 // platform/Gfx.h): "before" draws as SDL does but for the plain blits, "after"
-// takes every fast path. Both appear side by side in one run:
+// takes every fast path. Both appear side by side in one run; pin it to one
+// core (any one the machine has) so that frames are not split across cores:
 //
-//   taskset -c 7 build-release/bench/bench_replay --benchmark_filter=airship
+//   taskset -c 0 build-release/bench/bench_replay --benchmark_filter=airship
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
