@@ -1,7 +1,7 @@
 // The rows of the game's registries: every kind's first behaviour function by type
 // name, the scripted events by name, and the kinds whose texts loading prepares.
-// Game owns the tables; the program entry
-// fills them through RegisterBehaviors before anything looks a name up.
+// Game owns the tables; the program entry fills them through RegisterBehaviors
+// before anything looks a name up.
 #include "game/objects/BehaviorRegistry.h"
 
 #include "behaviorlib/Behaviors.h"
