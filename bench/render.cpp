@@ -3,9 +3,17 @@
 // picks what the frame holds, to show where its time goes: 0 everything, 1 the
 // quads alone, 2 the texts alone, 3 nothing (clearing and presenting). The second
 // picks the drawing: 0 SDL draws everything, 1 plain quads are blended directly.
+//
+// The frame of quads alone also reports the bandwidth bound of the bytes it moves
+// (the clear's writes, and for each covered pixel a texel read and the pixel's
+// read and write), at the rate this run copies a frame-sized buffer, and the
+// ratio of the frame's processor time to that bound.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -16,16 +24,58 @@
 namespace {
 
 constexpr double kFrameSeconds = 1.0 / 60.0;
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+// The bytes a frame of these quads must move at the least.
+double BytesMoved(const std::vector<ScreenQuad>& quads) {
+  double bytes = 4.0 * kWidth * kHeight;  // the clear
+  for (const ScreenQuad& quad : quads) {
+    const float left = std::max(quad.vertices[0].x, 0.0f);
+    const float right = std::min(quad.vertices[1].x, static_cast<float>(kWidth));
+    const float top = std::max(quad.vertices[0].y, 0.0f);
+    const float bottom = std::min(quad.vertices[2].y, static_cast<float>(kHeight));
+    if (right > left && bottom > top) bytes += 12.0 * (right - left) * (bottom - top);
+  }
+  return bytes;
+}
+
+// Processor time this thread has used, in seconds: other work on a shared machine
+// does not count.
+double ThreadSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Bytes per second this machine moves copying a frame-sized buffer (read and write).
+double CopyRate() {
+  const std::size_t size = 4u * kWidth * kHeight;
+  std::vector<char> from(size, 1), to(size, 2);
+  double best = 0.0;
+  for (int round = 0; round < 5; ++round) {
+    constexpr int kCopies = 40;
+    const double start = ThreadSeconds();
+    for (int i = 0; i < kCopies; ++i) {
+      from[static_cast<std::size_t>(i)] = static_cast<char>(i);
+      std::memcpy(to.data(), from.data(), size);
+      benchmark::DoNotOptimize(to.data());
+      benchmark::ClobberMemory();
+    }
+    best = std::max(best, 2.0 * static_cast<double>(size) * kCopies / (ThreadSeconds() - start));
+  }
+  return best;
+}
 
 void BM_RenderFrame(benchmark::State& state) {
   setenv("SDL_VIDEODRIVER", "dummy", 0);
   std::string error;
-  auto window = platform::Window::Open("Vantrel", 40, 40, 800, 600, true, error);
+  auto window = platform::Window::Open("Vantrel", 40, 40, kWidth, kHeight, true, error);
   if (!window) {
     state.SkipWithError(error.c_str());
     return;
   }
-  D3DInterface::Create(window.get(), 800, 600, true);
+  D3DInterface::Create(window.get(), kWidth, kHeight, true);
   D3DInterface* engine = D3DInterface::GetEngine();
   engine->GetDevice()->SetDirectBlits(state.range(1) != 0);
   if (state.range(1) != 0 && !engine->GetDevice()->DirectBlits()) {
@@ -60,6 +110,7 @@ void BM_RenderFrame(benchmark::State& state) {
 
   const bool withQuads = state.range(0) == 0 || state.range(0) == 1;
   const bool withTexts = state.range(0) == 0 || state.range(0) == 2;
+  const double start = ThreadSeconds();
   for (auto _ : state) {
     D3DInterface::ClearQuads();
     if (withQuads) {
@@ -70,6 +121,12 @@ void BM_RenderFrame(benchmark::State& state) {
                        "Score 0012345 x" + std::to_string(t), 0xFFFFFF00u);
     }
     D3DInterface::Render(window.get());
+  }
+  const double frameSeconds = (ThreadSeconds() - start) / static_cast<double>(state.iterations());
+  if (withQuads && !withTexts) {
+    const double bound = BytesMoved(quads) / CopyRate();
+    state.counters["bound_ms"] = bound * 1e3;
+    state.counters["ratio"] = frameSeconds / bound;
   }
   state.counters["frame_share"] =
       benchmark::Counter(static_cast<double>(state.iterations()) * kFrameSeconds,

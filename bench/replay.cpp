@@ -1,30 +1,52 @@
 // Whole frames of real play: each level's recorded playthrough replayed headless
-// on the virtual clock, from its first play frame to level complete. One harness
-// frame is the World's update, the draw and the present; the counters give the
-// mean, median, 99th percentile and longest of them, in milliseconds.
+// on the virtual clock, from its first play frame to level complete. A frame is
+// the World's update (through the sound fades), then the draw with its present;
+// the counters give the median, 99th percentile and longest of each half and of
+// the whole frame, in milliseconds of the game thread's processor time (so that
+// other work on a shared machine does not count), and the replay's peak resident
+// memory.
 //
-//   build-release/bench/bench_replay --benchmark_filter=airship
+// Each replay runs in a child process of its own, so that its peak memory is its
+// own, with the software device's fast paths set by VANTREL_FAST_DRAW (see
+// platform/Gfx.h): "before" draws as SDL does but for the plain blits, "after"
+// takes every fast path. Both appear side by side in one run; pin it to one
+// core (any one the machine has) so that frames are not split across cores:
+//
+//   taskset -c 0 build-release/bench/bench_replay --benchmark_filter=airship
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <numeric>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "game/world/GameState.h"
 #include "game/world/World.h"
 #include "harness/Playthrough.h"
+#include "support/ChildProcess.h"
+#include "support/ReadToEnd.h"
 #include "support/TempDir.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 // A replay that has not completed its level by now has gone astray.
 constexpr int kFrameLimit = 20000;
+
+// What a replay's child hands back through its pipe.
+struct ReplayFigures {
+  double frames = 0;
+  double update[3] = {};  // p50, p99, max
+  double draw[3] = {};
+  double frame[3] = {};
+  double peakMb = 0;
+  char error[160] = {};
+};
 
 // The nearest-rank percentile of sorted values.
 double Percentile(const std::vector<double>& sorted, double p) {
@@ -32,49 +54,110 @@ double Percentile(const std::vector<double>& sorted, double p) {
   return sorted[std::max<std::size_t>(rank, 1) - 1];
 }
 
-void BM_Replay(benchmark::State& state, const char* name) {
+void Summarise(std::vector<double>& values, double out[3]) {
+  std::sort(values.begin(), values.end());
+  out[0] = Percentile(values, 0.50);
+  out[1] = Percentile(values, 0.99);
+  out[2] = values.back();
+}
+
+// The process's peak resident set, in megabytes (VmHWM).
+double PeakResidentMb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+  }
+  return 0.0;
+}
+
+// Replays one level in this process.
+ReplayFigures Replay(const char* name) {
+  ReplayFigures figures;
+  const auto fail = [&](const std::string& why) {
+    std::snprintf(figures.error, sizeof figures.error, "%s", why.c_str());
+    return figures;
+  };
   const testharness::PlaythroughLevel* level = testharness::FindPlaythroughLevel(name);
   const std::filesystem::path file =
       testsupport::BinaryDir() / "playthroughs" / (std::string(name) + ".rec");
   if (!level || !std::filesystem::exists(file)) {
-    state.SkipWithError("no recording: build the playthroughs and gamedata targets");
-    return;
+    return fail("no recording: build the playthroughs and gamedata targets");
   }
-  std::vector<double> frames;
+  testharness::Playthrough run(*level);
+  std::string error;
+  if (!run.Begin(file.string(), error)) return fail(error);
+  std::vector<double> update, draw, frame;
+  int playState = STATE_GAMEPLAY;
+  while ((playState == STATE_GAMEPLAY || playState == STATE_PAUSE) &&
+         static_cast<int>(frame.size()) < kFrameLimit) {
+    const double start = testharness::ThreadCpuMs();
+    run.Game().RunFrames(1);
+    frame.push_back(testharness::ThreadCpuMs() - start);
+    update.push_back(run.Game().LastFrameTimes().updateMs);
+    draw.push_back(run.Game().LastFrameTimes().drawMs);
+    playState = World::GetState();
+  }
+  if (playState != STATE_LEVEL_COMPLETE) return fail("the replay did not complete its level");
+  figures.frames = static_cast<double>(frame.size());
+  Summarise(update, figures.update);
+  Summarise(draw, figures.draw);
+  Summarise(frame, figures.frame);
+  figures.peakMb = PeakResidentMb();
+  return figures;
+}
+
+void BM_Replay(benchmark::State& state, const char* name, const char* fastDraw) {
+  ReplayFigures figures;
   for (auto _ : state) {
-    testharness::Playthrough run(*level);
-    std::string error;
-    if (!run.Begin(file.string(), error)) {
-      state.SkipWithError(error.c_str());
+    int fds[2];
+    if (pipe(fds) != 0) {
+      state.SkipWithError("no pipe");
       return;
     }
-    frames.clear();
-    int playState = STATE_GAMEPLAY;
-    while ((playState == STATE_GAMEPLAY || playState == STATE_PAUSE) &&
-           static_cast<int>(frames.size()) < kFrameLimit) {
-      const auto start = Clock::now();
-      run.Game().RunFrames(1);
-      frames.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-      playState = World::GetState();
+    testsupport::ChildProcess child([&] {
+      close(fds[0]);
+      setenv("VANTREL_FAST_DRAW", fastDraw, 1);
+      const ReplayFigures result = Replay(name);
+      const bool sent = write(fds[1], &result, sizeof result) == sizeof result;
+      close(fds[1]);
+      return sent;
+    });
+    close(fds[1]);
+    const std::string reply = testsupport::ReadToEnd(fds[0]);
+    if (!child.Succeeded() || reply.size() != sizeof figures) {
+      state.SkipWithError("the replay's process failed");
+      return;
     }
-    if (playState != STATE_LEVEL_COMPLETE) {
-      state.SkipWithError("the replay did not complete its level");
+    std::memcpy(&figures, reply.data(), sizeof figures);
+    if (figures.error[0] != '\0') {
+      state.SkipWithError(figures.error);
       return;
     }
   }
-  std::sort(frames.begin(), frames.end());
-  state.counters["frames"] = static_cast<double>(frames.size());
-  state.counters["mean_ms"] =
-      std::accumulate(frames.begin(), frames.end(), 0.0) / static_cast<double>(frames.size());
-  state.counters["p50_ms"] = Percentile(frames, 0.50);
-  state.counters["p99_ms"] = Percentile(frames, 0.99);
-  state.counters["max_ms"] = frames.back();
+  state.counters["frames"] = figures.frames;
+  const char* halves[] = {"update", "draw", "frame"};
+  const double* values[] = {figures.update, figures.draw, figures.frame};
+  for (int h = 0; h < 3; ++h) {
+    state.counters[std::string(halves[h]) + "_p50"] = values[h][0];
+    state.counters[std::string(halves[h]) + "_p99"] = values[h][1];
+    state.counters[std::string(halves[h]) + "_max"] = values[h][2];
+  }
+  state.counters["peak_MB"] = figures.peakMb;
 }
 
 // One replay per run: a level takes seconds and its frames are the sample.
-BENCHMARK_CAPTURE(BM_Replay, junkyard, "junkyard")->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Replay, factory, "factory")->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Replay, airship, "airship")->Iterations(1)->Unit(benchmark::kMillisecond);
+#define VANTREL_REPLAY(level)                                  \
+  BENCHMARK_CAPTURE(BM_Replay, level##_before, #level, "blit") \
+      ->Iterations(1)                                          \
+      ->Unit(benchmark::kMillisecond);                         \
+  BENCHMARK_CAPTURE(BM_Replay, level##_after, #level, "all")   \
+      ->Iterations(1)                                          \
+      ->Unit(benchmark::kMillisecond)
+
+VANTREL_REPLAY(junkyard);
+VANTREL_REPLAY(factory);
+VANTREL_REPLAY(airship);
 
 }  // namespace
 

@@ -144,6 +144,13 @@ bool D3DInterface::DrawText(std::string face, int size, float x, float y, std::s
   return true;
 }
 
+bool D3DInterface::PrepareText(const std::string& face, int size, const std::string& text) {
+  platform::Font* font = LookUpFont(face, size);
+  if (font == nullptr) return false;
+  if (m_pDevice) font->Prepare(*m_pDevice, text);
+  return true;
+}
+
 void D3DInterface::GetTextExtent(std::string face, int size, std::string text, int* width,
                                  int* height) {
   platform::Font* font = LookUpFont(face, size);

@@ -118,6 +118,10 @@ class D3DInterface {
 
   // Queues `text` with its top-left at (x, y); false when the font cannot be made.
   bool DrawText(std::string face, int size, float x, float y, std::string text, D3DCOLOR color);
+  // Opens the font and renders the glyphs of `text` ahead of drawing it, so that
+  // loading rather than a play frame pays for them; false when the font cannot
+  // be made.
+  bool PrepareText(const std::string& face, int size, const std::string& text);
   // Measures `text`; leaves the outputs alone when the font cannot be made.
   void GetTextExtent(std::string face, int size, std::string text, int* width, int* height);
 

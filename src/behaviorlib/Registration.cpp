@@ -1,9 +1,12 @@
 // The rows of the game's registries: every kind's first behaviour function by type
-// name, and the scripted events by name. Game owns the tables; the program entry
-// fills them through RegisterBehaviors before anything looks a name up.
+// name, the scripted events by name, and the kinds whose texts loading prepares.
+// Game owns the tables; the program entry fills them through RegisterBehaviors
+// before anything looks a name up.
 #include "game/objects/BehaviorRegistry.h"
 
 #include "behaviorlib/Behaviors.h"
+#include "behaviorlib/Includes/AirshipObjects.h"
+#include "game/objects/TextRegistry.h"
 #include "game/world/EventRegistry.h"
 #include "game/world/World.h"
 
@@ -51,9 +54,14 @@ const EventRegistry::Row kEventRows[] = {
     {"JunkyardEnd", World::JunkyardEnd},
 };
 
+const TextRegistry::Row kTextRows[] = {
+    {"KajeTrigger", PrepareKajeDialogue},
+};
+
 }  // namespace
 
 void RegisterBehaviors() {
   BehaviorRegistry::Fill(kBehaviorRows);
   EventRegistry::Fill(kEventRows);
+  TextRegistry::Fill(kTextRows);
 }

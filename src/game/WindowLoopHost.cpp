@@ -5,13 +5,14 @@
 #include "game/world/World.h"
 #include "platform/Window.h"
 
-void RunGameFrame(platform::Window& window) {
+void RunGameFrame(platform::Window& window, const std::function<void()>& afterUpdate) {
   D3DInterface::ClearQuads();
   World::Update();
   {
     SoundEngine engine;
     engine.Update();
   }
+  if (afterUpdate) afterUpdate();
   D3DInterface::Render(&window);
 }
 

@@ -2,6 +2,8 @@
 // changes, and every due frame runs the game's frame sequence.
 #pragma once
 
+#include <functional>
+
 #include "game/FrameLoop.h"
 #include "game/level/LevelRecorder.h"
 
@@ -11,8 +13,9 @@ struct WindowEvent;
 }  // namespace platform
 
 // One frame, in order: empty the quad queue, step the World, run the sound
-// engine's per-frame fades, draw and present.
-void RunGameFrame(platform::Window& window);
+// engine's per-frame fades, draw and present. `afterUpdate`, when given, runs
+// between the fades and the drawing, so that the two halves can be timed apart.
+void RunGameFrame(platform::Window& window, const std::function<void()>& afterUpdate = {});
 
 // Handles one window event; false for the quit request. Focus changes reach the
 // World through temporary handles, so they work before the entry holds one.

@@ -107,6 +107,7 @@ void Font::Measure(const std::string& text, int& width, int& height) {
 
 void Font::Render(Gfx& gfx, unsigned char c, Glyph& glyph) {
   glyph.rendered = true;
+  ++m_renderedGlyphs;
   glyph.texture.reset();
   if (IsInvisible(c)) return;
   SDL_Surface* surface =
@@ -127,15 +128,33 @@ void Font::Render(Gfx& gfx, unsigned char c, Glyph& glyph) {
   SDL_FreeSurface(argb);
 }
 
-void Font::Draw(Gfx& gfx, int x, int y, const std::string& text, std::uint32_t argb) {
-  if (m_glyphDevice != &gfx) {
-    // Glyphs drawn on another device are useless here.
-    for (Glyph& glyph : m_glyphs) {
-      glyph.texture.reset();
-      glyph.rendered = false;
-    }
-    m_glyphDevice = &gfx;
+void Font::UseDevice(const Gfx& gfx) {
+  if (m_glyphDevice == &gfx) return;
+  // Glyphs drawn on another device are useless here.
+  for (Glyph& glyph : m_glyphs) {
+    glyph.texture.reset();
+    glyph.rendered = false;
   }
+  m_glyphDevice = &gfx;
+}
+
+Font::Glyph& Font::Ready(Gfx& gfx, unsigned char c) {
+  Glyph& glyph = Measured(c);
+  if (!glyph.rendered || (glyph.texture && glyph.texture->Device() != &gfx)) {
+    Render(gfx, c, glyph);
+  }
+  return glyph;
+}
+
+void Font::Prepare(Gfx& gfx, const std::string& text) {
+  UseDevice(gfx);
+  for (unsigned char c : text) {
+    if (c != '\n') Ready(gfx, c);
+  }
+}
+
+void Font::Draw(Gfx& gfx, int x, int y, const std::string& text, std::uint32_t argb) {
+  UseDevice(gfx);
   int penX = x;
   int top = y;
   for (unsigned char c : text) {
@@ -144,10 +163,7 @@ void Font::Draw(Gfx& gfx, int x, int y, const std::string& text, std::uint32_t a
       top += m_height;
       continue;
     }
-    Glyph& glyph = Measured(c);
-    if (!glyph.rendered || (glyph.texture && glyph.texture->Device() != &gfx)) {
-      Render(gfx, c, glyph);
-    }
+    Glyph& glyph = Ready(gfx, c);
     if (glyph.texture) {
       const float left = static_cast<float>(penX - glyph.left);
       const float right = left + static_cast<float>(glyph.texture->Width());

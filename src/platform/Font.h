@@ -39,6 +39,11 @@ class Font {
   // Draws `text` with the top-left of its first line at (x, y), glyph coverage
   // as the alpha of `argb`'s colour. Clipping is the caller's.
   void Draw(Gfx& gfx, int x, int y, const std::string& text, std::uint32_t argb);
+  // Renders the glyphs of `text` that `gfx` has not had yet, drawing nothing, so
+  // that a later Draw of the same characters finds them ready.
+  void Prepare(Gfx& gfx, const std::string& text);
+  // Glyphs rendered since the font opened, for tests.
+  int RenderedGlyphCount() const { return m_renderedGlyphs; }
 
  private:
   struct Glyph {
@@ -52,6 +57,10 @@ class Font {
   Font() = default;
   Glyph& Measured(unsigned char c);
   void Render(Gfx& gfx, unsigned char c, Glyph& glyph);
+  // The glyph of `c` with its texture on `gfx`, rendered on first use.
+  Glyph& Ready(Gfx& gfx, unsigned char c);
+  // Forgets glyphs rendered on another device.
+  void UseDevice(const Gfx& gfx);
 
   void* m_font = nullptr;  // TTF_Font
   std::string m_file;
@@ -60,6 +69,7 @@ class Font {
   int m_ascent = 0;
   const Gfx* m_glyphDevice = nullptr;  // the device the glyph textures belong to
   std::array<Glyph, 256> m_glyphs;
+  int m_renderedGlyphs = 0;
 };
 
 // The Unicode character of a Windows-1252 byte.

@@ -7,8 +7,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 
+#include "platform/SoftRaster.h"
 #include "platform/Window.h"
 
 namespace platform {
@@ -46,96 +49,135 @@ SDL_Surface* AsSurface(void* handle) {
   return static_cast<SDL_Surface*>(handle);
 }
 
-constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
-
-// SDL's blend of a texel with its own alpha a and no modulation: each channel,
-// alpha too, as (s * a >> 8) + (d * (255 - a) >> 8), alpha's source factor being
-// 255; a transparent texel leaves the pixel and an opaque one replaces it.
-std::uint32_t BlendPlain(std::uint32_t s, std::uint32_t d) {
-  const std::uint32_t a = s >> 24;
-  if (a == 0) return d;
-  if (a == 255) return s;
-  std::uint32_t out = 0;
-  for (int shift = 0; shift < 32; shift += 8) {
-    const std::uint32_t factor = shift == 24 ? 255u : a;
-    const std::uint32_t value =
-        ((((s >> shift) & 0xFFu) * factor) >> 8) + ((((d >> shift) & 0xFFu) * (255u - a)) >> 8);
-    out |= std::min(value, 255u) << shift;
-  }
-  return out;
+// Draws one quad with SDL's software renderer as DrawQuads hands it over.
+void DrawWithSdl(SDL_Renderer* renderer, SDL_Texture* texture, const float* xy, const float* uv,
+                 std::uint32_t argb) {
+  const SDL_Color color{static_cast<Uint8>(argb >> 16), static_cast<Uint8>(argb >> 8),
+                        static_cast<Uint8>(argb), static_cast<Uint8>(argb >> 24)};
+  const SDL_Color colors[4] = {color, color, color, color};
+  const int indices[6] = {0, 1, 2, 0, 2, 3};
+  SDL_RenderGeometryRaw(renderer, texture, xy, 2 * sizeof(float), colors, sizeof(SDL_Color), uv,
+                        2 * sizeof(float), 4, indices, 6, sizeof(int));
+  SDL_RenderFlush(renderer);
 }
 
-// The same for a row, four texels at a time; runs wholly transparent or wholly
-// opaque cost next to nothing, as sprite art is mostly both.
-void BlendPlainRow(const std::uint32_t* src, std::uint32_t* dst, int count) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i alphaLanes = _mm_set_epi16(0xFF, 0, 0, 0, 0xFF, 0, 0, 0);
-  const __m128i lowBytes = _mm_set1_epi16(0xFF);
-  const __m128i opaque = _mm_set1_epi32(0xFF);
-  int i = 0;
-  for (; i + 4 <= count; i += 4) {
-    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-    const __m128i alpha = _mm_srli_epi32(s, 24);
-    const __m128i clear = _mm_cmpeq_epi32(alpha, zero);
-    const __m128i solid = _mm_cmpeq_epi32(alpha, opaque);
-    const int clearMask = _mm_movemask_epi8(clear);
-    if (clearMask == 0xFFFF) continue;
-    __m128i* out = reinterpret_cast<__m128i*>(dst + i);
-    if (_mm_movemask_epi8(solid) == 0xFFFF) {
-      _mm_storeu_si128(out, s);
-      continue;
+// Whether the transformed blits, the fills and the turned quads give exactly
+// SDL's pixels on this machine: a table of mirrored, scaled and clipped
+// rectangles, of fills in several alphas and of quads turned through many
+// angles, each drawn by SDL's software renderer and by our loops over the same
+// varied pixels.
+void DirectPathsMatchSdl(bool& transforms, bool& fills, bool& turns) {
+  transforms = fills = turns = false;
+  constexpr int kSide = 96, kTextureWidth = 31, kTextureHeight = 26;
+  SDL_Surface* target =
+      SDL_CreateRGBSurfaceWithFormat(0, kSide, kSide, 32, SDL_PIXELFORMAT_ARGB8888);
+  SDL_Renderer* renderer = target != nullptr ? SDL_CreateSoftwareRenderer(target) : nullptr;
+  SDL_Texture* texture = renderer != nullptr ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                                                 SDL_TEXTUREACCESS_STATIC,
+                                                                 kTextureWidth, kTextureHeight)
+                                             : nullptr;
+  if (texture != nullptr) {
+    SDL_SetSurfaceBlendMode(target, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    std::vector<std::uint32_t> texels(kTextureWidth * kTextureHeight), before(kSide * kSide);
+    for (std::size_t i = 0; i < texels.size(); ++i) {
+      const auto u = static_cast<std::uint32_t>(i);
+      const std::uint32_t alpha = (i / 5) % 3 == 0   ? 0u
+                                  : (i / 5) % 3 == 1 ? 255u
+                                                     : (u * 37) & 0xFFu;
+      texels[i] = alpha << 24 | ((u * 13) & 0xFFu) << 16 | ((u * 7) & 0xFFu) << 8 | (u & 0xFFu);
     }
-    const __m128i d = _mm_loadu_si128(out);
-    __m128i halves[2];
-    for (int h = 0; h < 2; ++h) {
-      const __m128i s16 = h == 0 ? _mm_unpacklo_epi8(s, zero) : _mm_unpackhi_epi8(s, zero);
-      const __m128i d16 = h == 0 ? _mm_unpacklo_epi8(d, zero) : _mm_unpackhi_epi8(d, zero);
-      const __m128i a16 = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s16, 0xFF), 0xFF);
-      const __m128i srcFactor = _mm_or_si128(a16, alphaLanes);
-      const __m128i dstFactor = _mm_xor_si128(a16, lowBytes);
-      halves[h] = _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(s16, srcFactor), 8),
-                                _mm_srli_epi16(_mm_mullo_epi16(d16, dstFactor), 8));
+    for (std::size_t i = 0; i < before.size(); ++i) {
+      const auto x = static_cast<std::uint32_t>(i % kSide),
+                 y = static_cast<std::uint32_t>(i / kSide);
+      const std::uint32_t alpha = (x + y) % 3 == 0 ? 255u : (x * 5 + y) & 0xFFu;
+      before[i] = alpha << 24 | ((y * 11 + x) & 0xFFu) << 16 | (x ^ y) << 8 | (x * y & 0xFFu);
     }
-    __m128i blended = _mm_packus_epi16(halves[0], halves[1]);
-    blended = _mm_or_si128(_mm_andnot_si128(_mm_or_si128(clear, solid), blended),
-                           _mm_or_si128(_mm_and_si128(clear, d), _mm_and_si128(solid, s)));
-    _mm_storeu_si128(out, blended);
-  }
-  for (; i < count; ++i) dst[i] = BlendPlain(src[i], dst[i]);
-}
-
-// SDL's blend of a texel modulated by a colour other than white: modulate, then
-// premultiply by the resulting alpha, then "over", all rounding down by /255.
-// A texel whose alpha ends at 0 leaves the pixel alone.
-void BlendModulatedRow(const std::uint32_t* src, std::uint32_t* dst, int count,
-                       std::uint32_t argb) {
-  const std::uint32_t mA = argb >> 24, mR = (argb >> 16) & 0xFFu, mG = (argb >> 8) & 0xFFu,
-                      mB = argb & 0xFFu;
-  for (int i = 0; i < count; ++i) {
-    const std::uint32_t s = src[i];
-    const std::uint32_t sA = (s >> 24) * mA / 255;
-    if (sA == 0) continue;
-    std::uint32_t sR = ((s >> 16) & 0xFFu) * mR / 255;
-    std::uint32_t sG = ((s >> 8) & 0xFFu) * mG / 255;
-    std::uint32_t sB = (s & 0xFFu) * mB / 255;
-    if (sA < 255) {
-      sR = sR * sA / 255;
-      sG = sG * sA / 255;
-      sB = sB * sA / 255;
+    SDL_UpdateTexture(texture, nullptr, texels.data(), kTextureWidth * 4);
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
+    std::vector<std::uint32_t> ours, row;
+    // Draws one case both ways; true when the frames agree to the bit.
+    const auto same = [&](SDL_Texture* source, const int rect[4], bool flipX, bool flipY,
+                          std::uint32_t argb) {
+      std::memcpy(target->pixels, before.data(), before.size() * 4);
+      ours = before;
+      const Frame32 frame{ours.data(), kSide, kSide, kSide};
+      const float x0 = static_cast<float>(rect[0]), y0 = static_cast<float>(rect[1]);
+      const float x1 = static_cast<float>(rect[2]), y1 = static_cast<float>(rect[3]);
+      const float xy[8] = {x0, y0, x1, y0, x1, y1, x0, y1};
+      const float u0 = flipX ? 1.0f : 0.0f, v0 = flipY ? 1.0f : 0.0f;
+      const float uv[8] = {u0, v0, 1 - u0, v0, 1 - u0, 1 - v0, u0, 1 - v0};
+      DrawWithSdl(renderer, source, xy, uv, argb);
+      if (source != nullptr) {
+        BlitTransformedRect(frame, texels.data(), kTextureWidth, kTextureWidth, kTextureHeight,
+                            rect[0], rect[1], rect[2], rect[3], flipX, flipY, row);
+      } else {
+        FillRectBlended(frame, std::max(rect[0], 0), std::max(rect[1], 0), std::min(rect[2], kSide),
+                        std::min(rect[3], kSide), argb);
+      }
+      return std::memcmp(target->pixels, ours.data(), ours.size() * 4) == 0;
+    };
+    // One to one, scaled up and down at odd ratios, thin; off each edge scaled,
+    // then one to one; over the whole frame.
+    const int rects[][4] = {{10, 12, 41, 38},    {10, 12, 73, 90},  {10, 12, 27, 20},
+                            {20, 30, 23, 95},    {-9, 12, 40, 50},  {8, -13, 50, 40},
+                            {70, 12, 120, 47},   {8, 70, 30, 130},  {-5, 20, 26, 46},
+                            {30, -7, 61, 19},    {80, 30, 111, 56}, {30, 85, 61, 111},
+                            {-20, -20, 120, 120}};
+    transforms = true;
+    for (const auto& rect : rects) {
+      for (int flips = 0; flips < 4 && transforms; ++flips) {
+        const bool flipX = (flips & 1) != 0, flipY = (flips & 2) != 0;
+        // One to one and unmirrored is the plain blit's case.
+        const bool plainCase =
+            rect[2] - rect[0] == kTextureWidth && rect[3] - rect[1] == kTextureHeight && flips == 0;
+        if (!plainCase) transforms = same(texture, rect, flipX, flipY, kWhite);
+      }
     }
-    const std::uint32_t d = dst[i];
-    const std::uint32_t keep = 255 - sA;
-    dst[i] = (sA + keep * (d >> 24) / 255) << 24 | (sR + keep * ((d >> 16) & 0xFFu) / 255) << 16 |
-             (sG + keep * ((d >> 8) & 0xFFu) / 255) << 8 | (sB + keep * (d & 0xFFu) / 255);
+    fills = true;
+    const std::uint32_t colors[] = {0x80336699u, 0xFF102030u, 0x01FFFFFFu,
+                                    0x00FFFFFFu, 0xC0FF8000u, 0xFE7F8081u};
+    for (std::uint32_t argb : colors) {
+      for (const auto& rect : rects) fills = fills && same(nullptr, rect, false, false, argb);
+    }
+    // Quads turned about a point, some scaled, mirrored or reaching off the frame,
+    // with their corners mapped to whole pixels as DrawQuads maps them.
+    turns = true;
+    const struct {
+      float cx, cy, halfW, halfH, angle;
+      bool mirror;
+    } turned[] = {
+        {48, 48, 15.5f, 13, 0.3f, false}, {48, 48, 15.5f, 13, 1.1f, true},
+        {40, 50, 30, 9, 2.5f, false},     {50, 40, 8, 35, -0.7f, true},
+        {48, 48, 60, 50, 0.785f, false},  {5, 48, 20, 20, 0.2f, false},
+        {90, 48, 20, 20, -0.4f, true},    {48, 3, 25, 12, 1.9f, false},
+        {48, 92, 25, 12, -2.2f, false},   {30, 60, 4, 3, 0.9f, false},
+        {60, 30, 15.5f, 13, 3.0f, true},  {20, 20, 40, 6, -1.3f, false},
+    };
+    for (const auto& t : turned) {
+      if (!turns) break;
+      std::memcpy(target->pixels, before.data(), before.size() * 4);
+      ours = before;
+      const float c = std::cos(t.angle), sn = std::sin(t.angle);
+      const float corners[4][2] = {
+          {-t.halfW, -t.halfH}, {t.halfW, -t.halfH}, {t.halfW, t.halfH}, {-t.halfW, t.halfH}};
+      float xy[8];
+      for (int i = 0; i < 4; ++i) {
+        xy[2 * i] = std::ceil(t.cx + corners[i][0] * c - corners[i][1] * sn + 0.5f);
+        xy[2 * i + 1] = std::ceil(t.cy + corners[i][0] * sn + corners[i][1] * c + 0.5f);
+      }
+      const float u0 = t.mirror ? 1.0f : 0.0f;
+      const float uv[8] = {u0, 0, 1 - u0, 0, 1 - u0, 1, u0, 1};
+      DrawWithSdl(renderer, texture, xy, uv, kWhite);
+      const bool drawn = BlitTurnedQuad(Frame32{ours.data(), kSide, kSide, kSide}, texels.data(),
+                                        kTextureWidth, kTextureWidth, kTextureHeight, xy, uv, row);
+      turns = drawn && std::memcmp(target->pixels, ours.data(), ours.size() * 4) == 0;
+    }
   }
-}
-
-void BlendRow(const std::uint32_t* src, std::uint32_t* dst, int count, std::uint32_t argb) {
-  if (argb == kWhite) {
-    BlendPlainRow(src, dst, count);
-  } else {
-    BlendModulatedRow(src, dst, count, argb);
-  }
+  if (texture != nullptr) SDL_DestroyTexture(texture);
+  if (renderer != nullptr) SDL_DestroyRenderer(renderer);
+  if (target != nullptr) SDL_FreeSurface(target);
 }
 
 // Whether our blends give exactly SDL's pixels on this machine (its blitters
@@ -150,7 +192,11 @@ bool DirectBlendsMatchSdl() {
   for (int y = 0; y < kSide && match; ++y) {
     for (int x = 0; x < kSide; ++x) {
       const auto ux = static_cast<std::uint32_t>(x), uy = static_cast<std::uint32_t>(y);
-      texels[y * kSide + x] = uy << 24 | ux << 16 | (255 - ux) << 8 | ((ux * 7 + uy * 13) & 0xFFu);
+      // Each row's alpha is its number, but every fourth row also mixes clear and
+      // opaque texels, as the edges of sprite art do.
+      const std::uint32_t alpha = y % 4 != 3 || x % 3 == 2 ? uy : x % 3 == 0 ? 0u : 255u;
+      texels[y * kSide + x] =
+          alpha << 24 | ux << 16 | (255 - ux) << 8 | ((ux * 7 + uy * 13) & 0xFFu);
       const std::uint32_t dA = (x + y) % 3 == 0 ? 255u : (ux * 5 + uy) & 0xFFu;
       before[y * kSide + x] = dA << 24 | ((uy * 11 + ux) & 0xFFu) << 16 | (ux ^ uy) << 8 | (ux * uy & 0xFFu);
     }
@@ -250,8 +296,21 @@ std::unique_ptr<Gfx> Gfx::Create(Window& window, int width, int height, std::str
   gfx->m_renderer = renderer;
   gfx->m_target = target;
   gfx->m_frame = frame;
-  gfx->m_directBlitsMatch = frame != nullptr && DirectBlendsMatchSdl();
-  gfx->m_directBlits = gfx->m_directBlitsMatch;
+  gfx->m_fast = ParseFastPaths(std::getenv("VANTREL_FAST_DRAW"));
+  if (frame != nullptr) {
+    gfx->m_blitPath = gfx->m_fast.blit && DirectBlendsMatchSdl();
+    bool transforms = false, fills = false, turns = false;
+    if (gfx->m_fast.transform || gfx->m_fast.fill || gfx->m_fast.turn) {
+      DirectPathsMatchSdl(transforms, fills, turns);
+    }
+    gfx->m_transformPath = gfx->m_fast.transform && transforms;
+    gfx->m_fillPath = gfx->m_fast.fill && fills;
+    gfx->m_turnPath = gfx->m_fast.turn && turns;
+  }
+  gfx->SetDirectBlits(true);
+  gfx->m_unseenFullScreen = frame != nullptr && gfx->m_fast.present && IsHeadlessDriver() &&
+                            !SDL_GetHintBoolean("SDL_VIDEO_DUMMY_SAVE_FRAMES", SDL_FALSE) &&
+                            !SDL_GetHintBoolean("SDL_VIDEO_OFFSCREEN_SAVE_FRAMES", SDL_FALSE);
   gfx->m_width = width;
   gfx->m_height = height;
   gfx->m_software = software;
@@ -264,6 +323,25 @@ std::unique_ptr<Gfx> Gfx::Create(Window& window, int width, int height, std::str
   });
   raw->BeginFrame(0xFF000000u);
   return gfx;
+}
+
+Gfx::FastPaths Gfx::ParseFastPaths(const char* setting) {
+  if (setting == nullptr || *setting == '\0') return FastPaths{};
+  FastPaths paths{false, false, false, false, false, false};
+  std::string_view rest(setting);
+  while (!rest.empty()) {
+    const std::size_t comma = rest.find(',');
+    const std::string_view name = rest.substr(0, comma);
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    if (name == "all") paths = FastPaths{};
+    if (name == "blit") paths.blit = true;
+    if (name == "transform") paths.transform = true;
+    if (name == "turn") paths.turn = true;
+    if (name == "fill") paths.fill = true;
+    if (name == "present") paths.present = true;
+    if (name == "shared") paths.shared = true;
+  }
+  return paths;
 }
 
 Gfx::~Gfx() {
@@ -305,8 +383,12 @@ std::unique_ptr<Texture> Gfx::CreateTexture(int width, int height, const std::ui
     error = "texture larger than the device allows";
     return nullptr;
   }
-  SDL_Texture* handle = SDL_CreateTexture(AsRenderer(m_renderer), SDL_PIXELFORMAT_ARGB8888,
-                                          SDL_TEXTUREACCESS_STATIC, width, height);
+  // The direct paths read the software device's textures in place: a streaming
+  // texture's pixels are SDL's own surface there, which stays put while it lives.
+  const bool shared = m_frame != nullptr && m_fast.shared;
+  SDL_Texture* handle = SDL_CreateTexture(
+      AsRenderer(m_renderer), SDL_PIXELFORMAT_ARGB8888,
+      shared ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC, width, height);
   if (handle == nullptr) {
     error = std::string("cannot create a texture (") + SDL_GetError() + ")";
     return nullptr;
@@ -315,14 +397,22 @@ std::unique_ptr<Texture> Gfx::CreateTexture(int width, int height, const std::ui
   SDL_SetTextureBlendMode(handle, SDL_BLENDMODE_BLEND);
   SDL_SetTextureScaleMode(handle, SDL_ScaleModeNearest);
   std::unique_ptr<Texture> texture(new Texture(this, handle, width, height));
-  std::vector<std::uint32_t>& texels = m_textures[texture.get()];
-  if (m_frame != nullptr) {
-    // Direct blits read the texels from here.
-    texels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  Texels& texels = m_textures[texture.get()];
+  if (m_frame == nullptr) return texture;
+  void* pixels = nullptr;
+  int pitch = 0;
+  if (shared && SDL_LockTexture(handle, nullptr, &pixels, &pitch) == 0) {
+    SDL_UnlockTexture(handle);
+    texels.pixels = static_cast<const std::uint32_t*>(pixels);
+    texels.pitch = pitch / static_cast<int>(sizeof(std::uint32_t));
+  } else {
+    texels.copy.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
       std::copy_n(argb + static_cast<std::ptrdiff_t>(y) * pitchPixels, width,
-                  texels.begin() + static_cast<std::ptrdiff_t>(y) * width);
+                  texels.copy.begin() + static_cast<std::ptrdiff_t>(y) * width);
     }
+    texels.pixels = texels.copy.data();
+    texels.pitch = width;
   }
   return texture;
 }
@@ -364,8 +454,8 @@ float Gfx::MapCoordinate(float value) const {
   return m_software ? std::ceil(value) : value + 0.5f;
 }
 
-bool Gfx::BlitDirect(const std::vector<std::uint32_t>& texels, const Texture& texture,
-                     const float* xy, const GfxVertex* quad) {
+bool Gfx::BlitDirect(const Texels& texels, const Texture& texture, const float* xy,
+                     const GfxVertex* quad) {
   // A plain copy: an upright rectangle, one colour, texels one to one, unmirrored.
   const float x0 = xy[0], y0 = xy[1], x1 = xy[2], y1 = xy[5];
   if (xy[6] != x0 || xy[4] != x1 || xy[3] != y0 || xy[7] != y1) return false;
@@ -393,14 +483,97 @@ bool Gfx::BlitDirect(const std::vector<std::uint32_t>& texels, const Texture& te
   const int firstColumn = static_cast<int>(u0) + left - static_cast<int>(x0);
   const int firstRow = static_cast<int>(v0) + top - static_cast<int>(y0);
   for (int y = top; y < bottom; ++y) {
-    const std::uint32_t* src =
-        texels.data() + static_cast<std::ptrdiff_t>(firstRow + y - top) * texture.Width() +
-        firstColumn;
+    const std::uint32_t* src = texels.pixels +
+                               static_cast<std::ptrdiff_t>(firstRow + y - top) * texels.pitch +
+                               firstColumn;
     std::uint32_t* dst = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(frame->pixels) +
                                                           static_cast<std::ptrdiff_t>(y) * frame->pitch) +
                          left;
     BlendRow(src, dst, right - left, argb);
   }
+  return true;
+}
+
+namespace {
+
+// Mapped corners that make an upright rectangle drawn in one colour, as whole
+// pixels: left, top, right, bottom.
+bool UprightRect(const float* xy, const GfxVertex* quad, int rect[4]) {
+  const float x0 = xy[0], y0 = xy[1], x1 = xy[2], y1 = xy[5];
+  if (xy[6] != x0 || xy[4] != x1 || xy[3] != y0 || xy[7] != y1) return false;
+  if (!(x1 > x0 && y1 > y0) || !(x0 >= -1e6f && y0 >= -1e6f && x1 <= 1e6f && y1 <= 1e6f)) {
+    return false;
+  }
+  const std::uint32_t argb = quad[0].argb;
+  if (quad[1].argb != argb || quad[2].argb != argb || quad[3].argb != argb) return false;
+  rect[0] = static_cast<int>(x0);
+  rect[1] = static_cast<int>(y0);
+  rect[2] = static_cast<int>(x1);
+  rect[3] = static_cast<int>(y1);
+  return static_cast<float>(rect[0]) == x0 && static_cast<float>(rect[1]) == y0 &&
+         static_cast<float>(rect[2]) == x1 && static_cast<float>(rect[3]) == y1;
+}
+
+// Texture coordinates spanning 0 to 1 one way or the other.
+bool WholeSpan(float from, float to) {
+  return (from == 0.0f && to == 1.0f) || (from == 1.0f && to == 0.0f);
+}
+
+// Beyond this a scaled rectangle is left to SDL, whose stepping was only checked
+// on sizes the game draws.
+constexpr int kLargestScaledSide = 4096;
+
+}  // namespace
+
+bool Gfx::BlitTransformed(const Texels& texels, const Texture& texture, const float* xy,
+                          const GfxVertex* quad) {
+  int rect[4];
+  if (!UprightRect(xy, quad, rect) || quad[0].argb != kWhite) return false;
+  if (Clipped()) return false;
+  const float u0 = quad[0].u, u1 = quad[1].u, v0 = quad[0].v, v1 = quad[2].v;
+  if (quad[3].u != u0 || quad[2].u != u1 || quad[1].v != v0 || quad[3].v != v1) return false;
+  if (!WholeSpan(u0, u1) || !WholeSpan(v0, v1)) return false;
+  const int width = rect[2] - rect[0], height = rect[3] - rect[1];
+  const bool flipX = u0 > u1, flipY = v0 > v1;
+  if (width > kLargestScaledSide || height > kLargestScaledSide) return false;
+  // An unmirrored one-to-one copy is the plain blit's, checked on its own.
+  if (!flipX && !flipY && width == texture.Width() && height == texture.Height()) return false;
+  SDL_RenderFlush(AsRenderer(m_renderer));
+  SDL_Surface* frame = AsSurface(m_frame);
+  BlitTransformedRect(
+      Frame32{static_cast<std::uint32_t*>(frame->pixels), frame->pitch / 4, m_width, m_height},
+      texels.pixels, texels.pitch, texture.Width(), texture.Height(), rect[0], rect[1], rect[2],
+      rect[3], flipX, flipY, m_row);
+  return true;
+}
+
+bool Gfx::BlitTurned(const Texels& texels, const Texture& texture, const float* xy,
+                     const GfxVertex* quad) {
+  const std::uint32_t argb = quad[0].argb;
+  if (argb != kWhite || quad[1].argb != argb || quad[2].argb != argb || quad[3].argb != argb) {
+    return false;
+  }
+  if (Clipped()) return false;
+  const float uv[8] = {quad[0].u, quad[0].v, quad[1].u, quad[1].v,
+                       quad[2].u, quad[2].v, quad[3].u, quad[3].v};
+  SDL_Surface* frame = AsSurface(m_frame);
+  const Frame32 target{static_cast<std::uint32_t*>(frame->pixels), frame->pitch / 4, m_width,
+                       m_height};
+  SDL_RenderFlush(AsRenderer(m_renderer));
+  return BlitTurnedQuad(target, texels.pixels, texels.pitch, texture.Width(), texture.Height(), xy,
+                        uv, m_row);
+}
+
+bool Gfx::FillDirect(const float* xy, const GfxVertex* quad) {
+  int rect[4];
+  if (!UprightRect(xy, quad, rect)) return false;
+  if (Clipped()) return false;
+  SDL_RenderFlush(AsRenderer(m_renderer));
+  SDL_Surface* frame = AsSurface(m_frame);
+  FillRectBlended(
+      Frame32{static_cast<std::uint32_t*>(frame->pixels), frame->pitch / 4, m_width, m_height},
+      std::max(rect[0], 0), std::max(rect[1], 0), std::min(rect[2], m_width),
+      std::min(rect[3], m_height), quad[0].argb);
   return true;
 }
 
@@ -412,11 +585,16 @@ void Gfx::DrawQuads(const Texture* texture, const GfxVertex* corners, int quadCo
   m_uv.clear();
   const float width = static_cast<float>(m_width);
   const float height = static_cast<float>(m_height);
-  const std::vector<std::uint32_t>* texels = nullptr;
+  const Texels* texels = nullptr;
   if (m_directBlits && texture != nullptr) {
     auto found = m_textures.find(const_cast<Texture*>(texture));
-    if (found != m_textures.end() && !found->second.empty()) texels = &found->second;
+    if (found != m_textures.end() && found->second.pixels != nullptr) texels = &found->second;
   }
+  // Which of our own paths this call's quads may take.
+  const bool blits = texels != nullptr && m_blitPath;
+  const bool transforms = texels != nullptr && m_transformPath;
+  const bool turns = texels != nullptr && m_turnPath;
+  const bool fills = m_directBlits && texture == nullptr && m_fillPath;
   int pending = 0;  // quads waiting for SDL
   bool drawn = false;
   SDL_Renderer* renderer = AsRenderer(m_renderer);
@@ -441,35 +619,27 @@ void Gfx::DrawQuads(const Texture* texture, const GfxVertex* corners, int quadCo
     const GfxVertex* quad = corners + 4 * q;
     if (OffTarget(quad, width, height)) continue;
     drawn = true;
-    const std::size_t first = m_xy.size();
+    float mapped[8];
+    for (int i = 0; i < 4; ++i) {
+      mapped[2 * i] = MapCoordinate(quad[i].x);
+      mapped[2 * i + 1] = MapCoordinate(quad[i].y);
+    }
+    if (blits || transforms || turns || fills) {
+      // Whatever SDL still has to draw goes first, to keep the quads' order.
+      drawPending();
+      if (blits && BlitDirect(*texels, *texture, mapped, quad)) continue;
+      if (transforms && BlitTransformed(*texels, *texture, mapped, quad)) continue;
+      if (turns && BlitTurned(*texels, *texture, mapped, quad)) continue;
+      if (fills && FillDirect(mapped, quad)) continue;
+    }
+    m_xy.insert(m_xy.end(), mapped, mapped + 8);
     for (int i = 0; i < 4; ++i) {
       const GfxVertex& c = quad[i];
-      m_xy.push_back(MapCoordinate(c.x));
-      m_xy.push_back(MapCoordinate(c.y));
       m_colors.push_back(
           Rgba{static_cast<std::uint8_t>(c.argb >> 16), static_cast<std::uint8_t>(c.argb >> 8),
                static_cast<std::uint8_t>(c.argb), static_cast<std::uint8_t>(c.argb >> 24)});
       m_uv.push_back(c.u);
       m_uv.push_back(c.v);
-    }
-    if (texels != nullptr) {
-      // Whatever SDL still has to draw goes first, to keep the quads' order.
-      const float mapped[8] = {m_xy[first],     m_xy[first + 1], m_xy[first + 2], m_xy[first + 3],
-                               m_xy[first + 4], m_xy[first + 5], m_xy[first + 6], m_xy[first + 7]};
-      m_xy.resize(first);
-      m_colors.resize(m_colors.size() - 4);
-      m_uv.resize(m_uv.size() - 8);
-      drawPending();
-      if (BlitDirect(*texels, *texture, mapped, quad)) continue;
-      m_xy.insert(m_xy.end(), mapped, mapped + 8);
-      for (int i = 0; i < 4; ++i) {
-        const GfxVertex& c = quad[i];
-        m_colors.push_back(
-            Rgba{static_cast<std::uint8_t>(c.argb >> 16), static_cast<std::uint8_t>(c.argb >> 8),
-                 static_cast<std::uint8_t>(c.argb), static_cast<std::uint8_t>(c.argb >> 24)});
-        m_uv.push_back(c.u);
-        m_uv.push_back(c.v);
-      }
     }
     ++pending;
   }
@@ -501,7 +671,10 @@ void Gfx::Present() {
   SDL_Renderer* renderer = AsRenderer(m_renderer);
   if (m_frame != nullptr) {
     SDL_RenderFlush(renderer);
-    PresentFrame();
+    // Headless, nobody looks at a full-screen window's surface (the whole dummy
+    // desktop) unless SDL saves it to files: the frame stays ours, where
+    // ReadPixels and the captures read it, and the copy is skipped.
+    if (!(m_unseenFullScreen && m_window->IsFullScreen())) PresentFrame();
     SDL_PumpEvents();
     return;
   }
@@ -547,6 +720,26 @@ void Gfx::PresentFrame() {
   if (view.w <= 0 || view.h <= 0) {
   } else if (!sameLayout || SDL_MUSTLOCK(screen)) {
     SDL_BlitScaled(frame, nullptr, screen, &view);
+  } else if (m_fast.present && view.w == m_width && view.h == m_height) {
+    // One to one: each row is copied straight, clearing alpha where the window
+    // keeps none, as the scaler below would.
+    const __m128i keep = _mm_set1_epi32(format->Amask == 0 ? 0x00FFFFFF : -1);
+    for (int y = 0; y < m_height; ++y) {
+      const auto* src =
+          reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(frame->pixels) +
+                                                 static_cast<std::ptrdiff_t>(y) * frame->pitch);
+      auto* dst = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(screen->pixels) +
+                                                   static_cast<std::ptrdiff_t>(view.y + y) *
+                                                       screen->pitch) +
+                  view.x;
+      int x = 0;
+      for (; x + 4 <= m_width; x += 4) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x), _mm_and_si128(pixels, keep));
+      }
+      for (; x < m_width; ++x)
+        dst[x] = src[x] & static_cast<std::uint32_t>(_mm_cvtsi128_si32(keep));
+    }
   } else {
     // Nearest-pixel scaling, sampling where SDL's own scaler does; rows that
     // repeat the one above are copied whole.

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "platform/Font.h"
 #include "support/HeadlessEngine.h"
 
 namespace {
@@ -125,5 +126,48 @@ TEST_F(RenderedFrame, SteadyFrameOfThreeHundredQuadsAndATextAllocatesNothing) {
     if (frameNumber == 1) {
       EXPECT_EQ(g_allocations - before, 0);
     }
+  }
+}
+
+// Glyphs rendered ahead of a text leave its pixels as they were and leave the
+// frame that draws it only the characters nobody prepared.
+TEST_F(RenderedFrame, PreparedTextDrawsTheSamePixelsAndRendersOnlyWhatWasNotPrepared) {
+  const struct {
+    const char* prepared;
+    const char* drawn;
+    int renderedByDraw;
+  } cases[] = {
+      {"Score 42", "Score 42", 0},
+      {"0123456789:", "12:05", 0},  // a character set, as the HUD prepares
+      {"two\nlines", "two\nlines", 0},
+      {"caf\xE9 \x80", "caf\xE9 \x80", 0},  // Windows-1252 bytes
+      {"AB", "ABC", 1},
+      {"", "Hi", 2},
+  };
+  const auto fontCount = [] { return Engine()->GetFontCache().size(); };
+  const auto rendered = [] {
+    int sum = 0;
+    for (const FontEntry& entry : Engine()->GetFontCache()) sum += entry.font->RenderedGlyphCount();
+    return sum;
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.drawn);
+    // A fresh engine each time: its font cache starts empty.
+    D3DInterface::Destroy();
+    D3DInterface::Create(window.get(), 800, 600, true);
+    ASSERT_TRUE(Engine()->DrawText("Corsiva", 25, 20.0f, 30.0f, c.drawn, 0xFF20C040u));
+    RenderAndRead();
+    const std::vector<std::uint32_t> unprepared = frame;
+
+    D3DInterface::Destroy();
+    D3DInterface::Create(window.get(), 800, 600, true);
+    ASSERT_TRUE(Engine()->PrepareText("Corsiva", 25, c.prepared));
+    ASSERT_EQ(fontCount(), 1u);
+    const int before = rendered();
+    ASSERT_TRUE(Engine()->DrawText("Corsiva", 25, 20.0f, 30.0f, c.drawn, 0xFF20C040u));
+    RenderAndRead();
+    EXPECT_EQ(fontCount(), 1u) << "the prepared font was opened again";
+    EXPECT_EQ(rendered() - before, c.renderedByDraw);
+    EXPECT_TRUE(frame == unprepared) << "preparing changed the text's pixels";
   }
 }

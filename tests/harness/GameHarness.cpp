@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "game/objects/BehaviorRegistry.h"
@@ -15,6 +16,28 @@
 #include "platform/Window.h"
 
 namespace testharness {
+
+double ThreadCpuMs() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
+}
+
+// The window's host, timing the halves of every frame it runs.
+class TimedLoopHost : public WindowLoopHost {
+ public:
+  using WindowLoopHost::WindowLoopHost;
+  void RunFrame() override {
+    const double start = ThreadCpuMs();
+    double updated = start;
+    RunGameFrame(m_window, [&] { updated = ThreadCpuMs(); });
+    const double drawn = ThreadCpuMs();
+    m_recorder.AfterFrame();
+    times.updateMs = updated - start;
+    times.drawMs = drawn - updated;
+  }
+  GameHarness::FrameTimes times;
+};
 
 GameHarness::GameHarness() : GameHarness(Options{}) {}
 
@@ -34,7 +57,7 @@ GameHarness::GameHarness(const Options& options) {
     ADD_FAILURE() << "the headless window did not open: " << error;
     std::abort();
   }
-  m_host = std::make_unique<WindowLoopHost>(*m_window);
+  m_host = std::make_unique<TimedLoopHost>(*m_window);
   m_loop = std::make_unique<FrameLoop>(*m_host);
   D3DInterface::Create(m_window.get(), kScreenWidth, kScreenHeight, options.fullScreen);
   HideCursorInFullScreen(*m_window);
@@ -50,6 +73,10 @@ GameHarness::~GameHarness() {
   m_host.reset();
   m_window.reset();
   platform::SetClock(nullptr);
+}
+
+const GameHarness::FrameTimes& GameHarness::LastFrameTimes() const {
+  return m_host->times;
 }
 
 int GameHarness::RunFrames(int frames) {

@@ -32,6 +32,11 @@ class Window;
 
 namespace testharness {
 
+class TimedLoopHost;
+
+// Processor time this thread has used, in milliseconds.
+double ThreadCpuMs();
+
 class GameHarness {
  public:
   struct Options {
@@ -59,6 +64,14 @@ class GameHarness {
   // True once the loop has fetched the quit request.
   bool QuitRequested() const { return m_loop->QuitRequested(); }
   std::int64_t FramesRun() const { return m_loop->FramesRun(); }
+  // Processor time this thread spent on the last frame's two halves, in
+  // milliseconds: the game's logic (through the sound fades) and the drawing
+  // with its present.
+  struct FrameTimes {
+    double updateMs = 0.0;
+    double drawMs = 0.0;
+  };
+  const FrameTimes& LastFrameTimes() const;
 
   // Keyboard input, as the keyboard would send it.
   void KeyDown(SDL_Scancode key);
@@ -88,7 +101,7 @@ class GameHarness {
 
   platform::VirtualClock m_clock{kClockFrequency};
   std::unique_ptr<platform::Window> m_window;
-  std::unique_ptr<WindowLoopHost> m_host;
+  std::unique_ptr<TimedLoopHost> m_host;
   std::unique_ptr<FrameLoop> m_loop;
   std::unique_ptr<World> m_world;
   bool m_initResult = false;

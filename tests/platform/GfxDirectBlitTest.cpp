@@ -1,9 +1,11 @@
+#include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
+#include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "platform/Gfx.h"
 #include "platform/Window.h"
@@ -20,16 +22,18 @@ std::unique_ptr<platform::Window> OpenWindow(int width, int height) {
   return window;
 }
 
-// Texels covering every alpha, opaque and clear runs included, and varied colour.
-std::unique_ptr<platform::Texture> MixedTexture(platform::Gfx& gfx, int w, int h) {
+// Texels covering every alpha, opaque and clear runs included, and varied colour;
+// with a `margin`, cut from a sheet that much wider, so that the texture's rows
+// are not its source's.
+std::unique_ptr<platform::Texture> MixedTexture(platform::Gfx& gfx, int w, int h, int margin = 0) {
   std::vector<std::uint32_t> texels;
-  for (int i = 0; i < w * h; ++i) {
+  for (int i = 0; i < (w + margin) * h; ++i) {
     const auto u = static_cast<std::uint32_t>(i);
     const std::uint32_t alpha = (i / 8) % 3 == 0 ? 0u : (i / 8) % 3 == 1 ? 255u : (u * 37) & 0xFFu;
     texels.push_back(alpha << 24 | ((u * 13) & 0xFFu) << 16 | ((u * 7) & 0xFFu) << 8 | (u & 0xFFu));
   }
   std::string error;
-  return gfx.CreateTexture(w, h, texels.data(), w, error);
+  return gfx.CreateTexture(w, h, texels.data() + margin / 2, w + margin, error);
 }
 
 void Quad(platform::Gfx& gfx, const platform::Texture* texture, float x0, float y0, float x1,
@@ -39,6 +43,52 @@ void Quad(platform::Gfx& gfx, const platform::Texture* texture, float x0, float 
                                     {x1, y1, argb, u1, v1},
                                     {x0, y1, argb, u0, v1}};
   gfx.DrawQuads(texture, v, 1);
+}
+
+// Sets VANTREL_FAST_DRAW for the devices opened while it lives.
+class ScopedFastDraw {
+ public:
+  explicit ScopedFastDraw(const char* value) {
+    if (const char* old = std::getenv("VANTREL_FAST_DRAW")) m_old = old;
+    setenv("VANTREL_FAST_DRAW", value, 1);
+  }
+  ~ScopedFastDraw() {
+    if (m_old.empty()) {
+      unsetenv("VANTREL_FAST_DRAW");
+    } else {
+      setenv("VANTREL_FAST_DRAW", m_old.c_str(), 1);
+    }
+  }
+
+ private:
+  std::string m_old;
+};
+
+struct QuadCase {
+  const char* name;
+  bool textured;
+  float x0, y0, x1, y1;  // Direct3D positions of the top-left and bottom-right corners
+  bool mirrorX, mirrorY;
+  std::uint32_t argb;
+  bool clipped;        // drawn inside a clip rectangle
+  float angle = 0.0f;  // radians, about the rectangle's centre
+};
+
+void DrawCase(platform::Gfx& gfx, const platform::Texture* texture, const QuadCase& c) {
+  const float u0 = c.mirrorX ? 1.0f : 0.0f, v0 = c.mirrorY ? 1.0f : 0.0f;
+  platform::GfxVertex v[4] = {{c.x0, c.y0, c.argb, u0, v0},
+                              {c.x1, c.y0, c.argb, 1 - u0, v0},
+                              {c.x1, c.y1, c.argb, 1 - u0, 1 - v0},
+                              {c.x0, c.y1, c.argb, u0, 1 - v0}};
+  const float cx = (c.x0 + c.x1) / 2, cy = (c.y0 + c.y1) / 2;
+  for (platform::GfxVertex& corner : v) {
+    const float dx = corner.x - cx, dy = corner.y - cy;
+    corner.x = cx + dx * std::cos(c.angle) - dy * std::sin(c.angle);
+    corner.y = cy + dx * std::sin(c.angle) + dy * std::cos(c.angle);
+  }
+  if (c.clipped) gfx.SetClip(20, 15, 50, 40);
+  gfx.DrawQuads(c.textured ? texture : nullptr, v, 1);
+  gfx.ClearClip();
 }
 
 }  // namespace
@@ -138,4 +188,159 @@ TEST(GfxDirectBlitTest, PresentLetterBoxesTheFrame) {
       }
     }
   }
+}
+
+TEST(GfxFastPathTest, SettingNamesThePathsTaken) {
+  using Paths = platform::Gfx::FastPaths;
+  const struct {
+    const char* setting;
+    Paths expected;
+  } cases[] = {
+      {nullptr, Paths{}},
+      {"", Paths{}},
+      {"all", Paths{}},
+      {"none", Paths{false, false, false, false, false, false}},
+      {"blit", Paths{true, false, false, false, false, false}},
+      {"fill,present", Paths{false, false, true, true, false, false}},
+      {"transform,shared,unknown", Paths{false, true, false, false, true, false}},
+      {"turn", Paths{false, false, false, false, false, true}},
+  };
+  for (const auto& c : cases) {
+    const Paths got = platform::Gfx::ParseFastPaths(c.setting);
+    const std::string name = c.setting ? c.setting : "(unset)";
+    EXPECT_EQ(got.blit, c.expected.blit) << name;
+    EXPECT_EQ(got.transform, c.expected.transform) << name;
+    EXPECT_EQ(got.fill, c.expected.fill) << name;
+    EXPECT_EQ(got.present, c.expected.present) << name;
+    EXPECT_EQ(got.shared, c.expected.shared) << name;
+    EXPECT_EQ(got.turn, c.expected.turn) << name;
+  }
+}
+
+// Each case is drawn over the same frame by SDL alone and by our own paths, both
+// with one shared copy of the texture and with a copy of ours; the frames, alpha
+// included, must be the same to the bit.
+TEST(GfxFastPathTest, MirroredScaledTurnedAndFilledQuadsGiveSdlsPixelsExactly) {
+  const QuadCase cases[] = {
+      {"mirrored across", true, 10.5f, 12.5f, 27.5f, 21.5f, true, false, 0xFFFFFFFFu, false},
+      {"mirrored down", true, 10.5f, 12.5f, 27.5f, 21.5f, false, true, 0xFFFFFFFFu, false},
+      {"mirrored both ways", true, 10.5f, 12.5f, 27.5f, 21.5f, true, true, 0xFFFFFFFFu, false},
+      {"scaled up", true, 10.5f, 12.5f, 71.5f, 50.5f, false, false, 0xFFFFFFFFu, false},
+      {"scaled down", true, 30.5f, 12.5f, 37.5f, 18.5f, false, false, 0xFFFFFFFFu, false},
+      {"scaled up and mirrored", true, 4.5f, 6.5f, 79.5f, 33.5f, true, false, 0xFFFFFFFFu, false},
+      {"scaled at a fraction", true, 10.25f, 12.75f, 44.9f, 70.1f, false, true, 0xFFFFFFFFu, false},
+      {"off the left edge", true, -12.5f, 20.5f, 25.5f, 60.5f, false, false, 0xFFFFFFFFu, false},
+      {"off the top edge", true, 20.5f, -7.5f, 37.5f, 1.5f, true, false, 0xFFFFFFFFu, false},
+      {"off the right edge", true, 80.5f, 20.5f, 120.5f, 40.5f, true, false, 0xFFFFFFFFu, false},
+      {"off the bottom edge", true, 20.5f, 90.5f, 37.5f, 99.5f, false, true, 0xFFFFFFFFu, false},
+      {"over the whole frame", true, -30.5f, -30.5f, 130.5f, 130.5f, true, true, 0xFFFFFFFFu,
+       false},
+      {"mirrored in a clip rectangle", true, 10.5f, 12.5f, 27.5f, 21.5f, true, false, 0xFFFFFFFFu,
+       true},
+      {"mirrored and modulated", true, 10.5f, 12.5f, 27.5f, 21.5f, true, false, 0x80FF2010u, false},
+      {"scaled and modulated", true, 10.5f, 12.5f, 60.5f, 30.5f, false, false, 0xFF8040C0u, false},
+      {"turned inside out", true, 27.5f, 12.5f, 10.5f, 21.5f, false, false, 0xFFFFFFFFu, false},
+      {"translucent fill", false, 5.5f, 6.5f, 70.5f, 80.5f, false, false, 0x80336699u, false},
+      {"faint fill", false, 5.5f, 6.5f, 70.5f, 80.5f, false, false, 0x01FFFFFFu, false},
+      {"invisible fill", false, 5.5f, 6.5f, 70.5f, 80.5f, false, false, 0x00FFFFFFu, false},
+      {"opaque fill", false, 5.5f, 6.5f, 70.5f, 80.5f, false, false, 0xFF102030u, false},
+      {"fade over the screen", false, -0.5f, -0.5f, kSide + 0.5f, kSide + 0.5f, false, false,
+       0xC0FF8000u, false},
+      {"fill off the bottom right", false, 60.5f, 70.5f, 200.5f, 200.5f, false, false, 0x7F00FF00u,
+       false},
+      {"fill in a clip rectangle", false, 5.5f, 6.5f, 70.5f, 80.5f, false, false, 0x80336699u,
+       true},
+      {"turned a little", true, 30.5f, 30.5f, 47.5f, 39.5f, false, false, 0xFFFFFFFFu, false, 0.2f},
+      {"turned and mirrored", true, 30.5f, 30.5f, 47.5f, 39.5f, true, false, 0xFFFFFFFFu, false,
+       2.4f},
+      {"turned and scaled up", true, 10.5f, 20.5f, 80.5f, 60.5f, false, true, 0xFFFFFFFFu, false,
+       -0.9f},
+      {"turned and scaled down", true, 40.5f, 40.5f, 46.5f, 44.5f, false, false, 0xFFFFFFFFu, false,
+       1.0f},
+      {"turned off the left edge", true, -20.5f, 30.5f, 15.5f, 50.5f, false, false, 0xFFFFFFFFu,
+       false, 0.6f},
+      {"turned off the top edge", true, 30.5f, -20.5f, 50.5f, 15.5f, true, false, 0xFFFFFFFFu,
+       false, -0.6f},
+      {"turned off the right edge", true, 80.5f, 30.5f, 115.5f, 50.5f, false, false, 0xFFFFFFFFu,
+       false, 1.4f},
+      {"turned off the bottom edge", true, 30.5f, 80.5f, 50.5f, 115.5f, false, true, 0xFFFFFFFFu,
+       false, -1.4f},
+      {"turned half round", true, 30.5f, 30.5f, 47.5f, 39.5f, false, false, 0xFFFFFFFFu, false,
+       3.14159265f},
+      {"turned in a clip rectangle", true, 10.5f, 12.5f, 57.5f, 41.5f, true, false, 0xFFFFFFFFu,
+       true, 0.5f},
+      {"turned and modulated", true, 10.5f, 12.5f, 57.5f, 41.5f, false, false, 0x80FF2010u, false,
+       0.5f},
+  };
+  for (const char* sharing : {"all", "blit,transform,fill,present,turn"}) {
+    ScopedFastDraw setting(sharing);
+    auto window = OpenWindow(kSide, kSide);
+    ASSERT_TRUE(window);
+    std::string error;
+    auto gfx = platform::Gfx::Create(*window, kSide, kSide, error);
+    ASSERT_TRUE(gfx) << error;
+    ASSERT_TRUE(gfx->ActivePaths().blit) << "plain quads should be ours";
+    ASSERT_TRUE(gfx->ActivePaths().transform) << "mirrored and scaled quads should be ours";
+    ASSERT_TRUE(gfx->ActivePaths().fill) << "fills should be ours";
+    ASSERT_TRUE(gfx->ActivePaths().turn) << "turned quads should be ours";
+    auto texture = MixedTexture(*gfx, 17, 9, 9);
+    ASSERT_TRUE(texture);
+    for (const QuadCase& c : cases) {
+      std::vector<std::uint32_t> frames[2];
+      for (int direct = 0; direct < 2; ++direct) {
+        gfx->SetDirectBlits(direct == 1);
+        gfx->BeginFrame(0xFF102030u);
+        // A varied background, alpha included, for the blends to show.
+        for (int i = 0; i < 4; ++i) {
+          const float x = 24.0f * static_cast<float>(i) - 0.5f;
+          const platform::GfxVertex v[4] = {{x, -0.5f, 0x60C08040u + i * 0x20000000u, 0, 0},
+                                            {x + 24, -0.5f, 0x60C08040u, 0, 0},
+                                            {x + 24, kSide - 0.5f, 0x6020A0F0u, 0, 0},
+                                            {x, kSide - 0.5f, 0x6020A0F0u, 0, 0}};
+          gfx->DrawQuads(nullptr, v, 1);
+        }
+        DrawCase(*gfx, texture.get(), c);
+        ASSERT_TRUE(gfx->ReadPixels(frames[direct]));
+      }
+      std::size_t differing = 0;
+      for (std::size_t i = 0; i < frames[0].size(); ++i) differing += frames[0][i] != frames[1][i];
+      EXPECT_EQ(differing, 0u) << c.name << " (" << sharing << ")";
+    }
+  }
+}
+
+// The window gets the same pixels from the straight copy as from the scaler.
+TEST(GfxFastPathTest, StraightPresentGivesTheWindowTheScalersPixels) {
+  std::vector<std::uint32_t> shown[2];
+  for (int straight = 0; straight < 2; ++straight) {
+    ScopedFastDraw setting(straight == 1 ? "all" : "blit");
+    auto window = OpenWindow(70, 50);
+    ASSERT_TRUE(window);
+    std::string error;
+    auto gfx = platform::Gfx::Create(*window, 70, 50, error);
+    ASSERT_TRUE(gfx) << error;
+    EXPECT_EQ(gfx->ActivePaths().present, straight == 1);
+    gfx->BeginFrame(0x80FF8040u);
+    const platform::GfxVertex v[4] = {{9.5f, 4.5f, 0xFF00FF00u, 0, 0},
+                                      {60.5f, 4.5f, 0x4000FF00u, 0, 0},
+                                      {60.5f, 40.5f, 0x40FF00FFu, 0, 0},
+                                      {9.5f, 40.5f, 0xFFFF00FFu, 0, 0}};
+    gfx->DrawQuads(nullptr, v, 1);
+    std::vector<std::uint32_t> frame;
+    ASSERT_TRUE(gfx->ReadPixels(frame));
+    gfx->Present();
+    SDL_Surface* screen = SDL_GetWindowSurface(static_cast<SDL_Window*>(window->NativeHandle()));
+    ASSERT_NE(screen, nullptr);
+    ASSERT_EQ(screen->w, 70);
+    for (int y = 0; y < 50; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(
+          static_cast<const std::uint8_t*>(screen->pixels) + y * screen->pitch);
+      shown[straight].insert(shown[straight].end(), row, row + 70);
+    }
+    // The window shows the frame's colours wherever it keeps them.
+    for (std::size_t i = 0; i < frame.size(); ++i) {
+      ASSERT_EQ(shown[straight][i] & 0x00FFFFFFu, frame[i] & 0x00FFFFFFu) << i;
+    }
+  }
+  EXPECT_EQ(shown[0], shown[1]);
 }

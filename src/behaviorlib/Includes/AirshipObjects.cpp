@@ -48,11 +48,18 @@ constexpr DialogueLine kPageTwo[] = {
     {20, 100.0f, 240.0f, "has ended; you will not get out of this junkyard to stop me!"},
 };
 
+const char* const kDialogueFace = "Times New Roman";
+
 template <std::size_t N>
 void ShowPage(const DialogueLine (&page)[N]) {
   for (const DialogueLine& line : page) {
-    World::QueueText(TextEntry{"Times New Roman", line.size, line.x, line.y, line.text, 0xFFFFFFFF});
+    World::QueueText(TextEntry{kDialogueFace, line.size, line.x, line.y, line.text, 0xFFFFFFFF});
   }
+}
+
+template <std::size_t N>
+void PreparePage(D3DInterface& engine, const DialogueLine (&page)[N]) {
+  for (const DialogueLine& line : page) engine.PrepareText(kDialogueFace, line.size, line.text);
 }
 
 bool JumpHeld() {
@@ -233,6 +240,13 @@ void KajeShieldFollow(GameObject* shield) {
 }
 
 // ---- Dialogue ----
+
+void PrepareKajeDialogue() {
+  D3DInterface* engine = D3DInterface::GetEngine();
+  if (engine == nullptr) return;
+  PreparePage(*engine, kPageOne);
+  PreparePage(*engine, kPageTwo);
+}
 
 void KajeTriggerDialogue(GameObject* trigger) {
   float& state = trigger->GetFlag("State");

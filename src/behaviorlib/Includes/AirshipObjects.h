@@ -28,3 +28,5 @@ void KajeShieldFollow(GameObject* shield);
 
 // The trigger's state from Kaje's arrival to the start of the fight.
 void KajeTriggerDialogue(GameObject* trigger);
+// Renders the dialogue's glyphs ahead of it (TextRegistry's row for the trigger).
+void PrepareKajeDialogue();

@@ -23,6 +23,10 @@ const char* const HUD::kAnimationFiles[HUD::kAnimationCount] = {
 };
 
 namespace {
+const char* const kScoreFace = "Corsiva";
+constexpr int kScoreSize = 25;
+const char* const kTimeFace = "Teletype";
+constexpr int kTimeSize = 30;
 // Where the break particles of an orb fly from, around its point.
 const Vector2 kBreakOffsets[HUD::kBreakParticles] = {
     {-1.0f, -7.0f}, {8.0f, -7.0f},  {8.0f, -3.0f},  {5.0f, 8.0f},   {16.0f, 4.0f},
@@ -482,12 +486,21 @@ void HUD::Update() {
   s_objects->Update(false);
   RollInScore();
   const float scoreX = 220.0f - 10.0f * static_cast<float>(m_sScore.size());
-  World::QueueText({"Corsiva", 25, scoreX, 12.0f, m_sScore, 0xFF00FF00});
-  World::QueueText({"Corsiva", 25, scoreX, 12.0f, m_sScore, m_color});
+  World::QueueText({kScoreFace, kScoreSize, scoreX, 12.0f, m_sScore, 0xFF00FF00});
+  World::QueueText({kScoreFace, kScoreSize, scoreX, 12.0f, m_sScore, m_color});
   const std::string time = World::FormatTime(s_time);
-  World::QueueText({"Teletype", 30, 700.0f, 25.0f, time, 0xC8FFFFFF});
-  World::QueueText({"Teletype", 30, 700.0f, 25.0f, time, m_color});
+  World::QueueText({kTimeFace, kTimeSize, 700.0f, 25.0f, time, 0xC8FFFFFF});
+  World::QueueText({kTimeFace, kTimeSize, 700.0f, 25.0f, time, m_color});
   UpdateMessages();
+}
+
+void HUD::PrepareTexts() {
+  D3DInterface* engine = D3DInterface::GetEngine();
+  if (engine == nullptr) return;
+  // A score is digits, a negative one led by a minus; a time is digits and colons.
+  engine->PrepareText(kScoreFace, kScoreSize, "-0123456789");
+  engine->PrepareText(kTimeFace, kTimeSize, "0123456789:");
+  PrepareMessageTexts(*engine);
 }
 
 void HUD::LabelBehavior(GameObject*) {

@@ -103,6 +103,9 @@ class HUD {
   // One frame: the orb slide, the parts' pass, the score roll-in, the score and
   // time texts, then the point messages.
   void Update();
+  // Opens the fonts of the score, the time and the point messages and renders
+  // every glyph they can show, so that loading pays for them, not play.
+  static void PrepareTexts();
 
   // The warning labels' behaviour and the "Holder" frame-change callback.
   static void LabelBehavior(GameObject* label);
@@ -125,6 +128,8 @@ class HUD {
   void RollInScore();
   // The lift, expiry and drawing of the point messages.
   void UpdateMessages();
+  // PrepareTexts' share for the point messages.
+  static void PrepareMessageTexts(D3DInterface& engine);
   // Sets the label's text and stands it after the message's points text.
   static void PlaceLabel(ComboText& message);
 

@@ -67,6 +67,18 @@ std::string HUD::FormatNumber(int value) {
   return std::to_string(magnitude);
 }
 
+void HUD::PrepareMessageTexts(D3DInterface& engine) {
+  // Points are signed numbers; a label is a new one or a merged one, whose
+  // wording changes past two and again past four.
+  std::string characters = "+-0123456789";
+  for (int kind = 0; kind < kMessageKinds; ++kind) {
+    characters += kNewLabels[kind];
+    characters += MergedLabel(kind, 2);
+    characters += MergedLabel(kind, 10);
+  }
+  engine.PrepareText(kFont, static_cast<int>(kTextSize), characters);
+}
+
 void HUD::PlaceLabel(ComboText& message) {
   const TextAnimation& points = message.pointsText;
   int width = 0;

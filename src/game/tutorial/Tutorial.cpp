@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "D3DInterfaceLib/D3DInterface.h"
 #include "game/data/TokenReader.h"
 #include "game/player/PlayerObject.h"
 #include "game/world/World.h"
@@ -148,6 +149,14 @@ void Tutorial::DrawLines() {
     }
     cursorY += lineStep;
   }
+}
+
+void Tutorial::PrepareTexts() const {
+  D3DInterface* engine = D3DInterface::GetEngine();
+  if (engine == nullptr || m_pending.empty()) return;
+  std::string characters;
+  for (const auto& event : m_pending) characters += event->GetText();
+  engine->PrepareText(m_face, m_pointSize, characters);
 }
 
 Tutorial* Tutorial::GetCurrent() {

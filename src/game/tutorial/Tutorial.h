@@ -54,6 +54,9 @@ class Tutorial {
   // Once per frame: messages whose box holds the player come on screen, then
   // every line on screen is drawn (or removed once its time is over).
   void Update();
+  // Opens the messages' font and renders every glyph they show, so that the
+  // level's loading pays for them rather than the frame a message appears.
+  void PrepareTexts() const;
   // The World's tutorial, or null.
   static Tutorial* GetCurrent();
 

@@ -190,6 +190,7 @@ bool World::CreateHUD() {
   std::string error;
   m_hud = HUD::Create(error);
   if (!m_hud) std::fprintf(stderr, "%s\n", error.c_str());
+  if (m_hud) HUD::PrepareTexts();
   return m_hud != nullptr;
 }
 

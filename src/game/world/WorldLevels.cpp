@@ -2,6 +2,8 @@
 // filled with clones of its templates, its music, and the player carried over.
 #include <algorithm>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "animationlib/SceneryCollection.h"
@@ -9,10 +11,27 @@
 #include "game/data/TokenReader.h"
 #include "game/level/Level.h"
 #include "game/objects/GameObject.h"
+#include "game/objects/TextRegistry.h"
 #include "game/player/PlayerObject.h"
 #include "game/tutorial/Tutorial.h"
 #include "game/world/World.h"
 #include "platform/Assert.h"
+
+namespace {
+
+// Runs the text preparer of each object type the level places, once a type.
+void PrepareObjectTexts(const Level& level) {
+  std::set<std::string> types;
+  for (const auto* objects : {&level.GetMainObjects(), &level.GetLayerB(), &level.GetLayerD()}) {
+    for (const auto& object : *objects) {
+      if (object && types.insert(object->GetName()).second) {
+        if (TextPreparer prepare = TextRegistry::GetPreparer(object->GetName())) prepare();
+      }
+    }
+  }
+}
+
+}  // namespace
 
 bool World::LoadLevel(std::string name, bool carryPlayer) {
   // A name listed twice always means its first entry.
@@ -55,6 +74,7 @@ bool World::LoadLevel(std::string name, bool carryPlayer) {
   level->FillSceneryListC(m_cscSceneryC.get());
   level->FillObjectListD(m_cscLayerD.get());
   level->StartMusic();
+  PrepareObjectTexts(*level);
 
   if (carryPlayer) {
     if (const PlayerObject* record = GetCurrentRecord()) {
@@ -74,6 +94,7 @@ bool World::LoadLevel(std::string name, bool carryPlayer) {
     } else {
       m_tutorial = std::make_unique<Tutorial>();
     }
+    m_tutorial->PrepareTexts();
   }
   if (carryPlayer) {
     // The dormant lists are empty after a load: this parks what lies far away.
