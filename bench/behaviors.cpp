@@ -392,7 +392,7 @@ void BM_WalkerCrowdFrame(benchmark::State& state) {
   state.counters["objects"] = static_cast<double>(World::GetObjects()->GetSprites().size());
 }
 BENCHMARK(BM_WalkerCrowdFrame)
-    ->ArgsProduct({{50, 100, 200}, {0, 1}})
+    ->ArgsProduct({{50, 100, 200, 400, 800}, {0, 1}})
     ->ArgNames({"walkers", "inRange"})
     ->Unit(benchmark::kMicrosecond);
 

@@ -1,0 +1,235 @@
+// Sort-and-sweep over object boxes, and the probe index built on it.
+#include "PhysicsLib/BroadPhase.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/Assert.h"
+
+namespace {
+
+bool g_broadPhase = true;
+
+// Wider than any sprite's box: such a box (a long platform, say) would make every query
+// look that far to the left, so it is compared with everything instead.
+constexpr float kWideBox = 1024.0f;
+
+// Pushed first into an index's changes when a nested pass took its notes: rebuild.
+constexpr int kRebuildAll = -1;
+
+bool HasNaN(const Bounds& box) {
+  return std::isnan(box.left) || std::isnan(box.top) || std::isnan(box.right) ||
+         std::isnan(box.bottom);
+}
+
+bool IsWide(const Bounds& box) {
+  return HasNaN(box) || !std::isfinite(box.left) || !std::isfinite(box.right) ||
+         box.right - box.left > kWideBox;
+}
+
+bool SameBox(const Bounds& a, const Bounds& b) {
+  return std::memcmp(&a, &b, sizeof(Bounds)) == 0;
+}
+
+const Bounds& BoxOf(const PhysicsObject* object) {
+  return object->GetCollisionShape().GetBounds();
+}
+
+}  // namespace
+
+void SetBroadPhaseEnabled(bool enabled) {
+  g_broadPhase = enabled;
+}
+
+bool IsBroadPhaseEnabled() {
+  return g_broadPhase;
+}
+
+void SweepIndex::Clear() {
+  m_sorted.clear();
+  m_wide.clear();
+  m_maxWidth = 0.0f;
+}
+
+void SweepIndex::Add(std::uint32_t place, const Bounds& box) {
+  if (IsWide(box)) {
+    m_wide.push_back({box, place});
+    return;
+  }
+  auto at = std::upper_bound(m_sorted.begin(), m_sorted.end(), box.left,
+                             [](float left, const Entry& e) { return left < e.box.left; });
+  m_sorted.insert(at, {box, place});
+  m_maxWidth = std::max(m_maxWidth, box.right - box.left);
+}
+
+void SweepIndex::Move(std::uint32_t place, const Bounds& from, const Bounds& to) {
+  auto filed = [place](const Entry& e) { return e.place == place; };
+  if (IsWide(from)) {
+    auto found = std::find_if(m_wide.begin(), m_wide.end(), filed);
+    VT_ASSERT(found != m_wide.end());
+    *found = m_wide.back();
+    m_wide.pop_back();
+    Add(place, to);
+    return;
+  }
+  auto first = std::lower_bound(m_sorted.begin(), m_sorted.end(), from.left,
+                                [](const Entry& e, float left) { return e.box.left < left; });
+  auto found = std::find_if(first, m_sorted.end(), filed);
+  VT_ASSERT(found != m_sorted.end());
+  if (IsWide(to)) {
+    m_sorted.erase(found);
+    Add(place, to);
+    return;
+  }
+  // Objects move a little at a time: walk the entry to its new rank.
+  found->box = to;
+  while (found != m_sorted.begin() && (found - 1)->box.left > to.left) {
+    std::iter_swap(found, found - 1);
+    --found;
+  }
+  while (found + 1 != m_sorted.end() && (found + 1)->box.left < to.left) {
+    std::iter_swap(found, found + 1);
+    ++found;
+  }
+  m_maxWidth = std::max(m_maxWidth, to.right - to.left);
+}
+
+void SweepIndex::Query(const Bounds& box, std::vector<std::uint32_t>& places) const {
+  places.clear();
+  for (const Entry& e : m_wide) {
+    if (Bounds::Overlaps(box, e.box)) places.push_back(e.place);
+  }
+  // A NaN side of the query is no limit at all.
+  auto first = m_sorted.begin();
+  if (!HasNaN(box)) {
+    first = std::lower_bound(m_sorted.begin(), m_sorted.end(), box.left - m_maxWidth,
+                             [](const Entry& e, float left) { return e.box.left < left; });
+  }
+  for (auto e = first; e != m_sorted.end(); ++e) {
+    if (!HasNaN(box) && e->box.left > box.right) break;
+    if (Bounds::Overlaps(box, e->box)) places.push_back(e->place);
+  }
+}
+
+void SweepIndex::Pairs(std::vector<Pair>& pairs) {
+  pairs.clear();
+  auto add = [&pairs](std::uint32_t a, std::uint32_t b) {
+    pairs.emplace_back(std::min(a, b), std::max(a, b));
+  };
+  // Each ordinary box meets the ones starting at or after it, up to its right edge.
+  for (auto e = m_sorted.begin(); e != m_sorted.end(); ++e) {
+    for (auto f = e + 1; f != m_sorted.end() && f->box.left <= e->box.right; ++f) {
+      if (Bounds::Overlaps(e->box, f->box)) add(e->place, f->place);
+    }
+  }
+  for (auto w = m_wide.begin(); w != m_wide.end(); ++w) {
+    for (const Entry& e : m_sorted) {
+      if (Bounds::Overlaps(w->box, e.box)) add(w->place, e.place);
+    }
+    for (auto v = w + 1; v != m_wide.end(); ++v) {
+      if (Bounds::Overlaps(w->box, v->box)) add(w->place, v->place);
+    }
+  }
+  // Into the order of an all-pairs loop: by first place (counting), then by second.
+  std::vector<std::uint32_t>& starts = m_rowStarts;
+  std::uint32_t rows = 0;
+  for (const Pair& pair : pairs) rows = std::max(rows, pair.first + 1);
+  starts.assign(static_cast<std::size_t>(rows) + 1, 0);
+  for (const Pair& pair : pairs) ++starts[pair.first + 1];
+  for (std::size_t r = 1; r < starts.size(); ++r) starts[r] += starts[r - 1];
+  m_byRow.resize(pairs.size());
+  for (const Pair& pair : pairs) m_byRow[starts[pair.first]++] = pair;
+  pairs.swap(m_byRow);
+  auto rowBegin = pairs.begin();
+  while (rowBegin != pairs.end()) {
+    auto rowEnd = std::find_if(rowBegin, pairs.end(),
+                               [row = rowBegin->first](const Pair& p) { return p.first != row; });
+    std::sort(rowBegin, rowEnd);
+    rowBegin = rowEnd;
+  }
+}
+
+void FindOverlappingPairs(PhysicsObjectList objects, bool (*take)(const PhysicsObject*),
+                          std::vector<SweepIndex::Pair>& pairs) {
+  static SweepIndex index;
+  index.Clear();
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    if (take(objects[i])) index.Add(static_cast<std::uint32_t>(i), BoxOf(objects[i]));
+  }
+  index.Pairs(pairs);
+}
+
+ProbeIndex::~ProbeIndex() {
+  if (m_active) Stop();
+}
+
+void ProbeIndex::Start() {
+  VT_ASSERT(!m_active);
+  m_active = true;
+  // Objects moved between passes unwatched.
+  m_valid = false;
+  m_changes.clear();
+  m_pOuterChanges = PhysicsObject::WatchShapeChanges(&m_changes);
+}
+
+void ProbeIndex::Stop() {
+  VT_ASSERT(m_active);
+  PhysicsObject::WatchShapeChanges(m_pOuterChanges);
+  if (m_pOuterChanges != nullptr) {
+    m_pOuterChanges->assign(1, kRebuildAll);
+    m_pOuterChanges = nullptr;
+  }
+  m_active = false;
+  m_valid = false;
+  m_objects.clear();
+  m_changes.clear();
+}
+
+void ProbeIndex::Append(PhysicsObject* object) {
+  if (!m_valid) return;
+  const auto place = static_cast<std::uint32_t>(m_objects.size());
+  m_objects.push_back(object);
+  object->SetWatchedPlace(static_cast<int>(place));
+  m_filed.push_back(BoxOf(object));
+  m_index.Add(place, m_filed.back());
+}
+
+bool ProbeIndex::NeedsRebuild() const {
+  return !m_changes.empty() && m_changes.front() == kRebuildAll;
+}
+
+void ProbeIndex::Rebuild() {
+  m_index.Clear();
+  m_filed.clear();
+  m_changes.clear();
+  for (std::size_t i = 0; i < m_objects.size(); ++i) {
+    m_objects[i]->SetWatchedPlace(static_cast<int>(i));
+    m_filed.push_back(BoxOf(m_objects[i]));
+    m_index.Add(static_cast<std::uint32_t>(i), m_filed.back());
+  }
+  m_valid = true;
+}
+
+Contact ProbeIndex::ProbeFiled(PhysicsObject* object) {
+  // Refile what moved since the last probe. A place may be stale (an object that left the
+  // list, or a note for another list): refiling it only reads the current box.
+  for (int place : m_changes) {
+    const auto p = static_cast<std::size_t>(place);
+    if (p >= m_objects.size()) continue;
+    const Bounds& now = BoxOf(m_objects[p]);
+    if (SameBox(now, m_filed[p])) continue;
+    m_index.Move(static_cast<std::uint32_t>(p), m_filed[p], now);
+    m_filed[p] = now;
+  }
+  m_changes.clear();
+
+  // The box CheckCollision sweeps, without sweeping the object's own (that widens it).
+  Bounds box = BoxOf(object);
+  box.Sweep(object->GetVelocity());
+  m_index.Query(box, m_found);
+  std::sort(m_found.begin(), m_found.end());
+  m_candidates.clear();
+  for (std::uint32_t place : m_found) m_candidates.push_back(m_objects[place]);
+  return CheckCollision(object, PhysicsObjectList(m_candidates));
+}
