@@ -365,12 +365,15 @@ struct FloorGame {
   std::unique_ptr<testharness::GameHarness> harness;
 };
 
-// Arguments: the number of walkers, 1 when the hero stands among them (within
-// every kind's notice range) or 0 when it is over a thousand pixels away, and 1
-// with the broad phase or 0 testing every pair (the cost before it).
+// Arguments: the number of walkers; where they stand: 1 among the hero (within
+// every kind's notice range), 0 spread over the same 6400 pixels whatever their
+// number (a bigger crowd is a denser one), 2 eight pixels apart whatever their
+// number (a bigger crowd takes more room), both over a thousand pixels from the
+// hero; and 1 with the broad phase or 0 testing every pair (the cost before it).
 void BM_WalkerCrowdFrame(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
-  const bool inRange = state.range(1) != 0;
+  const bool inRange = state.range(1) == 1;
+  const float spreadWidth = state.range(1) == 2 ? 8.0f * static_cast<float>(count) : 6400.0f;
   SetBroadPhaseEnabled(state.range(2) != 0);
   const float heroX = inRange ? 4000.0f : 300.0f;
   FloorGame game(state, heroX);
@@ -379,7 +382,7 @@ void BM_WalkerCrowdFrame(benchmark::State& state) {
   const char* kinds[] = {"Rat", "Rummager", "TigerE"};
   for (int i = 0; i < count; ++i) {
     const float spread = static_cast<float>(i) / static_cast<float>(count);
-    const float x = inRange ? heroX - 180.0f + 360.0f * spread : 1500.0f + 6400.0f * spread;
+    const float x = inRange ? heroX - 180.0f + 360.0f * spread : 1500.0f + spreadWidth * spread;
     Place(kinds[i % 3], x, kFloorTop - 0.1f);
   }
   World::GetObjects()->Update(false);  // the Inits
@@ -396,7 +399,7 @@ void BM_WalkerCrowdFrame(benchmark::State& state) {
   SetBroadPhaseEnabled(true);
 }
 BENCHMARK(BM_WalkerCrowdFrame)
-    ->ArgsProduct({{50, 100, 200, 400, 800}, {0, 1}, {0, 1}})
+    ->ArgsProduct({{50, 100, 200, 400, 800}, {0, 1, 2}, {0, 1}})
     ->ArgNames({"walkers", "inRange", "broadPhase"})
     ->Unit(benchmark::kMicrosecond);
 

@@ -131,23 +131,23 @@ void SweepIndex::Pairs(std::vector<Pair>& pairs) {
       if (Bounds::Overlaps(w->box, v->box)) add(w->place, v->place);
     }
   }
-  // Into the order of an all-pairs loop: by first place (counting), then by second.
+  // Into the order of an all-pairs loop: a stable counting sort by second place, then one
+  // by first, in time linear in the pairs however many there are.
+  std::uint32_t places = 0;
+  for (const Pair& pair : pairs) places = std::max(places, pair.second + 1);
+  CountingSort(pairs, places, [](const Pair& p) { return p.second; });
+  CountingSort(pairs, places, [](const Pair& p) { return p.first; });
+}
+
+template <class Key>
+void SweepIndex::CountingSort(std::vector<Pair>& pairs, std::uint32_t places, Key key) {
   std::vector<std::uint32_t>& starts = m_rowStarts;
-  std::uint32_t rows = 0;
-  for (const Pair& pair : pairs) rows = std::max(rows, pair.first + 1);
-  starts.assign(static_cast<std::size_t>(rows) + 1, 0);
-  for (const Pair& pair : pairs) ++starts[pair.first + 1];
+  starts.assign(static_cast<std::size_t>(places) + 1, 0);
+  for (const Pair& pair : pairs) ++starts[key(pair) + 1];
   for (std::size_t r = 1; r < starts.size(); ++r) starts[r] += starts[r - 1];
   m_byRow.resize(pairs.size());
-  for (const Pair& pair : pairs) m_byRow[starts[pair.first]++] = pair;
+  for (const Pair& pair : pairs) m_byRow[starts[key(pair)]++] = pair;
   pairs.swap(m_byRow);
-  auto rowBegin = pairs.begin();
-  while (rowBegin != pairs.end()) {
-    auto rowEnd = std::find_if(rowBegin, pairs.end(),
-                               [row = rowBegin->first](const Pair& p) { return p.first != row; });
-    std::sort(rowBegin, rowEnd);
-    rowBegin = rowEnd;
-  }
 }
 
 void FindOverlappingPairs(PhysicsObjectList objects, bool (*take)(const PhysicsObject*),
@@ -228,8 +228,17 @@ Contact ProbeIndex::ProbeFiled(PhysicsObject* object) {
   Bounds box = BoxOf(object);
   box.Sweep(object->GetVelocity());
   m_index.Query(box, m_found);
-  std::sort(m_found.begin(), m_found.end());
   m_candidates.clear();
-  for (std::uint32_t place : m_found) m_candidates.push_back(m_objects[place]);
+  if (m_found.size() < m_objects.size() / 16) {
+    std::sort(m_found.begin(), m_found.end());
+    for (std::uint32_t place : m_found) m_candidates.push_back(m_objects[place]);
+  } else {
+    // A crowd piled up: marking the places and walking the list beats sorting them.
+    m_marks.assign(m_objects.size(), 0);
+    for (std::uint32_t place : m_found) m_marks[place] = 1;
+    for (std::size_t p = 0; p < m_objects.size(); ++p) {
+      if (m_marks[p] != 0) m_candidates.push_back(m_objects[p]);
+    }
+  }
   return CheckCollision(object, PhysicsObjectList(m_candidates));
 }

@@ -43,6 +43,9 @@ class SweepIndex {
   // Very wide boxes and boxes with a NaN side (which Bounds::Overlaps treats as absent) are
   // compared with everything.
   std::vector<Entry> m_wide;
+  template <class Key>
+  void CountingSort(std::vector<Pair>& pairs, std::uint32_t places, Key key);
+
   // Scratch for putting pairs in order.
   std::vector<std::uint32_t> m_rowStarts;
   std::vector<Pair> m_byRow;
@@ -97,5 +100,6 @@ class ProbeIndex {
   SweepIndex m_index;
   std::vector<int> m_changes;
   std::vector<std::uint32_t> m_found;
+  std::vector<char> m_marks;
   std::vector<PhysicsObject*> m_candidates;
 };

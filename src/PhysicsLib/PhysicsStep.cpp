@@ -184,31 +184,46 @@ bool PolygonsOverlap(const CollisionPolygon& pa, const CollisionPolygon& pb) {
   return false;
 }
 
-// ProcessOverlaps over the pairs of boxes that overlap. Liveness is read when the all-pairs
-// loop would read it; the callbacks may move or reshape objects, and then the pairs still to
-// come are found again from the boxes as they are.
+// The all-pairs overlap loop from row `first`, column `column` on. A's liveness counts once,
+// when it is taken: an A that dies in its own callback still meets every later B this step
+// (one shot can hurt two enemies in the same frame).
+void ProcessOverlapsFrom(PhysicsObjectList objects, std::size_t first, std::size_t column,
+                         bool firstTaken) {
+  for (std::size_t i = first; i < objects.size(); ++i) {
+    PhysicsObject* a = objects[i];
+    const bool taken = i == first ? firstTaken : a->IsLive() && HasOverlapSource(a);
+    if (!taken) continue;
+    for (std::size_t j = i == first ? column : i + 1; j < objects.size(); ++j) {
+      PhysicsObject* b = objects[j];
+      if (!b->IsLive() || !HasOverlapSource(b)) continue;
+      if (Bounds::Overlaps(*a, *b)) TestShapeOverlap(a, b);
+    }
+  }
+}
+
+// The same over the pairs of boxes that overlap, with liveness read when the all-pairs loop
+// reads it. Once a callback moves or reshapes anything the pairs found are stale, and the
+// all-pairs loop takes over where they stopped.
 void ProcessOverlapPairs(PhysicsObjectList objects) {
-  std::vector<SweepIndex::Pair> pairs;
+  // Not the step's scratch: the callbacks run while these are walked.
+  static std::vector<SweepIndex::Pair> pairs;
   FindOverlappingPairs(objects, HasOverlapSource, pairs);
   std::size_t row = objects.size();
   bool rowTaken = false;
-  for (std::size_t k = 0; k < pairs.size(); ++k) {
-    const auto [i, j] = pairs[k];
+  for (const auto& [i, j] : pairs) {
     PhysicsObject* a = objects[i];
     PhysicsObject* b = objects[j];
     if (i != row) {
-      // A's liveness counts once, when it is taken (see the all-pairs loop).
       row = i;
       rowTaken = a->IsLive() && HasOverlapSource(a);
     }
     if (!rowTaken || !b->IsLive()) continue;
     const std::uint64_t changes = PhysicsObject::ShapeChangeCount();
     TestShapeOverlap(a, b);
-    if (PhysicsObject::ShapeChangeCount() == changes) continue;
-    FindOverlappingPairs(objects, HasOverlapSource, pairs);
-    k = static_cast<std::size_t>(
-            std::upper_bound(pairs.begin(), pairs.end(), SweepIndex::Pair(i, j)) - pairs.begin()) -
-        1;
+    if (PhysicsObject::ShapeChangeCount() != changes) {
+      ProcessOverlapsFrom(objects, i, j + 1, rowTaken);
+      return;
+    }
   }
 }
 
@@ -380,18 +395,8 @@ void TestShapeOverlap(PhysicsObject* a, PhysicsObject* b) {
 void ProcessOverlaps(PhysicsObjectList objects) {
   if (IsBroadPhaseEnabled()) {
     ProcessOverlapPairs(objects);
-    return;
-  }
-  for (std::size_t i = 0; i < objects.size(); ++i) {
-    PhysicsObject* a = objects[i];
-    if (!a->IsLive() || !HasOverlapSource(a)) continue;
-    // A's liveness counts once, when it is taken: an A that dies in its own callback still
-    // meets every later B this step (one shot can hurt two enemies in the same frame).
-    for (std::size_t j = i + 1; j < objects.size(); ++j) {
-      PhysicsObject* b = objects[j];
-      if (!b->IsLive() || !HasOverlapSource(b)) continue;
-      if (Bounds::Overlaps(*a, *b)) TestShapeOverlap(a, b);
-    }
+  } else if (!objects.empty()) {
+    ProcessOverlapsFrom(objects, 0, 1, objects[0]->IsLive() && HasOverlapSource(objects[0]));
   }
 }
 
