@@ -100,10 +100,12 @@ void SweepIndex::Query(const Bounds& box, std::vector<std::uint32_t>& places) co
   for (const Entry& e : m_wide) {
     if (Bounds::Overlaps(box, e.box)) places.push_back(e.place);
   }
-  // A NaN side of the query is no limit at all.
+  // A NaN side of the query is no limit at all. The reach to the left is padded beyond the
+  // widest box by more than the rounding of the widths and of this subtraction.
   auto first = m_sorted.begin();
   if (!HasNaN(box)) {
-    first = std::lower_bound(m_sorted.begin(), m_sorted.end(), box.left - m_maxWidth,
+    const float reach = m_maxWidth + 1.0f + std::fabs(box.left) * 1e-6f;
+    first = std::lower_bound(m_sorted.begin(), m_sorted.end(), box.left - reach,
                              [](const Entry& e, float left) { return e.box.left < left; });
   }
   for (auto e = first; e != m_sorted.end(); ++e) {

@@ -107,8 +107,7 @@ void StopAtContact(Contact& contact) {
   }
 }
 
-// Sweeps each object that has stopped against each that still moves, holding the stopped
-// one still. Returns whether that found more contacts.
+// Sweeps a pair of which exactly one has stopped, holding the stopped one still.
 void ResweepPair(PhysicsObject* a, PhysicsObject* b) {
   if (a->HasCollided() == b->HasCollided()) return;
   PhysicsObject* held = a->HasCollided() ? a : b;
@@ -117,6 +116,8 @@ void ResweepPair(PhysicsObject* a, PhysicsObject* b) {
   SweepShapes(a, b);
 }
 
+// Sweeps each object that has stopped against each that still moves. Returns whether that
+// found more contacts.
 bool Resweep(PhysicsObjectList objects) {
   if (IsBroadPhaseEnabled()) {
     // Nothing moves during a re-sweep, so the boxes' pairs can be found first.
