@@ -190,11 +190,14 @@ void ProbeIndex::Stop() {
 
 void ProbeIndex::Append(PhysicsObject* object) {
   if (!m_valid) return;
-  const auto place = static_cast<std::uint32_t>(m_objects.size());
   m_objects.push_back(object);
-  object->SetWatchedPlace(static_cast<int>(place));
-  m_filed.push_back(BoxOf(object));
-  m_index.Add(place, m_filed.back());
+  File(m_objects.size() - 1);
+}
+
+void ProbeIndex::File(std::size_t place) {
+  m_objects[place]->SetWatchedPlace(static_cast<int>(place));
+  m_filed.push_back(BoxOf(m_objects[place]));
+  m_index.Add(static_cast<std::uint32_t>(place), m_filed.back());
 }
 
 bool ProbeIndex::NeedsRebuild() const {
@@ -205,11 +208,7 @@ void ProbeIndex::Rebuild() {
   m_index.Clear();
   m_filed.clear();
   m_changes.clear();
-  for (std::size_t i = 0; i < m_objects.size(); ++i) {
-    m_objects[i]->SetWatchedPlace(static_cast<int>(i));
-    m_filed.push_back(BoxOf(m_objects[i]));
-    m_index.Add(static_cast<std::uint32_t>(i), m_filed.back());
-  }
+  for (std::size_t i = 0; i < m_objects.size(); ++i) File(i);
   m_valid = true;
 }
 

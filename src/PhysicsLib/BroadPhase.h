@@ -90,6 +90,8 @@ class ProbeIndex {
  private:
   bool NeedsRebuild() const;
   void Rebuild();
+  // Tells the object at `place` its place and files its box (the places before are filed).
+  void File(std::size_t place);
   Contact ProbeFiled(PhysicsObject* object);
 
   bool m_active = false;
