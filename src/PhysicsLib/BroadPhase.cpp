@@ -23,11 +23,6 @@ bool HasNaN(const Bounds& box) {
          std::isnan(box.bottom);
 }
 
-bool IsWide(const Bounds& box) {
-  return HasNaN(box) || !std::isfinite(box.left) || !std::isfinite(box.right) ||
-         box.right - box.left > kWideBox;
-}
-
 bool SameBox(const Bounds& a, const Bounds& b) {
   return std::memcmp(&a, &b, sizeof(Bounds)) == 0;
 }
@@ -46,26 +41,38 @@ bool IsBroadPhaseEnabled() {
   return g_broadPhase;
 }
 
-void SweepIndex::Clear() {
+void SweepIndex::Clear(bool vertical) {
+  m_vertical = vertical;
   m_sorted.clear();
   m_wide.clear();
   m_maxWidth = 0.0f;
 }
 
+bool SweepIndex::IsWide(const Entry& e) {
+  return HasNaN(e.box) || !std::isfinite(e.lo) || !std::isfinite(e.hi) || e.hi - e.lo > kWideBox;
+}
+
+SweepIndex::Entry SweepIndex::MakeEntry(std::uint32_t place, const Bounds& box) const {
+  return m_vertical ? Entry{box.top, box.bottom, box, place}
+                    : Entry{box.left, box.right, box, place};
+}
+
 void SweepIndex::Add(std::uint32_t place, const Bounds& box) {
-  if (IsWide(box)) {
-    m_wide.push_back({box, place});
+  const Entry entry = MakeEntry(place, box);
+  if (IsWide(entry)) {
+    m_wide.push_back(entry);
     return;
   }
-  auto at = std::upper_bound(m_sorted.begin(), m_sorted.end(), box.left,
-                             [](float left, const Entry& e) { return left < e.box.left; });
-  m_sorted.insert(at, {box, place});
-  m_maxWidth = std::max(m_maxWidth, box.right - box.left);
+  auto at = std::upper_bound(m_sorted.begin(), m_sorted.end(), entry.lo,
+                             [](float lo, const Entry& e) { return lo < e.lo; });
+  m_sorted.insert(at, entry);
+  m_maxWidth = std::max(m_maxWidth, entry.hi - entry.lo);
 }
 
 void SweepIndex::Move(std::uint32_t place, const Bounds& from, const Bounds& to) {
   auto filed = [place](const Entry& e) { return e.place == place; };
-  if (IsWide(from)) {
+  const Entry old = MakeEntry(place, from);
+  if (IsWide(old)) {
     auto found = std::find_if(m_wide.begin(), m_wide.end(), filed);
     VT_ASSERT(found != m_wide.end());
     *found = m_wide.back();
@@ -73,26 +80,27 @@ void SweepIndex::Move(std::uint32_t place, const Bounds& from, const Bounds& to)
     Add(place, to);
     return;
   }
-  auto first = std::lower_bound(m_sorted.begin(), m_sorted.end(), from.left,
-                                [](const Entry& e, float left) { return e.box.left < left; });
+  auto first = std::lower_bound(m_sorted.begin(), m_sorted.end(), old.lo,
+                                [](const Entry& e, float lo) { return e.lo < lo; });
   auto found = std::find_if(first, m_sorted.end(), filed);
   VT_ASSERT(found != m_sorted.end());
-  if (IsWide(to)) {
+  const Entry entry = MakeEntry(place, to);
+  if (IsWide(entry)) {
     m_sorted.erase(found);
     Add(place, to);
     return;
   }
   // Objects move a little at a time: walk the entry to its new rank.
-  found->box = to;
-  while (found != m_sorted.begin() && (found - 1)->box.left > to.left) {
+  *found = entry;
+  while (found != m_sorted.begin() && (found - 1)->lo > entry.lo) {
     std::iter_swap(found, found - 1);
     --found;
   }
-  while (found + 1 != m_sorted.end() && (found + 1)->box.left < to.left) {
+  while (found + 1 != m_sorted.end() && (found + 1)->lo < entry.lo) {
     std::iter_swap(found, found + 1);
     ++found;
   }
-  m_maxWidth = std::max(m_maxWidth, to.right - to.left);
+  m_maxWidth = std::max(m_maxWidth, entry.hi - entry.lo);
 }
 
 void SweepIndex::Query(const Bounds& box, std::vector<std::uint32_t>& places) const {
@@ -100,16 +108,18 @@ void SweepIndex::Query(const Bounds& box, std::vector<std::uint32_t>& places) co
   for (const Entry& e : m_wide) {
     if (Bounds::Overlaps(box, e.box)) places.push_back(e.place);
   }
-  // A NaN side of the query is no limit at all. The reach to the left is padded beyond the
-  // widest box by more than the rounding of the widths and of this subtraction.
+  // A NaN side of the query is no limit at all. The reach back is padded beyond the widest
+  // box by more than the rounding of the widths and of this subtraction.
+  const Entry query = MakeEntry(0, box);
+  const bool bounded = !HasNaN(box);
   auto first = m_sorted.begin();
-  if (!HasNaN(box)) {
-    const float reach = m_maxWidth + 1.0f + std::fabs(box.left) * 1e-6f;
-    first = std::lower_bound(m_sorted.begin(), m_sorted.end(), box.left - reach,
-                             [](const Entry& e, float left) { return e.box.left < left; });
+  if (bounded) {
+    const float reach = m_maxWidth + 1.0f + std::fabs(query.lo) * 1e-6f;
+    first = std::lower_bound(m_sorted.begin(), m_sorted.end(), query.lo - reach,
+                             [](const Entry& e, float lo) { return e.lo < lo; });
   }
   for (auto e = first; e != m_sorted.end(); ++e) {
-    if (!HasNaN(box) && e->box.left > box.right) break;
+    if (bounded && e->lo > query.hi) break;
     if (Bounds::Overlaps(box, e->box)) places.push_back(e->place);
   }
 }
@@ -119,9 +129,9 @@ void SweepIndex::Pairs(std::vector<Pair>& pairs) {
   auto add = [&pairs](std::uint32_t a, std::uint32_t b) {
     pairs.emplace_back(std::min(a, b), std::max(a, b));
   };
-  // Each ordinary box meets the ones starting at or after it, up to its right edge.
+  // Each ordinary box meets the ones starting at or after it, up to its far edge.
   for (auto e = m_sorted.begin(); e != m_sorted.end(); ++e) {
-    for (auto f = e + 1; f != m_sorted.end() && f->box.left <= e->box.right; ++f) {
+    for (auto f = e + 1; f != m_sorted.end() && f->lo <= e->hi; ++f) {
       if (Bounds::Overlaps(e->box, f->box)) add(e->place, f->place);
     }
   }
@@ -152,10 +162,24 @@ void SweepIndex::CountingSort(std::vector<Pair>& pairs, std::uint32_t places, Ke
   pairs.swap(m_byRow);
 }
 
+bool SweepAlongY(PhysicsObjectList objects, bool (*take)(const PhysicsObject*)) {
+  float left = INFINITY, right = -INFINITY, top = INFINITY, bottom = -INFINITY;
+  for (const PhysicsObject* object : objects) {
+    if (take != nullptr && !take(object)) continue;
+    const Bounds& box = BoxOf(object);
+    // Comparisons with NaN fail, so NaN sides are left out.
+    left = std::min(left, box.left);
+    right = std::max(right, box.right);
+    top = std::min(top, box.top);
+    bottom = std::max(bottom, box.bottom);
+  }
+  return bottom - top > right - left;
+}
+
 void FindOverlappingPairs(PhysicsObjectList objects, bool (*take)(const PhysicsObject*),
                           std::vector<SweepIndex::Pair>& pairs) {
   static SweepIndex index;
-  index.Clear();
+  index.Clear(SweepAlongY(objects, take));
   for (std::size_t i = 0; i < objects.size(); ++i) {
     if (take(objects[i])) index.Add(static_cast<std::uint32_t>(i), BoxOf(objects[i]));
   }
@@ -205,7 +229,7 @@ bool ProbeIndex::NeedsRebuild() const {
 }
 
 void ProbeIndex::Rebuild() {
-  m_index.Clear();
+  m_index.Clear(SweepAlongY(m_objects, nullptr));
   m_filed.clear();
   m_changes.clear();
   for (std::size_t i = 0; i < m_objects.size(); ++i) File(i);

@@ -15,12 +15,13 @@
 void SetBroadPhaseEnabled(bool enabled);
 bool IsBroadPhaseEnabled();
 
-// The boxes of places 0..n-1 (an object's place is its position in its list).
+// The boxes of places 0..n-1 (an object's place is its position in its list), sorted along
+// one axis: x for a crowd spread along a level, y for one stacked up.
 class SweepIndex {
  public:
   using Pair = std::pair<std::uint32_t, std::uint32_t>;
 
-  void Clear();
+  void Clear(bool vertical = false);
   void Add(std::uint32_t place, const Bounds& box);
   // Moves a place filed with box `from` to box `to`.
   void Move(std::uint32_t place, const Bounds& from, const Bounds& to);
@@ -31,25 +32,34 @@ class SweepIndex {
   void Pairs(std::vector<Pair>& pairs);
 
  private:
+  // A box with its extent along the axis.
   struct Entry {
+    float lo;
+    float hi;
     Bounds box;
     std::uint32_t place;
   };
-
-  // Finite boxes of ordinary width, by left edge; the widest of them bounds how far left of
-  // a query an overlapping box can start.
-  std::vector<Entry> m_sorted;
-  float m_maxWidth = 0.0f;
-  // Very wide boxes and boxes with a NaN side (which Bounds::Overlaps treats as absent) are
-  // compared with everything.
-  std::vector<Entry> m_wide;
+  Entry MakeEntry(std::uint32_t place, const Bounds& box) const;
+  // Very long boxes and boxes with a NaN side (which Bounds::Overlaps treats as absent) are
+  // compared with everything: one long platform would make every query reach that far.
+  static bool IsWide(const Entry& e);
   template <class Key>
   void CountingSort(std::vector<Pair>& pairs, std::uint32_t places, Key key);
 
+  bool m_vertical = false;
+  // The other boxes by their near edge; the longest of them bounds how far before a query
+  // an overlapping box can start.
+  std::vector<Entry> m_sorted;
+  float m_maxWidth = 0.0f;
+  std::vector<Entry> m_wide;
   // Scratch for putting pairs in order.
   std::vector<std::uint32_t> m_rowStarts;
   std::vector<Pair> m_byRow;
 };
+
+// Whether the boxes of the objects `take` accepts (all when null) spread further down than
+// across, so an index of them sweeps along y.
+bool SweepAlongY(PhysicsObjectList objects, bool (*take)(const PhysicsObject*));
 
 // The pairs (first < second) of objects that `take` accepts whose boxes overlap, in the
 // order an all-pairs loop over the list meets them.

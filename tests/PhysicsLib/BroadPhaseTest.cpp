@@ -282,21 +282,28 @@ TEST(SweepIndexTest, QueriesAndPairsFindExactlyTheOverlappingBoxes) {
     }
   };
 
-  SweepIndex index;
-  for (std::uint32_t i = 0; i < boxes.size(); ++i) index.Add(i, boxes[i]);
-  check(index, "as filed");
-  for (int move = 0; move < 300; ++move) {
-    const std::uint32_t i = static_cast<std::uint32_t>(random() % boxes.size());
-    Bounds to = boxes[i];
-    const float dx = static_cast<float>(random() % 81) - 40.0f;
-    to.left += dx;
-    to.right += dx;
-    if (move % 50 == 0) to.right = to.left + 3000.0f;  // becomes wide
-    if (move % 50 == 25) to = {10, 10, 30, 30};        // and back
-    index.Move(i, boxes[i], to);
-    boxes[i] = to;
+  const std::vector<Bounds> filed = boxes;
+  for (bool vertical : {false, true}) {
+    const std::string axis = vertical ? "along y" : "along x";
+    boxes = filed;
+    SweepIndex index;
+    index.Clear(vertical);
+    for (std::uint32_t i = 0; i < boxes.size(); ++i) index.Add(i, boxes[i]);
+    check(index, axis + ", as filed");
+    for (int move = 0; move < 300; ++move) {
+      const std::uint32_t i = static_cast<std::uint32_t>(random() % boxes.size());
+      Bounds to = boxes[i];
+      const float dx = static_cast<float>(random() % 81) - 40.0f;
+      const float dy = static_cast<float>(random() % 81) - 40.0f;
+      to = {to.left + dx, to.top + dy, to.right + dx, to.bottom + dy};
+      if (move % 50 == 0) to.right = to.left + 3000.0f;    // becomes long
+      if (move % 50 == 10) to.bottom = to.top + 3000.0f;   // or tall
+      if (move % 50 == 25) to = {10, 10, 30, 30};          // and back
+      index.Move(i, boxes[i], to);
+      boxes[i] = to;
+    }
+    check(index, axis + ", after moves");
   }
-  check(index, "after moves");
 }
 
 }  // namespace
