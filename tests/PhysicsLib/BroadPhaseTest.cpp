@@ -26,8 +26,8 @@ int Id(const PhysicsObject* object) {
 }
 
 void Log(const Contact* c) {
-  g_log->emplace_back(Id(c->a), Id(c->b), c->t, c->polygonA, c->polygonB, c->featureA,
-                      c->featureB, c->kindA, c->kindB);
+  g_log->emplace_back(Id(c->a), Id(c->b), c->t, c->polygonA, c->polygonB, c->featureA, c->featureB,
+                      c->kindA, c->kindB);
 }
 void Record(Contact* c) {
   Log(c);
@@ -54,7 +54,7 @@ struct CrowdCase {
   std::string name;
   unsigned seed;
   int count;
-  float width;   // of the area the objects start in
+  float width;  // of the area the objects start in
   float height;
   float speed;     // largest speed on each axis
   float asleep;    // share of inactive objects
@@ -98,7 +98,8 @@ class Crowd {
         shape = kinds[random() % 5];
       }
       Vector2 at(unit(random) * c.width, unit(random) * c.height);
-      if (c.grid) at = Vector2(static_cast<float>(i % 20) * 10.0f, static_cast<float>(i / 20) * 10.0f);
+      if (c.grid)
+        at = Vector2(static_cast<float>(i % 20) * 10.0f, static_cast<float>(i / 20) * 10.0f);
       // Some stand still: only the others' motion brings contacts to them.
       const bool still = random() % 4 == 0;
       const CachedVector velocity(still ? 0.0f : (unit(random) * 2.0f - 1.0f) * c.speed,
@@ -127,7 +128,8 @@ class Crowd {
   void AppendStates(std::vector<Delivery>& log) const {
     for (const PhysicsObject& o : m_objects) {
       const Bounds& b = o.GetCollisionShape().GetBounds();
-      log.emplace_back(-1, o.IsDead() ? 1 : 0, o.GetPosition().X(), static_cast<int>(o.GetPosition().Y() * 1024),
+      log.emplace_back(-1, o.IsDead() ? 1 : 0, o.GetPosition().X(),
+                       static_cast<int>(o.GetPosition().Y() * 1024),
                        static_cast<int>(o.GetVelocity().X() * 1024),
                        static_cast<int>(o.GetVelocity().Y() * 1024), o.HasCollided() ? 1 : 0,
                        static_cast<int>(o.GetContactTime() * 1024),
@@ -190,8 +192,9 @@ TEST_P(BroadPhaseCrowdTest, ProbesAnswerAsTheWholeListWhileObjectsMoveComeAndGo)
       PhysicsObject* object = list[random() % list.size()];
       switch (random() % 8) {
         case 0:  // a behaviour moves its object
-          object->MoveTo(object->GetPosition() + CachedVector(static_cast<float>(random() % 41) - 20.0f,
-                                                         static_cast<float>(random() % 11) - 5.0f));
+          object->MoveTo(object->GetPosition() +
+                         CachedVector(static_cast<float>(random() % 41) - 20.0f,
+                                      static_cast<float>(random() % 11) - 5.0f));
           break;
         case 1:  // or reshapes it
           object->SetFacingLeft(!object->IsFacingLeft());
@@ -251,14 +254,15 @@ TEST(SweepIndexTest, QueriesAndPairsFindExactlyTheOverlappingBoxes) {
   for (int i = 0; i < 150; ++i) {
     const float left = coordinate();
     const float top = coordinate();
-    boxes.push_back({left, top, left + static_cast<float>(random() % 60), top + static_cast<float>(random() % 60)});
+    boxes.push_back({left, top, left + static_cast<float>(random() % 60),
+                     top + static_cast<float>(random() % 60)});
   }
-  boxes.push_back({0, 0, 5000, 10});         // wider than any sprite
-  boxes.push_back({100, 100, 90, 120});      // inverted
-  boxes.push_back({-kInf, 50, 20, 60});      // open to the left
-  boxes.push_back({kNaN, 200, 250, 210});    // no left side at all
-  boxes.push_back({30, kNaN, 40, kNaN});     // no top or bottom
-  boxes.push_back({60, 60, 60, 60});         // a point on others' edges
+  boxes.push_back({0, 0, 5000, 10});       // wider than any sprite
+  boxes.push_back({100, 100, 90, 120});    // inverted
+  boxes.push_back({-kInf, 50, 20, 60});    // open to the left
+  boxes.push_back({kNaN, 200, 250, 210});  // no left side at all
+  boxes.push_back({30, kNaN, 40, kNaN});   // no top or bottom
+  boxes.push_back({60, 60, 60, 60});       // a point on others' edges
 
   auto check = [&](SweepIndex& index, const std::string& when) {
     std::vector<SweepIndex::Pair> expected;
@@ -296,9 +300,9 @@ TEST(SweepIndexTest, QueriesAndPairsFindExactlyTheOverlappingBoxes) {
       const float dx = static_cast<float>(random() % 81) - 40.0f;
       const float dy = static_cast<float>(random() % 81) - 40.0f;
       to = {to.left + dx, to.top + dy, to.right + dx, to.bottom + dy};
-      if (move % 50 == 0) to.right = to.left + 3000.0f;    // becomes long
-      if (move % 50 == 10) to.bottom = to.top + 3000.0f;   // or tall
-      if (move % 50 == 25) to = {10, 10, 30, 30};          // and back
+      if (move % 50 == 0) to.right = to.left + 3000.0f;   // becomes long
+      if (move % 50 == 10) to.bottom = to.top + 3000.0f;  // or tall
+      if (move % 50 == 25) to = {10, 10, 30, 30};         // and back
       index.Move(i, boxes[i], to);
       boxes[i] = to;
     }

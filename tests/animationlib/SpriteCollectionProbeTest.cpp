@@ -8,8 +8,8 @@
 
 #include "PhysicsLib/BroadPhase.h"
 #include "PhysicsLib/CollisionTypes.h"
-#include "animationlib/SpriteCollection.h"
 #include "StandInObject.h"
+#include "animationlib/SpriteCollection.h"
 
 namespace {
 
@@ -59,7 +59,8 @@ void Walk(GameObject* object) {
 }
 
 GameObject* NewSprite(const std::string& name, Vector2 at, float depth) {
-  auto* sprite = new GameObject(name, g_animation, at, ObjectCallbacks{nullptr, Walk, Touch}, depth);
+  auto* sprite =
+      new GameObject(name, g_animation, at, ObjectCallbacks{nullptr, Walk, Touch}, depth);
   sprite->SetShape(g_shape);
   return sprite;
 }
@@ -74,12 +75,14 @@ std::vector<std::string> RunCrowd(unsigned seed, bool broadPhase) {
     SpriteCollection list(PASS_BEHAVIOR);
     g_list = &list;
     for (int i = 0; i < 60; ++i) {
-      list.Add(NewSprite("w" + std::to_string(i),
-                         Vector2(static_cast<float>(g_random() % 300), static_cast<float>(g_random() % 100)),
-                         static_cast<float>(i % 3)));
+      list.Add(NewSprite(
+          "w" + std::to_string(i),
+          Vector2(static_cast<float>(g_random() % 300), static_cast<float>(g_random() % 100)),
+          static_cast<float>(i % 3)));
     }
     for (int i = 0; i < 4; ++i) {
-      GameObject* ground = NewSprite("ground" + std::to_string(i), Vector2(80.0f * i, 120.0f), 1.0f);
+      GameObject* ground =
+          NewSprite("ground" + std::to_string(i), Vector2(80.0f * i, 120.0f), 1.0f);
       ground->SetBehavior(nullptr);
       list.Add(ground);
     }
@@ -98,8 +101,9 @@ TEST(SpriteCollectionProbeTest, ProbesInAPassAnswerAsTheWholeListWhileSpritesCom
   CollisionTypeTable::Rows() = {{3}};
   Animation animation("walker", Vector2(8, 8));
   animation.GetFrames().emplace_back(0, 2, Vector2());
-  CollisionShape box({CollisionPolygon(0, {CollisionVertex(Vector2(0, 0)), CollisionVertex(Vector2(12, 0)),
-                                           CollisionVertex(Vector2(12, 12)), CollisionVertex(Vector2(0, 12))})});
+  CollisionShape box(
+      {CollisionPolygon(0, {CollisionVertex(Vector2(0, 0)), CollisionVertex(Vector2(12, 0)),
+                            CollisionVertex(Vector2(12, 12)), CollisionVertex(Vector2(0, 12))})});
   g_animation = &animation;
   g_shape = &box;
   for (unsigned seed : {1u, 2u, 3u}) {

@@ -387,8 +387,8 @@ PlayerObject* SearchForHero() {
 TEST_F(HeroTest, GetPlayerFollowsEveryChangeOfTheListAndOfNames) {
   SpriteCollection* list = World::GetObjects();
   auto newHero = [this](float depth) {
-    auto* other = new PlayerObject(World::kPlayerName, m_body, Vector2(300, 100),
-                                   ObjectCallbacks{PlayerQueryThunk, PlayerInputThunk, nullptr}, depth);
+    const ObjectCallbacks callbacks{PlayerQueryThunk, PlayerInputThunk, nullptr};
+    auto* other = new PlayerObject(World::kPlayerName, m_body, Vector2(300, 100), callbacks, depth);
     World::GetObjects()->Add(other);
     return other;
   };
