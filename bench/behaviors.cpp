@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "PhysicsLib/BroadPhase.h"
 #include "PhysicsLib/PhysicsStep.h"
 #include "animationlib/SpriteCollection.h"
 #include "behaviorlib/Behaviors.h"
@@ -299,7 +300,7 @@ void BM_KajeStageOneFrame(benchmark::State& state) {
 BENCHMARK(BM_KajeStageOneFrame)->Unit(benchmark::kMicrosecond);
 
 
-// Walking crowds on a flat 64-tile floor: 50, 100 and 200 walkers (Rat,
+// Walking crowds on a flat 64-tile floor: 50 to 800 walkers (Rat,
 // Rummager and TigerE in turn) with the hero far off or among them, and a burst
 // of 300 sparks. Every ground probe and path probe is a CheckCollision against
 // the whole list, so its calls per frame are counted as well as the time.
@@ -364,11 +365,16 @@ struct FloorGame {
   std::unique_ptr<testharness::GameHarness> harness;
 };
 
-// Arguments: the number of walkers, and 1 when the hero stands among them
-// (within every kind's notice range) or 0 when it is over a thousand pixels away.
+// Arguments: the number of walkers; where they stand: 1 among the hero (within
+// every kind's notice range), 0 spread over the same 6400 pixels whatever their
+// number (a bigger crowd is a denser one), 2 eight pixels apart whatever their
+// number (a bigger crowd takes more room), both over a thousand pixels from the
+// hero; and 1 with the broad phase or 0 testing every pair (the cost before it).
 void BM_WalkerCrowdFrame(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
-  const bool inRange = state.range(1) != 0;
+  const bool inRange = state.range(1) == 1;
+  const float spreadWidth = state.range(1) == 2 ? 8.0f * static_cast<float>(count) : 6400.0f;
+  SetBroadPhaseEnabled(state.range(2) != 0);
   const float heroX = inRange ? 4000.0f : 300.0f;
   FloorGame game(state, heroX);
   if (!game.harness) return;
@@ -376,7 +382,7 @@ void BM_WalkerCrowdFrame(benchmark::State& state) {
   const char* kinds[] = {"Rat", "Rummager", "TigerE"};
   for (int i = 0; i < count; ++i) {
     const float spread = static_cast<float>(i) / static_cast<float>(count);
-    const float x = inRange ? heroX - 180.0f + 360.0f * spread : 1500.0f + 6400.0f * spread;
+    const float x = inRange ? heroX - 180.0f + 360.0f * spread : 1500.0f + spreadWidth * spread;
     Place(kinds[i % 3], x, kFloorTop - 0.1f);
   }
   World::GetObjects()->Update(false);  // the Inits
@@ -390,10 +396,11 @@ void BM_WalkerCrowdFrame(benchmark::State& state) {
   }
   state.counters["checks/frame"] = static_cast<double>(g_checks) / static_cast<double>(frames);
   state.counters["objects"] = static_cast<double>(World::GetObjects()->GetSprites().size());
+  SetBroadPhaseEnabled(true);
 }
 BENCHMARK(BM_WalkerCrowdFrame)
-    ->ArgsProduct({{50, 100, 200}, {0, 1}})
-    ->ArgNames({"walkers", "inRange"})
+    ->ArgsProduct({{50, 100, 200, 400, 800}, {0, 1, 2}, {0, 1}})
+    ->ArgNames({"walkers", "inRange", "broadPhase"})
     ->Unit(benchmark::kMicrosecond);
 
 // 300 sparks burst from a point above the floor every 30 frames (they live 15

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "PhysicsLib/BroadPhase.h"
 #include "PhysicsLib/Collision.h"
 
 namespace {
@@ -55,15 +56,20 @@ class BoxField {
   std::vector<PhysicsObject*> m_list;
 };
 
+// Arguments: the number of boxes, and 1 with the broad phase or 0 testing every pair.
 void BM_PhysicsStep(benchmark::State& state) {
   BoxField field(static_cast<int>(state.range(0)));
+  SetBroadPhaseEnabled(state.range(1) != 0);
   for (auto _ : state) {
     field.Reset();
     PhysicsStep(field.List());
   }
+  SetBroadPhaseEnabled(true);
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_PhysicsStep)->Arg(10)->Arg(50)->Arg(100)->Arg(200);
+BENCHMARK(BM_PhysicsStep)
+    ->ArgsProduct({{10, 50, 100, 200, 400, 800}, {0, 1}})
+    ->ArgNames({"boxes", "broadPhase"});
 
 void BM_CheckCollision(benchmark::State& state) {
   BoxField field(static_cast<int>(state.range(0)));

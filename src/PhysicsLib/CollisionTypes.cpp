@@ -4,11 +4,6 @@
 #include <fstream>
 #include <iterator>
 
-std::vector<std::vector<int>>& CollisionTypeTable::Rows() {
-  static std::vector<std::vector<int>> rows;
-  return rows;
-}
-
 bool LoadCollisionTypes(const std::string& fileName) {
   auto& rows = CollisionTypeTable::Rows();
   rows.clear();

@@ -22,8 +22,11 @@ class CollisionTypeTable {
   }
   static int Count() { return static_cast<int>(Rows().size()); }
 
-  // The table itself: a vector of rows.
-  static std::vector<std::vector<int>>& Rows();
+  // The table itself: a vector of rows. Inline, as Get is asked for every polygon pair.
+  static std::vector<std::vector<int>>& Rows() {
+    static std::vector<std::vector<int>> rows;
+    return rows;
+  }
 };
 
 // False, with the table left empty, when the file cannot be opened or is not square.

@@ -3,6 +3,35 @@
 
 #include "geometry/Matrix2D.h"
 
+namespace {
+std::vector<int>* g_watchedChanges = nullptr;
+std::uint64_t g_shapeChanges = 0;
+
+void NoteChange(int place) {
+  ++g_shapeChanges;
+  if (g_watchedChanges != nullptr && place >= 0) g_watchedChanges->push_back(place);
+}
+}  // namespace
+
+std::vector<int>* PhysicsObject::WatchShapeChanges(std::vector<int>* changes) {
+  std::vector<int>* previous = g_watchedChanges;
+  g_watchedChanges = changes;
+  return previous;
+}
+
+std::uint64_t PhysicsObject::ShapeChangeCount() {
+  return g_shapeChanges;
+}
+
+void PhysicsObject::NoteShapeChange() const {
+  NoteChange(m_watchedPlace.place);
+}
+
+PhysicsObject::WatchedPlace& PhysicsObject::WatchedPlace::operator=(const WatchedPlace&) {
+  NoteChange(place);
+  return *this;
+}
+
 PhysicsObject::PhysicsObject(const CollisionShape* source, const Vector2& position,
                              const CachedVector& velocity, CollisionCallback callback)
     : m_pSourceShape(nullptr),
@@ -37,6 +66,7 @@ PhysicsObject::PhysicsObject(const PhysicsObject& other)
 
 void PhysicsObject::SetShape(const CollisionShape* shape) {
   m_pSourceShape = shape;
+  NoteShapeChange();
   if (shape == nullptr) return;
   m_worldShape = *shape;
 
@@ -52,6 +82,7 @@ void PhysicsObject::SetShape(const CollisionShape* shape) {
 }
 
 void PhysicsObject::MoveTo(const Vector2& position) {
+  NoteShapeChange();
   m_worldShape.Translate(position - m_position);
   m_position = position;
 }
@@ -67,5 +98,6 @@ void PhysicsObject::SetFacingLeft(bool facingLeft) {
 }
 
 void PhysicsObject::SweepBounds() {
+  NoteShapeChange();
   m_worldShape.GetBounds().Sweep(m_velocity);
 }

@@ -2,6 +2,9 @@
 // in the world, and the callback that answers its contacts.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "PhysicsLib/CollisionShape.h"
 #include "PhysicsLib/Contact.h"
 #include "geometry/Angle.h"
@@ -24,7 +27,11 @@ class PhysicsObject {
   void SetShape(const CollisionShape* shape);
   const CollisionShape* GetSourceShape() const { return m_pSourceShape; }
   const CollisionShape& GetCollisionShape() const { return m_worldShape; }
-  CollisionShape& GetCollisionShape() { return m_worldShape; }
+  // Whoever takes the shape to write is taken to change it (see WatchShapeChanges).
+  CollisionShape& GetCollisionShape() {
+    NoteShapeChange();
+    return m_worldShape;
+  }
 
   // Moves the object and its world shape.
   void MoveTo(const Vector2& position);
@@ -79,7 +86,27 @@ class PhysicsObject {
   // Widens the world shape's box over this step's motion.
   void SweepBounds();
 
+  // While a list's probe index runs, every change of a watched object's world shape appends
+  // the object's place in that list to `changes`, so the index refiles only what moved.
+  // Returns the list that was watching before (null for none).
+  static std::vector<int>* WatchShapeChanges(std::vector<int>* changes);
+  // Counts every change of any world shape, watched or not.
+  static std::uint64_t ShapeChangeCount();
+  // The object's place in the watched list, or -1.
+  void SetWatchedPlace(int place) { m_watchedPlace.place = place; }
+
  private:
+  // A copy starts unwatched and an assignment keeps the target's place: the place belongs to
+  // the object in its list, not to its state. Assigning changes the shape.
+  struct WatchedPlace {
+    int place = -1;
+    WatchedPlace() = default;
+    WatchedPlace(const WatchedPlace&) {}
+    WatchedPlace& operator=(const WatchedPlace&);
+  };
+
+  void NoteShapeChange() const;
+
   const CollisionShape* m_pSourceShape;
   CollisionShape m_worldShape;
   Vector2 m_position;
@@ -93,4 +120,5 @@ class PhysicsObject {
   bool m_bCollided;
   float m_contactTime;
   CachedVector m_parkedVelocity;
+  WatchedPlace m_watchedPlace;
 };

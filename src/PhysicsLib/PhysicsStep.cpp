@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "PhysicsLib/BroadPhase.h"
 #include "PhysicsLib/CollisionTypes.h"
 #include "geometry/Circle.h"
 #include "geometry/Ray2D.h"
@@ -28,6 +29,24 @@ bool HasSolidSource(const PhysicsObject* object) {
 bool HasOverlapSource(const PhysicsObject* object) {
   const CollisionShape* source = object->GetSourceShape();
   return source != nullptr && source->IsOverlap();
+}
+
+bool TakesPartInStep(const PhysicsObject* object) {
+  return object->IsLive() && HasSolidSource(object);
+}
+
+bool IsLiveObject(const PhysicsObject* object) {
+  return object->IsLive();
+}
+
+// Read-only: taking the writable shape counts as a change of it.
+const CollisionShape& WorldShape(const PhysicsObject* object) {
+  return object->GetCollisionShape();
+}
+
+std::vector<SweepIndex::Pair>& PairScratch() {
+  static std::vector<SweepIndex::Pair> pairs;
+  return pairs;
 }
 
 // A two-vertex polygon is a single segment, not two.
@@ -88,20 +107,31 @@ void StopAtContact(Contact& contact) {
   }
 }
 
-// Sweeps each object that has stopped against each that still moves, holding the stopped
-// one still. Returns whether that found more contacts.
+// Sweeps a pair of which exactly one has stopped, holding the stopped one still.
+void ResweepPair(PhysicsObject* a, PhysicsObject* b) {
+  if (a->HasCollided() == b->HasCollided()) return;
+  PhysicsObject* held = a->HasCollided() ? a : b;
+  held->SetParkedVelocity(held->GetVelocity());
+  held->SetVelocity(CachedVector());
+  SweepShapes(a, b);
+}
+
+// Sweeps each object that has stopped against each that still moves. Returns whether that
+// found more contacts.
 bool Resweep(PhysicsObjectList objects) {
+  if (IsBroadPhaseEnabled()) {
+    // Nothing moves during a re-sweep, so the boxes' pairs can be found first.
+    std::vector<SweepIndex::Pair>& pairs = PairScratch();
+    FindOverlappingPairs(objects, IsLiveObject, pairs);
+    for (const auto& [i, j] : pairs) ResweepPair(objects[i], objects[j]);
+    return !Contacts().empty();
+  }
   for (std::size_t i = 0; i < objects.size(); ++i) {
     PhysicsObject* a = objects[i];
     if (!a->IsLive()) continue;
     for (std::size_t j = i + 1; j < objects.size(); ++j) {
       PhysicsObject* b = objects[j];
-      if (!b->IsLive() || a->HasCollided() == b->HasCollided()) continue;
-      if (!Bounds::Overlaps(*a, *b)) continue;
-      PhysicsObject* held = a->HasCollided() ? a : b;
-      held->SetParkedVelocity(held->GetVelocity());
-      held->SetVelocity(CachedVector());
-      SweepShapes(a, b);
+      if (b->IsLive() && Bounds::Overlaps(*a, *b)) ResweepPair(a, b);
     }
   }
   return !Contacts().empty();
@@ -155,6 +185,49 @@ bool PolygonsOverlap(const CollisionPolygon& pa, const CollisionPolygon& pb) {
   return false;
 }
 
+// The all-pairs overlap loop from row `first`, column `column` on. A's liveness counts once,
+// when it is taken: an A that dies in its own callback still meets every later B this step
+// (one shot can hurt two enemies in the same frame).
+void ProcessOverlapsFrom(PhysicsObjectList objects, std::size_t first, std::size_t column,
+                         bool firstTaken) {
+  for (std::size_t i = first; i < objects.size(); ++i) {
+    PhysicsObject* a = objects[i];
+    const bool taken = i == first ? firstTaken : a->IsLive() && HasOverlapSource(a);
+    if (!taken) continue;
+    for (std::size_t j = i == first ? column : i + 1; j < objects.size(); ++j) {
+      PhysicsObject* b = objects[j];
+      if (!b->IsLive() || !HasOverlapSource(b)) continue;
+      if (Bounds::Overlaps(*a, *b)) TestShapeOverlap(a, b);
+    }
+  }
+}
+
+// The same over the pairs of boxes that overlap, with liveness read when the all-pairs loop
+// reads it. Once a callback moves or reshapes anything the pairs found are stale, and the
+// all-pairs loop takes over where they stopped.
+void ProcessOverlapPairs(PhysicsObjectList objects) {
+  // Not the step's scratch: the callbacks run while these are walked.
+  static std::vector<SweepIndex::Pair> pairs;
+  FindOverlappingPairs(objects, HasOverlapSource, pairs);
+  std::size_t row = objects.size();
+  bool rowTaken = false;
+  for (const auto& [i, j] : pairs) {
+    PhysicsObject* a = objects[i];
+    PhysicsObject* b = objects[j];
+    if (i != row) {
+      row = i;
+      rowTaken = a->IsLive() && HasOverlapSource(a);
+    }
+    if (!rowTaken || !b->IsLive()) continue;
+    const std::uint64_t changes = PhysicsObject::ShapeChangeCount();
+    TestShapeOverlap(a, b);
+    if (PhysicsObject::ShapeChangeCount() != changes) {
+      ProcessOverlapsFrom(objects, i, j + 1, rowTaken);
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<Contact>& GetContactList() {
@@ -175,8 +248,8 @@ void SweepShapes(PhysicsObject* a, PhysicsObject* b) {
 
     float best = kNoContact;
     Contact found;
-    const CollisionShape& shapeA = a->GetCollisionShape();
-    const CollisionShape& shapeB = b->GetCollisionShape();
+    const CollisionShape& shapeA = WorldShape(a);
+    const CollisionShape& shapeB = WorldShape(b);
     for (int pA = 0; pA < shapeA.GetPolygonCount(); ++pA) {
       const CollisionPolygon& pa = shapeA.GetPolygons()[pA];
       const int na = pa.GetVertexCount();
@@ -251,15 +324,27 @@ void SweepShapes(PhysicsObject* a, PhysicsObject* b) {
 
 void ResolveCollisions(PhysicsObjectList objects) {
   std::vector<Contact>& contacts = Contacts();
-  for (std::size_t i = 0; i < objects.size(); ++i) {
-    PhysicsObject* a = objects[i];
-    a->SetCollided(false);
-    a->SetParkedVelocity(0.0f, 0.0f);
-    if (!a->IsLive() || !HasSolidSource(a)) continue;
-    for (std::size_t j = i + 1; j < objects.size(); ++j) {
-      PhysicsObject* b = objects[j];
-      b->SetCollided(false);
-      if (b->IsLive() && HasSolidSource(b) && Bounds::Overlaps(*a, *b)) SweepShapes(a, b);
+  if (IsBroadPhaseEnabled()) {
+    // The pair sweeps neither move anything nor read the flags cleared here, so clearing
+    // them all first changes nothing.
+    for (PhysicsObject* object : objects) {
+      object->SetCollided(false);
+      object->SetParkedVelocity(0.0f, 0.0f);
+    }
+    std::vector<SweepIndex::Pair>& pairs = PairScratch();
+    FindOverlappingPairs(objects, TakesPartInStep, pairs);
+    for (const auto& [i, j] : pairs) SweepShapes(objects[i], objects[j]);
+  } else {
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+      PhysicsObject* a = objects[i];
+      a->SetCollided(false);
+      a->SetParkedVelocity(0.0f, 0.0f);
+      if (!TakesPartInStep(a)) continue;
+      for (std::size_t j = i + 1; j < objects.size(); ++j) {
+        PhysicsObject* b = objects[j];
+        b->SetCollided(false);
+        if (TakesPartInStep(b) && Bounds::Overlaps(*a, *b)) SweepShapes(a, b);
+      }
     }
   }
   SortContacts();
@@ -295,11 +380,11 @@ void ResolveCollisions(PhysicsObjectList objects) {
 
 void TestShapeOverlap(PhysicsObject* a, PhysicsObject* b) {
   // Indices, not references: a callback may rebuild either world shape.
-  for (int pA = 0; pA < a->GetCollisionShape().GetPolygonCount(); ++pA) {
-    for (int pB = 0; pB < b->GetCollisionShape().GetPolygonCount(); ++pB) {
-      if (pA >= a->GetCollisionShape().GetPolygonCount()) return;
-      const CollisionPolygon& pa = a->GetCollisionShape().GetPolygons()[pA];
-      const CollisionPolygon& pb = b->GetCollisionShape().GetPolygons()[pB];
+  for (int pA = 0; pA < WorldShape(a).GetPolygonCount(); ++pA) {
+    for (int pB = 0; pB < WorldShape(b).GetPolygonCount(); ++pB) {
+      if (pA >= WorldShape(a).GetPolygonCount()) return;
+      const CollisionPolygon& pa = WorldShape(a).GetPolygons()[pA];
+      const CollisionPolygon& pb = WorldShape(b).GetPolygons()[pB];
       if (CollisionTypeTable::Get(pa.GetType(), pb.GetType()) != kCollisionOverlap) continue;
       if (!PolygonsOverlap(pa, pb)) continue;
       Contact contact(a, b, pA, pB, 0, 0, kFeatureNone, kFeatureNone, kOverlapTime);
@@ -309,16 +394,10 @@ void TestShapeOverlap(PhysicsObject* a, PhysicsObject* b) {
 }
 
 void ProcessOverlaps(PhysicsObjectList objects) {
-  for (std::size_t i = 0; i < objects.size(); ++i) {
-    PhysicsObject* a = objects[i];
-    if (!a->IsLive() || !HasOverlapSource(a)) continue;
-    // A's liveness counts once, when it is taken: an A that dies in its own callback still
-    // meets every later B this step (one shot can hurt two enemies in the same frame).
-    for (std::size_t j = i + 1; j < objects.size(); ++j) {
-      PhysicsObject* b = objects[j];
-      if (!b->IsLive() || !HasOverlapSource(b)) continue;
-      if (Bounds::Overlaps(*a, *b)) TestShapeOverlap(a, b);
-    }
+  if (IsBroadPhaseEnabled()) {
+    ProcessOverlapPairs(objects);
+  } else if (!objects.empty()) {
+    ProcessOverlapsFrom(objects, 0, 1, objects[0]->IsLive() && HasOverlapSource(objects[0]));
   }
 }
 

@@ -3,6 +3,7 @@
 // order, visibility, and drawing extras (draw angle, orbit rotation, scale pulse).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "PhysicsLib/Contact.h"
@@ -81,8 +82,11 @@ class Sprite : public PhysicsObject {
   void SetPulsing(bool pulsing) { m_bPulsing = pulsing; }
   bool IsPulsing() const { return m_bPulsing; }
 
-  const std::string& GetName() const { return m_sName; }
-  void SetName(const std::string& name) { m_sName = name; }
+  const std::string& GetName() const { return m_sName.text; }
+  void SetName(const std::string& name) { m_sName = Name(name); }
+  // Counts every change of any sprite's name, assignment included: a lookup by name may keep
+  // its answer while this and its list stay the same.
+  static std::uint64_t NameChangeCount() { return s_nameChanges; }
   Animation* GetAnimation() const { return m_animation; }
   int GetFrame() const { return m_nFrame; }
   int GetTicksLeft() const { return m_nTicksLeft; }
@@ -131,7 +135,19 @@ class Sprite : public PhysicsObject {
   GameObject* CallbackTarget();
 
   inline static FrameSoundFn s_frameSound = nullptr;
-  std::string m_sName;
+  struct Name {
+    std::string text;
+    explicit Name(const std::string& name) : text(name) {}
+    Name(const Name&) = default;
+    Name& operator=(const Name& other) {
+      text = other.text;
+      ++s_nameChanges;
+      return *this;
+    }
+  };
+  static inline std::uint64_t s_nameChanges = 0;
+
+  Name m_sName;
   int m_nFrame = 0;
   int m_nTicksLeft = 0;
   float m_fDepth;

@@ -17,10 +17,13 @@ double ShakeStep() {
 
 }  // namespace
 
-SpriteCollection::SpriteCollection(int mask) : m_nMask(mask) {}
+SpriteCollection::SpriteCollection(int mask) : m_nMask(mask) {
+  ++s_changes;
+}
 
 SpriteCollection::~SpriteCollection() {
   Clear();
+  ++s_changes;
 }
 
 void SpriteCollection::Add(Sprite* sprite) {
@@ -30,9 +33,13 @@ void SpriteCollection::Add(Sprite* sprite) {
 
 void SpriteCollection::AddUnsorted(Sprite* sprite) {
   m_sprites.push_back(sprite);
+  ++s_changes;
+  m_probes.Append(sprite);
 }
 
 void SpriteCollection::Sort() {
+  ++s_changes;
+  m_probes.Invalidate();
   // std::list::sort is a stable merge sort: equal depths keep their list order.
   m_sprites.sort([](const Sprite* a, const Sprite* b) { return a->GetDepth() < b->GetDepth(); });
 }
@@ -109,6 +116,9 @@ void SpriteCollection::EndPass() {
 }
 
 void SpriteCollection::ForgetDuringPass(Sprite* sprite) {
+  // Every way out of the list passes here.
+  ++s_changes;
+  m_probes.Invalidate();
   if (!m_bInPass) return;
   std::replace(m_vPass.begin(), m_vPass.end(), sprite, static_cast<Sprite*>(nullptr));
 }
@@ -116,9 +126,11 @@ void SpriteCollection::ForgetDuringPass(Sprite* sprite) {
 void SpriteCollection::Update(bool shake) {
   if (m_nMask & PASS_BEHAVIOR) {
     BeginPass();
+    if (IsBroadPhaseEnabled()) m_probes.Start();
     for (Sprite* sprite : m_vPass) {
       if (sprite != nullptr && sprite->IsLive()) sprite->RunBehavior();
     }
+    if (m_probes.IsActive()) m_probes.Stop();
     EndPass();
     PhysicsStep(m_sprites);
   }
@@ -148,6 +160,11 @@ void SpriteCollection::Update(bool shake) {
   }
 
   PurgeRemoved();
+}
+
+Contact SpriteCollection::Probe(PhysicsObject* object) {
+  if (m_probes.IsActive()) return m_probes.Probe(object, m_sprites);
+  return CheckCollision(object, m_sprites);
 }
 
 void SpriteCollection::PurgeRemoved() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "PhysicsLib/BroadPhase.h"
 #include "animationlib/Sprite.h"
 #include "geometry/Vector2.h"
 
@@ -31,6 +32,9 @@ class SpriteCollection {
   const Vector2& GetOffset() const { return m_vOffset; }
   int Count() const { return static_cast<int>(m_sprites.size()); }
   const std::list<Sprite*>& GetSprites() const { return m_sprites; }
+  // Counts every change of any list's members or their order (and every list made or
+  // destroyed): a lookup in a list may keep its answer while this stays the same.
+  static std::uint64_t ChangeCount() { return s_changes; }
 
   // The sprite at a position (0 first), or null past the end.
   Sprite* At(int position) const;
@@ -49,6 +53,11 @@ class SpriteCollection {
   // `take` accepts, and hands them back in list order.
   template <class Pred>
   std::vector<Sprite*> TakeIf(Pred take, int window);
+
+  // CheckCollision of the object against this list. During the behaviour pass it is answered
+  // from an index of the list's boxes kept across the pass, instead of a fresh copy of the
+  // list and a test of every member per probe.
+  Contact Probe(PhysicsObject* object);
 
   // One frame's passes, in order: behaviours then physics (bit 4), drawing with the
   // offset, shaken by up to 5 pixels each way when `shake` (bit 1), frame timers
@@ -72,6 +81,8 @@ class SpriteCollection {
   Vector2 m_vOffset;
   std::vector<Sprite*> m_vPass;
   bool m_bInPass = false;
+  ProbeIndex m_probes;
+  static inline std::uint64_t s_changes = 0;
 };
 
 template <class Pred>

@@ -26,7 +26,7 @@ constexpr float kKnockBackSpeed = 2.0f;
 Contact ProbeWorld(GameObject* object) {
   SpriteCollection* objects = World::GetObjects();
   if (!objects) return Contact();
-  return CheckCollision(object, objects->GetSprites());
+  return objects->Probe(object);
 }
 
 // A new object from the named prototype; every prototype is a game object.

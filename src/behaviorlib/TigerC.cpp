@@ -84,7 +84,7 @@ int ProbeTileFrame(GameObject* object, float probeX, float probeY) {
   const CachedVector velocity = object->GetVelocity();
   object->SetParkedVelocity(velocity);
   object->SetVelocity(probeX, probeY);
-  const Contact contact = CheckCollision(object, objects->GetSprites());
+  const Contact contact = objects->Probe(object);
   object->SetVelocity(velocity);
   object->SetParkedVelocity(0.0f, 0.0f);
   const auto* other = dynamic_cast<const Sprite*>(contact.b);

@@ -464,7 +464,7 @@ void KajePhaseOneMove(GameObject* kaje) {
   const CachedVector velocity = kaje->GetVelocity();
   kaje->SetParkedVelocity(velocity);
   kaje->SetVelocity(0.0f, 2.0f);
-  const Contact below = CheckCollision(kaje, World::GetObjects()->GetSprites());
+  const Contact below = World::GetObjects()->Probe(kaje);
   kaje->SetVelocity(velocity);
   kaje->SetParkedVelocity(0.0f, 0.0f);
 

@@ -318,7 +318,7 @@ void GrindlenautPatrol(GameObject* body) {
     body->SetParkedVelocity(body->GetVelocity());
     body->SetVelocity(Facing(body, 2.0f), 0.0f);
     SpriteCollection* objects = World::GetObjects();
-    const Contact ahead = objects ? CheckCollision(body, objects->GetSprites()) : Contact();
+    const Contact ahead = objects ? objects->Probe(body) : Contact();
     body->SetVelocity(body->GetParkedVelocity());
     body->SetParkedVelocity(0.0f, 0.0f);
     if (ahead.IsHit()) {

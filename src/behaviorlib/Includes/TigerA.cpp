@@ -391,7 +391,7 @@ void TigerAMoveStep(GameObject* tiger) {
   tiger->SetParkedVelocity(tiger->GetVelocity());
   tiger->SetVelocity(tiger->GetVelocity().X(), 0.0f);
   SpriteCollection* objects = World::GetObjects();
-  Contact contact = objects ? CheckCollision(tiger, objects->GetSprites()) : Contact();
+  Contact contact = objects ? objects->Probe(tiger) : Contact();
   tiger->SetVelocity(tiger->GetParkedVelocity());
   tiger->SetParkedVelocity(0.0f, 0.0f);
   if (contact.IsHit()) CollideGround(&contact);

@@ -35,7 +35,7 @@ Contact PlayerObject::Probe(float probeX, float probeY) {
   SetVelocity(probeX, probeY);
   Contact contact;
   if (SpriteCollection* objects = World::GetObjects()) {
-    contact = CheckCollision(this, objects->GetSprites());
+    contact = objects->Probe(this);
   }
   SetVelocity(velocity);
   SetParkedVelocity(0.0f, 0.0f);
@@ -273,7 +273,7 @@ void PlayerObject::ProbeGround(bool enterAirState) {
     ground->SetVelocity(0.0f, 0.0f);
     Contact still;
     if (SpriteCollection* objects = World::GetObjects()) {
-      still = CheckCollision(this, objects->GetSprites());
+      still = objects->Probe(this);
     }
     SetVelocity(mine);
     ground->SetVelocity(theirs);

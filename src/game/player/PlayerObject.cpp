@@ -392,12 +392,35 @@ void PlayerInputThunk(GameObject* object) {
   static_cast<PlayerObject*>(object)->HandleInput();
 }
 
+namespace {
+
+// The last search's answer, good while no list and no sprite's name has changed since.
+struct PlayerLookup {
+  const SpriteCollection* list = nullptr;
+  std::uint64_t listChanges = 0;
+  std::uint64_t nameChanges = 0;
+  PlayerObject* player = nullptr;
+};
+PlayerLookup g_playerLookup;
+
+}  // namespace
+
 PlayerObject* World::GetPlayer() {
   if (!m_cscObjects) return nullptr;
+  PlayerLookup& last = g_playerLookup;
+  if (last.list == m_cscObjects.get() && last.listChanges == SpriteCollection::ChangeCount() &&
+      last.nameChanges == Sprite::NameChangeCount()) {
+    return last.player;
+  }
+  PlayerObject* found = nullptr;
   // Another object may carry the hero's name; only the PlayerObject is the hero.
   for (Sprite* sprite : m_cscObjects->GetSprites()) {
     if (sprite->GetName() != kPlayerName) continue;
-    if (auto* player = dynamic_cast<PlayerObject*>(sprite)) return player;
+    if (auto* player = dynamic_cast<PlayerObject*>(sprite)) {
+      found = player;
+      break;
+    }
   }
-  return nullptr;
+  last = {m_cscObjects.get(), SpriteCollection::ChangeCount(), Sprite::NameChangeCount(), found};
+  return found;
 }

@@ -2,6 +2,7 @@
 // energy, walls, slopes and lifts, refused moves and the control freeze.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <vector>
 
@@ -371,6 +372,50 @@ TEST_F(HeroTest, OnlyThePlayerObjectIsTheHero) {
   World::GetObjects()->Add(impostor);
   ASSERT_EQ(World::GetObjects()->Find(World::kPlayerName), impostor);
   EXPECT_EQ(World::GetPlayer(), hero);
+}
+
+// The hero as a search of the main list finds it: the first PlayerObject of the hero's name.
+PlayerObject* SearchForHero() {
+  for (Sprite* sprite : World::GetObjects()->GetSprites()) {
+    if (sprite->GetName() != World::kPlayerName) continue;
+    if (auto* player = dynamic_cast<PlayerObject*>(sprite)) return player;
+  }
+  return nullptr;
+}
+
+// World::GetPlayer keeps its answer between calls; each change below must be seen at once.
+TEST_F(HeroTest, GetPlayerFollowsEveryChangeOfTheListAndOfNames) {
+  SpriteCollection* list = World::GetObjects();
+  auto newHero = [this](float depth) {
+    const ObjectCallbacks callbacks{PlayerQueryThunk, PlayerInputThunk, nullptr};
+    auto* other = new PlayerObject(World::kPlayerName, m_body, Vector2(300, 100), callbacks, depth);
+    World::GetObjects()->Add(other);
+    return other;
+  };
+  Sprite* parked = nullptr;
+  const struct {
+    const char* change;
+    std::function<void()> make;
+  } steps[] = {
+      {"a second hero sorted behind", [&] { newHero(1.0f); }},
+      {"the first one leaves", [&] { list->Remove(hero); }},
+      {"the second is renamed", [&] { SearchForHero()->SetName("Statue"); }},
+      {"and named back", [&] { list->Find("Statue")->SetName(World::kPlayerName); }},
+      {"a third sorted in front", [&] { newHero(-1.0f); }},
+      {"the front one is unlinked", [&] { parked = list->RemoveAt(0); }},
+      {"and put back at the end", [&] { list->AddUnsorted(parked); }},
+      {"the list is sorted again", [&] { list->Sort(); }},
+      {"one dies", [&] { SearchForHero()->SetDead(true); }},
+      {"the dead are purged", [&] { list->PurgeRemoved(); }},
+      {"every hero goes", [&] { delete list->RemoveByName(World::kPlayerName); }},
+      {"the list is cleared", [&] { list->Clear(); }},
+  };
+  for (const auto& step : steps) {
+    World::GetPlayer();  // the answer to keep
+    step.make();
+    EXPECT_EQ(World::GetPlayer(), SearchForHero()) << "after " << step.change;
+  }
+  EXPECT_EQ(World::GetPlayer(), nullptr);
 }
 
 TEST_F(HeroTest, OrbBookkeeping) {
