@@ -296,7 +296,16 @@ std::unique_ptr<Gfx> Gfx::Create(Window& window, int width, int height, std::str
   gfx->m_renderer = renderer;
   gfx->m_target = target;
   gfx->m_frame = frame;
-  gfx->m_fast = ParseFastPaths(std::getenv("VANTREL_FAST_DRAW"));
+  const char* const fastDraw = std::getenv("VANTREL_FAST_DRAW");
+  const std::optional<FastPaths> fast = ParseFastPaths(fastDraw);
+  if (!fast) {
+    std::fprintf(stderr,
+                 "vantrel: VANTREL_FAST_DRAW=\"%s\" is not a comma-separated list of blit, "
+                 "transform, turn, fill, present, shared, all or none\n",
+                 fastDraw);
+    std::exit(EXIT_FAILURE);
+  }
+  gfx->m_fast = *fast;
   if (frame != nullptr) {
     gfx->m_blitPath = gfx->m_fast.blit && DirectBlendsMatchSdl();
     bool transforms = false, fills = false, turns = false;
@@ -325,7 +334,7 @@ std::unique_ptr<Gfx> Gfx::Create(Window& window, int width, int height, std::str
   return gfx;
 }
 
-Gfx::FastPaths Gfx::ParseFastPaths(const char* setting) {
+std::optional<Gfx::FastPaths> Gfx::ParseFastPaths(const char* setting) {
   if (setting == nullptr || *setting == '\0') return FastPaths{};
   FastPaths paths{false, false, false, false, false, false};
   std::string_view rest(setting);
@@ -333,13 +342,23 @@ Gfx::FastPaths Gfx::ParseFastPaths(const char* setting) {
     const std::size_t comma = rest.find(',');
     const std::string_view name = rest.substr(0, comma);
     rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
-    if (name == "all") paths = FastPaths{};
-    if (name == "blit") paths.blit = true;
-    if (name == "transform") paths.transform = true;
-    if (name == "turn") paths.turn = true;
-    if (name == "fill") paths.fill = true;
-    if (name == "present") paths.present = true;
-    if (name == "shared") paths.shared = true;
+    if (name == "all") {
+      paths = FastPaths{};
+    } else if (name == "blit") {
+      paths.blit = true;
+    } else if (name == "transform") {
+      paths.transform = true;
+    } else if (name == "turn") {
+      paths.turn = true;
+    } else if (name == "fill") {
+      paths.fill = true;
+    } else if (name == "present") {
+      paths.present = true;
+    } else if (name == "shared") {
+      paths.shared = true;
+    } else if (name != "none") {
+      return std::nullopt;
+    }
   }
   return paths;
 }

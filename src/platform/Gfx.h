@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -53,8 +54,10 @@ class Gfx {
     bool turn = true;
   };
   // A comma-separated list of the names above, "all" or "none"; null or empty
-  // means all. The device reads VANTREL_FAST_DRAW once, when it opens.
-  static FastPaths ParseFastPaths(const char* setting);
+  // means all; nothing when a name is none of these. The device reads
+  // VANTREL_FAST_DRAW once, when it opens, and a misspelt name stops the program
+  // rather than quietly timing another set of paths.
+  static std::optional<FastPaths> ParseFastPaths(const char* setting);
   ~Gfx();
   Gfx(const Gfx&) = delete;
   Gfx& operator=(const Gfx&) = delete;
