@@ -262,8 +262,9 @@ struct StereoMix {
   // Equal-power panning, scaled so a centred sound keeps its level in each channel.
   void Add(size_t at, const std::vector<float>& sound, double pan, double echo) {
     const double angle = (std::clamp(pan, -1.0, 1.0) + 1) * kPi / 4;
-    const float l = static_cast<float>(std::cos(angle) * std::sqrt(2.0));
-    const float r = static_cast<float>(std::sin(angle) * std::sqrt(2.0));
+    // cos(pi/2) is not quite 0: a hard pan must leave the other side silent.
+    const float l = pan >= 1 ? 0.0f : static_cast<float>(std::cos(angle) * std::sqrt(2.0));
+    const float r = pan <= -1 ? 0.0f : static_cast<float>(std::sin(angle) * std::sqrt(2.0));
     const size_t n = left.size();
     for (size_t s = 0; s < sound.size(); ++s) {
       const size_t i = (at + s) % n;

@@ -73,7 +73,7 @@ def junkyard():
     protos = ["JunkyardGround 1 0 animations/junkyard_ground.acd",
               "JunkyardTile0 1 0 animations/junkyard_debris.acd",
               "GrindlenautTrigger 1 1 animations/grindlenaut_trigger.acd"]
-    return level(protos, ["music/explore.wav", "music/boss.wav", "music/victory.wav"],
+    return level(protos, ["music/junkyard.ogg", "music/grindlenaut.ogg", "music/victory.ogg"],
                  "backdrop_junkyard", (0, 0, 17536, 1700), tiles,
                  "ZodirazO 400 895 0", enemies,
                  [("GrindlenautTrigger", 14900, 880), ("Tutorial", 400, 880)])
@@ -112,7 +112,7 @@ def factory():
     protos = ["MetalTiles 1 0 animations/tiles_metal.acd",
               "ArenaLedge 1 1 animations/factory_platform.acd",
               "TigerATrigger 1 1 animations/tigera_trigger.acd"]
-    return level(protos, ["music/calm.wav", "music/boss.wav", "music/victory.wav"],
+    return level(protos, ["music/factory.ogg", "music/tigera.ogg", "music/victory.ogg"],
                  "backdrop_factory", (0, 1800, 9088, 3200), tiles + ledges + core,
                  "ZodirazO 300 2751 0", enemies,
                  [("Tutorial", 300, 2751), ("TigerATrigger", 5800, 2740)])
@@ -142,7 +142,8 @@ def airship():
     # The trigger stands right of the crates: Kaje walks in from x 300 without meeting
     # the hero, and the deck under the waiting hero stays within the camera's
     # wake window while the camera follows Kaje in.
-    return level([], ["music/calm.wav", "music/boss.wav", "music/sky_boss.wav", "music/victory.wav"],
+    return level([], ["music/airship.ogg", "music/kaje.ogg", "music/kaje_final.ogg",
+                       "music/finale.ogg"],
                  "backdrop_airship", (0, 3000, 4736, 4400), objects, "ZodirazO 400 3999 0",
                  enemies, [("KajeTrigger", 3500, 3900), ("Tutorial", 400, 3900)])
 
