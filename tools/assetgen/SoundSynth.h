@@ -84,7 +84,7 @@ std::string EncodeWav(const std::vector<float>& samples, int rate, int channels 
 // Ogg Vorbis bytes (variable bit rate at `quality`, -0.1..1); the same input gives the same
 // bytes.
 std::string EncodeOgg(const std::vector<float>& samples, int rate, int channels,
-                      float quality = 0.3f);
+                      float quality = 0.2f);
 // The bytes of the file the recipe names: Ogg Vorbis for ".ogg", WAV otherwise.
 std::string EncodeFor(const SoundRecipe& recipe, const std::vector<float>& samples);
 
