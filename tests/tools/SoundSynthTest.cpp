@@ -1,7 +1,6 @@
 // Sound recipes: WAV layout, lengths, seamless loops and the faults recipes report.
-#include <gtest/gtest.h>
-
 #include <SDL_mixer.h>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
@@ -196,8 +195,10 @@ TEST(SoundRecipes, PanPlacesALineAndTheEchoRepeatsItAcrossTheLoopsEnd) {
 TEST(SoundRecipes, MusicFaultsNameTheLine) {
   const std::pair<std::string, std::string> cases[] = {
       {"music m.wav bpm=120\n", "t.snd:1: a music loop needs either steps= or form="},
-      {"music m.wav bpm=120 steps=8 form=a\n", "t.snd:1: a music loop needs either steps= or form="},
-      {"music m.wav bpm=120 form=a\nvoice notes=C4:4\n", "t.snd:2: 'voice' before any 'section' line"},
+      {"music m.wav bpm=120 steps=8 form=a\n",
+       "t.snd:1: a music loop needs either steps= or form="},
+      {"music m.wav bpm=120 form=a\nvoice notes=C4:4\n",
+       "t.snd:2: 'voice' before any 'section' line"},
       {"music m.wav bpm=120 form=a,c\nsection a steps=4\nvoice notes=C4:4\n",
        "t.snd:1: the form names no section 'c'"},
       {"music m.wav bpm=120 form=a\nsection a steps=4\nvoice notes=C4:2*3\n",

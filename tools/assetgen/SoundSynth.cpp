@@ -1,14 +1,14 @@
 // Recipe reader, synthesiser and WAV encoder; format in SoundSynth.h.
 #include "SoundSynth.h"
 
+#include <vorbis/vorbisenc.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <fstream>
 #include <map>
 #include <sstream>
-
-#include <vorbis/vorbisenc.h>
 
 #include "PaintKit.h"
 
@@ -375,19 +375,51 @@ void RenderDrums(const Context& ctx, const std::vector<std::string>& t, const Pl
       layers.push_back(
           {Wave::kSine, 150, 45, 0, 0.18, gain, {0.002, 0.07, 0.02}, {0, 0}, {0, 0}, 1});
     } else if (c == 's') {
-      layers.push_back({Wave::kNoise, 9000, 7000, 0, 0.16, gain * 0.6, {0.001, 0.05, 0.03},
-                        {0, 0}, {5000, 2500}, seed});
+      layers.push_back({Wave::kNoise,
+                        9000,
+                        7000,
+                        0,
+                        0.16,
+                        gain * 0.6,
+                        {0.001, 0.05, 0.03},
+                        {0, 0},
+                        {5000, 2500},
+                        seed});
       layers.push_back(
           {Wave::kTriangle, 200, 160, 0, 0.1, gain * 0.4, {0.001, 0.04, 0.02}, {0, 0}, {0, 0}, 1});
     } else if (c == 'h') {
-      layers.push_back({Wave::kNoise, 16000, 16000, 0, 0.05, gain * 0.25, {0.001, 0.012, 0.01},
-                        {0, 0}, {0, 0}, seed + 4});
+      layers.push_back({Wave::kNoise,
+                        16000,
+                        16000,
+                        0,
+                        0.05,
+                        gain * 0.25,
+                        {0.001, 0.012, 0.01},
+                        {0, 0},
+                        {0, 0},
+                        seed + 4});
     } else if (c == 'o') {
-      layers.push_back({Wave::kNoise, 16000, 16000, 0, 0.3, gain * 0.2, {0.001, 0.09, 0.05},
-                        {0, 0}, {0, 0}, seed + 4});
+      layers.push_back({Wave::kNoise,
+                        16000,
+                        16000,
+                        0,
+                        0.3,
+                        gain * 0.2,
+                        {0.001, 0.09, 0.05},
+                        {0, 0},
+                        {0, 0},
+                        seed + 4});
     } else if (c == 'c') {
-      layers.push_back({Wave::kNoise, 14000, 11000, 0, 1.4, gain * 0.22, {0.002, 0.45, 0.3},
-                        {0, 0}, {9000, 5000}, seed + 8});
+      layers.push_back({Wave::kNoise,
+                        14000,
+                        11000,
+                        0,
+                        1.4,
+                        gain * 0.22,
+                        {0.002, 0.45, 0.3},
+                        {0, 0},
+                        {9000, 5000},
+                        seed + 8});
     } else if (c == 't') {
       layers.push_back(
           {Wave::kSine, 170, 95, 0, 0.3, gain * 0.8, {0.002, 0.12, 0.05}, {0, 0}, {0, 0}, 1});

@@ -56,7 +56,7 @@ struct SoundRecipe {
   int rate = 22050;
   double length = 0;  // seconds (music: from bpm and steps)
   int bpm = 0, steps = 0;
-  int channels = 1;                // music is stereo
+  int channels = 1;               // music is stereo
   std::vector<SoundLine> layers;  // tone lines, or a steps= loop's voice and drums lines
   std::string origin;             // the recipe file, for messages
   // Music built from sections: the order they play in, and the sections themselves.
