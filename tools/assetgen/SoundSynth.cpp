@@ -358,6 +358,22 @@ void RenderVoice(const Context& ctx, const std::vector<std::string>& t, const Pl
              std::to_string(at.sectionSteps));
 }
 
+// The layers of each drum, gains as shares of the line's gain. Noise layers draw a fresh
+// seed per step (the step plus `seed`), so repeated hits are not identical.
+struct DrumLayer {
+  char drum;
+  Tone tone;
+};
+const DrumLayer kDrumLayers[] = {
+    {'k', {Wave::kSine, 150, 45, 0, 0.18, 1, {0.002, 0.07, 0.02}, {0, 0}, {0, 0}, 1}},
+    {'s', {Wave::kNoise, 9000, 7000, 0, 0.16, 0.6, {0.001, 0.05, 0.03}, {0, 0}, {5000, 2500}, 5}},
+    {'s', {Wave::kTriangle, 200, 160, 0, 0.1, 0.4, {0.001, 0.04, 0.02}, {0, 0}, {0, 0}, 1}},
+    {'h', {Wave::kNoise, 16000, 16000, 0, 0.05, 0.25, {0.001, 0.012, 0.01}, {0, 0}, {0, 0}, 9}},
+    {'o', {Wave::kNoise, 16000, 16000, 0, 0.3, 0.2, {0.001, 0.09, 0.05}, {0, 0}, {0, 0}, 9}},
+    {'c', {Wave::kNoise, 14000, 11000, 0, 1.4, 0.22, {0.002, 0.45, 0.3}, {0, 0}, {9000, 5000}, 13}},
+    {'t', {Wave::kSine, 170, 95, 0, 0.3, 0.8, {0.002, 0.12, 0.05}, {0, 0}, {0, 0}, 1}},
+};
+
 void RenderDrums(const Context& ctx, const std::vector<std::string>& t, const Placement& at,
                  StereoMix& mix) {
   Keys k(ctx, Parse(ctx, t, 1), {"pattern", "gain", "pan"});
@@ -369,63 +385,15 @@ void RenderDrums(const Context& ctx, const std::vector<std::string>& t, const Pl
   for (int step = 0; step < at.sectionSteps; ++step) {
     char c = pattern[step % pattern.size()];
     if (c == '.') continue;
-    std::uint32_t seed = 5u + static_cast<std::uint32_t>(at.firstStep + step);
     std::vector<Tone> layers;
-    if (c == 'k') {
-      layers.push_back(
-          {Wave::kSine, 150, 45, 0, 0.18, gain, {0.002, 0.07, 0.02}, {0, 0}, {0, 0}, 1});
-    } else if (c == 's') {
-      layers.push_back({Wave::kNoise,
-                        9000,
-                        7000,
-                        0,
-                        0.16,
-                        gain * 0.6,
-                        {0.001, 0.05, 0.03},
-                        {0, 0},
-                        {5000, 2500},
-                        seed});
-      layers.push_back(
-          {Wave::kTriangle, 200, 160, 0, 0.1, gain * 0.4, {0.001, 0.04, 0.02}, {0, 0}, {0, 0}, 1});
-    } else if (c == 'h') {
-      layers.push_back({Wave::kNoise,
-                        16000,
-                        16000,
-                        0,
-                        0.05,
-                        gain * 0.25,
-                        {0.001, 0.012, 0.01},
-                        {0, 0},
-                        {0, 0},
-                        seed + 4});
-    } else if (c == 'o') {
-      layers.push_back({Wave::kNoise,
-                        16000,
-                        16000,
-                        0,
-                        0.3,
-                        gain * 0.2,
-                        {0.001, 0.09, 0.05},
-                        {0, 0},
-                        {0, 0},
-                        seed + 4});
-    } else if (c == 'c') {
-      layers.push_back({Wave::kNoise,
-                        14000,
-                        11000,
-                        0,
-                        1.4,
-                        gain * 0.22,
-                        {0.002, 0.45, 0.3},
-                        {0, 0},
-                        {9000, 5000},
-                        seed + 8});
-    } else if (c == 't') {
-      layers.push_back(
-          {Wave::kSine, 170, 95, 0, 0.3, gain * 0.8, {0.002, 0.12, 0.05}, {0, 0}, {0, 0}, 1});
-    } else {
-      ctx.Fail(std::string("unknown drum '") + c + "'");
+    for (const DrumLayer& layer : kDrumLayers) {
+      if (layer.drum != c) continue;
+      Tone tone = layer.tone;
+      tone.gain *= gain;
+      if (tone.wave == Wave::kNoise) tone.seed += static_cast<std::uint32_t>(at.firstStep + step);
+      layers.push_back(tone);
     }
+    if (layers.empty()) ctx.Fail(std::string("unknown drum '") + c + "'");
     if (mix.dry) continue;
     for (const Tone& tone : layers) {
       std::vector<float> sound(static_cast<size_t>(std::lround(tone.dur * mix.rate)), 0.0f);
