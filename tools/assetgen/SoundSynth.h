@@ -19,7 +19,7 @@
 //                                        T semitones up or down)
 //   section NAME steps=N [with=NAME,...] the voice and drum lines after it, until the next
 //                                        section, fill N steps; `with` also plays the lines
-//                                        of earlier sections of the same length
+//                                        of the other sections named, which last as long
 //   voice wave=W notes=NOTE:STEPS,... [gain=G] [attack=S] [decay=S] [release=S] [pan=P]
 //         [lowpass=HZ] [vibrato=RATE:DEPTH] [detune=CENTS] [echo=SEND]
 //                                        a melodic line; NOTE like C4, F#3, a chord C4+E4+G4
