@@ -59,7 +59,7 @@ std::unique_ptr<OggStream> OggStream::Open(const std::string& file, const Output
   if (notVorbis) *notVorbis = false;
   SDL_RWops* source = SDL_RWFromFile(file.c_str(), "rb");
   if (!source) {
-    error = file + ": cannot be opened (" + SDL_GetError() + ")";
+    error = file + ": cannot be opened";
     return nullptr;
   }
   auto decoder = std::make_unique<Decoder>();

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/AudioTestFiles.h"
 #include "platform/OggStream.h"
+#include "platform/OggTestFiles.h"
 #include "support/TempDir.h"
 
 namespace {
