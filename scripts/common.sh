@@ -7,7 +7,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(g++ clang libclang-rt-14-dev llvm cmake ninja-build pkg-config libgtest-dev
   libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libpng-dev zlib1g-dev libfontconfig-dev
-  libcairo2-dev fonts-dejavu-core fonts-liberation fonts-urw-base35)
+  libcairo2-dev libvorbis-dev fonts-dejavu-core fonts-liberation fonts-urw-base35)
 
 install_packages() {
   local missing=()

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/MixLimiter.h"
+#include "platform/OggStream.h"
 
 namespace platform {
 
@@ -25,7 +26,11 @@ struct AudioSong {
 };
 
 struct AudioStream {
-  Mix_Chunk* chunk = nullptr;  // decoded whole when opened
+  Mix_Chunk* chunk = nullptr;  // decoded whole when opened, unless it is Ogg Vorbis
+  // An Ogg Vorbis track, decoded while it plays by an effect on its channel. The
+  // audio thread reads it only while that channel plays; the frame thread
+  // touches it only while the channel is halted.
+  std::unique_ptr<OggStream> ogg;
   bool loop = false;
   int voice = -1;  // index of the channel it plays on, -1 when silent
   StreamEndCallback callback = nullptr;
@@ -129,9 +134,13 @@ class MixerAudioDevice final : public AudioDevice {
     int rate = 0, outputChannels = 0;
     Uint16 format = 0;
     // Any other sample format is mixed the ordinary way, without the limiter.
-    if (Mix_QuerySpec(&rate, &format, &outputChannels) && format == AUDIO_S16SYS) {
-      m_tap = std::make_unique<MixTap>(rate, outputChannels, count);
-      Mix_RegisterEffect(MIX_CHANNEL_POST, &MixTap::Limit, nullptr, m_tap.get());
+    if (Mix_QuerySpec(&rate, &format, &outputChannels)) {
+      m_output = OggStream::Output{format, outputChannels, rate};
+      MakeCarrier();
+      if (format == AUDIO_S16SYS) {
+        m_tap = std::make_unique<MixTap>(rate, outputChannels, count);
+        Mix_RegisterEffect(MIX_CHANNEL_POST, &MixTap::Limit, nullptr, m_tap.get());
+      }
     }
     return true;
   }
@@ -148,11 +157,14 @@ class MixerAudioDevice final : public AudioDevice {
       for (std::size_t i = 0; i < m_voices.size(); ++i)
         Mix_UnregisterAllEffects(static_cast<int>(i));
       Mix_UnregisterAllEffects(MIX_CHANNEL_POST);
+      Mix_FreeChunk(m_carrier);
       Mix_CloseAudio();
       Mix_Quit();
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
     m_tap.reset();
+    m_carrier = nullptr;
+    m_carrierBytes.clear();
     m_samples.clear();
     m_streams.clear();
     m_songs.clear();
@@ -212,17 +224,34 @@ class MixerAudioDevice final : public AudioDevice {
     Forget(m_songs, song);
   }
 
+  // Ogg Vorbis is decoded while it plays, so a long track holds little memory;
+  // anything else is decoded whole here.
   AudioStream* OpenStream(const std::string& file, bool loop) override {
-    Mix_Chunk* chunk = Decode(file);
-    if (!chunk) return nullptr;
+    if (!m_open) return nullptr;
     auto stream = std::make_unique<AudioStream>();
-    stream->chunk = chunk;
     stream->loop = loop;
+    std::string error;
+    if (m_carrier && StartsLikeOgg(file)) {
+      bool notVorbis = false;
+      stream->ogg = OggStream::Open(file, m_output, loop, error, &notVorbis);
+      if (!stream->ogg && !notVorbis) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return nullptr;
+      }
+    }
+    if (!stream->ogg) {
+      // Another codec in an Ogg file is left to the mixer's own decoders.
+      stream->chunk = Decode(file);
+      if (!stream->chunk) {
+        if (!error.empty()) std::fprintf(stderr, "%s\n", error.c_str());
+        return nullptr;
+      }
+    }
     m_streams.push_back(std::move(stream));
     return m_streams.back().get();
   }
 
-  // Streams are decoded while they open, so an open stream is ready at once.
+  // Streams open in full before OpenStream returns, so an open stream is ready at once.
   int GetStreamOpenState(AudioStream* stream) override {
     return Owns(m_streams, stream) ? kStreamReady : kStreamFailed;
   }
@@ -233,7 +262,7 @@ class MixerAudioDevice final : public AudioDevice {
     if (stream->voice < 0) return;  // every play starts at the beginning anyway
     DropPendingEnd(stream);
     Mix_HaltChannel(stream->voice);
-    StartChannel(stream->voice, stream->chunk, stream->loop ? -1 : 0);
+    StartStreamChannel(stream->voice, *stream);
   }
 
   void SetStreamEndCallback(AudioStream* stream, StreamEndCallback callback,
@@ -253,7 +282,7 @@ class MixerAudioDevice final : public AudioDevice {
     voice.stream = stream;
     voice.volume = ClampVolume(volume);
     ApplyVolume(index);  // before the first sample is mixed
-    if (StartChannel(index, stream->chunk, stream->loop ? -1 : 0) < 0) {
+    if (StartStreamChannel(index, *stream) < 0) {
       voice.kind = VoiceKind::Free;
       return kNoChannel;
     }
@@ -270,7 +299,7 @@ class MixerAudioDevice final : public AudioDevice {
   void CloseStream(AudioStream* stream) override {
     if (!Owns(m_streams, stream)) return;
     StopStream(stream);
-    Mix_FreeChunk(stream->chunk);
+    Mix_FreeChunk(stream->chunk);  // none for Ogg Vorbis
     Forget(m_streams, stream);
   }
 
@@ -364,11 +393,16 @@ class MixerAudioDevice final : public AudioDevice {
     return current ? index : -1;
   }
 
-  // Frees the channels whose sound has finished, queuing the ends of streams.
+  // Frees the channels whose sound has finished, queuing the ends of streams. An
+  // Ogg Vorbis stream's channel plays on after its sound is over and is halted here.
   void Reap() {
     for (std::size_t i = 0; i < m_voices.size(); ++i) {
       Voice& voice = m_voices[i];
-      if (voice.kind == VoiceKind::Free || Mix_Playing(static_cast<int>(i))) continue;
+      const bool drained = voice.kind == VoiceKind::Stream && voice.stream->ogg &&
+                           voice.stream->ogg->Finished();
+      if (voice.kind == VoiceKind::Free || (!drained && Mix_Playing(static_cast<int>(i))))
+        continue;
+      if (drained) Mix_HaltChannel(static_cast<int>(i));
       if (voice.kind == VoiceKind::Stream) {
         voice.stream->voice = -1;
         if (!voice.stream->loop) m_ended.push_back(voice.stream);
@@ -425,13 +459,47 @@ class MixerAudioDevice final : public AudioDevice {
 
   // Plays `chunk` on the idle channel `index`, its sound taken off for the
   // limiter. Halting or finishing a channel drops its effects, so each start
-  // sets the tap again (the old one cleared first, lest it count twice).
-  int StartChannel(int index, Mix_Chunk* chunk, int loops) {
-    if (m_tap) {
-      Mix_UnregisterAllEffects(index);
-      Mix_RegisterEffect(index, &MixTap::TakeChannel, nullptr, m_tap.get());
-    }
+  // sets them again (the old ones cleared first, lest they count twice). A
+  // `source` writes the sound over the chunk's silence first, before the tap
+  // and before the mixer applies the channel's volume.
+  int StartChannel(int index, Mix_Chunk* chunk, int loops, OggStream* source = nullptr) {
+    if (m_tap || source) Mix_UnregisterAllEffects(index);
+    if (source) Mix_RegisterEffect(index, &FillChannel, nullptr, source);
+    if (m_tap) Mix_RegisterEffect(index, &MixTap::TakeChannel, nullptr, m_tap.get());
     return Mix_PlayChannel(index, chunk, loops);
+  }
+
+  // Every play starts at the beginning. An Ogg Vorbis stream's channel loops the
+  // silent carrier for ever; the stream itself decides when its sound is over.
+  int StartStreamChannel(int index, AudioStream& stream) {
+    if (!stream.ogg) return StartChannel(index, stream.chunk, stream.loop ? -1 : 0);
+    stream.ogg->Rewind();
+    return StartChannel(index, m_carrier, -1, stream.ogg.get());
+  }
+
+  static void FillChannel(int, void* samples, int length, void* source) {
+    static_cast<OggStream*>(source)->Fill(
+        std::span(static_cast<std::uint8_t*>(samples), static_cast<std::size_t>(length)));
+  }
+
+  static bool StartsLikeOgg(const std::string& file) {
+    char magic[4] = {};
+    SDL_RWops* source = SDL_RWFromFile(file.c_str(), "rb");
+    if (!source) return true;  // the Ogg reader names the missing file
+    const bool ogg = SDL_RWread(source, magic, 1, 4) == 4 && std::memcmp(magic, "OggS", 4) == 0;
+    SDL_RWclose(source);
+    return ogg;
+  }
+
+  // The chunk an Ogg Vorbis stream's channel plays: silence in the output's
+  // format, long enough that the mixer asks for whole buffers at a time.
+  void MakeCarrier() {
+    const int frameBytes = SDL_AUDIO_BITSIZE(m_output.format) / 8 * m_output.channels;
+    if (frameBytes <= 0) return;
+    m_carrierBytes.assign(MixTap::kMaxFrames * static_cast<std::size_t>(frameBytes),
+                          m_output.format == AUDIO_U8 ? 0x80 : 0);
+    m_carrier =
+        Mix_QuickLoad_RAW(m_carrierBytes.data(), static_cast<Uint32>(m_carrierBytes.size()));
   }
 
   void ApplyVolume(int index) {
@@ -450,6 +518,9 @@ class MixerAudioDevice final : public AudioDevice {
   std::vector<std::unique_ptr<AudioStream>> m_streams;
   std::deque<AudioStream*> m_ended;
   std::unique_ptr<MixTap> m_tap;  // null when the output is closed or not 16-bit
+  OggStream::Output m_output;
+  std::vector<Uint8> m_carrierBytes;
+  Mix_Chunk* m_carrier = nullptr;  // plays m_carrierBytes; null when the output is closed
 };
 
 AudioDevice* gInstalled = nullptr;

@@ -16,6 +16,7 @@
 
 #include "platform/Audio.h"
 #include "platform/AudioTestFiles.h"
+#include "platform/OggTestFiles.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -70,6 +71,7 @@ class MixerDevice : public ::testing::Test {
     device->Init(44100, 32);
     audiotest::WriteToneWav(dir / "short.wav", 40);
     audiotest::WriteToneWav(dir / "long.wav", 5000);
+    audiotest::WriteToneOgg(dir / "short.ogg", 0.04);
   }
   void TearDown() override { device->Close(); }
   std::string File(const std::string& name) const { return (dir / name).string(); }
@@ -181,25 +183,100 @@ TEST_F(MixerDevice, WithEveryChannelBusyAStreamTakesTheOldestEffectsChannel) {
   EXPECT_EQ(Mix_Playing(-1), 32);
 }
 
+// Whole-decoded and streamed (Ogg Vorbis) alike.
 TEST_F(MixerDevice, OnlyAStreamPlayedToItsEndReportsItOnceOnTheDispatchingThread) {
   platform::AudioSample* click = device->LoadSample(File("short.wav"));
-  std::vector<platform::AudioStream*> streams;  // ends, stopped, closed, looping
-  for (bool loop : {false, false, false, true}) {
-    streams.push_back(device->OpenStream(File("short.wav"), loop));
-    device->SetStreamEndCallback(streams.back(), &RecordEnd, &ends);
-    ASSERT_NE(device->PlayStream(streams.back(), 255), AudioDevice::kNoChannel);
+  for (const char* file : {"short.wav", "short.ogg"}) {
+    SCOPED_TRACE(file);
+    ends.clear();
+    std::vector<platform::AudioStream*> streams;  // ends, stopped, closed, looping
+    for (bool loop : {false, false, false, true}) {
+      streams.push_back(device->OpenStream(File(file), loop));
+      device->SetStreamEndCallback(streams.back(), &RecordEnd, &ends);
+      ASSERT_NE(device->PlayStream(streams.back(), 255), AudioDevice::kNoChannel);
+    }
+    EXPECT_EQ(device->GetStreamOpenState(streams[0]), AudioDevice::kStreamReady);
+    // Long enough for the short tone to end many times over; the outcome is the
+    // same whether or not it has.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    device->PlaySample(click);  // takes a channel, so finished ones are noticed
+    device->StopStream(streams[1]);
+    device->CloseStream(streams[2]);
+    audiotest::PollUntil([this] { return !ends.empty(); },
+                         [this] { device->DispatchStreamEnds(); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    device->DispatchStreamEnds();
+    EXPECT_EQ(ends, (Ends{{streams[0], std::this_thread::get_id()}}));
+    device->CloseStream(streams[3]);
   }
-  EXPECT_EQ(device->GetStreamOpenState(streams[0]), AudioDevice::kStreamReady);
-  // Long enough for the short tone to end many times over; the outcome is the
-  // same whether or not it has.
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  device->PlaySample(click);  // takes a channel, so finished ones are noticed
-  device->StopStream(streams[1]);
-  device->CloseStream(streams[2]);
-  audiotest::PollUntil([this] { return !ends.empty(); }, [this] { device->DispatchStreamEnds(); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  device->DispatchStreamEnds();
-  EXPECT_EQ(ends, (Ends{{streams[0], std::this_thread::get_id()}}));
+}
+
+// A streamed track's channel plays on after its sound is over until the frame
+// thread notices; stopping, rewinding and playing again each start afresh, and
+// only a track that plays out reports its end.
+TEST_F(MixerDevice, StreamedTrackEndsOnceAfterStopsRewindsAndReplays) {
+  audiotest::WriteToneOgg(dir / "music.ogg", 0.25);
+  platform::AudioStream* music = device->OpenStream(File("music.ogg"), false);
+  ASSERT_NE(music, nullptr);
+  device->SetStreamEndCallback(music, &RecordEnd, &ends);
+  auto settle = [this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    device->DispatchStreamEnds();
+  };
+  ASSERT_NE(device->PlayStream(music, 255), AudioDevice::kNoChannel);
+  device->StopStream(music);
+  settle();
+  EXPECT_TRUE(ends.empty()) << "a stopped track reports nothing";
+
+  const int channel = device->PlayStream(music, 200);
+  ASSERT_NE(channel, AudioDevice::kNoChannel);
+  device->RewindStream(music);
+  EXPECT_EQ(device->GetVolume(channel), 200) << "rewinding keeps the channel";
+  ASSERT_TRUE(audiotest::PollUntil([this] { return !ends.empty(); },
+                                   [this] { device->DispatchStreamEnds(); }));
+  settle();
+  EXPECT_EQ(ends, (Ends{{music, std::this_thread::get_id()}}));
+  EXPECT_EQ(device->GetVolume(channel), 0) << "its channel was freed";
+
+  // Played again after its end, it starts from the beginning and ends again.
+  ASSERT_NE(device->PlayStream(music, 255), AudioDevice::kNoChannel);
+  ASSERT_TRUE(audiotest::PollUntil([this] { return ends.size() == 2; },
+                                   [this] { device->DispatchStreamEnds(); }));
+}
+
+// The music and the ambient track play at once, each at its own channel volume,
+// which the mixer applies after the track is decoded onto the channel.
+TEST_F(MixerDevice, TwoStreamedTracksPlayAtOnceAtTheirChannelVolumes) {
+  audiotest::WriteToneOgg(dir / "music.ogg", 0.5, 0.5f);
+  audiotest::WriteToneOgg(dir / "ambient.ogg", 0.5, 0.5f);
+  platform::AudioStream* music = device->OpenStream(File("music.ogg"), true);
+  platform::AudioStream* ambient = device->OpenStream(File("ambient.ogg"), true);
+  ASSERT_TRUE(music && ambient);
+  // The loudest sample heard from whatever plays, over a good many buffers.
+  auto peak = [] {
+    OutputTap tap;
+    EXPECT_TRUE(audiotest::PollUntil([&] { return tap.Buffers() >= 30; }, [] {}));
+    return std::max(tap.Highest(), -tap.Lowest());
+  };
+  const int musicChannel = device->PlayStream(music, 255);
+  const int full = peak();
+  EXPECT_NEAR(full, 16384, 16384 * 0.05) << "the tone's own level";
+  for (int volume : {128, 51, 0}) {
+    device->SetVolume(musicChannel, volume);
+    EXPECT_NEAR(peak(), full * (volume * MIX_MAX_VOLUME / 255) / MIX_MAX_VOLUME, full * 0.02)
+        << volume;
+  }
+  device->SetVolume(musicChannel, 128);
+  const int ambientChannel = device->PlayStream(ambient, 128);
+  ASSERT_NE(ambientChannel, AudioDevice::kNoChannel);
+  EXPECT_NE(ambientChannel, musicChannel);
+  // Two half-level copies of one tone, started at different moments: louder
+  // than one alone whenever they meet, never above the two together.
+  const int both = peak();
+  EXPECT_GT(both, full / 2 + full / 20);
+  EXPECT_LE(both, full + full / 50);
+  EXPECT_EQ(device->GetVolume(musicChannel), 128);
+  EXPECT_EQ(device->GetVolume(ambientChannel), 128);
 }
 
 // Thirty-two effects at three quarters of full scale add up to many times full

@@ -524,6 +524,20 @@ const Break kBreaks[] = {
        return BreakTutorialRecord(game, 1, "0 560 1150 100 250 1 99999 500 150 1 -1 Broken",
                                   {"focus point (99999, 500)", "outside the level's bounds"});
      }},
+    {"TutorialLineRunsOffTheRightEdge",
+     [](const fs::path& game) {
+       return BreakTutorialRecord(
+           game, 1,
+           "0 560 1150 100 250 0 150 1 -1 In the air, hold A to spin a Cyclone, or press "
+           "Space for a SuperJump, then do it all again.",
+           {"line 4: message 1", "px past the right edge of the 800 x 600 screen"});
+     }},
+    {"TutorialLinesShownTogetherOverlap",
+     [](const fs::path& game) -> std::vector<std::string> {
+       const std::string script = TutorialScript(game);
+       ReplaceLine(game / script, 1, "30 30 40 150 0 2 18");
+       return {script, "line 1: messages shown together overlap by", "the line step 18 px"};
+     }},
     {"TutorialPointSizeIsZero",
      [](const fs::path& game) -> std::vector<std::string> {
        const std::string script = TutorialScript(game);

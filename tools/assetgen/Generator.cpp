@@ -90,10 +90,17 @@ GenerateSummary Generate(const GenerateOptions& options) {
   RemoveStale(animFolder, written);
   summary.animations = static_cast<int>(animations.size());
 
+  // Sounds may change format (a track moved from WAV to Ogg): drop what no recipe wrote.
+  std::set<fs::path> soundFolders, soundFiles;
   for (const auto& recipe : sounds) {
-    WriteIfChanged(options.out / recipe.file, EncodeWav(Synthesize(recipe), recipe.rate));
+    const fs::path target = options.out / recipe.file;
+    WriteIfChanged(target, EncodeFor(recipe, Synthesize(recipe)));
+    soundFolders.insert(target.parent_path());
+    soundFiles.insert(target);
     ++summary.sounds;
   }
+  for (const auto& folder : soundFolders)
+    if (folder != options.out) RemoveStale(folder, soundFiles);
 
   if (!options.contactSheet.empty()) {
     std::vector<cairo_surface_t*> raw;

@@ -1,6 +1,8 @@
 // Recipe reader, synthesiser and WAV encoder; format in SoundSynth.h.
 #include "SoundSynth.h"
 
+#include <vorbis/vorbisenc.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -16,6 +18,9 @@ namespace {
 constexpr double kTwoPi = 2 * kPi;
 constexpr double kMaxSeconds = 120;
 constexpr double kHeadroom = 0.9;  // peak level after mixing
+// Music keeps more room: lossy encoding lets peaks overshoot a little.
+constexpr double kMusicHeadroom = 0.79;
+constexpr double kMaxMusicSeconds = 180;
 
 using KeyValues = std::map<std::string, std::string>;
 
@@ -211,6 +216,13 @@ void RenderTone(const Tone& tone, int rate, std::vector<float>& out) {
   }
 }
 
+void Normalize(std::vector<float>& samples, double headroom) {
+  float peak = 0;
+  for (float s : samples) peak = std::max(peak, std::fabs(s));
+  if (peak > headroom)
+    for (float& s : samples) s = static_cast<float>(s * (headroom / peak));
+}
+
 double NoteFrequency(const Context& ctx, const std::string& note) {
   static const int kSemitone[] = {9, 11, 0, 2, 4, 5, 7};  // A B C D E F G
   if (note.size() < 2 || note[0] < 'A' || note[0] > 'G') ctx.Fail("bad note '" + note + "'");
@@ -228,98 +240,268 @@ double NoteFrequency(const Context& ctx, const std::string& note) {
   return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
 }
 
-// Adds a short sound into a loop, wrapping its tail around to the start.
-void MixWrapped(std::vector<float>& loop, size_t at, const std::vector<float>& sound) {
-  for (size_t s = 0; s < sound.size(); ++s) loop[(at + s) % loop.size()] += sound[s];
+// Where the lines of one section sound in a piece: its first step and its transposition.
+struct Placement {
+  int firstStep = 0;
+  int sectionSteps = 0;
+  int transpose = 0;
+  const char* unit = "loop";  // what the steps fill, for messages
+};
+
+// A stereo piece being mixed; a sound's tail past the end wraps to the start, so the piece
+// loops without a click. With `dry` set nothing is rendered: the lines are only checked.
+struct StereoMix {
+  std::vector<float> left, right, echoSend;
+  int rate = 0;
+  double stepSeconds = 0;
+  bool dry = false;
+
+  size_t FrameOf(int step) const {
+    return static_cast<size_t>(std::lround(step * stepSeconds * rate));
+  }
+  // Equal-power panning, scaled so a centred sound keeps its level in each channel.
+  void Add(size_t at, const std::vector<float>& sound, double pan, double echo) {
+    const double angle = (std::clamp(pan, -1.0, 1.0) + 1) * kPi / 4;
+    // cos(pi/2) is not quite 0: a hard pan must leave the other side silent.
+    const float l = pan >= 1 ? 0.0f : static_cast<float>(std::cos(angle) * std::sqrt(2.0));
+    const float r = pan <= -1 ? 0.0f : static_cast<float>(std::sin(angle) * std::sqrt(2.0));
+    const size_t n = left.size();
+    for (size_t s = 0; s < sound.size(); ++s) {
+      const size_t i = (at + s) % n;
+      left[i] += l * sound[s];
+      right[i] += r * sound[s];
+      if (echo > 0) echoSend[i] += static_cast<float>(echo) * sound[s];
+    }
+  }
+};
+
+// "C4+E4:4*2": the pitches sounding together, their steps and how many times in a row.
+struct NoteItem {
+  std::vector<double> freqs;  // empty for a rest
+  int steps = 0, repeats = 1;
+};
+
+int PositiveCount(const Context& ctx, const std::string& item, const std::string& text) {
+  int v = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (ec != std::errc() || end != text.data() + text.size() || v < 1)
+    ctx.Fail("note '" + item + "' has a bad length");
+  return v;
 }
 
-void RenderVoice(const Context& ctx, const SoundRecipe& r, const std::vector<std::string>& t,
-                 std::vector<float>& out) {
-  Keys k(ctx, Parse(ctx, t, 1), {"wave", "notes", "gain", "attack", "decay", "release"});
+NoteItem ParseNoteItem(const Context& ctx, const std::string& item, int transpose) {
+  auto colon = item.find(':');
+  if (colon == std::string::npos) ctx.Fail("note '" + item + "' is not NOTE:STEPS");
+  NoteItem note;
+  std::string length = item.substr(colon + 1);
+  auto star = length.find('*');
+  if (star != std::string::npos) {
+    note.repeats = PositiveCount(ctx, item, length.substr(star + 1));
+    length.resize(star);
+  }
+  note.steps = PositiveCount(ctx, item, length);
+  std::string names = item.substr(0, colon);
+  if (names == "-") return note;
+  std::istringstream chord(names);
+  for (std::string name; std::getline(chord, name, '+');)
+    note.freqs.push_back(NoteFrequency(ctx, name) * std::pow(2.0, transpose / 12.0));
+  return note;
+}
+
+void RenderVoice(const Context& ctx, const std::vector<std::string>& t, const Placement& at,
+                 StereoMix& mix) {
+  Keys k(ctx, Parse(ctx, t, 1),
+         {"wave", "notes", "gain", "attack", "decay", "release", "pan", "lowpass", "vibrato",
+          "detune", "echo"});
   Wave wave = ParseWave(ctx, k.Text("wave", "square"));
   double gain = k.Num("gain", 0.3, 0, 4);
   Envelope env = ParseEnvelope(k);
+  double pan = k.Num("pan", 0, -1, 1);
+  double cutoff = k.Num("lowpass", 0, 0, 20000);
+  auto vibrato = k.Pair("vibrato", 0);
+  double detune = std::pow(2.0, k.Num("detune", 0, 0, 100) / 1200.0);
+  double echo = k.Num("echo", 0, 0, 1);
   std::string notes = k.Text("notes", "");
   if (notes.empty()) ctx.Fail("a voice needs notes=");
-  double stepSeconds = 60.0 / r.bpm / 4.0;
   int step = 0;
   std::istringstream list(notes);
   std::string item;
   while (std::getline(list, item, ',')) {
-    auto colon = item.find(':');
-    if (colon == std::string::npos) ctx.Fail("note '" + item + "' is not NOTE:STEPS");
-    int steps = 0;
-    std::string count = item.substr(colon + 1);
-    auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), steps);
-    if (ec != std::errc() || end != count.data() + count.size() || steps < 1)
-      ctx.Fail("note '" + item + "' has a bad length");
-    std::string name = item.substr(0, colon);
-    if (name != "-") {
-      double freq = NoteFrequency(ctx, name);
-      double length = steps * stepSeconds;
-      std::vector<float> note(static_cast<size_t>(std::lround(length * r.rate)), 0.0f);
-      Oscillator osc(wave, 7u + step);
-      for (size_t s = 0; s < note.size(); ++s) {
-        double x = osc.Step(freq, r.rate);
-        note[s] = static_cast<float>(gain * env.At(double(s) / r.rate, length) * x);
+    NoteItem note = ParseNoteItem(ctx, item, at.transpose);
+    for (int r = 0; r < note.repeats; ++r, step += note.steps) {
+      if (note.freqs.empty() || mix.dry) continue;
+      double length = note.steps * mix.stepSeconds;
+      std::vector<float> sound(static_cast<size_t>(std::lround(length * mix.rate)), 0.0f);
+      // Each pitch gets its own oscillators; a detuned twin thickens the tone.
+      double share = 1.0 / (note.freqs.size() * (detune > 1 ? 1.6 : 1.0));
+      for (size_t p = 0; p < note.freqs.size(); ++p) {
+        Oscillator a(wave, 7u + at.firstStep + step + p), b(wave, 11u + step + p);
+        double low1 = 0, low2 = 0;
+        double alpha = cutoff > 0 ? 1 - std::exp(-kTwoPi * cutoff / mix.rate) : 1;
+        for (size_t s = 0; s < sound.size(); ++s) {
+          double time = double(s) / mix.rate;
+          double f = note.freqs[p];
+          if (vibrato.first > 0) f *= 1 + vibrato.second * std::sin(kTwoPi * vibrato.first * time);
+          double x = a.Step(f, mix.rate);
+          if (detune > 1) x += b.Step(f * detune, mix.rate);
+          // Two one-pole stages: a gentle slope that rounds off square and saw edges.
+          low1 += alpha * (x - low1);
+          low2 += alpha * (low1 - low2);
+          sound[s] += static_cast<float>(share * gain * env.At(time, length) * low2);
+        }
       }
-      MixWrapped(out, static_cast<size_t>(std::lround(step * stepSeconds * r.rate)), note);
+      mix.Add(mix.FrameOf(at.firstStep + step), sound, pan, echo);
     }
-    step += steps;
   }
-  if (step != r.steps)
-    ctx.Fail("the notes last " + std::to_string(step) + " steps, the loop " +
-             std::to_string(r.steps));
+  if (step != at.sectionSteps)
+    ctx.Fail("the notes last " + std::to_string(step) + " steps, the " + at.unit + " " +
+             std::to_string(at.sectionSteps));
 }
 
-void RenderDrums(const Context& ctx, const SoundRecipe& r, const std::vector<std::string>& t,
-                 std::vector<float>& out) {
-  Keys k(ctx, Parse(ctx, t, 1), {"pattern", "gain"});
+// The layers of each drum, gains as shares of the line's gain. Noise layers draw a fresh
+// seed per step (the step plus `seed`), so repeated hits are not identical.
+struct DrumLayer {
+  char drum;
+  Tone tone;
+};
+const DrumLayer kDrumLayers[] = {
+    {'k', {Wave::kSine, 150, 45, 0, 0.18, 1, {0.002, 0.07, 0.02}, {0, 0}, {0, 0}, 1}},
+    {'s', {Wave::kNoise, 9000, 7000, 0, 0.16, 0.6, {0.001, 0.05, 0.03}, {0, 0}, {5000, 2500}, 5}},
+    {'s', {Wave::kTriangle, 200, 160, 0, 0.1, 0.4, {0.001, 0.04, 0.02}, {0, 0}, {0, 0}, 1}},
+    {'h', {Wave::kNoise, 16000, 16000, 0, 0.05, 0.25, {0.001, 0.012, 0.01}, {0, 0}, {0, 0}, 9}},
+    {'o', {Wave::kNoise, 16000, 16000, 0, 0.3, 0.2, {0.001, 0.09, 0.05}, {0, 0}, {0, 0}, 9}},
+    {'c', {Wave::kNoise, 14000, 11000, 0, 1.4, 0.22, {0.002, 0.45, 0.3}, {0, 0}, {9000, 5000}, 13}},
+    {'t', {Wave::kSine, 170, 95, 0, 0.3, 0.8, {0.002, 0.12, 0.05}, {0, 0}, {0, 0}, 1}},
+};
+
+void RenderDrums(const Context& ctx, const std::vector<std::string>& t, const Placement& at,
+                 StereoMix& mix) {
+  Keys k(ctx, Parse(ctx, t, 1), {"pattern", "gain", "pan"});
   std::string pattern = k.Text("pattern", "");
   double gain = k.Num("gain", 0.5, 0, 4);
-  if (pattern.empty() || r.steps % pattern.size() != 0)
+  double pan = k.Num("pan", 0, -1, 1);
+  if (pattern.empty() || at.sectionSteps % pattern.size() != 0)
     ctx.Fail("the drum pattern's length must divide the loop's steps");
-  double stepSeconds = 60.0 / r.bpm / 4.0;
-  for (int step = 0; step < r.steps; ++step) {
+  for (int step = 0; step < at.sectionSteps; ++step) {
     char c = pattern[step % pattern.size()];
     if (c == '.') continue;
     std::vector<Tone> layers;
-    if (c == 'k') {
-      layers.push_back(
-          {Wave::kSine, 150, 45, 0, 0.18, gain, {0.002, 0.07, 0.02}, {0, 0}, {0, 0}, 1});
-    } else if (c == 's') {
-      layers.push_back({Wave::kNoise,
-                        9000,
-                        7000,
-                        0,
-                        0.16,
-                        gain * 0.6,
-                        {0.001, 0.05, 0.03},
-                        {0, 0},
-                        {5000, 2500},
-                        5u + step});
-      layers.push_back(
-          {Wave::kTriangle, 200, 160, 0, 0.1, gain * 0.4, {0.001, 0.04, 0.02}, {0, 0}, {0, 0}, 1});
-    } else if (c == 'h') {
-      layers.push_back({Wave::kNoise,
-                        16000,
-                        16000,
-                        0,
-                        0.05,
-                        gain * 0.25,
-                        {0.001, 0.012, 0.01},
-                        {0, 0},
-                        {0, 0},
-                        9u + step});
-    } else {
-      ctx.Fail(std::string("unknown drum '") + c + "'");
+    for (const DrumLayer& layer : kDrumLayers) {
+      if (layer.drum != c) continue;
+      Tone tone = layer.tone;
+      tone.gain *= gain;
+      if (tone.wave == Wave::kNoise) tone.seed += static_cast<std::uint32_t>(at.firstStep + step);
+      layers.push_back(tone);
     }
+    if (layers.empty()) ctx.Fail(std::string("unknown drum '") + c + "'");
+    if (mix.dry) continue;
     for (const Tone& tone : layers) {
-      std::vector<float> sound(static_cast<size_t>(std::lround(tone.dur * r.rate)), 0.0f);
-      RenderTone(tone, r.rate, sound);
-      MixWrapped(out, static_cast<size_t>(std::lround(step * stepSeconds * r.rate)), sound);
+      std::vector<float> sound(static_cast<size_t>(std::lround(tone.dur * mix.rate)), 0.0f);
+      RenderTone(tone, mix.rate, sound);
+      mix.Add(mix.FrameOf(at.firstStep + step), sound, pan, 0);
     }
   }
+}
+
+// A ping-pong echo of the send, as it sounds once the loop has played a while: the delay line
+// runs two laps round the loop and only the second is kept.
+void AddEcho(StereoMix& mix, double seconds, double feedback) {
+  const size_t n = mix.left.size();
+  const size_t delay = static_cast<size_t>(std::lround(seconds * mix.rate)) % n;
+  if (delay == 0 || mix.dry) return;
+  std::vector<float> l(n, 0.0f), r(n, 0.0f);
+  for (int lap = 0; lap < 2; ++lap) {
+    for (size_t i = 0; i < n; ++i) {
+      const size_t from = (i + n - delay) % n;
+      l[i] = static_cast<float>(mix.echoSend[from] + feedback * r[from]);
+      r[i] = static_cast<float>(feedback * l[from]);
+    }
+  }
+  for (size_t i = 0; i < n; ++i) {
+    mix.left[i] += l[i];
+    mix.right[i] += r[i];
+  }
+}
+
+// "B", "B+2" or "B-3": a section name and its transposition.
+std::pair<std::string, int> FormItem(const Context& ctx, const std::string& item) {
+  auto sign = item.find_first_of("+-");
+  if (sign == std::string::npos) return {item, 0};
+  int semitones = 0;
+  const char* first = item.data() + sign + 1;
+  auto [end, ec] = std::from_chars(first, item.data() + item.size(), semitones);
+  if (ec != std::errc() || end != item.data() + item.size() || semitones > 24)
+    ctx.Fail("form item '" + item + "' is not NAME+SEMITONES");
+  return {item.substr(0, sign), item[sign] == '-' ? -semitones : semitones};
+}
+
+const SoundRecipe::Section* FindSection(const SoundRecipe& r, const std::string& name) {
+  for (const auto& section : r.sections)
+    if (section.name == name) return &section;
+  return nullptr;
+}
+
+// The whole piece, interleaved left/right.
+std::vector<float> RenderMusic(const SoundRecipe& r, bool dry) {
+  StereoMix mix;
+  mix.rate = r.rate;
+  mix.stepSeconds = 60.0 / r.bpm / 4.0;
+  mix.dry = dry;
+  const size_t frames = dry ? 1 : static_cast<size_t>(std::lround(r.length * r.rate));
+  mix.left.assign(frames, 0.0f);
+  mix.right.assign(frames, 0.0f);
+  mix.echoSend.assign(frames, 0.0f);
+  Context formCtx{r.origin, r.formLine};
+  int step = 0;
+  for (const std::string& item : r.form) {
+    auto [name, transpose] = FormItem(formCtx, item);
+    const SoundRecipe::Section* section = FindSection(r, name);
+    if (!section) formCtx.Fail("the form names no section '" + name + "'");
+    std::vector<const SoundRecipe::Section*> parts{section};
+    for (const std::string& other : section->with) {
+      const SoundRecipe::Section* extra = FindSection(r, other);
+      Context ctx{r.origin, section->line};
+      if (!extra || extra == section) ctx.Fail("'with' names no other section '" + other + "'");
+      if (extra->steps != section->steps)
+        ctx.Fail("section '" + other + "' lasts " + std::to_string(extra->steps) +
+                 " steps, this one " + std::to_string(section->steps));
+      parts.push_back(extra);
+    }
+    Placement at{step, section->steps, transpose, name.empty() ? "loop" : "section"};
+    for (const auto* part : parts) {
+      for (const SoundLine& layer : part->layers) {
+        Context ctx{r.origin, layer.line};
+        if (layer.tokens[0] == "voice")
+          RenderVoice(ctx, layer.tokens, at, mix);
+        else
+          RenderDrums(ctx, layer.tokens, at, mix);
+      }
+    }
+    step += section->steps;
+  }
+  AddEcho(mix, r.echo.first, r.echo.second);
+  std::vector<float> out(dry ? 0 : frames * 2);
+  for (size_t i = 0; i * 2 < out.size(); ++i) {
+    out[2 * i] = mix.left[i];
+    out[2 * i + 1] = mix.right[i];
+  }
+  return out;
+}
+
+std::vector<float> Render(const SoundRecipe& r, bool dry) {
+  if (r.music) {
+    std::vector<float> out = RenderMusic(r, dry);
+    Normalize(out, kMusicHeadroom);
+    return out;
+  }
+  std::vector<float> out(dry ? 0 : static_cast<size_t>(std::lround(r.length * r.rate)), 0.0f);
+  for (const SoundLine& layer : r.layers) {
+    Context ctx{r.origin, layer.line};
+    Tone tone = ParseTone(ctx, layer.tokens, r.length);
+    if (!dry) RenderTone(tone, r.rate, out);
+  }
+  Normalize(out, kHeadroom);
+  return out;
 }
 
 }  // namespace
@@ -348,29 +530,78 @@ std::vector<SoundRecipe> ParseSoundRecipes(const std::string& text, const std::s
       r.file = t[firstKey - 1];
       if (r.file.find("..") != std::string::npos || r.file.front() == '/')
         ctx.Fail("the file must lie inside the working folder");
-      Keys k(ctx, Parse(ctx, t, firstKey), {"length", "rate", "bpm", "steps"});
-      r.rate = static_cast<int>(k.Num("rate", 22050, 8000, 48000));
+      Keys k(ctx, Parse(ctx, t, firstKey), {"length", "rate", "bpm", "steps", "form", "echo"});
+      r.rate = static_cast<int>(k.Num("rate", r.music ? 44100 : 22050, 8000, 48000));
       if (r.music) {
+        r.channels = 2;
         r.bpm = static_cast<int>(k.Required("bpm", 30, 300));
-        r.steps = static_cast<int>(k.Required("steps", 1, 1024));
-        r.length = r.steps * 60.0 / r.bpm / 4.0;
+        r.formLine = lineNo;
+        r.echo = k.Pair("echo", 0);
+        if (r.echo.first < 0 || r.echo.first > 2 || r.echo.second < 0 || r.echo.second > 0.9)
+          ctx.Fail("echo=" + k.Text("echo", "") + " is not SECONDS:FEEDBACK within 0..2:0..0.9");
+        std::string form = k.Text("form", "");
+        if (form.empty() == (k.Text("steps", "").empty()))
+          ctx.Fail("a music loop needs either steps= or form=");
+        if (form.empty()) {
+          // A plain loop is one unnamed section.
+          r.steps = static_cast<int>(k.Required("steps", 1, 1024));
+          r.sections.push_back({"", lineNo, r.steps, {}, {}});
+          r.form = {""};
+        } else {
+          std::istringstream items(form);
+          for (std::string item; std::getline(items, item, ',');) r.form.push_back(item);
+        }
       } else {
         r.length = k.Required("length", 0.01, kMaxSeconds);
       }
-      if (r.length > kMaxSeconds)
-        ctx.Fail("longer than " + std::to_string(int(kMaxSeconds)) + " s");
       recipes.push_back(std::move(r));
       continue;
     }
     if (recipes.empty()) ctx.Fail("'" + t[0] + "' before any 'sound' or 'music' line");
     SoundRecipe& r = recipes.back();
+    if (t[0] == "section" && r.music) {
+      if (!r.sections.empty() && r.sections.front().name.empty())
+        ctx.Fail("a loop given by steps= has no sections");
+      if (t.size() < 2 || t[1].find('=') != std::string::npos) ctx.Fail("a section needs a name");
+      Keys k(ctx, Parse(ctx, t, 2), {"steps", "with"});
+      SoundRecipe::Section section;
+      section.name = t[1];
+      section.line = lineNo;
+      section.steps = static_cast<int>(k.Required("steps", 1, 1024));
+      std::istringstream with(k.Text("with", ""));
+      for (std::string other; std::getline(with, other, ',');) section.with.push_back(other);
+      if (FindSection(r, section.name)) ctx.Fail("section '" + section.name + "' is given twice");
+      r.sections.push_back(std::move(section));
+      continue;
+    }
     bool ok = r.music ? (t[0] == "voice" || t[0] == "drums") : t[0] == "tone";
     if (!ok)
       ctx.Fail("'" + t[0] + "' does not belong in a " + (r.music ? "music" : "sound") + " recipe");
-    r.layers.push_back({lineNo, t});
+    if (!r.music) {
+      r.layers.push_back({lineNo, t});
+    } else if (r.sections.empty()) {
+      ctx.Fail("'" + t[0] + "' before any 'section' line");
+    } else {
+      r.sections.back().layers.push_back({lineNo, t});
+    }
   }
-  // Parse every layer once now, so faults are reported with their line before any output.
-  for (const auto& r : recipes) (void)Synthesize(r);
+  for (auto& r : recipes) {
+    if (!r.music) continue;
+    Context ctx{origin, r.formLine};
+    if (!r.sections.front().name.empty()) {
+      r.steps = 0;
+      for (const std::string& item : r.form) {
+        const SoundRecipe::Section* section = FindSection(r, FormItem(ctx, item).first);
+        if (!section) ctx.Fail("the form names no section '" + FormItem(ctx, item).first + "'");
+        r.steps += section->steps;
+      }
+    }
+    r.length = r.steps * 60.0 / r.bpm / 4.0;
+    if (r.length > kMaxMusicSeconds)
+      ctx.Fail("longer than " + std::to_string(int(kMaxMusicSeconds)) + " s");
+  }
+  // Check every layer once now, so faults are reported with their line before any output.
+  for (const auto& r : recipes) (void)Render(r, true);
   return recipes;
 }
 
@@ -394,25 +625,10 @@ std::vector<SoundRecipe> LoadSoundFolder(const std::filesystem::path& folder) {
 }
 
 std::vector<float> Synthesize(const SoundRecipe& r) {
-  std::vector<float> out(static_cast<size_t>(std::lround(r.length * r.rate)), 0.0f);
-  if (out.empty()) return out;
-  for (const SoundLine& layer : r.layers) {
-    Context ctx{r.origin, layer.line};
-    if (layer.tokens[0] == "tone")
-      RenderTone(ParseTone(ctx, layer.tokens, r.length), r.rate, out);
-    else if (layer.tokens[0] == "voice")
-      RenderVoice(ctx, r, layer.tokens, out);
-    else
-      RenderDrums(ctx, r, layer.tokens, out);
-  }
-  float peak = 0;
-  for (float s : out) peak = std::max(peak, std::fabs(s));
-  if (peak > kHeadroom)
-    for (float& s : out) s = static_cast<float>(s * (kHeadroom / peak));
-  return out;
+  return Render(r, false);
 }
 
-std::string EncodeWav(const std::vector<float>& samples, int rate) {
+std::string EncodeWav(const std::vector<float>& samples, int rate, int channels) {
   std::string out;
   auto u32 = [&](std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
@@ -427,10 +643,10 @@ std::string EncodeWav(const std::vector<float>& samples, int rate) {
   out += "WAVEfmt ";
   u32(16);
   u16(1);  // PCM
-  u16(1);  // mono
+  u16(static_cast<std::uint16_t>(channels));
   u32(static_cast<std::uint32_t>(rate));
-  u32(static_cast<std::uint32_t>(rate * 2));
-  u16(2);
+  u32(static_cast<std::uint32_t>(rate * 2 * channels));
+  u16(static_cast<std::uint16_t>(2 * channels));
   u16(16);
   out += "data";
   u32(dataBytes);
@@ -439,6 +655,77 @@ std::string EncodeWav(const std::vector<float>& samples, int rate) {
     u16(static_cast<std::uint16_t>(static_cast<std::int16_t>(v)));
   }
   return out;
+}
+
+std::string EncodeOgg(const std::vector<float>& samples, int rate, int channels, float quality) {
+  vorbis_info info;
+  vorbis_info_init(&info);
+  if (vorbis_encode_init_vbr(&info, channels, rate, quality) != 0) {
+    vorbis_info_clear(&info);
+    throw SourceError("the Vorbis encoder refuses " + std::to_string(channels) + " channels at " +
+                      std::to_string(rate) + " Hz");
+  }
+  vorbis_comment comment;
+  vorbis_comment_init(&comment);
+  vorbis_comment_add_tag(&comment, "ENCODER", "vantrel assetgen");
+  vorbis_dsp_state dsp;
+  vorbis_block block;
+  vorbis_analysis_init(&dsp, &info);
+  vorbis_block_init(&dsp, &block);
+  ogg_stream_state stream;
+  ogg_stream_init(&stream, 0x56544c31);  // a fixed serial keeps rebuilds byte-identical
+  std::string out;
+  ogg_page page;
+  auto append = [&out](const ogg_page& p) {
+    out.append(reinterpret_cast<const char*>(p.header), static_cast<size_t>(p.header_len));
+    out.append(reinterpret_cast<const char*>(p.body), static_cast<size_t>(p.body_len));
+  };
+  ogg_packet header, commentPacket, codebooks;
+  vorbis_analysis_headerout(&dsp, &comment, &header, &commentPacket, &codebooks);
+  ogg_stream_packetin(&stream, &header);
+  ogg_stream_packetin(&stream, &commentPacket);
+  ogg_stream_packetin(&stream, &codebooks);
+  // The audio starts on a fresh page, as players expect.
+  while (ogg_stream_flush(&stream, &page) != 0) append(page);
+
+  const size_t frames = samples.size() / static_cast<size_t>(channels);
+  constexpr size_t kChunk = 4096;
+  for (size_t first = 0;; first += kChunk) {
+    const size_t count = first < frames ? std::min(kChunk, frames - first) : 0;
+    if (count == 0) {
+      vorbis_analysis_wrote(&dsp, 0);  // the end of the stream
+    } else {
+      float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
+      for (size_t i = 0; i < count; ++i)
+        for (int c = 0; c < channels; ++c)
+          buffer[c][i] = samples[(first + i) * static_cast<size_t>(channels) + c];
+      vorbis_analysis_wrote(&dsp, static_cast<int>(count));
+    }
+    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
+      vorbis_analysis(&block, nullptr);
+      vorbis_bitrate_addblock(&block);
+      ogg_packet packet;
+      while (vorbis_bitrate_flushpacket(&dsp, &packet) != 0) {
+        ogg_stream_packetin(&stream, &packet);
+        while (ogg_stream_pageout(&stream, &page) != 0) append(page);
+      }
+    }
+    if (count == 0) break;
+  }
+  while (ogg_stream_flush(&stream, &page) != 0) append(page);
+  ogg_stream_clear(&stream);
+  vorbis_block_clear(&block);
+  vorbis_dsp_clear(&dsp);
+  vorbis_comment_clear(&comment);
+  vorbis_info_clear(&info);
+  return out;
+}
+
+std::string EncodeFor(const SoundRecipe& recipe, const std::vector<float>& samples) {
+  const std::string& f = recipe.file;
+  if (f.size() > 4 && f.compare(f.size() - 4, 4, ".ogg") == 0)
+    return EncodeOgg(samples, recipe.rate, recipe.channels);
+  return EncodeWav(samples, recipe.rate, recipe.channels);
 }
 
 }  // namespace assetgen

@@ -1,4 +1,5 @@
-// Synthesised sound effects and music loops, written as 16-bit mono WAV.
+// Synthesised sound effects (16-bit mono WAV) and music loops (stereo, WAV or Ogg Vorbis by
+// the file's extension).
 //
 // Recipe format (assets/sounds/*.snd), one directive per line, a word starting with '#'
 // begins a comment, parameters are key=value:
@@ -10,12 +11,26 @@
 //                                        saw, triangle or noise; the pitch glides from f0 to
 //                                        f1; decay is an exponential time constant after the
 //                                        attack, release a linear fade at the end
-//   music FILE bpm=B steps=N [rate=R]    a seamless loop of N sixteenth-note steps
-//   voice wave=W notes=NOTE:STEPS,... [gain=G] [attack=S] [decay=S] [release=S]
-//                                        a melodic line; NOTE like C4, F#3 or - for a rest;
-//                                        the steps must add up to the loop's length
-//   drums pattern=STEPS [gain=G]         k kick, s snare, h hat, . nothing, one per step;
-//                                        the pattern repeats to fill the loop
+//   music FILE bpm=B steps=N [rate=R] [echo=S:FEEDBACK]
+//                                        a seamless stereo loop of N sixteenth-note steps
+//   music FILE bpm=B form=NAME,NAME[+T],... [rate=R] [echo=S:FEEDBACK]
+//                                        the same, made of the sections below played in
+//                                        form order (a name may repeat; +T or -T plays it
+//                                        T semitones up or down)
+//   section NAME steps=N [with=NAME,...] the voice and drum lines after it, until the next
+//                                        section, fill N steps; `with` also plays the lines
+//                                        of the other sections named, which last as long
+//   voice wave=W notes=NOTE:STEPS,... [gain=G] [attack=S] [decay=S] [release=S] [pan=P]
+//         [lowpass=HZ] [vibrato=RATE:DEPTH] [detune=CENTS] [echo=SEND]
+//                                        a melodic line; NOTE like C4, F#3, a chord C4+E4+G4
+//                                        or - for a rest; NOTE:STEPS*K repeats it K times;
+//                                        the steps must add up to the section's length;
+//                                        pan -1 (left) .. 1 (right); detune adds a second
+//                                        oscillator that many cents sharp; echo sends the
+//                                        line to the loop's echo
+//   drums pattern=STEPS [gain=G] [pan=P] k kick, s snare, h hat, o open hat, c cymbal, t tom,
+//                                        . nothing, one per step; the pattern repeats to
+//                                        fill the section
 //
 // NAME is the name the game plays the effect by; FILE is the path in the working folder.
 #pragma once
@@ -41,18 +56,36 @@ struct SoundRecipe {
   int rate = 22050;
   double length = 0;  // seconds (music: from bpm and steps)
   int bpm = 0, steps = 0;
-  std::vector<SoundLine> layers;  // tone, voice and drums lines
+  int channels = 1;               // music is stereo
+  std::vector<SoundLine> layers;  // tone lines, or a steps= loop's voice and drums lines
   std::string origin;             // the recipe file, for messages
+  // Music built from sections: the order they play in, and the sections themselves.
+  struct Section {
+    std::string name;
+    int line = 0, steps = 0;
+    std::vector<std::string> with;
+    std::vector<SoundLine> layers;
+  };
+  std::vector<std::string> form;
+  int formLine = 0;
+  std::vector<Section> sections;
+  std::pair<double, double> echo{0, 0};  // delay seconds, feedback
 };
 
 // Throws SourceError with file:line on a malformed recipe.
 std::vector<SoundRecipe> ParseSoundRecipes(const std::string& text, const std::string& origin);
 std::vector<SoundRecipe> LoadSoundFolder(const std::filesystem::path& folder);
 
-// The recipe's samples in -1..1.
+// The recipe's samples in -1..1, channels interleaved.
 std::vector<float> Synthesize(const SoundRecipe& recipe);
 
-// RIFF/WAVE bytes of 16-bit mono PCM.
-std::string EncodeWav(const std::vector<float>& samples, int rate);
+// RIFF/WAVE bytes of 16-bit PCM.
+std::string EncodeWav(const std::vector<float>& samples, int rate, int channels = 1);
+// Ogg Vorbis bytes (variable bit rate at `quality`, -0.1..1); the same input gives the same
+// bytes.
+std::string EncodeOgg(const std::vector<float>& samples, int rate, int channels,
+                      float quality = 0.2f);
+// The bytes of the file the recipe names: Ogg Vorbis for ".ogg", WAV otherwise.
+std::string EncodeFor(const SoundRecipe& recipe, const std::vector<float>& samples);
 
 }  // namespace assetgen

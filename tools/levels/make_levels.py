@@ -158,7 +158,7 @@ def junkyard():
               "GrindlenautTrigger 1 1 animations/grindlenaut_trigger.acd"]
     scenery = backdrop("junkyard", 895, [("sky", 0, 0.02, 0), ("hills", -170, 0.1, 0.04),
                                          ("heaps", -90, 0.3, 0.1)])
-    return level(protos, ["music/explore.wav", "music/boss.wav", "music/victory.wav"],
+    return level(protos, ["music/junkyard.ogg", "music/grindlenaut.ogg", "music/victory.ogg"],
                  scenery, bounds, tiles,
                  "ZodirazO 400 895 0", enemies,
                  [("GrindlenautTrigger", 14900, 880), ("Tutorial", 400, 880)])
@@ -202,7 +202,7 @@ def factory():
               "TigerATrigger 1 1 animations/tigera_trigger.acd"]
     scenery = backdrop("factory", 2751, [("wall", -20, 0.05, 0.02), ("girders", -60, 0.2, 0.08),
                                          ("machines", -140, 0.4, 0.15)])
-    return level(protos, ["music/calm.wav", "music/boss.wav", "music/victory.wav"],
+    return level(protos, ["music/factory.ogg", "music/tigera.ogg", "music/victory.ogg"],
                  scenery, bounds, tiles + ledges + core,
                  "ZodirazO 300 2751 0", enemies,
                  [("Tutorial", 300, 2751), ("TigerATrigger", 5800, 2740)])
@@ -244,7 +244,8 @@ def airship():
               "AirshipDeckC 1 0 animations/airship_deck_c.acd"]
     scenery = backdrop("airship", 3999, [("sky", 0, 0.02, 0), ("far", -150, 0.08, 0.03),
                                          ("clouds", -60, 0.25, 0.08)])
-    return level(protos, ["music/calm.wav", "music/boss.wav", "music/sky_boss.wav", "music/victory.wav"],
+    return level(protos, ["music/airship.ogg", "music/kaje.ogg", "music/kaje_final.ogg",
+                          "music/finale.ogg"],
                  scenery, (0, 3000, 4736, 4400), objects, "ZodirazO 400 3999 0",
                  enemies, [("KajeTrigger", 3500, 3900), ("Tutorial", 400, 3900)])
 

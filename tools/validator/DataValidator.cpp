@@ -15,6 +15,7 @@
 #include "PhysicsLib/CollisionTypes.h"
 #include "Problems.h"
 #include "TextFileChecks.h"
+#include "TextRules.h"
 #include "animationlib/AnimationCollection.h"
 #include "animationlib/SpriteCollection.h"
 #include "game/data/TokenReader.h"
@@ -119,6 +120,7 @@ class Validator {
     CheckScores(kScores, m_problems);
     CheckSoundNames();
     CheckStoredNames();
+    CheckScreenTexts(m_problems);
   }
 
  private:

@@ -1,5 +1,6 @@
 // Tutorial scripts: a layout scan for what would stop the game's reader, then the
 // game's reader itself and the checks of what it built.
+#include <algorithm>
 #include <fstream>
 #include <limits>
 #include <set>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "ContentRules.h"
+#include "TextRules.h"
 #include "game/tutorial/Tutorial.h"
 
 namespace validator {
@@ -24,10 +26,12 @@ struct ScriptLayout {
   std::vector<std::pair<int, int>> negativeIds;
   int pointSize = 0;
   bool pointSizeStops = false;
+  std::vector<int> recordLines;  // the line each record starts on
 };
 
 // Follows the game's reader token for token, but reads past a negative ID.
-ScriptLayout ScanScript(std::istream& in) {
+ScriptLayout ScanScript(const std::string& text) {
+  std::istringstream in(text);
   ScriptLayout layout;
   int whole = 0;
   float real = 0.0f;
@@ -37,6 +41,11 @@ ScriptLayout ScanScript(std::istream& in) {
   in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
   in >> colour >> colour >> colour >> colour >> layout.promised;
   for (int record = 1; record <= layout.promised && in.good(); ++record) {
+    in >> std::ws;
+    const auto start = static_cast<std::ptrdiff_t>(in.tellg());
+    layout.recordLines.push_back(
+        1 + static_cast<int>(
+                std::count(text.begin(), text.begin() + std::max<std::ptrdiff_t>(0, start), '\n')));
     int id = 0;
     int focus = 0;
     in >> id >> real >> real >> real >> real >> focus;
@@ -114,8 +123,7 @@ bool CheckTutorialScript(const std::string& levelFile, const LevelData& level,
                              " trigger, so no message ever shows");
   }
 
-  std::istringstream scan(text);
-  const ScriptLayout layout = ScanScript(scan);
+  const ScriptLayout layout = ScanScript(text);
   if (layout.held < layout.promised) {
     problems.Add(script, "the count promises " + std::to_string(layout.promised) +
                              " messages but the file holds " + std::to_string(layout.held));
@@ -135,6 +143,7 @@ bool CheckTutorialScript(const std::string& levelFile, const LevelData& level,
   std::istringstream in(text);
   const Tutorial tutorial(in, script);
   CheckMessages(script, tutorial, level, problems);
+  CheckTutorialText(script, tutorial, layout.recordLines, problems);
   return true;
 }
 

@@ -11,6 +11,7 @@
 
 #include "animationlib/SpriteCollection.h"
 #include "game/input/Input.h"
+#include "game/screens/ScreenTexts.h"
 #include "game/world/World.h"
 #include "platform/Assert.h"
 
@@ -93,9 +94,9 @@ const std::array<ProcessionKind, 3> kProcessions = {{
 // Our people; every name is made up.
 const char* const kExecutiveProducer = "Maren Tolvik";
 const char* const kConceptDesign = "Idris Pellworth";
-const char* const kProducers[] = {"Teodor Brannick", "Wilma Quaystone"};
-const char* const kTechnicalDirectors[] = {"Anselm Korrigan", "Juno Fairweather"};
-const char* const kDesigners[] = {"Calla Drummond", "Ravi Oakenfold"};
+const char* const kProducers[] = {"Teo Brannick", "Wilma Quay"};
+const char* const kTechnicalDirectors[] = {"Anselm Korr", "Juno Vail"};
+const char* const kDesigners[] = {"Calla Dunn", "Ravi Oakenfold"};
 const char* const kThanks[] = {"the Tuesday playtesters", "Edda and Piet Marlow", "our families",
                                "everyone who played"};
 
@@ -115,13 +116,20 @@ float g_roleOpacity = 0.0f;
 float g_roleX = 0.0f, g_roleY = 0.0f;
 // Only the frame's last pass queues texts.
 bool g_draw = true;
+// While the data tools read the credits, texts go here instead of to the World.
+std::vector<TextEntry>* g_sink = nullptr;
 
 D3DCOLOR WithOpacity(D3DCOLOR rgb, float opacity) {
   return (static_cast<D3DCOLOR>(static_cast<int>(opacity)) << 24) | rgb;
 }
 
 void Text(int size, float x, float y, const std::string& text, D3DCOLOR color) {
-  if (g_draw) World::QueueText({kFace, size, x, y, text, color});
+  if (!g_draw) return;
+  if (g_sink) {
+    g_sink->push_back({kFace, size, x, y, text, color});
+  } else {
+    World::QueueText({kFace, size, x, y, text, color});
+  }
 }
 
 void Fill() {
@@ -330,6 +338,7 @@ int RunTimeline(int& counter) {
   RunWhiteTitle(counter, kConcept);
   for (std::size_t r = 0; r < kRoles.size(); ++r) RunRole(counter, r);
   RunWhiteTitle(counter, kSpecialThanks);
+  if (counter == kEnd && g_sink) return STATE_MAIN_MENU;  // read by the tools: no World
   if (counter == kEnd) {
     World::GetObjects()->SetMask(PASS_ALL);
     World::StartFade(30, 0xFF000000, 0x00000000);
@@ -346,6 +355,21 @@ int RunTimeline(int& counter) {
 }
 
 }  // namespace
+
+void screentexts::ForEachCreditsFrame(
+    const std::function<void(int, const std::vector<TextEntry>&)>& frame) {
+  std::vector<TextEntry> texts;
+  g_sink = &texts;
+  g_draw = true;
+  int counter = 0;
+  for (int number = 0;; ++number) {
+    texts.clear();
+    const int next = RunTimeline(counter);
+    frame(number, texts);
+    if (next) break;
+  }
+  g_sink = nullptr;
+}
 
 int World::Credits(int* frameCounter) {
   Input* input = Input::GetInstance();

@@ -9,6 +9,7 @@
 
 #include "animationlib/SpriteCollection.h"
 #include "game/input/Input.h"
+#include "game/screens/ScreenTexts.h"
 #include "game/world/World.h"
 #include "platform/Assert.h"
 
@@ -104,7 +105,37 @@ void Darken(int& counter, const std::array<Placed, N>& page) {
   for (const Placed& line : page) Queue(line, color);
 }
 
+template <std::size_t N>
+std::vector<TextEntry> Solid(const std::array<Placed, N>& page) {
+  std::vector<TextEntry> texts;
+  for (const Placed& line : page)
+    texts.push_back({kFace, kSize, line.x, line.y, line.text, kSolid});
+  return texts;
+}
+
 }  // namespace
+
+std::vector<std::vector<TextEntry>> screentexts::StoryPagesAtRest() {
+  // The same steps the pages move by on screen, summed the same way.
+  std::array<float, 5> page1;
+  page1.fill(600.0f);
+  for (float& y : page1)
+    for (int step = 0; step < 41; ++step) y -= kLineStep;
+  std::array<float, 4> page2;
+  page2.fill(-600.0f);
+  for (float& y : page2)
+    for (int step = 0; step < 41; ++step) y += kLineStep;
+  const std::array<float, 4> saved = g_slots;
+  g_slots = {-800.0f, 800.0f, -800.0f, 800.0f};
+  for (int step = 0; step < 61; ++step)
+    for (std::size_t i = 0; i < g_slots.size(); ++i)
+      g_slots[i] += i % 2 == 0 ? kSlideStep : -kSlideStep;
+  std::vector<std::vector<TextEntry>> pages = {Solid(PlaceFixedX(kPage1, page1.data())),
+                                               Solid(PlaceFixedX(kPage2, page2.data())),
+                                               Solid(PlacePage3())};
+  g_slots = saved;
+  return pages;
+}
 
 int World::Story(int* frameCounter) {
   int& counter = *frameCounter;

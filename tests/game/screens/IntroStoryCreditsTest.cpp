@@ -61,7 +61,8 @@ class OpeningScreens : public ::testing::Test {
     ASSERT_TRUE(fs::exists(generated / "intro.lvl")) << "build the gamedata target first";
     fs::copy(generated, Game(), fs::copy_options::recursive);
     for (const auto& entry : fs::recursive_directory_iterator(Game())) {
-      if (entry.path().extension() == ".wav") audio.AddFile(fs::relative(entry.path(), Game()).string());
+      if (entry.path().extension() == ".wav" || entry.path().extension() == ".ogg")
+        audio.AddFile(fs::relative(entry.path(), Game()).string());
     }
     setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
     platform::SetAudioDevice(&audio);

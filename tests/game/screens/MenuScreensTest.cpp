@@ -47,7 +47,8 @@ class MenuScreens : public ::testing::Test {
     list.replace(0, list.find(' '), std::to_string(STATE_MAIN_MENU));
     std::ofstream(Game() / "Gold.vt", std::ios::trunc) << list;
     for (const auto& entry : fs::recursive_directory_iterator(Game())) {
-      if (entry.path().extension() == ".wav") audio.AddFile(fs::relative(entry.path(), Game()).string());
+      if (entry.path().extension() == ".wav" || entry.path().extension() == ".ogg")
+        audio.AddFile(fs::relative(entry.path(), Game()).string());
     }
     setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
     platform::SetAudioDevice(&audio);
@@ -252,7 +253,7 @@ TEST_F(MenuScreens, OptionsSetPlayersAndVolumesAndLeaveOnlyAsAsked) {
   EXPECT_EQ(World::GetMusicVolume(), 95);
   EXPECT_EQ(World::GetSfxVolume(), 100);
   EXPECT_FLOAT_EQ(bar->GetScaleX(), 0.95f);
-  EXPECT_EQ(audio.StreamVolume("music/menu.wav"), 95 * 255 / 100);
+  EXPECT_EQ(audio.StreamVolume("music/menu.ogg"), 95 * 255 / 100);
   EXPECT_EQ(audio.sfxMaster, 255);
   game->KeyUp(SDL_SCANCODE_LEFT);
   game->KeyDown(SDL_SCANCODE_RIGHT);
@@ -317,12 +318,12 @@ TEST_F(MenuScreens, PauseHoldsTheClockAndResumesWhereItStood) {
   game->RunFrames(120);
   const double before = World::GetGameTime();
   ASSERT_GT(before, 1.9);
-  const int loud = audio.StreamVolume("music/explore.wav");
+  const int loud = audio.StreamVolume("music/junkyard.ogg");
 
   Press({SDL_SCANCODE_PAUSE});
   EXPECT_EQ(World::GetState(), STATE_PAUSE);
   game->RunFrames(10);
-  EXPECT_EQ(audio.StreamVolume("music/explore.wav"), loud / 4);
+  EXPECT_EQ(audio.StreamVolume("music/junkyard.ogg"), loud / 4);
   Press({SDL_SCANCODE_RETURN});  // while the window grows: ignored
   ASSERT_TRUE(Idle(STATE_PAUSE, 62));
   const double paused = World::GetGameTime();
@@ -335,7 +336,7 @@ TEST_F(MenuScreens, PauseHoldsTheClockAndResumesWhereItStood) {
   ASSERT_TRUE(RunUntil([] { return World::GetState() == STATE_GAMEPLAY; }));
   EXPECT_EQ(World::GetPauseMenuObjects()->Count(), 0);
   game->RunFrames(2);
-  EXPECT_GE(audio.StreamVolume("music/explore.wav"), loud);
+  EXPECT_GE(audio.StreamVolume("music/junkyard.ogg"), loud);
   // Play goes on from there: neither the clock nor the time shown starts again.
   EXPECT_NEAR(World::GetGameTime(), paused + 2.0 / 60.0, 1.5 / 60.0);
   EXPECT_EQ(HUD::GetTime(), static_cast<int>(World::GetGameTime()));
