@@ -314,8 +314,8 @@ void FactoryGirders(cairo_t* cr, double w, double h) {
   SetColor(cr, lit);
   cairo_fill(cr);
   for (double x = 0; x < w; x += 32) StrokeSegment(cr, x, 150, x + 32, 120, 3, beam);
-  // Chains with hooks hanging from the gantry.
-  for (double x : {w * 0.36, w * 0.82}) {
+  // A chain with a hook hanging from the gantry, one per repeat.
+  for (double x : {w * 0.72}) {
     StrokeSegment(cr, x, 150, x, 300, 3, Color::Hex(0x3A3E46));
     cairo_arc(cr, x, 312, 10, 0, kPi * 1.3);
     cairo_set_line_width(cr, 4);
@@ -477,14 +477,20 @@ const Scene kScenes[] = {
 
 }  // namespace
 
-// scene=<one of the names above>; the frame is the whole layer, its origin the top-left.
+// Every scene is painted screen-high; a layer's frame may hold only a band of it.
+constexpr double kSceneHeight = 600;
+
+// scene=<one of the names above>; the frame is the layer's repeat across, its origin the
+// top-left. top=<row> starts the frame that far down the scene: rows that are clear, or that
+// the layer in front always covers, cost memory and drawing time and show nothing, so the
+// frame keeps only the band between, and the level places it that much lower.
 void PaintBackdropLayer(const FramePaint& p) {
   cairo_t* cr = p.cr;
-  cairo_translate(cr, p.Left(), p.Top());
+  cairo_translate(cr, p.Left(), p.Top() - p.Num("top", 0));
   const std::string scene = p.Text("scene", "");
   for (const Scene& s : kScenes) {
     if (scene == s.name) {
-      s.paint(cr, p.Width(), p.Height());
+      s.paint(cr, p.Width(), kSceneHeight);
       return;
     }
   }
