@@ -384,7 +384,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A layer's frame holds only the band of its scene that can show: rows above its first
 // painted one are memory and drawing time for nothing, and a layer cut short must still reach
 // below the top of the opaque ground of the layer in front, wherever the camera stands within
-// the level's bounds, or the screen shows a gap between them.
+// the level's bounds, or the screen shows a gap between them; a sky fixed to the screen fills it.
 class BackdropBands : public ::testing::TestWithParam<GroundOfLevel> {};
 
 // The first row from which a picture is opaque all across, down to its bottom.
@@ -409,7 +409,7 @@ TEST_P(BackdropBands, StartAtTheirFirstPaintedRow) {
   }
 }
 
-TEST_P(BackdropBands, ReachUnderTheLayerInFrontAtEveryCameraHeight) {
+TEST_P(BackdropBands, LeaveNoGapWhereverTheCameraStands) {
   const GroundOfLevel& g = GetParam();
   const fs::path file = testsupport::SourceDir() / "assets/game" / g.level;
   const std::vector<SceneryLine> layers = SceneryOf(file);
@@ -419,6 +419,14 @@ TEST_P(BackdropBands, ReachUnderTheLayerInFrontAtEveryCameraHeight) {
   constexpr float kScreenHeight = 600, kShake = 16;
   const float cameras[] = {static_cast<float>(level.bounds[1]) - kShake,
                            static_cast<float>(level.bounds[3]) - kScreenHeight + kShake};
+  for (const SceneryLine& layer : layers) {
+    // A sky fixed to the screen shows below whatever ends above the screen's bottom.
+    if (layer.parallaxY != 0) continue;
+    const Picture& sky = Picture::Of(fs::path(layer.file).stem().string());
+    EXPECT_LE(layer.y, 0) << layer.file;
+    EXPECT_GE(layer.y + sky.Height(), kScreenHeight)
+        << layer.file << " ends above the screen's bottom";
+  }
   for (std::size_t i = 0; i + 1 < layers.size(); ++i) {
     const SceneryLine &back = layers[i], &front = layers[i + 1];
     const Picture& behind = Picture::Of(fs::path(back.file).stem().string());
