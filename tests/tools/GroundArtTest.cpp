@@ -277,6 +277,16 @@ void PrintTo(const GroundOfLevel& g, std::ostream* os) {
   *os << g.level;
 }
 
+std::string LevelName(const ::testing::TestParamInfo<GroundOfLevel>& info) {
+  const std::string file = info.param.level;
+  return file.substr(0, file.find('.'));
+}
+
+// The picture a scenery line shows, by its animation's name.
+const Picture& PictureOf(const SceneryLine& line) {
+  return Picture::Of(fs::path(line.file).stem().string());
+}
+
 class LevelGround : public ::testing::TestWithParam<GroundOfLevel> {};
 
 // A surface band drawn under other ground, or bare texture on an open top, shows as a stripe
@@ -343,11 +353,7 @@ TEST_P(LevelGround, BackdropLayersRepeatSidewaysAtTheirOwnDepths) {
   EXPECT_EQ(depths.size(), layers.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryLevel, LevelGround, ::testing::ValuesIn(kLevels),
-                         [](const auto& info) {
-                           const std::string file = info.param.level;
-                           return file.substr(0, file.find('.'));
-                         });
+INSTANTIATE_TEST_SUITE_P(EveryLevel, LevelGround, ::testing::ValuesIn(kLevels), LevelName);
 
 // A layer with a skyline is opaque along its bottom, so that what lies behind never shows
 // through under the skyline.
@@ -401,11 +407,10 @@ int OpaqueFrom(const Picture& p) {
 TEST_P(BackdropBands, StartAtTheirFirstPaintedRow) {
   for (const SceneryLine& line :
        SceneryOf(testsupport::SourceDir() / "assets/game" / GetParam().level)) {
-    const std::string name = fs::path(line.file).stem().string();
-    const Picture& p = Picture::Of(name);
+    const Picture& p = PictureOf(line);
     int painted = 0;
     for (int x = 0; x < p.Width(); ++x) painted += p.At(0, x, 0)[3] != 0;
-    EXPECT_GT(painted, 0) << name << ": its top row is clear";
+    EXPECT_GT(painted, 0) << line.file << ": its top row is clear";
   }
 }
 
@@ -422,15 +427,14 @@ TEST_P(BackdropBands, LeaveNoGapWhereverTheCameraStands) {
   for (const SceneryLine& layer : layers) {
     // A sky fixed to the screen shows below whatever ends above the screen's bottom.
     if (layer.parallaxY != 0) continue;
-    const Picture& sky = Picture::Of(fs::path(layer.file).stem().string());
+    const Picture& sky = PictureOf(layer);
     EXPECT_LE(layer.y, 0) << layer.file;
     EXPECT_GE(layer.y + sky.Height(), kScreenHeight)
         << layer.file << " ends above the screen's bottom";
   }
   for (std::size_t i = 0; i + 1 < layers.size(); ++i) {
     const SceneryLine &back = layers[i], &front = layers[i + 1];
-    const Picture& behind = Picture::Of(fs::path(back.file).stem().string());
-    const Picture& before = Picture::Of(fs::path(front.file).stem().string());
+    const Picture &behind = PictureOf(back), &before = PictureOf(front);
     const int opaque = OpaqueFrom(before);
     if (opaque == before.Height()) continue;  // nothing in front closes below: see BackdropLayers
     for (float camera : cameras) {
@@ -442,11 +446,7 @@ TEST_P(BackdropBands, LeaveNoGapWhereverTheCameraStands) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryLevel, BackdropBands, ::testing::ValuesIn(kLevels),
-                         [](const auto& info) {
-                           const std::string file = info.param.level;
-                           return file.substr(0, file.find('.'));
-                         });
+INSTANTIATE_TEST_SUITE_P(EveryLevel, BackdropBands, ::testing::ValuesIn(kLevels), LevelName);
 
 // The level files are written by make_levels.py; what is committed must be what it writes.
 TEST(LevelFiles, MakeLevelsWritesTheCommittedFilesByteForByte) {
