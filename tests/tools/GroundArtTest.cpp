@@ -215,6 +215,7 @@ INSTANTIATE_TEST_SUITE_P(EveryLevel, GroundTiles, ::testing::ValuesIn(kTileSets)
 
 struct SceneryLine {
   std::string file;
+  float y = 0;
   float parallaxX = 0, parallaxY = 0;
   bool tileX = false;
 };
@@ -227,10 +228,10 @@ std::vector<SceneryLine> SceneryOf(const fs::path& level) {
   while (std::getline(in, line)) {
     std::istringstream words(line);
     SceneryLine s;
-    float x, y, vx, vy;
+    float x, vx, vy;
     int tileY;
     if (line.rfind("animations/backdrop_", 0) == 0 &&
-        words >> s.file >> x >> y >> s.tileX >> tileY >> vx >> vy >> s.parallaxX >> s.parallaxY)
+        words >> s.file >> x >> s.y >> s.tileX >> tileY >> vx >> vy >> s.parallaxX >> s.parallaxY)
       out.push_back(s);
   }
   return out;
@@ -274,6 +275,16 @@ const GroundOfLevel kLevels[] = {
 
 void PrintTo(const GroundOfLevel& g, std::ostream* os) {
   *os << g.level;
+}
+
+std::string LevelName(const ::testing::TestParamInfo<GroundOfLevel>& info) {
+  const std::string file = info.param.level;
+  return file.substr(0, file.find('.'));
+}
+
+// The picture a scenery line shows, by its animation's name.
+const Picture& PictureOf(const SceneryLine& line) {
+  return Picture::Of(fs::path(line.file).stem().string());
 }
 
 class LevelGround : public ::testing::TestWithParam<GroundOfLevel> {};
@@ -342,11 +353,7 @@ TEST_P(LevelGround, BackdropLayersRepeatSidewaysAtTheirOwnDepths) {
   EXPECT_EQ(depths.size(), layers.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryLevel, LevelGround, ::testing::ValuesIn(kLevels),
-                         [](const auto& info) {
-                           const std::string file = info.param.level;
-                           return file.substr(0, file.find('.'));
-                         });
+INSTANTIATE_TEST_SUITE_P(EveryLevel, LevelGround, ::testing::ValuesIn(kLevels), LevelName);
 
 // A layer with a skyline is opaque along its bottom, so that what lies behind never shows
 // through under the skyline.
@@ -364,7 +371,8 @@ class BackdropLayers : public ::testing::TestWithParam<Layer> {};
 TEST_P(BackdropLayers, CloseAtTheBottom) {
   const Layer& layer = GetParam();
   const Picture& p = Picture::Of(layer.name);
-  EXPECT_GE(p.Width(), 800) << "narrower than the screen";
+  // The level tiles every layer sideways, so a short period is fine; each copy is one more quad.
+  EXPECT_GE(p.Width(), 200) << "so narrow that the screen draws it more than five times";
   if (!layer.closedBelow) return;
   for (int x = 0; x < p.Width(); ++x) ASSERT_EQ(p.At(0, x, p.Height() - 1)[3], 255) << "x " << x;
 }
@@ -378,6 +386,69 @@ INSTANTIATE_TEST_SUITE_P(
                       Layer{"backdrop_airship_sky", true}, Layer{"backdrop_airship_far", true},
                       Layer{"backdrop_airship_clouds", true}),
     [](const auto& info) { return std::string(info.param.name).substr(9); });
+
+// A layer's frame holds only the band of its scene that can show: rows above its first
+// painted one are memory and drawing time for nothing, and a layer cut short must still reach
+// below the top of the opaque ground of the layer in front, wherever the camera stands within
+// the level's bounds, or the screen shows a gap between them; a sky fixed to the screen fills it.
+class BackdropBands : public ::testing::TestWithParam<GroundOfLevel> {};
+
+// The first row from which a picture is opaque all across, down to its bottom.
+int OpaqueFrom(const Picture& p) {
+  int from = p.Height();
+  for (int y = p.Height() - 1; y >= 0; --y) {
+    for (int x = 0; x < p.Width(); ++x)
+      if (p.At(0, x, y)[3] != 255) return from;
+    from = y;
+  }
+  return from;
+}
+
+TEST_P(BackdropBands, StartAtTheirFirstPaintedRow) {
+  for (const SceneryLine& line :
+       SceneryOf(testsupport::SourceDir() / "assets/game" / GetParam().level)) {
+    const Picture& p = PictureOf(line);
+    int clear = 0;  // rows above the first painted one
+    for (bool painted = false; !painted && clear < p.Height(); clear += painted ? 0 : 1)
+      for (int x = 0; x < p.Width() && !painted; ++x) painted = p.At(0, x, clear)[3] != 0;
+    // A soft edge's faintest row may come and go with floating-point rounding.
+    EXPECT_LE(clear, 2) << line.file << ": " << clear << " clear rows at its top";
+  }
+}
+
+TEST_P(BackdropBands, LeaveNoGapWhereverTheCameraStands) {
+  const GroundOfLevel& g = GetParam();
+  const fs::path file = testsupport::SourceDir() / "assets/game" / g.level;
+  const std::vector<SceneryLine> layers = SceneryOf(file);
+  const validator::LevelData level = LevelOf(file);
+  // A layer's top stands at y + parallaxY * camera on the screen; the camera's top stays
+  // within the bounds, and may shake a little past them.
+  constexpr float kScreenHeight = 600, kShake = 16;
+  const float cameras[] = {static_cast<float>(level.bounds[1]) - kShake,
+                           static_cast<float>(level.bounds[3]) - kScreenHeight + kShake};
+  for (const SceneryLine& layer : layers) {
+    // A sky fixed to the screen shows below whatever ends above the screen's bottom.
+    if (layer.parallaxY != 0) continue;
+    const Picture& sky = PictureOf(layer);
+    EXPECT_LE(layer.y, 0) << layer.file;
+    EXPECT_GE(layer.y + sky.Height(), kScreenHeight)
+        << layer.file << " ends above the screen's bottom";
+  }
+  for (std::size_t i = 0; i + 1 < layers.size(); ++i) {
+    const SceneryLine &back = layers[i], &front = layers[i + 1];
+    const Picture &behind = PictureOf(back), &before = PictureOf(front);
+    const int opaque = OpaqueFrom(before);
+    if (opaque == before.Height()) continue;  // nothing in front closes below: see BackdropLayers
+    for (float camera : cameras) {
+      const float backBottom = back.y + back.parallaxY * camera + behind.Height();
+      const float frontOpaque = front.y + front.parallaxY * camera + opaque;
+      EXPECT_GE(backBottom, frontOpaque) << back.file << " ends above the opaque part of "
+                                         << front.file << " with the camera at " << camera;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLevel, BackdropBands, ::testing::ValuesIn(kLevels), LevelName);
 
 // The level files are written by make_levels.py; what is committed must be what it writes.
 TEST(LevelFiles, MakeLevelsWritesTheCommittedFilesByteForByte) {

@@ -124,7 +124,8 @@ void ScrapCrust(cairo_t* cr, double length) {
     Lcg rng(331u);
     for (int k = 0; k < 6; ++k) {
       const double x = dx + rng.Range(0, 128);
-      cairo_rectangle(cr, x, rng.Range(4, 9), rng.Range(6, 16), 1.5);
+      const double len = rng.Range(6, 16);  // drawn before the height, as the art was made
+      cairo_rectangle(cr, x, rng.Range(4, 9), len, 1.5);
       cairo_set_source_rgba(cr, 0.2, 0.15, 0.1, 0.6);
       cairo_fill(cr);
     }
@@ -490,7 +491,8 @@ void PaintGround(const FramePaint& p) {
     for (int k = 0; k < 9; ++k) {
       const double pw = rng.Range(20, 60), ph = rng.Range(10, 28);
       cairo_save(cr);
-      cairo_translate(cr, rng.Range(20, w - 20), h - rng.Range(6, 24));
+      const double sunk = rng.Range(6, 24);  // drawn before the place across, as the art was made
+      cairo_translate(cr, rng.Range(20, w - 20), h - sunk);
       cairo_rotate(cr, rng.Range(-0.6, 0.6));
       cairo_rectangle(cr, -pw / 2, -ph / 2, pw, ph);
       FillShadedOutlined(cr, Color::Mix(kRust, kSteel, rng.Uniform()).Darker(0.3), -ph / 2, ph / 2,

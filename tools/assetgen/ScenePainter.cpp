@@ -86,6 +86,17 @@ void Cloud(cairo_t* cr, Lcg& rng, double x, double y, double size, const Color& 
   cairo_fill(cr);
 }
 
+// A cloud of random size, height and place across [dx, dx + w). The numbers are drawn one by
+// one, in the order the art was first made with: in one call's arguments the order would be
+// the compiler's choice, and the two builds would paint different skies.
+void RandomCloud(cairo_t* cr, Lcg& rng, double dx, double w, std::pair<double, double> y,
+                 std::pair<double, double> size, const Color& lit, const Color& shade) {
+  const double s = rng.Range(size.first, size.second);
+  const double cy = rng.Range(y.first, y.second);
+  const double cx = dx + rng.Range(0, w);
+  Cloud(cr, rng, cx, cy, s, lit, shade);
+}
+
 // ---- The junkyard at dusk. ----
 
 void JunkyardSky(cairo_t* cr, double w, double h) {
@@ -314,8 +325,8 @@ void FactoryGirders(cairo_t* cr, double w, double h) {
   SetColor(cr, lit);
   cairo_fill(cr);
   for (double x = 0; x < w; x += 32) StrokeSegment(cr, x, 150, x + 32, 120, 3, beam);
-  // Chains with hooks hanging from the gantry.
-  for (double x : {w * 0.36, w * 0.82}) {
+  // A chain with a hook hanging from the gantry, one per repeat.
+  for (double x : {w * 0.72}) {
     StrokeSegment(cr, x, 150, x, 300, 3, Color::Hex(0x3A3E46));
     cairo_arc(cr, x, 312, 10, 0, kPi * 1.3);
     cairo_set_line_width(cr, 4);
@@ -389,7 +400,8 @@ void AirshipSky(cairo_t* cr, double w, double h) {
       cairo_save(cr);
       cairo_translate(cr, cx, cy);
       cairo_rotate(cr, rng.Range(-0.08, 0.08));
-      cairo_scale(cr, rng.Range(80, 200), rng.Range(3, 7));
+      const double thick = rng.Range(3, 7);  // drawn first, as the art was made
+      cairo_scale(cr, rng.Range(80, 200), thick);
       cairo_arc(cr, 0, 0, 1, 0, kTwoPi);
       cairo_restore(cr);
       cairo_set_source_rgba(cr, 0.85, 0.9, 1, rng.Range(0.12, 0.25));
@@ -437,8 +449,8 @@ void AirshipFar(cairo_t* cr, double w, double h) {
   AcrossSeam(w, [&](double dx) {
     Lcg rng(4343u);
     for (int k = 0; k < 14; ++k)
-      Cloud(cr, rng, dx + rng.Range(0, w), rng.Range(440, 480), rng.Range(40, 70),
-            Color{0.74, 0.8, 0.9, 0.9}, Color{0.5, 0.58, 0.72, 0.9});
+      RandomCloud(cr, rng, dx, w, {440, 480}, {40, 70}, Color{0.74, 0.8, 0.9, 0.9},
+                  Color{0.5, 0.58, 0.72, 0.9});
   });
   cairo_rectangle(cr, 0, 470, w, h - 470);
   SetColor(cr, Color{0.64, 0.7, 0.82, 1});
@@ -450,12 +462,12 @@ void AirshipClouds(cairo_t* cr, double w, double h) {
     Lcg rng(4444u);
     // A few loose clouds drifting at the ship's height...
     for (int k = 0; k < 3; ++k)
-      Cloud(cr, rng, dx + rng.Range(0, w), rng.Range(140, 260), rng.Range(40, 60),
-            Color{0.8, 0.85, 0.94, 0.55}, Color{0.5, 0.56, 0.7, 0.55});
+      RandomCloud(cr, rng, dx, w, {140, 260}, {40, 60}, Color{0.8, 0.85, 0.94, 0.55},
+                  Color{0.5, 0.56, 0.7, 0.55});
     // ...and the bank below it.
     for (int k = 0; k < 12; ++k)
-      Cloud(cr, rng, dx + rng.Range(0, w), rng.Range(400, 440), rng.Range(60, 100),
-            Color{0.86, 0.9, 0.97, 1}, Color{0.56, 0.62, 0.76, 1});
+      RandomCloud(cr, rng, dx, w, {400, 440}, {60, 100}, Color{0.86, 0.9, 0.97, 1},
+                  Color{0.56, 0.62, 0.76, 1});
   });
   cairo_rectangle(cr, 0, 430, w, h - 430);
   Gradient(cr, 430, h, {{0, Color{0.7, 0.76, 0.87, 1}}, {1, Color{0.5, 0.56, 0.7, 1}}});
@@ -477,14 +489,20 @@ const Scene kScenes[] = {
 
 }  // namespace
 
-// scene=<one of the names above>; the frame is the whole layer, its origin the top-left.
+// Every scene is painted screen-high; a layer's frame may hold only a band of it.
+constexpr double kSceneHeight = 600;
+
+// scene=<one of the names above>; the frame is the layer's repeat across, its origin the
+// top-left. top=<row> starts the frame that far down the scene: rows that are clear, or that
+// the layer in front always covers, cost memory and drawing time and show nothing, so the
+// frame keeps only the band between, and the level places it that much lower.
 void PaintBackdropLayer(const FramePaint& p) {
   cairo_t* cr = p.cr;
-  cairo_translate(cr, p.Left(), p.Top());
+  cairo_translate(cr, p.Left(), p.Top() - p.Num("top", 0));
   const std::string scene = p.Text("scene", "");
   for (const Scene& s : kScenes) {
     if (scene == s.name) {
-      s.paint(cr, p.Width(), p.Height());
+      s.paint(cr, p.Width(), kSceneHeight);
       return;
     }
   }

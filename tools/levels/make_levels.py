@@ -81,7 +81,8 @@ def number(value):
 def backdrop(name, start_y, layers):
     """Section 3: the backdrop layers, back to front, each tiled sideways. A layer is
     (picture, top, across, down): `top` is where its top edge stands on the screen when the
-    level starts, `across` and `down` how much of the camera's motion it follows (0 none,
+    level starts (a frame holding only a lower band of its scene, see levels.anim's top=,
+    stands that many rows lower), `across` and `down` how much of the camera's motion it follows (0 none,
     1 as much as the ground). Down is kept smaller than across so that the skylines stay
     above the ground while the hero climbs and drops."""
     camera = start_y - 300
@@ -156,8 +157,8 @@ def junkyard():
     protos = ["JunkyardGround 1 0 animations/junkyard_ground.acd",
               "JunkyardTile0 1 0 animations/junkyard_debris.acd",
               "GrindlenautTrigger 1 1 animations/grindlenaut_trigger.acd"]
-    scenery = backdrop("junkyard", 895, [("sky", 0, 0.02, 0), ("hills", -170, 0.1, 0.04),
-                                         ("heaps", -90, 0.3, 0.1)])
+    scenery = backdrop("junkyard", 895, [("sky", 0, 0.02, 0), ("hills", -170 + 142, 0.1, 0.04),
+                                         ("heaps", -90 + 250, 0.3, 0.1)])
     return level(protos, ["music/junkyard.ogg", "music/grindlenaut.ogg", "music/victory.ogg"],
                  scenery, bounds, tiles,
                  "ZodirazO 400 895 0", enemies,
@@ -201,7 +202,7 @@ def factory():
               "ArenaLedge 1 1 animations/factory_platform.acd",
               "TigerATrigger 1 1 animations/tigera_trigger.acd"]
     scenery = backdrop("factory", 2751, [("wall", -20, 0.05, 0.02), ("girders", -60, 0.2, 0.08),
-                                         ("machines", -140, 0.4, 0.15)])
+                                         ("machines", -140 + 286, 0.4, 0.15)])
     return level(protos, ["music/factory.ogg", "music/tigera.ogg", "music/victory.ogg"],
                  scenery, bounds, tiles + ledges + core,
                  "ZodirazO 300 2751 0", enemies,
@@ -242,8 +243,8 @@ def airship():
     # wake window while the camera follows Kaje in.
     protos = ["AirshipDeckB 1 0 animations/airship_deck_b.acd",
               "AirshipDeckC 1 0 animations/airship_deck_c.acd"]
-    scenery = backdrop("airship", 3999, [("sky", 0, 0.02, 0), ("far", -150, 0.08, 0.03),
-                                         ("clouds", -60, 0.25, 0.08)])
+    scenery = backdrop("airship", 3999, [("sky", 0, 0.02, 0), ("far", -150 + 155, 0.08, 0.03),
+                                         ("clouds", -60 + 129, 0.25, 0.08)])
     return level(protos, ["music/airship.ogg", "music/kaje.ogg", "music/kaje_final.ogg",
                           "music/finale.ogg"],
                  scenery, (0, 3000, 4736, 4400), objects, "ZodirazO 400 3999 0",
