@@ -245,7 +245,13 @@ void PaintAirshipClaw(const FramePaint& p) {
   FillShadedOutlined(cr, broken ? Color::Hex(0x501010) : Color::Hex(0xD42A1E), 48, 72, 1.5);
   if (broken) {
     Lcg rng(77);
-    for (int s = 0; s < 8; ++s) Glow(cr, rng.Range(-30, 30), rng.Range(50, 110), rng.Range(3, 7), Color::Hex(0xFFE080));
+    for (int s = 0; s < 8; ++s) {
+      // Size, then height, then place across: the order the sparks were first drawn in.
+      const double size = rng.Range(3, 7);
+      const double y = rng.Range(50, 110);
+      const double x = rng.Range(-30, 30);
+      Glow(cr, x, y, size, Color::Hex(0xFFE080));
+    }
   }
 }
 

@@ -114,7 +114,12 @@ void PaintGrindlenaut(const FramePaint& p) {
     FillShadedOutlined(cr, Color::Hex(0x6B4A2B), -70, 0, 3);
     Lcg rng(3);
     for (int i = 0; i < 9; ++i) {
-      RoundedRectPath(cr, rng.Range(-90, 70), rng.Range(-55, -15), rng.Range(10, 22), rng.Range(8, 14), 2);
+      // Drawn last to first, the order the burrow's scrap was first laid out in.
+      const double rh = rng.Range(8, 14);
+      const double rw = rng.Range(10, 22);
+      const double y = rng.Range(-55, -15);
+      const double x = rng.Range(-90, 70);
+      RoundedRectPath(cr, x, y, rw, rh, 2);
       FillShadedOutlined(cr, kSteel.Darker(0.4), -55, 0, 1.5);
     }
   } else {  // scrap, one look per animation

@@ -525,9 +525,13 @@ void PaintHero(const FramePaint& p) {
   if (pname == "walljump") {
     // Sparks where the boot scrapes down the wall.
     Lcg rng(17u + i);
-    for (int k = 0; k < 5; ++k)
-      Glow(cr, 15 + rng.Range(-1, 2), -6 + rng.Range(-3, 8), rng.Range(1.5, 3),
-           Color::Hex(0xFFD060, 0.9));
+    for (int k = 0; k < 5; ++k) {
+      // Size, then height, then place across: the order the sparks were first drawn in.
+      const double size = rng.Range(1.5, 3);
+      const double y = -6 + rng.Range(-3, 8);
+      const double x = 15 + rng.Range(-1, 2);
+      Glow(cr, x, y, size, Color::Hex(0xFFD060, 0.9));
+    }
   }
 }
 

@@ -303,8 +303,9 @@ void PaintTigerBlast(const FramePaint& p) {
   Lcg rng(331u + static_cast<unsigned>(p.index));
   for (int k = 0; k < 10; ++k) {
     const double a = rng.Range(0, 2 * kPi), d = ring * rng.Range(0.6, 1.1);
+    const double green = rng.Range(0.3, 0.7);  // drawn before the size, as the art was made
     Glow(cr, d * std::cos(a), d * std::sin(a), rng.Range(6, 12),
-         Color{1, rng.Range(0.3, 0.7), 0.05, 0.8 - 0.4 * t});
+         Color{1, green, 0.05, 0.8 - 0.4 * t});
   }
   Glow(cr, 0, 0, r * 0.4 * (1 - t), Color{1, 1, 0.85, 0.9});
 }

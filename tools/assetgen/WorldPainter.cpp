@@ -67,7 +67,8 @@ void PaintBackdrop(const FramePaint& p) {
     cairo_fill(cr);
     if (layer == 1) {
       for (int k = 0; k < 40; ++k) {
-        cairo_rectangle(cr, rng.Range(0, w), rng.Range(base - 25, h - 10), 3, 4);
+        const double y = rng.Range(base - 25, h - 10);  // drawn before the x, as the art was made
+        cairo_rectangle(cr, rng.Range(0, w), y, 3, 4);
         cairo_set_source_rgba(cr, 1, 0.8, 0.4, rng.Range(0.4, 0.9));
         cairo_fill(cr);
       }
