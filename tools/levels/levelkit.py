@@ -1,0 +1,106 @@
+"""What every level layout shares: the ground tiles' frames and looks, the backdrop
+layers and the level file's sections. The output is the same on every run."""
+
+# The junkyard's ground and the airship's deck are drawn in front of everything that moves
+# on or through them, so what passes into them disappears: the hero and the enemies, the
+# Grindlenaut and its parts, the scrap it throws (1.015), Kaje's shield and dropped power-ups
+# (3.0), Kaje's rockets (3.9). Flashes, shots and debris (4.0 and up) stay in front.
+GROUND_DEPTH = "3.95"
+# The tiles the junkyard's end explosion opens stay behind the WallJump core (1.02) that
+# appears where they meet, yet in front of the scrap.
+OPENED_DEPTH = "1.0175"
+
+
+# Ground-tile frames, the same in every tile set; 12, 13, 16 and 17 are read by the enemies.
+SURFACES = (0, 2, 6, 14)
+FILLS = (1, 3, 7, 15)
+INNER_LEFT, INNER_RIGHT, BLOCK, PILLAR = 8, 9, 10, 11
+LEDGE_RIGHT, LEDGE_LEFT, WALL_LEFT, WALL_RIGHT = 12, 13, 16, 17
+# Half steps (junkyard only): a ledge end whose face is buried in its lower half.
+STEP_LEFT, STEP_RIGHT = 19, 20
+
+
+def variant(choices, x, y, avoid=()):
+    """One of `choices` other than those in `avoid` (the neighbours' looks), picked by a hash
+    of the position, so that every run writes the same file."""
+    pool = [c for c in choices if c not in avoid] or list(choices)
+    h = (x * 374761393 + y * 668265263) & 0xFFFFFFFF
+    h = ((h ^ (h >> 13)) * 1274126177) & 0xFFFFFFFF
+    return pool[(h >> 16) % len(pool)]
+
+
+def autotile(cells, size, bounds, steps=False):
+    """The frame of every tile centred at a point of `cells`, from which of its sides lie
+    open. Beyond the level's bounds counts as solid ground, so the outer walls show their
+    faces inwards."""
+    half = size // 2
+    x_lo, y_lo, x_hi, _ = bounds
+
+    def solid(px, py):
+        if (x_lo != -1 and px < x_lo) or (x_hi != -1 and px > x_hi) or (y_lo != -1 and py < y_lo):
+            return True
+        return any(abs(px - cx) < half and abs(py - cy) < half for cx, cy in cells)
+
+    frames = {}
+    for x, y in cells:
+        seen = (frames.get((x - size, y)), frames.get((x, y - size)))
+        out, up, low = half + 1, y - half // 2, y + half // 2
+        top = not (solid(x - half // 2, y - out) and solid(x + half // 2, y - out))
+        left_up, left_low = not solid(x - out, up), not solid(x - out, low)
+        right_up, right_low = not solid(x + out, up), not solid(x + out, low)
+        left, right = left_up or left_low, right_up or right_low
+        if top:
+            if steps and left and not left_low and not right:
+                frame = STEP_LEFT
+            elif steps and right and not right_low and not left:
+                frame = STEP_RIGHT
+            elif left and right:
+                frame = BLOCK
+            else:
+                frame = LEDGE_LEFT if left else LEDGE_RIGHT if right else variant(SURFACES, x, y, seen)
+        elif left and right:
+            frame = PILLAR
+        elif left or right:
+            frame = WALL_LEFT if left else WALL_RIGHT
+        elif not solid(x - out, y - out):
+            frame = INNER_LEFT
+        elif not solid(x + out, y - out):
+            frame = INNER_RIGHT
+        else:
+            frame = variant(FILLS, x, y, seen)
+        frames[(x, y)] = frame
+    return frames
+
+
+def number(value):
+    return "%g" % value
+
+
+def backdrop(name, start_y, layers):
+    """Section 3: the backdrop layers, back to front, each tiled sideways. A layer is
+    (picture, top, across, down): `top` is where its top edge stands on the screen when the
+    level starts (a frame holding only a lower band of its scene, see levels.anim's top=,
+    stands that many rows lower), `across` and `down` how much of the camera's motion it follows (0 none,
+    1 as much as the ground). Down is kept smaller than across so that the skylines stay
+    above the ground while the hero climbs and drops."""
+    camera = start_y - 300
+    out = [str(len(layers))]
+    for picture, top, across, down in layers:
+        out.append("animations/backdrop_%s_%s.acd 0 %s 1 0 0 0 %s %s" %
+                   (name, picture, number(top + down * camera), number(-across), number(-down)))
+    return out
+
+
+def level(prototypes, music, scenery, bounds, objects, player, enemies, triggers):
+    out = [str(len(prototypes))] + prototypes
+    out.append("0 %d %s" % (len(music), " ".join("%s order" % m for m in music)))
+    out += scenery + ["0", "0", "0"]
+    out.append("%d %d %d %d" % bounds)
+    out.append(str(len(objects)))
+    out += ["%s %d %d %d %d %s" % o for o in objects]
+    out.append(player)
+    out.append(str(len(enemies)))
+    out += ["%s %d %d %d" % e for e in enemies]
+    out.append(str(len(triggers)))
+    out += ["%s %d %d 0 0 0" % t for t in triggers]
+    return "\n".join(out) + "\n"
