@@ -29,17 +29,19 @@ def variant(choices, x, y, avoid=()):
     return pool[(h >> 16) % len(pool)]
 
 
-def autotile(cells, size, bounds, steps=False):
+def autotile(cells, size, bounds, steps=False, ramps=()):
     """The frame of every tile centred at a point of `cells`, from which of its sides lie
     open. Beyond the level's bounds counts as solid ground, so the outer walls show their
-    faces inwards."""
+    faces inwards. A ramp piece centred at a point of `ramps` counts as ground beside and
+    above its neighbours, so the tile under a ramp is buried, not surfaced."""
     half = size // 2
     x_lo, y_lo, x_hi, _ = bounds
 
     def solid(px, py):
         if (x_lo != -1 and px < x_lo) or (x_hi != -1 and px > x_hi) or (y_lo != -1 and py < y_lo):
             return True
-        return any(abs(px - cx) < half and abs(py - cy) < half for cx, cy in cells)
+        return any(abs(px - cx) < half and abs(py - cy) < half for cx, cy in cells) or \
+            any(abs(px - cx) < half and abs(py - cy) < half for cx, cy in ramps)
 
     frames = {}
     for x, y in cells:
