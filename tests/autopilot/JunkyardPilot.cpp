@@ -42,6 +42,11 @@ constexpr float kRummagerRange = 400.0f;
 constexpr float kStrideRange = 170.0f;
 constexpr int kStrideFrames = 24;
 constexpr float kStillAhead = 60.0f;
+// Before the Stride the sword cuts foes this close.
+constexpr float kCutRange = 75.0f;
+// The pit's lift takes over this far short of its shaft, up to the ledge it climbs to.
+constexpr float kLiftApproach = 150.0f;
+constexpr float kLiftTopFloor = 640.0f;
 
 struct Box {
   float left = std::numeric_limits<float>::max();
@@ -87,10 +92,18 @@ class JunkyardPilot : public Pilot {
 
     ActionBits keys = 0;
     switch (m_stage) {
-      case Stage::kToArena: keys = ToArena(); break;
-      case Stage::kWakeBoss: keys = WakeBoss(); break;
-      case Stage::kFight: keys = Fight(); break;
-      case Stage::kExit: keys = Exit(); break;
+      case Stage::kToArena:
+        keys = ToArena();
+        break;
+      case Stage::kWakeBoss:
+        keys = WakeBoss();
+        break;
+      case Stage::kFight:
+        keys = Fight();
+        break;
+      case Stage::kExit:
+        keys = Exit();
+        break;
     }
     // A jump or a swing needs a fresh press: let go for a frame first.
     for (ActionBits press : {JUMP, SWING_SWORD}) {
@@ -111,14 +124,15 @@ class JunkyardPilot : public Pilot {
 
   void Enter(Stage stage) {
     m_stage = stage;
-    if (Trace()) std::fprintf(stderr, "%6d %8.1f %7.1f -> %s\n", m_frame, m_x, m_y, Phase().c_str());
+    if (Trace())
+      std::fprintf(stderr, "%6d %8.1f %7.1f -> %s\n", m_frame, m_x, m_y, Phase().c_str());
   }
   void Detail(const char* detail) {
     if (m_detail == detail) return;
     m_detail = detail;
     if (Trace()) {
-      std::fprintf(stderr, "%6d %8.1f %7.1f  %s  energy %.0f health %d\n", m_frame, m_x, m_y, detail,
-                   m_hero->GetEnergy(), m_hero->GetHealth());
+      std::fprintf(stderr, "%6d %8.1f %7.1f  %s  energy %.0f health %d\n", m_frame, m_x, m_y,
+                   detail, m_hero->GetEnergy(), m_hero->GetHealth());
     }
   }
 
@@ -148,7 +162,8 @@ class JunkyardPilot : public Pilot {
     for (GameObject* tile : Live("JunkyardGround")) {
       const Box box = BoxOf(*tile, 0);
       if (box.Empty() || box.top > m_y - 4.0f || box.bottom < m_y - 60.0f) continue;
-      const float gap = dir > 0.0f ? box.left - (m_x + kHeroHalfWidth) : (m_x - kHeroHalfWidth) - box.right;
+      const float gap =
+          dir > 0.0f ? box.left - (m_x + kHeroHalfWidth) : (m_x - kHeroHalfWidth) - box.right;
       if (gap >= -1.0f && gap < ahead) return true;
     }
     return false;
@@ -184,34 +199,118 @@ class JunkyardPilot : public Pilot {
 
   // ---- the way to the arena ------------------------------------------------------------
 
+  bool HasStride() const { return (m_hero->GetAbilities() & ABILITY_STRIDE) != 0; }
+
+  // Whether a tile or a ramp piece covers the point.
+  static bool GroundAt(float x, float y) {
+    for (const char* name : {"JunkyardGround", "JunkyardRamps"}) {
+      for (GameObject* piece : Live(name)) {
+        const Box box = BoxOf(*piece, 0);
+        if (!box.Empty() && x >= box.left && x <= box.right && y >= box.top && y <= box.bottom)
+          return true;
+      }
+    }
+    return false;
+  }
+
+  // Running right toward a gap: the next step would leave the ground under the hero's middle.
+  // Probing deep enough that the foot of a ramp down doesn't look like one.
+  bool GapAhead() const { return !GroundAt(m_x + std::max(m_vx, 0.0f) + 2.0f, m_y + 60.0f); }
+
   ActionBits ToArena() {
     if (m_x > kArenaLeft - 120.0f) {
       Enter(Stage::kWakeBoss);
       return WakeBoss();
     }
+    static const std::initializer_list<const char*> kFoes = {"Rat", "Rummager", "TigerE"};
     // A Stride under way carries on through whatever it was started for.
     if (m_hero->GetState() == PLAYER_STRIDE) {
-      const bool close = NearestAhead({"Rat", "Rummager"}, kStillAhead) || RestingTireAhead(kStillAhead);
+      const bool close = NearestAhead(kFoes, kStillAhead) || RestingTireAhead(kStillAhead);
       if (m_strideFrames++ < kStrideFrames || close) {
         Detail("stride");
         return MOVE_RIGHT | STRIDE;
       }
     }
     m_strideFrames = 0;
-    const bool tire = RestingTireAhead(120.0f);
-    const bool enemy = NearestAhead({"Rat", "Rummager"}, kStrideRange) != nullptr;
-    if ((tire || enemy) && OnGround()) {
+    if (OnGround() && RestingTireAhead(120.0f)) {
       if (EnergyOk()) {
-        Detail(tire ? "stride the tires" : "stride an enemy");
+        Detail("stride the tires");
         return MOVE_RIGHT | STRIDE;
       }
-      if (tire) {
-        Detail("wait for energy");
-        return 0;
+      Detail("wait for energy");
+      return 0;
+    }
+    if (GameObject* foe = NearestAhead(kFoes, kStrideRange)) {
+      if (HasStride() && EnergyOk() && OnGround()) {
+        Detail("stride an enemy");
+        return MOVE_RIGHT | STRIDE;
       }
+      if (!HasStride()) return FightAhead(*foe);
+    }
+    if (GameObject* lift = LiftInReach()) return RideLift(*lift);
+    if (OnGround() && GapAhead()) {
+      Detail("jump a gap");
+      return MOVE_RIGHT | Press(JUMP);
     }
     Detail("run");
     return RunJumping(MOVE_RIGHT);
+  }
+
+  // Before the Stride core the sword does: face the foe and cut when it is close.
+  ActionBits FightAhead(const GameObject& foe) {
+    const float dx = foe.GetPosition().X() - m_x;
+    const float dir = dx > 0.0f ? 1.0f : -1.0f;
+    const bool facing = dir > 0.0f ? !m_hero->IsFacingLeft() : m_hero->IsFacingLeft();
+    if (!facing && !m_hero->IsAttacking()) {
+      Detail("face a foe");
+      return dir > 0.0f ? MOVE_RIGHT : MOVE_LEFT;
+    }
+    if (std::fabs(dx) < kCutRange || m_hero->IsAttacking()) {
+      Detail("cut a foe");
+      return (m_frame % 10 == 0) ? Press(SWING_SWORD) : 0;
+    }
+    Detail("close in on a foe");
+    return Steer(foe.GetPosition().X() - dir * kCutRange * 0.6f, 8.0f);
+  }
+
+  // The pit's lift, once the hero is down beside its shaft or on it.
+  GameObject* LiftInReach() const {
+    for (GameObject* lift : Live("FactoryPlatform")) {
+      const Box box = BoxOf(*lift, 0);
+      if (m_x > box.left - kLiftApproach && m_x < box.right + 20.0f && m_y > kLiftTopFloor + 30.0f)
+        return lift;
+    }
+    return nullptr;
+  }
+
+  // Drops onto the lift while it stands below the pit floor, rides it up and jumps off
+  // onto the ledge above once it is near the top.
+  ActionBits RideLift(const GameObject& lift) {
+    const Box box = BoxOf(lift, 0);
+    const float centre = 0.5f * (box.left + box.right);
+    const bool onLift = OnGround() && m_x > box.left - 10.0f && m_x < box.right + 10.0f &&
+                        std::fabs(m_y - box.top) < 8.0f;
+    if (onLift) {
+      if (box.top < kLiftTopFloor + 120.0f && lift.GetVelocity().Y() < 0.0f) {
+        Detail("jump off the lift");
+        return MOVE_RIGHT | Press(JUMP);
+      }
+      // Near its ledge end, so that the jump off clears the ledge's edge.
+      Detail("ride the lift");
+      return Steer(box.right - 40.0f, 6.0f);
+    }
+    if (!OnGround()) {
+      Detail("in the air by the lift");
+      if (m_x > box.right - 30.0f || m_y < box.top - 60.0f) return RunJumping(MOVE_RIGHT);
+      return Steer(centre, 10.0f) | (m_vy < 0.0f ? JUMP : 0);
+    }
+    // On the pit floor: step off its edge while the lift waits below it.
+    if (box.top > m_y + 4.0f && box.top < m_y + 80.0f) {
+      Detail("step onto the lift");
+      return MOVE_RIGHT;
+    }
+    Detail("wait for the lift");
+    return Steer(box.left - 24.0f, 4.0f);
   }
 
   bool RestingTireAhead(float range) const {
@@ -242,7 +341,8 @@ class JunkyardPilot : public Pilot {
     }
     // A Rummager the dive called up comes first.
     for (GameObject* rummager : Live("Rummager")) {
-      if (std::fabs(rummager->GetPosition().X() - m_x) < kRummagerRange) return FightRummager(*rummager);
+      if (std::fabs(rummager->GetPosition().X() - m_x) < kRummagerRange)
+        return FightRummager(*rummager);
     }
     const auto state = boss->GetBehavior();
     const float bx = boss->GetPosition().X();
@@ -269,7 +369,8 @@ class JunkyardPilot : public Pilot {
     if (state == GrindlenautWait) {
       // Buried: it will come up drifting the way it faces; be behind that point.
       Detail("cross over the buried boss");
-      const float target = std::clamp(bx + behind * kComeUpClearance, kArenaLeft + 40.0f, kArenaRight - 40.0f);
+      const float target =
+          std::clamp(bx + behind * kComeUpClearance, kArenaLeft + 40.0f, kArenaRight - 40.0f);
       return Steer(target, 10.0f);
     }
     Detail("stand clear of the death");
@@ -332,6 +433,8 @@ class JunkyardPilot : public Pilot {
 
 }  // namespace
 
-std::unique_ptr<Pilot> MakeJunkyardPilot() { return std::make_unique<JunkyardPilot>(); }
+std::unique_ptr<Pilot> MakeJunkyardPilot() {
+  return std::make_unique<JunkyardPilot>();
+}
 
 }  // namespace autopilot

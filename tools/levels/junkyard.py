@@ -1,59 +1,210 @@
-"""The junkyard: scrap heaps to the Grindlenaut's arena, and out past its barrier."""
+"""The junkyard: scrap heaps to the Grindlenaut's arena, and out past its barrier.
+
+The way to the arena is a row of stages, left to right, each teaching or testing one of
+the hero's moves and then mixing them: runs and jumps, ramps, half steps and short gaps,
+the Stride core, tire stacks only a Stride clears, a lift out of the scrap pit, a robot
+tiger's prowl and a crawlway under a low roof."""
 from levelkit import *  # noqa: F401,F403
+
+SIZE = 256
+HALF = SIZE // 2
+FLOOR = 896  # the surface at the start and in the arena
+BOTTOM = 1664  # ground fills down to here, under the camera's lowest view
+RAMPS = "JunkyardRamps"
+# Ramp frames (levels.anim junkyard_ramps): gentle low/high climbing right, gentle high/low
+# climbing left, 45 degrees climbing right/left.
+GENTLE_UP, GENTLE_DOWN, STEEP45_UP, STEEP45_DOWN = (0, 1), (2, 3), 4, 5
+
+
+class Ground:
+    """Ground laid left to right from a cursor: flats at a surface height, gaps, ramps. Tiles
+    may stand on the half grid (128 px), so gaps and steps can be half a tile."""
+
+    def __init__(self, x):
+        self.x = x
+        self.cells = []
+        self.ramps = []  # (x, y, frame) of each ramp piece, centred
+
+    def column(self, x, surface, down_to=BOTTOM):
+        y = surface + HALF
+        while y - HALF < down_to:
+            self.cells.append((x, y))
+            y += SIZE
+
+    def flat(self, surface, width):
+        """Ground with its top at `surface` from the cursor over `width` (a multiple of 128
+        and at least a tile); an odd half tile is made by overlapping the last two tiles."""
+        start = self.x
+        x = start + HALF
+        while x + HALF <= start + width:
+            self.column(x, surface)
+            x += SIZE
+        if x - HALF < start + width:
+            self.column(start + width - HALF, surface)
+        self.x = start + width
+        return start
+
+    def column_above(self, x, bottom):
+        """A mass of ground hanging from the top of the level down to `bottom`."""
+        y = bottom - HALF
+        while y + HALF > 0:
+            self.cells.append((x, y))
+            y -= SIZE
+
+    def gap(self, width):
+        start = self.x
+        self.x += width
+        return start
+
+    def ramp(self, frames, low):
+        """Ramp pieces, one tile each, over ground at the lower surface `low`; a gentle ramp
+        rises a tile over two pieces, a 45-degree one over one."""
+        frames = frames if isinstance(frames, tuple) else (frames,)
+        start = self.flat(low, SIZE * len(frames))
+        for k, frame in enumerate(frames):
+            self.ramps.append((start + HALF + SIZE * k, low - HALF, frame))
+        return start
 
 
 def make():
-    # 256-pixel scrap tiles, origin at the centre. The floor's surface is y 896 almost
-    # everywhere; the approach to the arena stands 256 higher, so the hero drops into the
-    # arena and the boss meets a wall at its left end. The barrier at x 16000-16512 is the
-    # arena's right wall until the explosion opens it.
+    # 256-pixel scrap tiles, origin at the centre. The approach to the arena stands 256 above
+    # the arena floor, so the hero drops in and the boss meets a wall at its left end. The
+    # barrier at x 16000-16512 is the arena's right wall until the explosion opens it.
     T = "JunkyardGround"
     bounds = (0, 0, 17536, 1700)
     opened = {(16128, 768), (16384, 768), (16128, 1024), (16384, 1024)}
-    cells = []
+    g = Ground(-HALF)
+    objects, enemies, checkpoints = [], [], []
 
-    def put(x, y):
-        cells.append((x, y))
+    def orb(x, y):
+        objects.append(("OrbRotation", x, y, 2, 0, "0"))
 
-    for i in range(0, 69):
-        x = 256 * i
-        if 21 <= i <= 26:
-            # A dip with a Rummager, stepped down and up by half tiles.
-            if i in (21, 26):
-                put(x, 896)
-        elif 6 <= i <= 57:
-            # The raised middle stretch, x 1408 to 14720.
-            put(x, 768)
-        put(x, 1024)
-        put(x, 1280)
-        put(x, 1536)
-    put(1280, 896)  # a half step up onto the raised stretch
-    # Walls: the start, the end of the level, and the barrier (walls above its floor).
+    def tires(x, surface, count):
+        for k in range(count):
+            objects.append(("Tire", x, surface - 20 - 40 * k, 0, 0, "0"))
+
+    def rat(x, surface, facing_left=1):
+        enemies.append(("Rat", x, surface - 1, facing_left))
+
+    # 1. Outskirts: a flat start for running and jumping, a half step up, a rat to meet
+    # the sword, and a short gap.
+    g.flat(FLOOR, 896)
+    step = g.flat(768, 768)
+    rat(step + 600, 768)
+    g.gap(128)
+    g.flat(768, 384)
+
+    # 2. The heap: a gentle ramp up to a high flat with an orb, down a 45-degree ramp and
+    # over a second gap, a half step lower. Two rats.
+    g.ramp(GENTLE_UP, 768)
+    high = g.flat(512, 512)
+    orb(high + 256, 400)
+    rat(high + 400, 512)
+    g.ramp(STEEP45_DOWN, 768)
+    g.flat(768, 256)
+    g.gap(128)
+    landing = g.flat(FLOOR, 256)
+    rat(landing + 200, FLOOR, 0)
+
+    # 3. The hollow: a gentle ramp down to a Rummager and an orb, a 45-degree ramp out.
+    g.ramp(GENTLE_DOWN, 1152)
+    hollow = g.flat(1152, 512)
+    enemies.append(("Rummager", hollow + 400, 1151, 1))
+    orb(hollow + 200, 1040)
+    g.ramp(STEEP45_UP, 1152)
+
+    # 4. The yard: the Stride core on open ground, before anything needs it.
+    yard = g.flat(FLOOR, 640)
+    stride_core = (yard + 320, 850)
+
+    # 5. Two half steps up to a rat and an orb; a gentle ramp down into a dip with two
+    # rats, and up again.
+    g.flat(768, 256)
+    top = g.flat(640, 384)
+    rat(top + 300, 640)
+    orb(top + 192, 530)
+    g.ramp(GENTLE_DOWN, FLOOR)
+    dip = g.flat(FLOOR, 384)
+    rat(dip + 100, FLOOR, 0)
+    rat(dip + 300, FLOOR)
+    g.ramp(GENTLE_UP, FLOOR)
+
+    # 6. The first tire stack, six tires and too tall to jump: Stride through it.
+    stack = g.flat(640, 640)
+    tires(stack + 320, 640, 6)
+
+    # 7. Three short gaps, the middle landing a half step up; a rat and an orb on the way,
+    # and the first checkpoint after them.
+    g.gap(128)
+    g.flat(640, 384)
+    g.gap(128)
+    perch = g.flat(512, 384)
+    orb(perch + 192, 400)
+    g.gap(128)
+    after = g.flat(640, 512)
+    rat(after + 420, 640)
+    checkpoints.append(("TriggerCheckPoint", after + 150, 639))
+
+    # 8. The scrap pit: down two 45-degree ramps to a Rummager and a rat, and out on a lift.
+    # It shuttles from a little below the pit floor to a little below the ledge, so the
+    # hero can drop onto it and jump off it for much of each trip, not just at its ends.
+    g.ramp(STEEP45_DOWN, FLOOR)
+    g.ramp(STEEP45_DOWN, 1152)
+    pit = g.flat(1152, 768)
+    enemies.append(("Rummager", pit + 550, 1151, 1))
+    rat(pit + 250, 1152)
+    shaft = g.gap(SIZE)
+    objects.append(("FactoryPlatform", shaft + HALF, 960, 0, 0, "0"))
+
+    # 9. The prowl: a robot tiger on a long high flat, two orbs.
+    prowl = g.flat(640, 896)
+    enemies.append(("TigerE", prowl + 650, 639, 1))
+    orb(prowl + 250, 520)
+    orb(prowl + 700, 520)
+
+    # 10. The crawlway: a roof too low to jump under, three tires beneath it that only a
+    # Stride gets through; an orb and a rat beyond.
+    crawl = g.flat(640, 896)
+    for x in (crawl + HALF, crawl + SIZE + HALF, crawl + 2 * SIZE + HALF):
+        g.column_above(x, 480)
+    tires(crawl + 384, 640, 3)
+    orb(crawl + 700, 560)
+
+    # 11. The run-in: a rat and the second robot tiger, a half step up and a last gap,
+    # then the second checkpoint with an orb on the ledge above the arena.
+    run_in = g.flat(640, 512)
+    rat(run_in + 200, 640)
+    enemies.append(("TigerE", run_in + 450, 639, 1))
+    g.flat(512, 256)
+    g.gap(128)
+    approach = g.flat(640, 14720 - g.x)
+    checkpoints.append(("TriggerCheckPoint", approach + 80, 639))
+    orb(approach + 180, 540)
+
+    # The arena: its floor, the barrier and the way out.
+    cells = g.cells
+    cells += [(x, y) for x in range(14848, 17409, SIZE) for y in (1024, 1280, 1536)
+              if x not in (16128, 16384)]
+    for x in (16128, 16384):
+        cells += [(x, y) for y in (0, 256, 512, 768, 1024, 1280, 1536)]
+    # Walls at the start and the end of the level.
     for y in (768, 512, 256, 0):
-        put(0, y)
-        put(17408, y)
-    put(16128, 768)
-    put(16384, 768)
-    for y in (512, 256, 0):
-        put(16128, y)
-        put(16384, y)
-    frames = autotile(cells, 256, bounds, steps=True)
+        cells.append((0, y))
+        cells.append((17408, y))
+    ramp_centres = [(x, y) for x, y, _ in g.ramps]
+    frames = autotile(cells, SIZE, bounds, steps=True, ramps=ramp_centres)
     tiles = [(T, x, y, frames[(x, y)], 0, OPENED_DEPTH if (x, y) in opened else GROUND_DEPTH)
              for x, y in cells]
-    # The Stride core lies on the start flat, before the tire stack on the raised stretch
-    # that only a Stride clears: six tires stand 240 high, above a held jump.
-    tiles.append(("CoreGlow", 900, 850, 0, 0, "1.0"))
-    tiles.append(("CorePiece", 900, 850, 0, 0, "1.01"))
-    for k in range(6):
-        tiles.append(("Tire", 2100, 620 - 40 * k, 0, 0, "0"))
-    enemies = [("Rat", 2600, 639, 0), ("Rat", 4200, 639, 1), ("Rummager", 6000, 895, 0),
-               ("Rat", 8800, 639, 0), ("Rummager", 11000, 639, 1), ("Rat", 13000, 639, 0)]
+    tiles += [(RAMPS, x, y, frame, 0, GROUND_DEPTH) for x, y, frame in g.ramps]
+    tiles.append(("CoreGlow", stride_core[0], stride_core[1], 0, 0, "1.0"))
+    tiles.append(("CorePiece", stride_core[0], stride_core[1], 0, 0, "1.01"))
     protos = ["JunkyardGround 1 0 animations/junkyard_ground.acd",
+              "JunkyardRamps 1 0 animations/junkyard_ramps.acd",
               "JunkyardTile0 1 0 animations/junkyard_debris.acd",
               "GrindlenautTrigger 1 1 animations/grindlenaut_trigger.acd"]
     scenery = backdrop("junkyard", 895, [("sky", 0, 0.02, 0), ("hills", -170 + 142, 0.1, 0.04),
                                          ("heaps", -90 + 250, 0.3, 0.1)])
+    triggers = [("Tutorial", 400, 880)] + checkpoints + [("GrindlenautTrigger", 14900, 880)]
     return level(protos, ["music/junkyard.ogg", "music/grindlenaut.ogg", "music/victory.ogg"],
-                 scenery, bounds, tiles,
-                 "ZodirazO 400 895 0", enemies,
-                 [("GrindlenautTrigger", 14900, 880), ("Tutorial", 400, 880)])
+                 scenery, bounds, tiles + objects,
+                 "ZodirazO 400 895 0", enemies, triggers)
