@@ -98,6 +98,11 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       return false;
     }
   }
+  // The run plays in a copy of the game's folder as its current directory, so a relative
+  // path is taken from where the command was started before the run moves away.
+  for (std::string* path : {&options.out, &options.capture, &options.sheet}) {
+    if (!path->empty()) *path = std::filesystem::absolute(*path).string();
+  }
   return options.frames > 0;
 }
 
