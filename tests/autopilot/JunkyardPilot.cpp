@@ -1,13 +1,16 @@
 // The junkyard pilot: runs the scrap heaps to the arena, beats the Grindlenaut from
 // behind and walks out through the opened barrier.
 //
-// On the way it jumps the steps it reads from the ground tiles ahead, and Strides
-// through the tire stack and through every rat and Rummager (a Stride can't be hurt,
-// and none of them outruns the hero afterwards). In the arena it follows the boss's
-// body states: it stays behind the boss while it rises and charges, cuts at the hull's
-// rear while it rests at a wall, keeps to the far wall while the arm throws scrap,
-// crosses over the buried boss so as to be behind it again when it comes up, and cuts
-// down the Rummager the dive calls up.
+// On the way it reads the ground ahead: it jumps half steps and short gaps from their
+// edge, Strides across the gap too wide to jump and through the tire stacks, jumps for
+// the orbs overhead, drops onto the pit's lift and jumps off it at the top. It cuts down
+// each foe it meets with the sword, or Strides through it when down to its last orb (a
+// Stride can't be hurt, and none of them outruns the hero).
+//
+// In the arena it follows the boss's body states: it stays behind the boss while it
+// rises and charges, cuts at the hull's rear while it rests at a wall, keeps to the far
+// wall while the arm throws scrap, crosses over the buried boss so as to be behind it
+// again when it comes up, and cuts down the Rummager the dive calls up.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -37,13 +40,20 @@ constexpr float kLastSwingTime = 75.0f;
 constexpr float kFollowDistance = 330.0f;
 constexpr float kComeUpClearance = 300.0f;
 constexpr float kRummagerRange = 400.0f;
-// Within this of an enemy ahead the hero Strides through it, for at least this many
+// An enemy this close ahead is fought: cut with the sword from kCutRange, or, with fewer
+// whole orbs than kSwordFromHealth, Strided through. A Stride lasts at least this many
 // frames, and on while anything is still close ahead.
 constexpr float kStrideRange = 170.0f;
+constexpr float kCutRange = 75.0f;
+constexpr int kSwordFromHealth = 2;
 constexpr int kStrideFrames = 24;
 constexpr float kStillAhead = 60.0f;
-// Before the Stride the sword cuts foes this close.
-constexpr float kCutRange = 75.0f;
+// A gap wider than this takes a Stride, started this far short of its edge so as to
+// leave at full speed.
+constexpr float kWideGap = 200.0f;
+constexpr float kStrideLeapRunUp = 110.0f;
+// An orb overhead is jumped for from this far short of it.
+constexpr float kOrbJumpLead = 35.0f;
 // The pit's lift takes over this far short of its shaft, up to the ledge it climbs to.
 constexpr float kLiftApproach = 150.0f;
 constexpr float kLiftTopFloor = 640.0f;
@@ -226,7 +236,8 @@ class JunkyardPilot : public Pilot {
     // A Stride under way carries on through whatever it was started for.
     if (m_hero->GetState() == PLAYER_STRIDE) {
       const bool close = NearestAhead(kFoes, kStillAhead) || RestingTireAhead(kStillAhead);
-      if (m_strideFrames++ < kStrideFrames || close) {
+      // In the air it flies on until it lands.
+      if (m_strideFrames++ < kStrideFrames || close || !OnGround()) {
         Detail("stride");
         return MOVE_RIGHT | STRIDE;
       }
@@ -241,13 +252,27 @@ class JunkyardPilot : public Pilot {
       return 0;
     }
     if (GameObject* foe = NearestAhead(kFoes, kStrideRange)) {
-      if (HasStride() && EnergyOk() && OnGround()) {
+      // Every foe is worth its points to the sword; a hero down to his last orbs Strides
+      // through instead, unharmed.
+      if (m_hero->GetHealth() < kSwordFromHealth && HasStride() && EnergyOk() && OnGround()) {
         Detail("stride an enemy");
         return MOVE_RIGHT | STRIDE;
       }
-      if (!HasStride()) return FightAhead(*foe);
+      return FightAhead(*foe);
+    }
+    if (OnGround() && OrbOverhead()) {
+      Detail("jump for an orb");
+      return MOVE_RIGHT | Press(JUMP);
     }
     if (GameObject* lift = LiftInReach()) return RideLift(*lift);
+    if (OnGround() && HasStride() && WideGapAhead()) {
+      if (EnergyOk()) {
+        Detail("stride across a gap");
+        return MOVE_RIGHT | STRIDE;
+      }
+      Detail("wait for energy");
+      return 0;
+    }
     if (OnGround() && GapAhead()) {
       Detail("jump a gap");
       return MOVE_RIGHT | Press(JUMP);
@@ -271,6 +296,37 @@ class JunkyardPilot : public Pilot {
     }
     Detail("close in on a foe");
     return Steer(foe.GetPosition().X() - dir * kCutRange * 0.6f, 8.0f);
+  }
+
+  // A circling orb the hero's jump would take from here: just ahead and within reach.
+  bool OrbOverhead() const {
+    for (GameObject* orb : Live("Powerup")) {
+      const float x = FlagOr(*orb, "xValue", -1.0f);
+      const float y = FlagOr(*orb, "yValue", -1.0f);
+      if (x < 0.0f) continue;  // a dropped power-up lies in the way anyway
+      const float dx = x - m_x;
+      if (dx > kOrbJumpLead - 15.0f && dx < kOrbJumpLead + 15.0f && y < m_y - 50.0f &&
+          y > m_y - 220.0f)
+        return true;
+    }
+    return false;
+  }
+
+  // A gap too wide to jump starts within kStrideLeapRunUp ahead: the far side lies more
+  // than kWideGap beyond its near edge (looked for well below, where it may land).
+  bool WideGapAhead() const {
+    float edge = -1.0f;
+    for (float d = 0.0f; d <= kStrideLeapRunUp; d += 4.0f) {
+      if (!GroundAt(m_x + d, m_y + 60.0f)) {
+        edge = d;
+        break;
+      }
+    }
+    if (edge < 0.0f) return false;
+    for (float d = edge; d <= edge + kWideGap; d += 8.0f) {
+      if (GroundAt(m_x + d, m_y + 300.0f)) return false;
+    }
+    return true;
   }
 
   // The pit's lift, once the hero is down beside its shaft or on it.

@@ -83,6 +83,10 @@ def make():
         for k in range(count):
             objects.append(("Tire", x, surface - 20 - 40 * k, 0, 0, "0"))
 
+    def powerup(x, surface, colour):
+        # It falls to the floor and lasts a while once awake: a reward for the pace.
+        objects.append(("Powerup", x, surface - 40, colour, 0, "3.0"))
+
     def rat(x, surface, facing_left=1):
         enemies.append(("Rat", x, surface - 1, facing_left))
 
@@ -90,7 +94,7 @@ def make():
     # the sword, and a short gap.
     g.flat(FLOOR, 896)
     step = g.flat(768, 768)
-    rat(step + 600, 768)
+    rat(step + 500, 768)
     g.gap(128)
     g.flat(768, 384)
 
@@ -106,16 +110,19 @@ def make():
     landing = g.flat(FLOOR, 256)
     rat(landing + 200, FLOOR, 0)
 
-    # 3. The hollow: a gentle ramp down to a Rummager and an orb, a 45-degree ramp out.
+    # 3. The hollow: a gentle ramp down to a Rummager, an orb and a power-up, a 45-degree
+    # ramp out.
     g.ramp(GENTLE_DOWN, 1152)
     hollow = g.flat(1152, 512)
     enemies.append(("Rummager", hollow + 400, 1151, 1))
     orb(hollow + 200, 1040)
+    powerup(hollow + 300, 1152, 2)
     g.ramp(STEEP45_UP, 1152)
 
     # 4. The yard: the Stride core on open ground, before anything needs it.
     yard = g.flat(FLOOR, 640)
     stride_core = (yard + 320, 850)
+    checkpoints.append(("TriggerCheckPoint", yard + 560, FLOOR - 1))
 
     # 5. Two half steps up to a rat and an orb; a gentle ramp down into a dip with two
     # rats, and up again.
@@ -133,34 +140,36 @@ def make():
     stack = g.flat(640, 640)
     tires(stack + 320, 640, 6)
 
-    # 7. Three short gaps, the middle landing a half step up; a rat and an orb on the way,
-    # and the first checkpoint after them.
+    # 7. Three gaps: a short one, one landing a half step up, and one too wide to jump that
+    # a Stride flies across (at its speed it lands a tile lower). An orb on the perch, a
+    # rat beyond.
     g.gap(128)
     g.flat(640, 384)
     g.gap(128)
     perch = g.flat(512, 384)
     orb(perch + 192, 400)
-    g.gap(128)
-    after = g.flat(640, 512)
-    rat(after + 420, 640)
-    checkpoints.append(("TriggerCheckPoint", after + 150, 639))
+    g.gap(SIZE)
+    after = g.flat(768, 512)
+    rat(after + 380, 768)
 
-    # 8. The scrap pit: down two 45-degree ramps to a Rummager and a rat, and out on a lift.
-    # It shuttles from a little below the pit floor to a little below the ledge, so the
-    # hero can drop onto it and jump off it for much of each trip, not just at its ends.
-    g.ramp(STEEP45_DOWN, FLOOR)
-    g.ramp(STEEP45_DOWN, 1152)
+    # 8. The scrap pit: down a 45-degree ramp and a half step to a Rummager, a rat and a
+    # power-up, and out on a lift. It shuttles from a little below the pit floor to a
+    # little below the ledge, so the hero can drop onto it and jump off it for much of
+    # each trip, not just at its ends.
+    g.ramp(STEEP45_DOWN, 1024)
     pit = g.flat(1152, 768)
     enemies.append(("Rummager", pit + 550, 1151, 1))
     rat(pit + 250, 1152)
+    powerup(pit + 400, 1152, 4)
     shaft = g.gap(SIZE)
     objects.append(("FactoryPlatform", shaft + HALF, 960, 0, 0, "0"))
 
     # 9. The prowl: a robot tiger on a long high flat, two orbs.
-    prowl = g.flat(640, 896)
-    enemies.append(("TigerE", prowl + 650, 639, 1))
-    orb(prowl + 250, 520)
-    orb(prowl + 700, 520)
+    prowl = g.flat(640, 1024)
+    checkpoints.append(("TriggerCheckPoint", prowl + 100, 639))
+    enemies.append(("TigerE", prowl + 750, 639, 1))
+    orb(prowl + 350, 520)
+    orb(prowl + 800, 520)
 
     # 10. The crawlway: a roof too low to jump under, three tires beneath it that only a
     # Stride gets through; an orb and a rat beyond.
@@ -168,7 +177,8 @@ def make():
     for x in (crawl + HALF, crawl + SIZE + HALF, crawl + 2 * SIZE + HALF):
         g.column_above(x, 480)
     tires(crawl + 384, 640, 3)
-    orb(crawl + 700, 560)
+    orb(crawl + 600, 600)  # low enough to take at a run under the roof
+    rat(crawl + 850, 640)
 
     # 11. The run-in: a rat and the second robot tiger, a half step up and a last gap,
     # then the second checkpoint with an orb on the ledge above the arena.
