@@ -74,6 +74,7 @@ def make():
     bounds = (0, 0, 17536, 1700)
     opened = {(16128, 768), (16384, 768), (16128, 1024), (16384, 1024)}
     g = Ground(-HALF)
+    # Checkpoints are numbered in file order: listed as the player meets them.
     objects, enemies, checkpoints = [], [], []
 
     def orb(x, y):
@@ -172,7 +173,7 @@ def make():
     orb(prowl + 800, 520)
 
     # 10. The crawlway: a roof too low to jump under, three tires beneath it that only a
-    # Stride gets through; an orb and a rat beyond.
+    # Stride gets through; an orb under the roof past them, a rat beyond.
     crawl = g.flat(640, 896)
     for x in (crawl + HALF, crawl + SIZE + HALF, crawl + 2 * SIZE + HALF):
         g.column_above(x, 480)
@@ -181,7 +182,7 @@ def make():
     rat(crawl + 850, 640)
 
     # 11. The run-in: a rat and the second robot tiger, a half step up and a last gap,
-    # then the second checkpoint with an orb on the ledge above the arena.
+    # then the last checkpoint with an orb on the ledge above the arena.
     run_in = g.flat(640, 512)
     rat(run_in + 200, 640)
     enemies.append(("TigerE", run_in + 450, 639, 1))
