@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <set>
 
 #include "autopilot/Pilot.h"
 #include "behaviorlib/Includes/Grindlenaut.h"
@@ -99,6 +100,7 @@ class JunkyardPilot : public Pilot {
     m_vx = hero->GetVelocity().X();
     m_vy = hero->GetVelocity().Y();
     m_hero = hero;
+    if (Trace()) TraceCheckpoints();
 
     ActionBits keys = 0;
     switch (m_stage) {
@@ -143,6 +145,16 @@ class JunkyardPilot : public Pilot {
     if (Trace()) {
       std::fprintf(stderr, "%6d %8.1f %7.1f  %s  energy %.0f health %d\n", m_frame, m_x, m_y,
                    detail, m_hero->GetEnergy(), m_hero->GetHealth());
+    }
+  }
+
+  // A checkpoint that has fired has no behaviour left.
+  void TraceCheckpoints() {
+    for (GameObject* checkpoint : Live("TriggerCheckPoint")) {
+      if (checkpoint->GetBehavior() == nullptr && m_checkpointsFired.insert(checkpoint).second) {
+        std::fprintf(stderr, "%6d %8.1f %7.1f  checkpoint %zu\n", m_frame, m_x, m_y,
+                     m_checkpointsFired.size());
+      }
     }
   }
 
@@ -483,6 +495,7 @@ class JunkyardPilot : public Pilot {
   float m_vx = 0.0f;
   float m_vy = 0.0f;
   int m_strideFrames = 0;
+  std::set<const GameObject*> m_checkpointsFired;
   ActionBits m_held = 0;
   ActionBits m_pressOnly = 0;
 };

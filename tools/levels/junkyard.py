@@ -142,8 +142,8 @@ def make():
     tires(stack + 320, 640, 6)
 
     # 7. Three gaps: a short one, one landing a half step up, and one too wide to jump that
-    # a Stride flies across (at its speed it lands a tile lower). An orb on the perch, a
-    # rat beyond.
+    # a Stride flies across (at its speed it lands a tile lower). An orb on the perch; a
+    # checkpoint and a rat beyond, before the pit and its lift.
     g.gap(128)
     g.flat(640, 384)
     g.gap(128)
@@ -151,6 +151,7 @@ def make():
     orb(perch + 192, 400)
     g.gap(SIZE)
     after = g.flat(768, 512)
+    checkpoints.append(("TriggerCheckPoint", after + 100, 767))
     rat(after + 380, 768)
 
     # 8. The scrap pit: down a 45-degree ramp and a half step to a Rummager, a rat and a
@@ -167,7 +168,6 @@ def make():
 
     # 9. The prowl: a robot tiger on a long high flat, two orbs.
     prowl = g.flat(640, 1024)
-    checkpoints.append(("TriggerCheckPoint", prowl + 100, 639))
     enemies.append(("TigerE", prowl + 750, 639, 1))
     orb(prowl + 350, 520)
     orb(prowl + 800, 520)
