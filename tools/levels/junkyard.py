@@ -126,7 +126,7 @@ def make():
     checkpoints.append(("TriggerCheckPoint", yard + 560, FLOOR - 1))
 
     # 5. Two half steps up to a rat and an orb; a gentle ramp down into a dip with two
-    # rats, and up again.
+    # rats and an orb, and up again.
     g.flat(768, 256)
     top = g.flat(640, 384)
     rat(top + 300, 640)
@@ -135,6 +135,7 @@ def make():
     dip = g.flat(FLOOR, 384)
     rat(dip + 100, FLOOR, 0)
     rat(dip + 300, FLOOR)
+    orb(dip + 200, 780)
     g.ramp(GENTLE_UP, FLOOR)
 
     # 6. The first tire stack, six tires and too tall to jump: Stride through it.
