@@ -11,9 +11,10 @@ HALF = SIZE // 2
 FLOOR = 896  # the surface at the start and in the arena
 BOTTOM = 1664  # ground fills down to here, under the camera's lowest view
 RAMPS = "JunkyardRamps"
-# Ramp frames (levels.anim junkyard_ramps): gentle low/high climbing right, gentle high/low
-# climbing left, 45 degrees climbing right/left.
-GENTLE_UP, GENTLE_DOWN, STEEP45_UP, STEEP45_DOWN = (0, 1), (2, 3), 4, 5
+# Ramp frames (levels.anim junkyard_ramps), named by the way they go for a hero running
+# right: gentle low/high climbing right, gentle high/low climbing left, 45 degrees climbing
+# right/left, steep climbing right/left (a steep face is a wall to climb: only for going down).
+GENTLE_UP, GENTLE_DOWN, STEEP45_UP, STEEP45_DOWN, STEEP_UP, STEEP_DOWN = (0, 1), (2, 3), 4, 5, 6, 7
 
 
 class Ground:
@@ -155,11 +156,11 @@ def make():
     checkpoints.append(("TriggerCheckPoint", after + 100, 767))
     rat(after + 380, 768)
 
-    # 8. The scrap pit: down a 45-degree ramp and a half step to a Rummager, a rat and a
-    # power-up, and out on a lift. It shuttles from a little below the pit floor to a
-    # little below the ledge, so the hero can drop onto it and jump off it for much of
-    # each trip, not just at its ends.
-    g.ramp(STEEP45_DOWN, 1024)
+    # 8. The scrap pit: down a steep ramp and a half step to a Rummager, a rat and a
+    # power-up, whom the steep face keeps in, and out on a lift. The lift shuttles from a
+    # little below the pit floor to a little below the ledge, so the hero can drop onto it
+    # and jump off it for much of each trip, not just at its ends.
+    g.ramp(STEEP_DOWN, 1024)
     pit = g.flat(1152, 768)
     enemies.append(("Rummager", pit + 550, 1151, 1))
     rat(pit + 250, 1152)
