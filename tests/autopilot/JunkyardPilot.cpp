@@ -55,9 +55,10 @@ constexpr float kWideGap = 200.0f;
 constexpr float kStrideLeapRunUp = 110.0f;
 // An orb overhead is jumped for from this far short of it.
 constexpr float kOrbJumpLead = 35.0f;
-// The pit's lift takes over this far short of its shaft, up to the ledge it climbs to.
+// A lift takes over this far short of its shaft; the hero jumps off it for the ledge once
+// it is this near below.
 constexpr float kLiftApproach = 150.0f;
-constexpr float kLiftTopFloor = 640.0f;
+constexpr float kLiftJumpOff = 120.0f;
 
 struct Box {
   float left = std::numeric_limits<float>::max();
@@ -341,26 +342,45 @@ class JunkyardPilot : public Pilot {
     return true;
   }
 
-  // The pit's lift, once the hero is down beside its shaft or on it.
+  // The top of the ground just right of a lift's shaft: the ledge it climbs to.
+  static float LedgeTop(const Box& shaft) {
+    float top = std::numeric_limits<float>::max();
+    const float x = shaft.right + 64.0f;
+    for (GameObject* tile : Live("JunkyardGround")) {
+      const Box box = BoxOf(*tile, 0);
+      if (!box.Empty() && x >= box.left && x <= box.right) top = std::min(top, box.top);
+    }
+    return top;
+  }
+
+  // A lift whose shaft the hero stands beside, below its ledge, or rides.
   GameObject* LiftInReach() const {
     for (GameObject* lift : Live("FactoryPlatform")) {
       const Box box = BoxOf(*lift, 0);
-      if (m_x > box.left - kLiftApproach && m_x < box.right + 20.0f && m_y > kLiftTopFloor + 30.0f)
+      if (m_x > box.left - kLiftApproach && m_x < box.right + 20.0f && m_y > LedgeTop(box) + 30.0f)
         return lift;
     }
     return nullptr;
   }
 
-  // Drops onto the lift while it stands below the pit floor, rides it up and jumps off
-  // onto the ledge above once it is near the top.
+  // Drops onto the lift while it stands below the floor at the shaft's left, rides it
+  // up, and leaves it for the ledge at the right: walking off once the lift stands at or
+  // above the ledge, or jumping once it is near and still rising.
   ActionBits RideLift(const GameObject& lift) {
     const Box box = BoxOf(lift, 0);
-    const float centre = 0.5f * (box.left + box.right);
+    const float ledge = LedgeTop(box);
     const bool onLift = OnGround() && m_x > box.left - 10.0f && m_x < box.right + 10.0f &&
                         std::fabs(m_y - box.top) < 8.0f;
     if (onLift) {
-      if (box.top < kLiftTopFloor + 120.0f && lift.GetVelocity().Y() < 0.0f) {
+      m_leavingLift = false;
+      if (box.top <= ledge) {
+        Detail("walk off the lift");
+        m_leavingLift = true;
+        return MOVE_RIGHT;
+      }
+      if (box.top < ledge + kLiftJumpOff && lift.GetVelocity().Y() < 0.0f) {
         Detail("jump off the lift");
+        m_leavingLift = true;
         return MOVE_RIGHT | Press(JUMP);
       }
       // Near its ledge end, so that the jump off clears the ledge's edge.
@@ -369,10 +389,11 @@ class JunkyardPilot : public Pilot {
     }
     if (!OnGround()) {
       Detail("in the air by the lift");
-      if (m_x > box.right - 30.0f || m_y < box.top - 60.0f) return RunJumping(MOVE_RIGHT);
-      return Steer(centre, 10.0f) | (m_vy < 0.0f ? JUMP : 0);
+      if (m_leavingLift) return RunJumping(MOVE_RIGHT);
+      return Steer(0.5f * (box.left + box.right), 10.0f);
     }
-    // On the pit floor: step off its edge while the lift waits below it.
+    m_leavingLift = false;
+    // On the floor left of the shaft: step off its edge while the lift waits below it.
     if (box.top > m_y + 4.0f && box.top < m_y + 80.0f) {
       Detail("step onto the lift");
       return MOVE_RIGHT;
@@ -495,6 +516,7 @@ class JunkyardPilot : public Pilot {
   float m_vx = 0.0f;
   float m_vy = 0.0f;
   int m_strideFrames = 0;
+  bool m_leavingLift = false;
   std::set<const GameObject*> m_checkpointsFired;
   ActionBits m_held = 0;
   ActionBits m_pressOnly = 0;

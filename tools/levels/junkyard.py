@@ -94,7 +94,7 @@ def make():
 
     # 1. Outskirts: a flat start for running and jumping, a half step up, a rat to meet
     # the sword, and a short gap.
-    g.flat(FLOOR, 896)
+    g.flat(FLOOR, 768)
     step = g.flat(768, 768)
     rat(step + 500, 768)
     g.gap(128)
@@ -168,26 +168,31 @@ def make():
     shaft = g.gap(SIZE)
     objects.append(("FactoryPlatform", shaft + HALF, 960, 0, 0, "0"))
 
-    # 9. The prowl: a robot tiger on a long high flat, two orbs.
-    prowl = g.flat(640, 1024)
-    enemies.append(("TigerE", prowl + 750, 639, 1))
-    orb(prowl + 350, 520)
-    orb(prowl + 800, 520)
+    # 9. The crane: a ledge, then a second lift, rising above the high flat it serves,
+    # where a robot tiger prowls; two orbs; a 45-degree ramp down to the crawlway.
+    g.flat(640, 384)
+    crane = g.gap(SIZE)
+    objects.append(("FactoryPlatform", crane + HALF, 448, 0, 0, "0"))
+    prowl = g.flat(384, 512)
+    enemies.append(("TigerE", prowl + 400, 383, 0))
+    orb(prowl + 150, 264)
+    orb(prowl + 450, 264)
+    g.ramp(STEEP45_DOWN, 640)
 
     # 10. The crawlway: a roof too low to jump under, three tires beneath it that only a
-    # Stride gets through; an orb under the roof past them, a rat beyond.
-    crawl = g.flat(640, 896)
+    # Stride gets through; an orb and a rat under the roof past them.
+    crawl = g.flat(640, 768)
     for x in (crawl + HALF, crawl + SIZE + HALF, crawl + 2 * SIZE + HALF):
         g.column_above(x, 480)
-    tires(crawl + 384, 640, 3)
-    orb(crawl + 600, 600)  # low enough to take at a run under the roof
-    rat(crawl + 850, 640)
+    tires(crawl + 300, 640, 3)
+    orb(crawl + 520, 600)  # low enough to take at a run under the roof
+    rat(crawl + 680, 640)
 
     # 11. The run-in: a rat and the second robot tiger, a half step up and a last gap,
     # then the last checkpoint with an orb on the ledge above the arena.
-    run_in = g.flat(640, 512)
-    rat(run_in + 200, 640)
-    enemies.append(("TigerE", run_in + 450, 639, 1))
+    run_in = g.flat(640, 384)
+    rat(run_in + 150, 640)
+    enemies.append(("TigerE", run_in + 330, 639, 1))
     g.flat(512, 256)
     g.gap(128)
     approach = g.flat(640, 14720 - g.x)
