@@ -1,0 +1,188 @@
+// The junkyard's layout as a player meets it, read from the shipped level file and the
+// ground's own collision shapes: walkers and tire stacks stand on flat ground rather than
+// float or sink, checkpoints come in the order they are passed with the last one guarding
+// the arena, the Stride core comes before anything only a Stride passes, and every lift
+// runs in a clear shaft between a floor it sinks below and a ledge it climbs within a jump
+// of.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <iterator>
+#include <limits>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "AnimationSource.h"
+#include "ListFiles.h"
+#include "TokenScan.h"
+#include "support/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Point {
+  float x, y;
+};
+using Outline = std::vector<Point>;
+
+const assetgen::AnimationDesc& Source(const std::string& name) {
+  static const std::vector<assetgen::AnimationDesc> all =
+      assetgen::LoadAnimationFolder(testsupport::SourceDir() / "assets" / "animations");
+  for (const auto& a : all)
+    if (a.name == name) return a;
+  throw std::runtime_error("no animation " + name);
+}
+
+const validator::LevelData& Junkyard() {
+  static const validator::LevelData level = [] {
+    validator::TokenScan scan(testsupport::SourceDir() / "assets/game/junkyard.lvl");
+    validator::LevelData data;
+    EXPECT_TRUE(validator::ParseLevel(scan, data));
+    return data;
+  }();
+  return level;
+}
+
+// The solid outline of every ground tile and ramp piece, in world coordinates.
+const std::vector<Outline>& Ground() {
+  static const std::vector<Outline> ground = [] {
+    std::vector<Outline> out;
+    for (const auto& o : Junkyard().main) {
+      const char* animation = o.name == "JunkyardGround"  ? "junkyard_ground"
+                              : o.name == "JunkyardRamps" ? "junkyard_ramps"
+                                                          : nullptr;
+      if (!animation) continue;
+      for (const auto& polygon : Source(animation).Shape(static_cast<std::size_t>(o.frame))) {
+        Outline outline;
+        for (const auto& v : polygon.vertices) outline.push_back({o.x + v.x, o.y + v.y});
+        out.push_back(outline);
+      }
+    }
+    return out;
+  }();
+  return ground;
+}
+
+// The first ground surface at x from `above` down (the smallest y at or below it where a
+// vertical line meets an outline), or +infinity over a pit.
+float TopAt(float x, float above = -std::numeric_limits<float>::infinity()) {
+  float top = std::numeric_limits<float>::infinity();
+  for (const Outline& outline : Ground()) {
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+      const Point& a = outline[i];
+      const Point& b = outline[(i + 1) % outline.size()];
+      if (x < std::min(a.x, b.x) || x > std::max(a.x, b.x)) continue;
+      const float y = a.x == b.x ? std::min(a.y, b.y) : a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x);
+      if (y >= above) top = std::min(top, y);
+    }
+  }
+  return top;
+}
+
+// Whether any ground outline's box meets the open box (left, top)-(right, bottom).
+bool GroundWithin(float left, float top, float right, float bottom) {
+  for (const Outline& outline : Ground()) {
+    float l = outline[0].x, r = l, t = outline[0].y, b = t;
+    for (const Point& p : outline) {
+      l = std::min(l, p.x), r = std::max(r, p.x), t = std::min(t, p.y), b = std::max(b, p.y);
+    }
+    if (l < right && r > left && t < bottom && b > top) return true;
+  }
+  return false;
+}
+
+std::vector<validator::PlacedObject> Named(const std::vector<validator::PlacedObject>& in,
+                                           const std::string& name) {
+  std::vector<validator::PlacedObject> out;
+  std::copy_if(in.begin(), in.end(), std::back_inserter(out),
+               [&](const validator::PlacedObject& o) { return o.name == name; });
+  return out;
+}
+
+// A walker placed off its floor falls, or sticks in the ground, before the player sees it;
+// on a slope its patrol starts sliding. So it stands on a flat top, feet at the surface.
+TEST(JunkyardLayout, EveryWalkerStandsOnFlatGround) {
+  const auto& enemies = Junkyard().enemies;
+  ASSERT_FALSE(enemies.empty());
+  for (const auto& e : enemies) {
+    SCOPED_TRACE(e.name + " at x " + std::to_string(e.x));
+    for (float dx : {-16.0f, 0.0f, 16.0f})
+      EXPECT_NEAR(TopAt(e.x + dx, e.y - 40.0f), e.y + 1.0f, 1.0f);
+  }
+}
+
+// Each tire rests on the ground or on the tire below it: a stack in the air or in the
+// ground shows at once, and one only a Stride passes must stand on the hero's way.
+TEST(JunkyardLayout, TireStacksRestOnTheGround) {
+  const auto tires = Named(Junkyard().main, "Tire");
+  ASSERT_GE(tires.size(), 2u);
+  constexpr float kHalfHeight = 20.0f;
+  for (const auto& tire : tires) {
+    SCOPED_TRACE("tire at (" + std::to_string(tire.x) + ", " + std::to_string(tire.y) + ")");
+    const float bottom = tire.y + kHalfHeight;
+    const bool onTire = std::any_of(tires.begin(), tires.end(), [&](const auto& below) {
+      return below.x == tire.x && std::fabs(below.y - kHalfHeight - bottom) < 0.5f;
+    });
+    if (!onTire) {
+      EXPECT_NEAR(TopAt(tire.x, tire.y), bottom, 0.5f);
+    }
+  }
+}
+
+// A checkpoint fires only within 20 px of its x and numbers itself in file order, and the
+// gates it closes follow that order: so they run left to right at one depth. The last one
+// restarts the hero just before the boss, on ground he stands on.
+TEST(JunkyardLayout, CheckpointsRunLeftToRightAndTheLastGuardsTheArena) {
+  const auto& triggers = Junkyard().triggers;
+  const auto checkpoints = Named(triggers, "TriggerCheckPoint");
+  const auto boss = Named(triggers, "GrindlenautTrigger");
+  ASSERT_GE(checkpoints.size(), 2u);
+  ASSERT_EQ(boss.size(), 1u);
+  for (std::size_t i = 0; i < checkpoints.size(); ++i) {
+    SCOPED_TRACE("checkpoint " + std::to_string(i + 1));
+    EXPECT_EQ(checkpoints[i].depth, checkpoints[0].depth);
+    EXPECT_NEAR(TopAt(checkpoints[i].x, checkpoints[i].y - 40.0f), checkpoints[i].y + 1.0f, 1.0f);
+    if (i > 0) {
+      EXPECT_GT(checkpoints[i].x, checkpoints[i - 1].x);
+    }
+  }
+  EXPECT_LT(checkpoints.back().x, boss[0].x);
+  EXPECT_GT(checkpoints.back().x, boss[0].x - 600.0f);
+}
+
+// Tire stacks are knocked loose only by a Stride: its core must lie on the way before the
+// first of them, or the level cannot be finished.
+TEST(JunkyardLayout, TheStrideCoreLiesBeforeTheFirstTireStack) {
+  const auto& main = Junkyard().main;
+  const auto pieces = Named(main, "CorePiece");
+  const auto stride =
+      std::find_if(pieces.begin(), pieces.end(), [](const auto& p) { return p.depth == 1.01f; });
+  ASSERT_NE(stride, pieces.end());
+  for (const auto& tire : Named(main, "Tire")) EXPECT_LT(stride->x, tire.x);
+}
+
+// A lift ("FactoryPlatform", 256 wide, its top at its y) shuttles between 256 above and
+// 256 below where it is placed. Ground in its way would carry it into a wall or bury it;
+// the floor at the shaft's left must stand above its lowest top so the hero can step on,
+// and the ledge at the right within a held jump of its highest top so he can step off.
+TEST(JunkyardLayout, LiftsRunInClearShaftsBetweenFloorAndLedge) {
+  const auto lifts = Named(Junkyard().main, "FactoryPlatform");
+  ASSERT_FALSE(lifts.empty());
+  constexpr float kHalfWidth = 128.0f, kTravel = 256.0f, kThickness = 24.0f;
+  constexpr float kHeldJump = 200.0f;
+  for (const auto& lift : lifts) {
+    SCOPED_TRACE("lift at x " + std::to_string(lift.x));
+    const float left = lift.x - kHalfWidth, right = lift.x + kHalfWidth;
+    EXPECT_FALSE(GroundWithin(left, lift.y - kTravel, right, lift.y + kTravel + kThickness));
+    const float floor = TopAt(left - 1.0f), ledge = TopAt(right + 1.0f);
+    EXPECT_LT(floor, lift.y + kTravel);
+    EXPECT_LT(ledge, floor);
+    EXPECT_LT(lift.y - kTravel, ledge + kHeldJump);
+  }
+}
+
+}  // namespace
