@@ -265,7 +265,7 @@ class JunkyardPilot : public Pilot {
       return 0;
     }
     if (GameObject* foe = NearestAhead(kFoes, kStrideRange)) {
-      // Every foe is worth its points to the sword; a hero down to his last orbs Strides
+      // Every foe is worth its points to the sword; a hero down to his last orb Strides
       // through instead, unharmed.
       if (m_hero->GetHealth() < kSwordFromHealth && HasStride() && EnergyOk() && OnGround()) {
         Detail("stride an enemy");
@@ -294,7 +294,7 @@ class JunkyardPilot : public Pilot {
     return RunJumping(MOVE_RIGHT);
   }
 
-  // Before the Stride core the sword does: face the foe and cut when it is close.
+  // The sword: face the foe and cut when it is close.
   ActionBits FightAhead(const GameObject& foe) {
     const float dx = foe.GetPosition().X() - m_x;
     const float dir = dx > 0.0f ? 1.0f : -1.0f;
