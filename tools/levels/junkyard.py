@@ -139,9 +139,11 @@ def make():
     orb(dip + 200, 780)
     g.ramp(GENTLE_UP, FLOOR)
 
-    # 6. The first tire stack, six tires and too tall to jump: Stride through it.
+    # 6. The first tire stack, six tires and too tall to jump: Stride through it. A
+    # checkpoint beyond, before the gaps.
     stack = g.flat(640, 640)
     tires(stack + 320, 640, 6)
+    checkpoints.append(("TriggerCheckPoint", stack + 540, 639))
 
     # 7. Three gaps: a short one, one landing a half step up, and one too wide to jump that
     # a Stride flies across (at its speed it lands a tile lower). An orb on the perch; a
