@@ -27,15 +27,22 @@ constexpr float kFloorT = 448.0f;
 constexpr float kFloorA = 1216.0f;
 constexpr float kFloorB = 1984.0f;
 constexpr float kFloorC = 2752.0f;
-// The lift: its well, its lowest and highest stops, and the top of the wall beside it.
-constexpr float kLiftX = 3328.0f;
-constexpr float kLiftWait = 3180.0f;
-constexpr float kFloorEdge = 1216.0f;
-constexpr float kWallTop = 832.0f;
+// A lift beside a wall: where the hero waits by its well, where he rides it, the floor
+// he waits on and the top of the wall he steps off onto.
+struct LiftSpot {
+  float waitX, liftX, floor, wallTop;
+};
+constexpr LiftSpot kLiftA{3170.0f, 3328.0f, kFloorA, 832.0f};
+constexpr LiftSpot kLiftC{1250.0f, 1408.0f, kFloorC, 2368.0f};
 // The WallJump shaft: its two faces and the top of the column on its right.
 constexpr float kShaftLeft = 5120.0f;
 constexpr float kShaftRight = 5248.0f;
 constexpr float kColumnTop = 960.0f;
+// The shaft hanging from floor B's ceiling, its faces, and the orb at its top.
+constexpr float kOrbShaftX = 1344.0f;
+constexpr float kOrbShaftLeft = 1280.0f;
+constexpr float kOrbShaftRight = 1408.0f;
+constexpr float kOrbShaftTop = 1560.0f;
 // Low passages where a jump only bumps the head: under the hanging walls.
 struct Span {
   float left, right, floor;
@@ -58,51 +65,39 @@ constexpr float kHeroHalfWidth = 14.0f;
 // A Stride lasts at least this long and goes on while something is close ahead.
 constexpr int kStrideFrames = 24;
 constexpr float kStillAhead = 60.0f;
+constexpr int kLongestStride = 40;
+// The energy the hero gathers below a gunner's perch: enough for a long Stride.
+constexpr float kGunnerEnergy = 110.0f;
+// Everything on the floors that hurts on touch.
+constexpr const char* kEnemies[] = {"Rat", "TigerC", "Shredder", "TigerE", "Constructor"};
 
-enum class Leg {
-  FloorT,
-  ToLift,
-  BoardLift,
-  RideLift,
-  ToShaft,
-  Climb,
-  ToHole,
-  FloorB,
-  FloorC,
-  Fight,
-  Collect,
-  Exit
+// The route, leg by leg: each runs one way until the hero gets somewhere, or rides a
+// lift, or climbs the shaft.
+enum class Kind { RunTo, RunUntilBelow, Lift, Climb, OrbShaft, Arena };
+struct Leg {
+  const char* name;
+  Kind kind;
+  ActionBits move;
+  float until;  // the x to reach, or the y to fall below
+  const LiftSpot* lift;
 };
+const Leg kRoute[] = {
+    {"the top floor", Kind::RunUntilBelow, MOVE_LEFT, kFloorT + 300.0f, nullptr},
+    {"floor A to the lift", Kind::RunTo, MOVE_RIGHT, kLiftA.waitX, nullptr},
+    {"lift A", Kind::Lift, 0, 0.0f, &kLiftA},
+    {"floor A to the shaft", Kind::RunTo, MOVE_RIGHT, kShaftRight - kHeroHalfWidth - 8.0f, nullptr},
+    {"climb the shaft", Kind::Climb, 0, 0.0f, nullptr},
+    {"over the column to the hole", Kind::RunUntilBelow, MOVE_RIGHT, kFloorA + 100.0f, nullptr},
+    {"floor B to the hanging shaft", Kind::RunTo, MOVE_LEFT, kOrbShaftX, nullptr},
+    {"up the hanging shaft to its orb", Kind::OrbShaft, 0, 0.0f, nullptr},
+    {"floor B to the hole", Kind::RunUntilBelow, MOVE_LEFT, kFloorB + 200.0f, nullptr},
+    {"floor C to the lift", Kind::RunTo, MOVE_RIGHT, kLiftC.waitX, nullptr},
+    {"lift C", Kind::Lift, 0, 0.0f, &kLiftC},
+    {"floor C to the arena", Kind::Arena, MOVE_RIGHT, 0.0f, nullptr},
+};
+constexpr int kRouteLegs = static_cast<int>(sizeof kRoute / sizeof kRoute[0]);
 
-const char* Name(Leg leg) {
-  switch (leg) {
-    case Leg::FloorT:
-      return "the top floor";
-    case Leg::ToLift:
-      return "floor A to the lift";
-    case Leg::BoardLift:
-      return "board the lift";
-    case Leg::RideLift:
-      return "ride the lift";
-    case Leg::ToShaft:
-      return "floor A to the shaft";
-    case Leg::Climb:
-      return "climb the shaft";
-    case Leg::ToHole:
-      return "over the column to the hole";
-    case Leg::FloorB:
-      return "floor B";
-    case Leg::FloorC:
-      return "floor C";
-    case Leg::Fight:
-      return "fight TigerA";
-    case Leg::Collect:
-      return "take the SuperJump core";
-    case Leg::Exit:
-      return "run out";
-  }
-  return "?";
-}
+enum class Stage { Route, Fight, Collect, Exit };
 
 struct Box {
   float left = std::numeric_limits<float>::max();
@@ -146,41 +141,17 @@ class FactoryPilot : public Pilot {
     m_vy = hero->GetVelocity().Y();
 
     ActionBits keys = 0;
-    switch (m_leg) {
-      case Leg::FloorT:
-        keys = FloorT();
+    switch (m_stage) {
+      case Stage::Route:
+        keys = Route();
         break;
-      case Leg::ToLift:
-        keys = ToLift();
+      case Stage::Fight:
+        keys = FightStage();
         break;
-      case Leg::BoardLift:
-        keys = BoardLift();
-        break;
-      case Leg::RideLift:
-        keys = RideLift();
-        break;
-      case Leg::ToShaft:
-        keys = ToShaft();
-        break;
-      case Leg::Climb:
-        keys = Climb();
-        break;
-      case Leg::ToHole:
-        keys = ToHole();
-        break;
-      case Leg::FloorB:
-        keys = FloorB();
-        break;
-      case Leg::FloorC:
-        keys = FloorC();
-        break;
-      case Leg::Fight:
-        keys = FightLeg();
-        break;
-      case Leg::Collect:
+      case Stage::Collect:
         keys = Collect();
         break;
-      case Leg::Exit:
+      case Stage::Exit:
         keys = Run(MOVE_RIGHT, kExitX + 200.0f);
         break;
     }
@@ -195,23 +166,40 @@ class FactoryPilot : public Pilot {
     return keys;
   }
 
-  std::string Phase() const override { return std::string(Name(m_leg)) + " (" + m_detail + ")"; }
+  std::string Phase() const override { return std::string(StageName()) + " (" + m_detail + ")"; }
 
  private:
-  void Enter(Leg leg) {
-    m_leg = leg;
-    if (Tracing()) {
-      std::fprintf(stderr, "%6d %8.1f %7.1f -> %s  energy %.0f health %d\n", m_frame, m_x, m_y,
-                   Name(leg), m_hero->GetEnergy(), m_hero->GetHealth());
+  const char* StageName() const {
+    switch (m_stage) {
+      case Stage::Route:
+        return kRoute[m_leg].name;
+      case Stage::Fight:
+        return "fight TigerA";
+      case Stage::Collect:
+        return "take the SuperJump core";
+      case Stage::Exit:
+        return "run out";
     }
+    return "?";
+  }
+  void Report(const char* what) const {
+    if (!Tracing()) return;
+    std::fprintf(stderr, "%6d %8.1f %7.1f  %s  energy %.0f health %d\n", m_frame, m_x, m_y, what,
+                 m_hero->GetEnergy(), m_hero->GetHealth());
+  }
+  void Enter(Stage stage) {
+    m_stage = stage;
+    Report(StageName());
+  }
+  void NextLeg() {
+    ++m_leg;
+    m_liftPhase = 0;
+    Report(kRoute[m_leg].name);
   }
   void Detail(const char* detail) {
     if (m_detail == detail) return;
     m_detail = detail;
-    if (Tracing()) {
-      std::fprintf(stderr, "%6d %8.1f %7.1f  %s  energy %.0f health %d\n", m_frame, m_x, m_y,
-                   detail, m_hero->GetEnergy(), m_hero->GetHealth());
-    }
+    Report(detail);
   }
 
   // A key that acts only on a fresh press.
@@ -270,6 +258,16 @@ class FactoryPilot : public Pilot {
     return best;
   }
 
+  // An orb a held jump reaches from here (orbs call themselves "Powerup" once awake).
+  bool OrbOverhead(float dir) const {
+    for (const GameObject* orb : Live("Powerup")) {
+      const float dx = (orb->GetPosition().X() - m_x) * dir;
+      const float rise = m_y - orb->GetPosition().Y();
+      if (dx > 0.0f && dx < 45.0f && rise > 60.0f && rise < 200.0f) return true;
+    }
+    return false;
+  }
+
   bool RestingTireAhead(float dir, float range) const {
     for (GameObject* tire : Live("Tire")) {
       if (tire->GetFrame() != 0) continue;
@@ -282,115 +280,291 @@ class FactoryPilot : public Pilot {
 
   // Runs `move` toward x: Strides through tires and enemies ahead, jumps steps and out of
   // pits, swings at a rat too close for a Stride.
+  // How near an enemy ahead may come before the hero Strides at it: a gunner keeps its
+  // distance and shoots, a shredder closes fast; the others run at him.
+  static float EngageRange(const std::string& name) {
+    if (name == "TigerC") return 330.0f;
+    if (name == "Shredder") return 250.0f;
+    return 170.0f;
+  }
+
+  // The nearest enemy on the hero's level within `range` ahead (dir), or behind and
+  // closing in within `behind`.
+  GameObject* EnemyNear(float dir, float range, float behind) const {
+    GameObject* best = nullptr;
+    float bestDistance = 1e9f;
+    for (const char* name : kEnemies) {
+      for (GameObject* enemy : Live(name)) {
+        const float dx = (enemy->GetPosition().X() - m_x) * dir;
+        if (std::fabs(enemy->GetPosition().Y() - m_y) > 100.0f) continue;
+        const bool closing = enemy->GetVelocity().X() * dir < 0.0f;
+        if ((dx > -20.0f && dx < range) || (dx < 0.0f && dx > -behind && closing)) {
+          if (std::fabs(dx) < bestDistance) {
+            best = enemy;
+            bestDistance = std::fabs(dx);
+          }
+        }
+      }
+    }
+    return best;
+  }
+
+  // A walker on the step just ahead, out of reach of a Stride from below: it comes
+  // down after the hero.
+  bool WalkerOnStepAhead(float dir) const {
+    for (const char* name : {"Rat", "TigerE", "Shredder"}) {
+      for (const GameObject* walker : Live(name)) {
+        const float dx = (walker->GetPosition().X() - m_x) * dir;
+        const float rise = m_y - walker->GetPosition().Y();
+        if (dx > -20.0f && dx < 250.0f && rise > 60.0f && rise < 160.0f) return true;
+      }
+    }
+    return false;
+  }
+
+  // A gunner on a perch ahead, above the hero's head.
+  bool GunnerAbove(float dir) const {
+    for (const GameObject* gunner : Live("TigerC")) {
+      const float dx = (gunner->GetPosition().X() - m_x) * dir;
+      const float rise = m_y - gunner->GetPosition().Y();
+      if (dx > 0.0f && dx < 600.0f && rise > 60.0f && rise < 300.0f) return true;
+    }
+    return false;
+  }
+
+  // A gunner's bolt flying at the hero, low enough to hit him.
+  bool BoltComing() const {
+    for (const GameObject* bolt : Live("TigerCShot")) {
+      const float dx = bolt->GetPosition().X() - m_x;
+      const bool toward = dx * bolt->GetVelocity().X() < 0.0f;
+      if (toward && std::fabs(dx) < 90.0f &&
+          std::fabs(bolt->GetPosition().Y() - (m_y - 30.0f)) < 40.0f)
+        return true;
+    }
+    return false;
+  }
+
+  // Runs `move` toward x: Strides through tires and enemies ahead, waits out of reach for
+  // the energy a Stride needs, hops over bolts, jumps steps and out of pits.
   ActionBits Run(ActionBits move, float targetX) {
     const float dir = move == MOVE_RIGHT ? 1.0f : -1.0f;
+    const ActionBits back = move == MOVE_RIGHT ? MOVE_LEFT : MOVE_RIGHT;
     if ((targetX - m_x) * dir < 4.0f) return 0;
     // A Stride under way carries on through whatever it was started for.
     if (m_hero->GetState() == PLAYER_STRIDE) {
-      const bool close = NearestAhead({"Rat", "TigerC", "Shredder", "TigerE"}, dir, kStillAhead) ||
-                         RestingTireAhead(dir, kStillAhead);
-      if (m_strideFrames++ < kStrideFrames || close) {
+      const float strideDir = m_strideMove == MOVE_RIGHT ? 1.0f : -1.0f;
+      const bool close =
+          EnemyNear(strideDir, kStillAhead, 0.0f) || RestingTireAhead(strideDir, kStillAhead);
+      if (m_strideFrames++ < kStrideFrames || (close && m_strideFrames < kLongestStride)) {
         Detail("stride");
-        return move | STRIDE;
+        return m_strideMove | STRIDE;
       }
     }
     m_strideFrames = 0;
-    if (OnGround()) {
-      if (RestingTireAhead(dir, 120.0f)) {
-        if (!EnergyOk()) {
-          Detail("wait for energy at the tires");
-          return 0;
+    if (!OnGround()) {
+      // In the air: hold the jump while rising, for the full height; a hop over a bolt
+      // comes down where it left.
+      const ActionBits carry = m_hopping ? 0 : move;
+      return m_vy < 0.0f ? carry | JUMP : carry;
+    }
+    m_hopping = false;
+    if (BoltComing()) {
+      Detail("hop over a bolt");
+      m_hopping = true;
+      return Press(JUMP);
+    }
+    if (RestingTireAhead(dir, 120.0f)) {
+      if (!EnergyOk()) {
+        Detail("wait for energy at the tires");
+        return 0;
+      }
+      Detail("stride through the tires");
+      return Stride(move);
+    }
+    // A gunner up on a perch ahead: gather the energy for a Stride through it down here,
+    // under its line of fire, before climbing up to it.
+    if (GunnerAbove(dir) && m_hero->GetEnergy() < kGunnerEnergy) {
+      Detail("wait under a gunner's perch");
+      return 0;
+    }
+    if (WalkerOnStepAhead(dir)) {
+      Detail("wait for a walker to come down");
+      return 0;
+    }
+    if (const GameObject* enemy = EnemyNear(dir, 450.0f, 90.0f)) {
+      const float dx = (enemy->GetPosition().X() - m_x) * dir;
+      const ActionBits at = dx >= 0.0f ? move : back;
+      const std::string& name = enemy->GetName();
+      // A gunner or a shredder takes more than one Stride: meet it with more in hand.
+      const bool strong = name == "TigerC" || name == "Shredder";
+      const bool ready =
+          EnergyOk() && (!strong || m_hero->GetEnergy() > 0.35f * m_hero->GetMaxEnergy());
+      if (std::fabs(dx) < 80.0f) {
+        if (EnergyOk()) {
+          Detail("stride at a close enemy");
+          return Stride(at);
         }
-        Detail("stride through the tires");
-        return move | STRIDE;
-      }
-      const GameObject* enemy = NearestAhead({"Rat", "TigerE"}, dir, 170.0f);
-      const GameObject* gunner = NearestAhead({"TigerC", "Shredder"}, dir, 330.0f);
-      if ((enemy || gunner) && EnergyOk()) {
-        Detail("stride through an enemy");
-        return move | STRIDE;
-      }
-      if (enemy && std::fabs(enemy->GetPosition().X() - m_x) < 70.0f) {
+        // Too little energy: cut at it, turning to face it first.
+        const bool facing = (at == MOVE_LEFT) == m_hero->IsFacingLeft();
         Detail("swing at an enemy");
-        return (m_hero->IsFacingLeft() == (dir < 0.0f) ? 0 : move) | Press(SWING_SWORD);
+        return facing ? Press(SWING_SWORD) : at;
       }
-      if (!InLowPassage() && (StepAhead(dir, 40.0f) || std::fabs(m_x - m_lastX) < 0.5f)) {
-        Detail("jump");
-        return move | Press(JUMP);
+      if (dx > 0.0f && !ready) {
+        Detail("stand for energy");
+        return 0;
       }
-      Detail("run");
-      return move;
+      if (dx > 0.0f && dx < EngageRange(name)) {
+        Detail("stride through an enemy");
+        return Stride(move);
+      }
     }
-    // In the air: hold the jump while rising, for the full height.
-    return m_vy < 0.0f ? move | JUMP : move;
-  }
-
-  // ---- the top floor and floor A ----------------------------------------------------
-
-  ActionBits FloorT() {
-    if (m_y > kFloorT + 300.0f) {
-      Enter(Leg::ToLift);
-      return ToLift();
+    if (!InLowPassage() && OrbOverhead(dir)) {
+      Detail("jump for an orb");
+      return move | Press(JUMP);
     }
-    return Run(MOVE_LEFT, 0.0f);
-  }
-
-  ActionBits ToLift() {
-    if (m_x >= kLiftWait - 6.0f && OnGround()) {
-      Enter(Leg::BoardLift);
-      return BoardLift();
+    const bool stuck = (m_held & move) && std::fabs(m_x - m_lastX) < 0.5f;
+    if (!InLowPassage() && (StepAhead(dir, 40.0f) || stuck)) {
+      Detail("jump");
+      return move | Press(JUMP);
     }
-    return Run(MOVE_RIGHT, kLiftWait);
+    Detail("run");
+    return move;
   }
 
-  const GameObject* Lift() const {
-    const auto lifts = Live("FactoryPlatform");
-    return lifts.empty() ? nullptr : lifts.front();
+  ActionBits Stride(ActionBits move) {
+    m_strideMove = move;
+    return move | STRIDE;
   }
 
-  // Drops onto the lift while it is down in its well, below the floor.
-  ActionBits BoardLift() {
-    const GameObject* lift = Lift();
-    if (!lift) return Steer(kLiftWait);
+  // ---- the route ---------------------------------------------------------------------
+
+  ActionBits Route() {
+    const Leg& leg = kRoute[m_leg];
+    const float dir = leg.move == MOVE_RIGHT ? 1.0f : -1.0f;
+    switch (leg.kind) {
+      case Kind::RunTo:
+        if ((m_x - leg.until) * dir >= -6.0f && OnGround()) {
+          NextLeg();
+          return Route();
+        }
+        return Run(leg.move, leg.until);
+      case Kind::RunUntilBelow:
+        if (m_y > leg.until) {
+          NextLeg();
+          return Route();
+        }
+        return Run(leg.move, dir * 100000.0f);
+      case Kind::Lift:
+        return RideLift(*leg.lift);
+      case Kind::Climb:
+        return Climb();
+      case Kind::OrbShaft:
+        return OrbShaft();
+      case Kind::Arena:
+        if (World::GetBoss()) {
+          Enter(Stage::Fight);
+          return FightStage();
+        }
+        return Run(MOVE_RIGHT, m_x < kArenaEntry ? kArenaEntry + 200.0f : m_x + 100.0f);
+    }
+    return 0;
+  }
+
+  // The nearest lift to a spot.
+  static const GameObject* LiftAt(const LiftSpot& spot) {
+    const GameObject* best = nullptr;
+    for (const GameObject* lift : Live("FactoryPlatform")) {
+      if (!best || std::fabs(lift->GetPosition().X() - spot.liftX) <
+                       std::fabs(best->GetPosition().X() - spot.liftX)) {
+        best = lift;
+      }
+    }
+    return best;
+  }
+
+  // Waits beside the well, drops onto the lift while it is down below the floor, rides
+  // it up and steps off onto the wall's top.
+  ActionBits RideLift(const LiftSpot& spot) {
+    const GameObject* lift = LiftAt(spot);
+    if (!lift) return Steer(spot.waitX);
     const float top = lift->GetPosition().Y();
-    if (m_x > kLiftX - 100.0f && OnGround() && std::fabs(m_y - top) < 4.0f) {
-      Enter(Leg::RideLift);
-      return RideLift();
+    const float toward = spot.liftX > spot.waitX ? 1.0f : -1.0f;
+    if (m_liftPhase == 0) {
+      if ((m_x - spot.waitX) * toward > 30.0f && OnGround() && std::fabs(m_y - top) < 4.0f) {
+        m_liftPhase = 1;
+        Report("on the lift");
+      } else {
+        const bool down = top > spot.floor + 20.0f &&
+                          (lift->GetVelocity().Y() > 0.0f || top > spot.floor + 70.0f);
+        if ((m_x - spot.waitX) * toward > 20.0f || down) {
+          Detail("drop onto the lift");
+          return Steer(spot.liftX);
+        }
+        // Something come to bother the hero while he waits: cut at it.
+        if (const GameObject* enemy = EnemyNear(1.0f, 90.0f, 90.0f)) {
+          const ActionBits at = enemy->GetPosition().X() > m_x ? MOVE_RIGHT : MOVE_LEFT;
+          const bool facing = (at == MOVE_LEFT) == m_hero->IsFacingLeft();
+          Detail("swing at an enemy by the lift");
+          return facing ? Press(SWING_SWORD) : at;
+        }
+        Detail("wait for the lift");
+        return Steer(spot.waitX);
+      }
     }
-    const bool down =
-        top > kFloorEdge + 20.0f && (lift->GetVelocity().Y() > 0.0f || top > kFloorEdge + 70.0f);
-    if (m_x > kLiftWait + 20.0f || down) {
-      Detail("drop onto the lift");
-      return Steer(kLiftX);
-    }
-    Detail("wait for the lift");
-    return Steer(kLiftWait);
-  }
-
-  ActionBits RideLift() {
-    const GameObject* lift = Lift();
-    if (lift && lift->GetPosition().Y() < kWallTop - 8.0f) {
-      Enter(Leg::ToShaft);
-      return ToShaft();
+    if (top < spot.wallTop - 8.0f) {
+      NextLeg();
+      return Route();
     }
     Detail("ride");
-    return Steer(kLiftX);
+    return Steer(spot.liftX);
   }
 
-  ActionBits ToShaft() {
-    if (m_x >= kShaftRight - kHeroHalfWidth - 8.0f && OnGround()) {
-      Enter(Leg::Climb);
-      m_wallJumps = 0;
-      return Climb();
+  // The orb at the top of the hanging shaft, if it is still there.
+  static bool OrbInShaft() {
+    for (const GameObject* orb : Live("Powerup")) {
+      const Vector2& p = orb->GetPosition();
+      if (p.X() > kOrbShaftLeft && p.X() < kOrbShaftRight &&
+          std::fabs(p.Y() - kOrbShaftTop) < 60.0f)
+        return true;
     }
-    return Run(MOVE_RIGHT, kShaftRight);
+    return false;
+  }
+
+  // Up the hanging shaft from wall to wall to its orb, then down again.
+  ActionBits OrbShaft() {
+    if (OnGround()) {
+      if (!OrbInShaft() || m_shaftTries >= 2) {
+        NextLeg();
+        return Route();
+      }
+      if (std::fabs(m_x - kOrbShaftX) > 4.0f || std::fabs(m_vx) > 0.5f) {
+        Detail("under the hanging shaft");
+        return Steer(kOrbShaftX, 2.0f);
+      }
+      ++m_shaftTries;
+      Detail("jump into the hanging shaft");
+      m_climbDir = -1.0f;
+      return MOVE_LEFT | Press(JUMP);
+    }
+    if (!OrbInShaft()) {
+      Detail("drop from the hanging shaft");
+      return 0;
+    }
+    if (m_hero->GetState() == PLAYER_WALL_JUMP) {
+      Detail("cling and jump off");
+      m_climbDir = m_hero->IsFacingLeft() ? 1.0f : -1.0f;
+      return Press(JUMP);
+    }
+    Detail("fly to the other face");
+    const ActionBits toward = m_climbDir > 0.0f ? MOVE_RIGHT : MOVE_LEFT;
+    return toward | (m_vy < 0.0f ? JUMP : 0);
   }
 
   // Up the shaft from wall to wall: cling, jump off, hold toward the other face.
   ActionBits Climb() {
     if (m_y < kColumnTop - 10.0f && m_x > kShaftLeft + 40.0f) {
-      Enter(Leg::ToHole);
-      return ToHole();
+      NextLeg();
+      return Route();
     }
     if (OnGround()) {
       Detail("jump into the shaft");
@@ -399,7 +573,6 @@ class FactoryPilot : public Pilot {
     }
     if (m_hero->GetState() == PLAYER_WALL_JUMP) {
       Detail("cling and jump off");
-      ++m_wallJumps;
       m_climbDir = m_hero->IsFacingLeft() ? 1.0f : -1.0f;
       return Press(JUMP);
     }
@@ -409,40 +582,13 @@ class FactoryPilot : public Pilot {
     return toward | (m_vy < 0.0f ? JUMP : 0);
   }
 
-  ActionBits ToHole() {
-    if (m_y > kFloorA + 100.0f) {
-      Enter(Leg::FloorB);
-      return FloorB();
-    }
-    Detail("to the hole");
-    return MOVE_RIGHT;
-  }
-
-  // ---- floors B and C ----------------------------------------------------------------
-
-  ActionBits FloorB() {
-    if (m_y > kFloorB + 200.0f) {
-      Enter(Leg::FloorC);
-      return FloorC();
-    }
-    return Run(MOVE_LEFT, 0.0f);
-  }
-
-  ActionBits FloorC() {
-    if (World::GetBoss()) {
-      Enter(Leg::Fight);
-      return FightLeg();
-    }
-    return Run(MOVE_RIGHT, m_x < kArenaEntry ? kArenaEntry + 200.0f : m_x + 100.0f);
-  }
-
   // ---- TigerA ------------------------------------------------------------------------
 
-  ActionBits FightLeg() {
+  ActionBits FightStage() {
     const GameObject* tiger = World::GetBoss();
     if (!tiger) {
       if (!Live("CorePiece").empty()) {
-        Enter(Leg::Collect);
+        Enter(Stage::Collect);
         return Collect();
       }
       return 0;
@@ -524,7 +670,7 @@ class FactoryPilot : public Pilot {
 
   ActionBits Collect() {
     if (Live("CorePiece").empty()) {
-      Enter(Leg::Exit);
+      Enter(Stage::Exit);
       return Run(MOVE_RIGHT, kExitX + 200.0f);
     }
     if (std::fabs(m_x - kRewardX) > 10.0f) return Toward(m_x, kRewardX, 10.0f);
@@ -534,7 +680,7 @@ class FactoryPilot : public Pilot {
 
   void TraceFight(ActionBits keys) const {
     static const bool on = std::getenv("FACTORY_PILOT_TRACE") != nullptr;
-    if (!on || m_leg != Leg::Fight) return;
+    if (!on || m_stage != Stage::Fight) return;
     const GameObject* tiger = World::GetBoss();
     std::fprintf(stderr, "%5d hero %.0f,%.0f hp %d e %.0f st %d keys %02x", m_frame, m_x, m_y,
                  m_hero->GetHealth(), m_hero->GetEnergy(), m_hero->GetState(), keys);
@@ -545,14 +691,18 @@ class FactoryPilot : public Pilot {
     std::fprintf(stderr, "\n");
   }
 
-  Leg m_leg = Leg::FloorT;
+  Stage m_stage = Stage::Route;
+  int m_leg = 0;
+  int m_liftPhase = 0;
+  int m_shaftTries = 0;
   std::string m_detail = "start";
   const PlayerObject* m_hero = nullptr;
   int m_frame = 0;
   float m_x = 0.0f, m_y = 0.0f, m_vx = 0.0f, m_vy = 0.0f;
   float m_lastX = 0.0f;
   int m_strideFrames = 0;
-  int m_wallJumps = 0;
+  ActionBits m_strideMove = 0;
+  bool m_hopping = false;
   float m_climbDir = 1.0f;
   ActionBits m_pressOnly = 0;
   ActionBits m_held = 0;

@@ -8,8 +8,9 @@ from levelkit import *  # noqa: F401,F403
 # top). Heights count whole tiles above a floor's surface.
 SIZE = 128
 TOP_T, TOP_A, TOP_B, TOP_C = 448, 1216, 1984, 2752
-# The hall's end walls: column 0 on the left, column 43 on the right of the upper three
-# floors; the arena floor runs on under it to the exit.
+# The hall's end walls: column 0 on the left, column 70 on the right. The top floor runs
+# the whole width, over the arena; the two below it end at column 42, against a wall that
+# comes down to the arena floor's ceiling.
 LAST_COLUMN, RIGHT_END, EXIT_COLUMN = 42, 43, 70
 BOUNDS = (0, 0, 9088, 3200)
 
@@ -70,24 +71,32 @@ class Floor:
 
 
 def floor_t():
-    """Heading left from the start: a dip, the slopes, a tire stack; the hole down at
-    the far end."""
+    """Heading left from the start, over the arena: a dip, the slopes, a tire stack, a
+    block, stairs, a gunner's perch and a low block; the hole down at the far end."""
     t = Floor(TOP_T)
-    t.run(1, LAST_COLUMN)
+    t.run(1, EXIT_COLUMN - 1)
     # 1. A one-tile dip: fall in, jump out.
-    t.run(35, 36, -1)
-    # 2. Slopes: a gentle climb over two tiles, a 45-degree one, a drop and a 45-degree
+    t.run(62, 63, -1)
+    # 2. A tire stack too tall to jump (col 59): Stride through it. A Stride launches
+    # every stack awake, so the next one (on the floor below) stands far from it.
+    # 3. Slopes: a gentle climb over two tiles, a 45-degree one, a drop and a 45-degree
     # way down.
-    t.ramp(30, 3, 0)
-    t.ramp(29, 2, 0)
-    t.run(27, 28, 1)
-    t.ramp(26, 5, 1)
-    t.run(24, 25, 2)
-    t.run(23, 23, 1)
-    t.ramp(22, 4, 0)
-    # 3. A tire stack too tall to jump (col 18): Stride through it. 4. A block to jump
-    # on and off.
-    t.run(9, 11, 1)
+    t.ramp(54, 3, 0)
+    t.ramp(53, 2, 0)
+    t.run(51, 52, 1)
+    t.ramp(50, 5, 1)
+    t.run(48, 49, 2)
+    t.run(47, 47, 1)
+    t.ramp(46, 4, 0)
+    # 4. A block to jump on and off, then stairs up and down.
+    t.run(40, 41, 1)
+    t.run(32, 33, 1)
+    t.run(30, 31, 2)
+    t.run(28, 29, 1)
+    # 5. The first gunner on a perch one tile up.
+    t.run(16, 20, 1)
+    # 6. A low block before the hole down.
+    t.run(8, 10, 1)
     t.hole(1)
     return t
 
@@ -97,15 +106,18 @@ def floor_a():
     passage and the WallJump shaft; the hole down at the far end."""
     a = Floor(TOP_A)
     a.run(1, 41)
-    # 5. A perch one tile up with the first gunner, reached by a step.
+    # 7. A perch one tile up with a second gunner, reached by a step.
     a.run(6, 10, 1)
-    # 6. A pit two tiles wide.
+    # 8. A pit two tiles wide.
     a.run(14, 15, -1)
-    # 7. A wall three tiles high; the lift in the well beside it carries the hero up.
-    a.run(25, 26, -1)
+    # 9. A wall three tiles high; the lift in the shaft beside it carries the hero up. A
+    # hero who misses the lift falls through to the floor below: a lift that comes down on
+    # someone presses him into the ground beneath, so nothing to stand on lies under it.
+    a.hole(25)
+    a.hole(26)
     a.run(27, 29, 3)
-    # 8. Two rats and a second tire stack (col 36) before a low passage.
-    # 9. The passage runs under a wall that comes down from the ceiling; the wall's face
+    # 10. Two rats and a second tire stack (col 36) before a low passage.
+    # 11. The passage runs under a wall that comes down from the ceiling; the wall's face
     # and the column beyond it make the WallJump shaft. The hole down lies past the
     # column.
     for c in (37, 38, 39):
@@ -117,36 +129,41 @@ def floor_a():
 def floor_b():
     """Heading left: gunners on perches, a shredder, a shaft hanging from the ceiling."""
     b = Floor(TOP_B)
-    b.run(1, 42)
-    # 7. A perch two tiles up with a gunner, reached by a step from the right.
+    b.run(1, LAST_COLUMN)
+    # 12. A perch two tiles up with a gunner, reached by a step from the right.
     b.run(37, 37, 1)
     b.run(33, 36, 2)
     b.run(32, 32, 1)
-    # 8. An island between two narrow pits holds the second gunner; a long floor for
-    # the shredder.
-    b.run(28, 28, -1)
-    b.run(22, 22, -1)
-    # 9. A WallJump shaft hanging from the ceiling, an orb at its top.
+    # 13. A raised stretch with the next gunner; the shredder's floor beyond it.
+    b.run(23, 27, 1)
+    # 14. A WallJump shaft hanging from the ceiling, an orb at its top.
     b.hang(9, 2, 4)
     b.hang(11, 2, 4)
-    # 10. A third gunner on a perch one tile up before the hole down.
+    # 15. A last gunner on a perch one tile up before the hole down.
     b.run(3, 6, 1)
     b.hole(1)
     return b
 
 
 def floor_c():
-    """Heading right to the arena: a pit, a shredder, raised stretches with steps, a
-    Constructor, the Cyclone core, a gunner, then TigerA's arena and the exit."""
+    """Heading right to the arena: a pit, a lift, a shredder, raised stretches with steps,
+    a Constructor, the Cyclone core, a gunner, then TigerA's arena and the exit."""
     c = Floor(TOP_C)
     c.run(1, EXIT_COLUMN - 1)
-    # 11. A shallow pit; raised stretches with a step on each.
-    c.run(6, 7, -1)
+    # 16. A shallow pit; a lift up a wall three tiles high over a shaft with no bottom;
+    # the shredder's floor.
+    c.run(4, 5, -1)
+    c.hole(10)
+    c.hole(11)
+    c.run(12, 14, 3)
+    # 17. Raised stretches with a step on each; the Cyclone core on the second step.
     c.run(20, 27, 1)
     c.run(23, 24, 2)
-    # 12. The Cyclone core on the second step.
     c.run(33, 37, 1)
     c.run(35, 36, 2)
+    # 18. A last gunner on a perch before the arena: its ledge ends keep it from following
+    # the hero into the fight.
+    c.run(39, 41, 1)
     return c
 
 
@@ -155,13 +172,13 @@ def make():
     t, a, b, c = floor_t(), floor_a(), floor_b(), floor_c()
     floors = (t, a, b, c)
     cells = [cell for f in floors for cell in f.cells()]
-    # The hall's walls: the left one full height, the right one down to the third floor,
-    # the exit's right wall down to the arena floor.
+    # The hall's walls: the left and right ones full height, the one that ends the two
+    # middle floors from the top floor's ground down to the arena floor's ceiling.
     bottom_c, bottom_b = TOP_C + 64 + 2 * SIZE, TOP_B + 64 + 2 * SIZE
     for y in range(0, bottom_c, SIZE):
         cells.append((cx(0), y))
         cells.append((cx(EXIT_COLUMN), y))
-    for y in range(0, bottom_b, SIZE):
+    for y in range(TOP_T + 64 + 2 * SIZE, bottom_b, SIZE):
         cells.append((cx(RIGHT_END), y))
     cells = sorted(set(cells))
     ramps = [piece for f in floors for piece in f.ramp_pieces()]
@@ -173,55 +190,59 @@ def make():
     # thin, so that TigerA runs and charges underneath them.
     ledges = [("ArenaLedge", x, 2595, 0, 0, D) for x in (6144, 7168)]
     core = [("CoreGlow", mid(35), 2468, 0, 0, "1.0"), ("CorePiece", mid(35), 2468, 0, 0, "1.03")]
-    # The lift rests on the well's floor at its lowest stop, so the hero drops onto it from
-    # the floor beside, and its highest stop is a little above the wall, so the hero steps
-    # off onto the wall's top (it travels 256 either side of where it is placed).
-    lift_low = surface(TOP_A, -1) - 24
-    lift = [("FactoryPlatform", mid(25), lift_low - 256, 0, 0, "0")]
+    # Each lift's highest stop is a little above the wall beside it, so the hero steps off
+    # onto the wall's top with room for his head under the ceiling; it travels 256 either
+    # side of where it is placed, so its lowest stop lies a tile down its shaft, and the
+    # hero drops onto it from the floor beside.
+    lifts = [("FactoryPlatform", mid(column), surface(floor.top, 3) - 24 + 256, 0, 0, "0")
+             for column, floor in ((25, a), (10, c))]
     # Six tires stand 240 high, above a held jump. A Stride launches every stack awake,
     # so the two stand far apart.
     tires = []
-    for column, floor in ((18, t), (36, a)):
+    for column, floor in ((59, t), (36, a)):
         for k in range(6):
             tires.append(("Tire", cx(column), floor.on(column, above=0) - 20 - 40 * k, 0, 0, "0"))
-    orbs = [("OrbRotation", mid(24), surface(TOP_T, 2) - 100, 2, 0, "0"),
+    orbs = [("OrbRotation", mid(48), surface(TOP_T, 2) - 100, 2, 0, "0"),
+            ("OrbRotation", cx(30), surface(TOP_T, 2) - 100, 4, 0, "0"),
             ("OrbRotation", cx(28), surface(TOP_A, 3) - 80, 3, 0, "0"),
             ("OrbRotation", cx(40), surface(TOP_A, 3), 4, 0, "0"),
-            ("OrbRotation", cx(35), surface(TOP_B, 2) - 130, 2, 0, "0"),
+            ("OrbRotation", cx(34), surface(TOP_B, 2) - 100, 2, 0, "0"),
             ("OrbRotation", cx(10), surface(TOP_B, 3) - 40, 3, 0, "0"),
-            ("OrbRotation", cx(40), surface(TOP_C, 0) - 130, 4, 0, "0")]
+            ("OrbRotation", cx(13), surface(TOP_C, 3) - 80, 2, 0, "0"),
+            ("OrbRotation", cx(40), surface(TOP_C, 1) - 100, 4, 0, "0")]
 
     enemies = [
         # The top floor
-        ("Rat", cx(32), t.on(32), 1), ("Rat", cx(27), t.on(27), 1), ("Rat", cx(20), t.on(20), 1),
-        ("Rat", cx(13), t.on(13), 0),
+        ("Rat", cx(65), t.on(65), 1), ("Rat", cx(56), t.on(56), 1), ("Rat", cx(51), t.on(51), 1),
+        ("Rat", cx(44), t.on(44), 1),
+        ("Rat", cx(36), t.on(36), 1), ("TigerC", cx(18), t.on(18), 1), ("Rat", cx(12), t.on(12), 0),
         # The second floor
         ("TigerC", cx(9), a.on(9), 1), ("Rat", cx(17), a.on(17), 0),
         ("Rat", cx(31), a.on(31), 1), ("Rat", cx(33), a.on(33), 1),
         # The third floor
-        ("Rat", cx(39), b.on(39), 0), ("TigerC", cx(34), b.on(34), 1),
-        ("Rat", cx(30), b.on(30), 0), ("TigerC", cx(25), b.on(25), 1),
-        ("Shredder", cx(16), b.on(16), 1), ("Rat", cx(7), b.on(7), 0),
-        ("TigerC", cx(4), b.on(4), 0),
+        ("TigerC", cx(34), b.on(34), 1),
+        ("TigerC", cx(25), b.on(25), 1), ("Shredder", cx(16), b.on(16), 1),
+        ("Rat", cx(7), b.on(7), 0), ("TigerC", cx(4), b.on(4), 0),
         # The arena floor
-        ("Rat", cx(10), c.on(10), 0), ("Shredder", cx(15), c.on(15), 0),
+        ("Shredder", cx(17), c.on(17), 0),
         ("Constructor", cx(26), c.on(26, above=38), 1), ("Rat", cx(30), c.on(30), 0),
         ("TigerC", cx(40), c.on(40), 1),
     ]
-    checkpoints = [("TriggerCheckPoint", cx(16), t.on(16)),
+    checkpoints = [("TriggerCheckPoint", cx(57), t.on(57)),
+                   ("TriggerCheckPoint", cx(24), t.on(24)),
                    ("TriggerCheckPoint", cx(3), a.on(3)),
                    ("TriggerCheckPoint", cx(41), a.on(41, height=2)),
                    ("TriggerCheckPoint", cx(30), b.on(30)),
-                   ("TriggerCheckPoint", cx(19), b.on(19)),
-                   ("TriggerCheckPoint", cx(3), c.on(3)),
+                   ("TriggerCheckPoint", cx(22), b.on(22)),
+                   ("TriggerCheckPoint", cx(2), c.on(2)),
                    ("TriggerCheckPoint", cx(43), c.on(43))]
     protos = ["MetalTiles 1 0 animations/tiles_metal.acd",
               "ArenaLedge 1 1 animations/factory_platform.acd",
               "TigerATrigger 1 1 animations/tigera_trigger.acd"]
     scenery = backdrop("factory", 2751, [("wall", -20, 0.05, 0.02), ("girders", -60, 0.2, 0.08),
                                          ("machines", -140 + 286, 0.4, 0.15)])
-    start = (cx(40), t.on(40))
+    start = (cx(67), t.on(67))
     return level(protos, ["music/factory.ogg", "music/tigera.ogg", "music/victory.ogg"],
-                 scenery, BOUNDS, tiles + ledges + core + lift + tires + orbs,
+                 scenery, BOUNDS, tiles + ledges + core + lifts + tires + orbs,
                  "ZodirazO %d %d 1" % start, enemies,
                  checkpoints + [("Tutorial",) + start, ("TigerATrigger", 5800, 2740)])
