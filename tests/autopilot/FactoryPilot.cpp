@@ -67,7 +67,7 @@ constexpr int kStrideFrames = 24;
 constexpr float kStillAhead = 60.0f;
 constexpr int kLongestStride = 40;
 // The energy the hero gathers below a gunner's perch: enough for a long Stride.
-constexpr float kGunnerEnergy = 110.0f;
+constexpr float kGunnerEnergy = 160.0f;
 // Everything on the floors that hurts on touch.
 constexpr const char* kEnemies[] = {"Rat", "TigerC", "Shredder", "TigerE", "Constructor"};
 

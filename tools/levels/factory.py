@@ -79,14 +79,14 @@ def floor_t():
     t.run(62, 63, -1)
     # 2. A tire stack too tall to jump (col 59): Stride through it. A Stride launches
     # every stack awake, so the next one (on the floor below) stands far from it.
-    # 3. Slopes: a gentle climb over two tiles, a 45-degree one, a drop and a 45-degree
-    # way down.
+    # 3. Slopes: a gentle climb over two tiles, a 45-degree one, a steep drop and a
+    # 45-degree way down.
     t.ramp(54, 3, 0)
     t.ramp(53, 2, 0)
     t.run(51, 52, 1)
     t.ramp(50, 5, 1)
     t.run(48, 49, 2)
-    t.run(47, 47, 1)
+    t.ramp(47, 6, 1)
     t.ramp(46, 4, 0)
     # 4. A block to jump on and off, then stairs up and down.
     t.run(40, 41, 1)
@@ -211,6 +211,11 @@ def make():
             ("OrbRotation", cx(13), surface(TOP_C, 3) - 80, 2, 0, "0"),
             ("OrbRotation", cx(40), surface(TOP_C, 1) - 100, 4, 0, "0")]
 
+    # Power-ups last 600 frames from when they wake, so they lie on the way: one on the
+    # third floor before the hanging shaft, one on the arena floor past the Constructor.
+    powerups = [("Powerup", cx(14), surface(TOP_B, 0) - 16, 2, 0, "3.0"),
+                ("Powerup", cx(30), surface(TOP_C, 0) - 16, 4, 0, "3.0")]
+
     enemies = [
         # The top floor
         ("Rat", cx(65), t.on(65), 1), ("Rat", cx(56), t.on(56), 1), ("Rat", cx(51), t.on(51), 1),
@@ -243,6 +248,6 @@ def make():
                                          ("machines", -140 + 286, 0.4, 0.15)])
     start = (cx(67), t.on(67))
     return level(protos, ["music/factory.ogg", "music/tigera.ogg", "music/victory.ogg"],
-                 scenery, BOUNDS, tiles + ledges + core + lifts + tires + orbs,
+                 scenery, BOUNDS, tiles + ledges + core + lifts + tires + orbs + powerups,
                  "ZodirazO %d %d 1" % start, enemies,
                  checkpoints + [("Tutorial",) + start, ("TigerATrigger", 5800, 2740)])
