@@ -1,10 +1,14 @@
-// The factory pilot: plays the three floors in turn, then fights TigerA from the edge
+// The factory pilot: plays the four floors in turn, then fights TigerA from the edge
 // of sword reach, takes the SuperJump core with a held jump and runs out past the exit.
 //
 // On the floors it runs one way, jumps the steps it reads from the tiles ahead, climbs
 // out of pits, Strides through tire stacks and through the enemies it meets (a Stride
-// can't be hurt), rides the lift and climbs the WallJump shaft. The route is a list of
-// legs, each ending on where the hero stands.
+// can't be hurt), waits for the energy a Stride needs (under a gunner's perch, out of
+// its line of fire), hops over bolts, rides the lifts and climbs the WallJump shafts.
+// The route is a list of legs, each ending on where the hero stands.
+//
+// VANTREL_PILOT_TRACE=1 reports each leg and each change of what the pilot does;
+// FACTORY_PILOT_TRACE=1 traces the TigerA fight frame by frame.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
