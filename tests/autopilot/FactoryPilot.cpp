@@ -38,6 +38,7 @@ struct LiftSpot {
 };
 constexpr LiftSpot kLiftA{3170.0f, 3328.0f, kFloorA, 832.0f};
 constexpr LiftSpot kLiftC{1250.0f, 1408.0f, kFloorC, 2368.0f};
+constexpr LiftSpot kLiftD{3670.0f, 3840.0f, kFloorC, 2368.0f};
 // The WallJump shaft: its two faces and the top of the column on its right.
 constexpr float kShaftLeft = 5120.0f;
 constexpr float kShaftRight = 5248.0f;
@@ -55,7 +56,9 @@ constexpr Span kLowPassages[] = {{4736.0f, 5120.0f, kFloorA}, {1152.0f, 1536.0f,
 
 constexpr float kArenaEntry = 5900.0f;
 constexpr float kRewardX = 6656.0f;
-constexpr float kExitX = 8300.0f;
+// The wall between the arena and the exit, four tiles high: only a SuperJump clears it.
+constexpr float kExitWall = 7936.0f;
+constexpr float kExitWallTop = 2240.0f;
 // The sword reaches TigerA's body from this far; its body reaches the hero's closer in.
 // The hero's body is 12 wide each side of him; his first swing reaches 28 ahead.
 constexpr float kBodyGap = 15.0f;
@@ -97,6 +100,8 @@ const Leg kRoute[] = {
     {"floor B to the hole", Kind::RunUntilBelow, MOVE_LEFT, kFloorB + 200.0f, nullptr},
     {"floor C to the lift", Kind::RunTo, MOVE_RIGHT, kLiftC.waitX, nullptr},
     {"lift C", Kind::Lift, 0, 0.0f, &kLiftC},
+    {"floor C to the second lift", Kind::RunTo, MOVE_RIGHT, kLiftD.waitX, nullptr},
+    {"lift D", Kind::Lift, 0, 0.0f, &kLiftD},
     {"floor C to the arena", Kind::Arena, MOVE_RIGHT, 0.0f, nullptr},
 };
 constexpr int kRouteLegs = static_cast<int>(sizeof kRoute / sizeof kRoute[0]);
@@ -156,7 +161,7 @@ class FactoryPilot : public Pilot {
         keys = Collect();
         break;
       case Stage::Exit:
-        keys = Run(MOVE_RIGHT, kExitX + 200.0f);
+        keys = Exit();
         break;
     }
     // A jump or a swing needs a fresh press: let go for a frame first.
@@ -367,11 +372,13 @@ class FactoryPilot : public Pilot {
     m_strideFrames = 0;
     if (!OnGround()) {
       // In the air: hold the jump while rising, for the full height; a hop over a bolt
-      // comes down where it left.
+      // comes down where it left; a Cyclone spins on to the ground.
       const ActionBits carry = m_hopping ? 0 : move;
-      return m_vy < 0.0f ? carry | JUMP : carry;
+      const ActionBits spin = m_spinning ? STRIDE : 0;
+      return (m_vy < 0.0f ? carry | JUMP : carry) | spin;
     }
     m_hopping = false;
+    m_spinning = false;
     if (BoltComing()) {
       Detail("hop over a bolt");
       m_hopping = true;
@@ -416,6 +423,15 @@ class FactoryPilot : public Pilot {
       if (dx > 0.0f && !ready) {
         Detail("stand for energy");
         return 0;
+      }
+      // Once the Cyclone is his, a gunner or a tiger on the hero's level is spun through:
+      // jump, then hold A in the air.
+      const bool spinnable = name == "TigerC" || name == "TigerE";
+      if (spinnable && (m_hero->GetAbilities() & ABILITY_CYCLONE) && ready && dx > 0.0f &&
+          dx < 300.0f) {
+        Detail("Cyclone through an enemy");
+        m_spinning = true;
+        return move | Press(JUMP);
       }
       if (dx > 0.0f && dx < EngageRange(name)) {
         Detail("stride through an enemy");
@@ -500,7 +516,7 @@ class FactoryPilot : public Pilot {
       } else {
         const bool down = top > spot.floor + 20.0f &&
                           (lift->GetVelocity().Y() > 0.0f || top > spot.floor + 70.0f);
-        if ((m_x - spot.waitX) * toward > 20.0f || down) {
+        if (down) {
           Detail("drop onto the lift");
           return Steer(spot.liftX);
         }
@@ -675,11 +691,31 @@ class FactoryPilot : public Pilot {
   ActionBits Collect() {
     if (Live("CorePiece").empty()) {
       Enter(Stage::Exit);
-      return Run(MOVE_RIGHT, kExitX + 200.0f);
+      return Exit();
     }
     if (std::fabs(m_x - kRewardX) > 10.0f) return Toward(m_x, kRewardX, 10.0f);
     if (OnGround()) return Press(JUMP);
     return JUMP;
+  }
+
+  // Out over the exit's wall with the new SuperJump: jump, then press Space again at the
+  // top of the jump.
+  ActionBits Exit() {
+    if (OnGround()) {
+      if (m_x > kExitWall - kHeroHalfWidth - 60.0f && m_y > kExitWallTop) {
+        Detail("jump at the exit's wall");
+        return MOVE_RIGHT | Press(JUMP);
+      }
+      Detail("run out");
+      return MOVE_RIGHT;
+    }
+    // Pressed near the top of the jump, the SuperJump adds its rise to the jump's.
+    if (m_hero->GetState() == PLAYER_AIR && m_vy > -2.0f && m_vy < 2.0f && m_y > kExitWallTop &&
+        m_x > kExitWall - 200.0f) {
+      Detail("SuperJump");
+      return MOVE_RIGHT | Press(JUMP);
+    }
+    return MOVE_RIGHT | (m_vy < 0.0f ? JUMP : 0);
   }
 
   void TraceFight(ActionBits keys) const {
@@ -707,6 +743,7 @@ class FactoryPilot : public Pilot {
   int m_strideFrames = 0;
   ActionBits m_strideMove = 0;
   bool m_hopping = false;
+  bool m_spinning = false;
   float m_climbDir = 1.0f;
   ActionBits m_pressOnly = 0;
   ActionBits m_held = 0;

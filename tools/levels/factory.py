@@ -156,14 +156,21 @@ def floor_c():
     c.hole(10)
     c.hole(11)
     c.run(12, 14, 3)
-    # 17. Raised stretches with a step on each; the Cyclone core on the second step.
+    # 17. A raised stretch with a step, the Constructor on it; a second lift over a shaft
+    # with no bottom, up a wall to a raised stretch whose step holds the Cyclone core.
     c.run(20, 27, 1)
     c.run(23, 24, 2)
+    c.hole(29)
+    c.hole(30)
+    c.run(31, 32, 3)
     c.run(33, 37, 1)
     c.run(35, 36, 2)
     # 18. A last gunner on a perch before the arena: its ledge ends keep it from following
     # the hero into the fight.
     c.run(39, 41, 1)
+    # 19. Past the arena, a wall four tiles high before the exit: the SuperJump the fight
+    # wins carries the hero over it.
+    c.run(62, 63, 4)
     return c
 
 
@@ -195,7 +202,7 @@ def make():
     # side of where it is placed, so its lowest stop lies a tile down its shaft, and the
     # hero drops onto it from the floor beside.
     lifts = [("FactoryPlatform", mid(column), surface(floor.top, 3) - 24 + 256, 0, 0, "0")
-             for column, floor in ((25, a), (10, c))]
+             for column, floor in ((25, a), (10, c), (29, c))]
     # Six tires stand 240 high, above a held jump. A Stride launches every stack awake,
     # so the two stand far apart.
     tires = []
@@ -214,7 +221,7 @@ def make():
     # Power-ups last 600 frames from when they wake, so they lie on the way: one on the
     # third floor before the hanging shaft, one on the arena floor past the Constructor.
     powerups = [("Powerup", cx(14), surface(TOP_B, 0) - 16, 2, 0, "3.0"),
-                ("Powerup", cx(30), surface(TOP_C, 0) - 16, 4, 0, "3.0")]
+                ("Powerup", cx(28), surface(TOP_C, 0) - 16, 4, 0, "3.0")]
 
     enemies = [
         # The top floor
@@ -230,7 +237,7 @@ def make():
         ("Rat", cx(7), b.on(7), 0), ("TigerC", cx(4), b.on(4), 0),
         # The arena floor
         ("Shredder", cx(17), c.on(17), 0),
-        ("Constructor", cx(26), c.on(26, above=38), 1), ("Rat", cx(30), c.on(30), 0),
+        ("Constructor", cx(26), c.on(26, above=38), 1), ("Rat", cx(33), c.on(33), 0),
         ("TigerC", cx(40), c.on(40), 1),
     ]
     checkpoints = [("TriggerCheckPoint", cx(57), t.on(57)),
