@@ -1,8 +1,10 @@
 // The factory's layout keeps clear of what the game does to a careless one: a lift that
 // comes down on the hero presses him into the ground beneath it, a lift that rises too
-// near the ceiling presses him into that, and one Stride launches every tire stack awake.
+// near the ceiling presses him into that, and one Stride launches every tire stack awake;
+// and its way out asks for the move its boss gives.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -93,6 +95,25 @@ TEST(FactoryLayout, TireStacksStandFarApart) {
       EXPECT_GE(std::abs(b->first - a->first), kStackSpacing) << a->first << " and " << b->first;
     }
   }
+}
+
+// The SuperJump won from TigerA is the way out: the wall between the arena and the exit
+// stands beyond the arena's floor, higher than a held jump and lower than a SuperJump.
+TEST(FactoryLayout, TheWayOutNeedsTheSuperJump) {
+  const validator::LevelData level = Factory();
+  constexpr float kArenaRight = 7620.0f, kExitLine = 8192.0f, kFloor = 2752.0f;
+  constexpr float kHeldJump = 206.0f, kSuperJump = 600.0f;
+  float top = kFloor, left = kExitLine;
+  for (const auto& tile : Named(level, "MetalTiles")) {
+    // The arena floor's own hall: the top floor's ground far above it aside.
+    const bool inHall = tile.y < kFloor && tile.y > kFloor - 2.0f * kSuperJump;
+    if (tile.x + kTileHalf <= kArenaRight || tile.x - kTileHalf >= kExitLine || !inHall) continue;
+    top = std::min(top, tile.y - kTileHalf);
+    left = std::min(left, tile.x - kTileHalf);
+  }
+  EXPECT_GE(left, kArenaRight);
+  EXPECT_GT(kFloor - top, kHeldJump + 100.0f);
+  EXPECT_LT(kFloor - top, kSuperJump - 60.0f);
 }
 
 }  // namespace

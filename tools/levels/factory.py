@@ -147,7 +147,8 @@ def floor_b():
 
 def floor_c():
     """Heading right to the arena: a pit, a lift, a shredder, raised stretches with steps,
-    a Constructor, the Cyclone core, a gunner, then TigerA's arena and the exit."""
+    a Constructor, a second lift, the Cyclone core, a gunner, then TigerA's arena and the
+    wall before the exit."""
     c = Floor(TOP_C)
     c.run(1, EXIT_COLUMN - 1)
     # 16. A shallow pit; a lift up a wall three tiles high over a shaft with no bottom;
