@@ -250,23 +250,6 @@ class FactoryPilot : public Pilot {
     return false;
   }
 
-  // The nearest live object ahead (dir) among these names on the hero's level.
-  GameObject* NearestAhead(std::initializer_list<const char*> names, float dir, float range,
-                           float behind = 20.0f) const {
-    GameObject* best = nullptr;
-    float bestDx = range;
-    for (const char* name : names) {
-      for (GameObject* object : Live(name)) {
-        const float dx = (object->GetPosition().X() - m_x) * dir;
-        if (dx > -behind && dx < bestDx && std::fabs(object->GetPosition().Y() - m_y) < 100.0f) {
-          best = object;
-          bestDx = dx;
-        }
-      }
-    }
-    return best;
-  }
-
   // An orb a held jump reaches from here (orbs call themselves "Powerup" once awake).
   bool OrbOverhead(float dir) const {
     for (const GameObject* orb : Live("Powerup")) {
