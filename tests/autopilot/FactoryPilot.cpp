@@ -217,7 +217,7 @@ class FactoryPilot : public Pilot {
     return key;
   }
   bool OnGround() const { return !m_hero->IsAirborne(); }
-  // A special move starts only above a quarter of the maximum energy.
+  // A Stride, a Cyclone or a SuperJump starts only above a quarter of the full energy.
   bool EnergyOk() const { return m_hero->GetEnergy() > 0.25f * m_hero->GetMaxEnergy(); }
 
   // Runs toward x and stops near it, allowing for the slide.
