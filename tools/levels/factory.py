@@ -248,6 +248,7 @@ def make():
                    ("TriggerCheckPoint", cx(30), b.on(30)),
                    ("TriggerCheckPoint", cx(22), b.on(22)),
                    ("TriggerCheckPoint", cx(2), c.on(2)),
+                   ("TriggerCheckPoint", cx(28), c.on(28)),
                    ("TriggerCheckPoint", cx(43), c.on(43))]
     protos = ["MetalTiles 1 0 animations/tiles_metal.acd",
               "ArenaLedge 1 1 animations/factory_platform.acd",
