@@ -253,7 +253,7 @@ def make():
     protos = ["MetalTiles 1 0 animations/tiles_metal.acd",
               "ArenaLedge 1 1 animations/factory_platform.acd",
               "TigerATrigger 1 1 animations/tigera_trigger.acd"]
-    scenery = backdrop("factory", 2751, [("wall", -20, 0.05, 0.02), ("girders", -60, 0.2, 0.08),
+    scenery = backdrop("factory", 2751, [("wall", 0, 0.05, 0), ("girders", -60, 0.2, 0.08),
                                          ("machines", -140 + 286, 0.4, 0.15)])
     start = (cx(67), t.on(67))
     return level(protos, ["music/factory.ogg", "music/tigera.ogg", "music/victory.ogg"],
