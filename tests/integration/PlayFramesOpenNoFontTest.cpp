@@ -34,9 +34,7 @@ TEST(PreparedTexts, ReplayedPlayFramesOpenNoFontAndRenderNoGlyph) {
   const struct {
     const char* level;
     int frames;  // past the level's first texts
-    // The junkyard's window ends before its first combo (frame 195): a combo's points ("2X +7")
-    // draw an "X", which the point messages' prepared characters lack.
-  } cases[] = {{"junkyard", 194}, {"factory", 300}, {"airship", 1100}};
+  } cases[] = {{"junkyard", 300}, {"factory", 300}, {"airship", 1100}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.level);
     const testharness::PlaythroughLevel* level = testharness::FindPlaythroughLevel(c.level);
