@@ -230,7 +230,7 @@ void SpawnPowerup(const Vector2& position) {
   powerup->MoveTo(position);
   powerup->SetVelocity(0.0f, -5.0f);
   powerup->SetDepth(3.0f);
-  powerup->AddFlag("Lifetime", 600.0f);
+  powerup->AddFlag("Lifetime", kPowerupLifetime);
   World::GetObjects()->Add(powerup);
 }
 

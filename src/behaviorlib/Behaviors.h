@@ -74,6 +74,8 @@ GameObject* SpawnFlash(const Vector2& position, int frame, float scale, float ex
 // `velocity`; appended unsorted to `list`, or to the World's objects when null.
 GameObject* SpawnSpark(int frame, Vector2 position, CachedVector velocity, float depth,
                        SpriteCollection* list, float gravity);
+// How many frames a power-up lasts once it is in play, dropped or placed.
+inline constexpr float kPowerupLifetime = 600.0f;
 void SpawnPowerup(const Vector2& position);
 // Drops a power-up and marks the enemy dead.
 void KillEnemy(GameObject* object);

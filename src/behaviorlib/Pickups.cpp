@@ -88,7 +88,9 @@ void PowerupBehavior(GameObject* powerup) {
     CollectOrb(powerup);
     return;
   }
-  float& lifetime = powerup->GetFlag("Lifetime");
+  // One placed in a level file comes without properties: its clock starts on
+  // the first frame it is awake, with a dropped one's lifetime.
+  float& lifetime = *powerup->AddFlag("Lifetime", kPowerupLifetime);
   lifetime -= 1.0f;
   if (lifetime <= 0.0f) {
     powerup->SetDead(true);

@@ -1,14 +1,16 @@
 // vantrel_autopilot: plays one level with its test-only pilot and leaves the input
 // recording that the replay test plays back.
 //
-//   vantrel_autopilot junkyard [--out file] [--frames n] [--capture folder --every n]
-//                              [--keep-failed]
+//   vantrel_autopilot junkyard [--out file] [--frames n] [--capture folder] [--sheet file.png]
+//                              [--every n] [--keep-failed]
 //
 // The game's own VANTREL_RECORD setting records the keys the pilot holds, from the
 // level's first play frame to its end. When the level completes without a game over
 // and the recording alone gives the same run on a fresh game, the recording is written
 // in its text form to --out (by default the level's file in
 // tests/integration/playthroughs); a failed run writes nothing unless --keep-failed.
+// --capture saves every 60th frame (or every n-th) as a PNG of its own; --sheet puts every
+// 120th (or every n-th) on one contact sheet, a quarter size and ten to a row.
 #include <SDL_scancode.h>
 
 #include <algorithm>
@@ -22,6 +24,7 @@
 #include "game/player/PlayerObject.h"
 #include "game/world/GameState.h"
 #include "game/world/World.h"
+#include "harness/ContactSheet.h"
 #include "harness/Playthrough.h"
 #include "support/TempDir.h"
 
@@ -32,7 +35,8 @@ struct Options {
   std::string out;
   int frames = 30000;
   std::string capture;
-  int every = 60;
+  std::string sheet;
+  int every = 0;  // 0: each output's own default
   bool keepFailed = false;
 };
 
@@ -84,6 +88,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.frames = std::atoi(argv[++i]);
     } else if (arg == "--capture" && hasValue) {
       options.capture = argv[++i];
+    } else if (arg == "--sheet" && hasValue) {
+      options.sheet = argv[++i];
     } else if (arg == "--every" && hasValue) {
       options.every = std::max(1, std::atoi(argv[++i]));
     } else if (arg == "--keep-failed") {
@@ -91,6 +97,11 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     } else {
       return false;
     }
+  }
+  // The run plays in a copy of the game's folder as its current directory, so a relative
+  // path is taken from where the command was started before the run moves away.
+  for (std::string* path : {&options.out, &options.capture, &options.sheet}) {
+    if (!path->empty()) *path = std::filesystem::absolute(*path).string();
   }
   return options.frames > 0;
 }
@@ -142,7 +153,7 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, options)) {
     std::fprintf(stderr,
                  "usage: vantrel_autopilot <level> [--out file] [--frames n] "
-                 "[--capture folder --every n] [--keep-failed]\n");
+                 "[--capture folder] [--sheet file.png] [--every n] [--keep-failed]\n");
     return 2;
   }
   const testharness::PlaythroughLevel* level = testharness::FindPlaythroughLevel(options.level);
@@ -156,6 +167,9 @@ int main(int argc, char** argv) {
         (testsupport::SourceDir() / "tests/integration/playthroughs" / (level->name + ".txt")).string();
   }
   if (!options.capture.empty()) std::filesystem::create_directories(options.capture);
+  const int captureEvery = options.every > 0 ? options.every : 60;
+  const int sheetEvery = options.every > 0 ? options.every : testharness::kSheetEvery;
+  testharness::ContactSheet sheet;
 
   testsupport::TempDir scratch;
   const std::string binary = (scratch.Path() / (level->name + ".rec")).string();
@@ -179,11 +193,12 @@ int main(int argc, char** argv) {
       ++frame;
       keys.Hold(pilot->Next(frame));
       game.RunFrames(1);
-      if (!options.capture.empty() && frame % options.every == 0) {
+      if (!options.capture.empty() && frame % captureEvery == 0) {
         char name[64];
         std::snprintf(name, sizeof name, "/%s-%06d.png", level->name.c_str(), frame);
         game.SaveFrame(options.capture + name);
       }
+      if (!options.sheet.empty() && frame % sheetEvery == 0) sheet.Add(game.ReadFrame());
       const int state = World::GetState();
       if (state == STATE_GAMEPLAY || state == STATE_PAUSE) continue;
       completed = state != STATE_GAME_OVER && state != STATE_NAME_ENTRY;
@@ -197,6 +212,15 @@ int main(int argc, char** argv) {
 
   std::printf("%s %s: %s; pilot: %s\n", level->name.c_str(), completed ? "completed" : "FAILED",
               Describe(played).c_str(), phase.c_str());
+  // Written whatever the outcome: a failed run is where a sheet helps most.
+  if (!options.sheet.empty()) {
+    std::string error;
+    if (sheet.Save(options.sheet, error)) {
+      std::printf("sheet of %d frames written to %s\n", sheet.Tiles(), options.sheet.c_str());
+    } else {
+      std::fprintf(stderr, "vantrel_autopilot: %s\n", error.c_str());
+    }
+  }
   if (!completed && !options.keepFailed) return 1;
 
   // The recording alone must give the same run.

@@ -79,6 +79,36 @@ TEST_F(PickupsTest, APowerupFallsOnlyNearTheViewAndIsCollectedOnTouch) {
   EXPECT_TRUE(powerup->IsDead());
 }
 
+// A level file places its objects without properties: the power-up must set
+// itself up as a dropped one would, keeping the colour it was placed with.
+TEST_F(PickupsTest, APowerupPlacedInALevelLivesFallsAndIsCollectedLikeADroppedOne) {
+  for (int colour : {2, 3, 4}) {
+    StartLevel({"Floor 0 500 0 0 0", "Powerup 64 300 " + std::to_string(colour) + " 0 2"});
+    GameObject* powerup = Live("Powerup");
+    ASSERT_NE(powerup, nullptr) << colour;
+    ASSERT_EQ(powerup->GetFlags().count("Lifetime"), 0u) << colour;
+
+    Step(1);
+    EXPECT_EQ(powerup->GetFlag("Lifetime"), kPowerupLifetime - 1.0f) << colour;
+    Step(79);
+    EXPECT_EQ(powerup->GetFlag("Lifetime"), kPowerupLifetime - 80.0f) << colour;
+    EXPECT_EQ(powerup->GetFrame(), colour);
+    // Resting on the floor: its solid box (8 below its centre) stops just short.
+    EXPECT_NEAR(powerup->GetPosition().Y(), 492.0f, 0.2f) << colour;
+    EXPECT_NEAR(powerup->GetPosition().X(), 64.0f, 1e-4f) << colour;
+    EXPECT_FALSE(powerup->IsDead()) << colour;
+
+    PlayerObject* hero = AddHero(Vector2(64, 500));
+    hero->SetCollisionCallback(CollidePlayer);
+    int frames = 0;
+    while (Count("Powerup") > 0 && frames < 5) {
+      Step(1);
+      ++frames;
+    }
+    EXPECT_EQ(Count("Powerup"), 0) << colour;
+  }
+}
+
 class OrbTest : public PickupsTest {
  protected:
   GameObject* Orb() {

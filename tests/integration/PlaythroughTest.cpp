@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -22,6 +23,7 @@
 #include "game/tutorial/Tutorial.h"
 #include "game/world/GameState.h"
 #include "game/world/World.h"
+#include "harness/ContactSheet.h"
 #include "harness/Playthrough.h"
 #include "support/TempDir.h"
 
@@ -191,6 +193,14 @@ TEST_P(PlaythroughTest, RecordingBeatsTheLevelAndHandsOver) {
   }
   const int limit = static_cast<int>(recording::TotalFrames(records)) + replay.uncounted + kMargin;
 
+  // Set, the replay leaves a contact sheet of itself in that folder to look through; unset,
+  // it reads no frames at all. Made whole before the run moves into its copy of the game.
+  const char* sheetSetting = std::getenv("VANTREL_REPLAY_SHEET");
+  const std::filesystem::path sheetFolder = sheetSetting && *sheetSetting
+                                                ? std::filesystem::absolute(sheetSetting)
+                                                : std::filesystem::path();
+  testharness::ContactSheet sheet;
+
   testharness::Playthrough run(*level);
   std::string error;
   ASSERT_TRUE(run.Begin(file.string(), error)) << error;
@@ -215,8 +225,17 @@ TEST_P(PlaythroughTest, RecordingBeatsTheLevelAndHandsOver) {
       std::filesystem::create_directories(out);
       EXPECT_TRUE(run.Game().SaveFrame((out / (level->name + "_boss.png")).string()));
     }
+    if (!sheetFolder.empty() && frame % testharness::kSheetEvery == 0) {
+      sheet.Add(run.Game().ReadFrame());
+    }
     const int state = World::GetState();
     if (state != STATE_GAMEPLAY && state != STATE_PAUSE) break;
+  }
+  if (!sheetFolder.empty()) {
+    std::filesystem::create_directories(sheetFolder);
+    std::string sheetError;
+    EXPECT_TRUE(sheet.Save((sheetFolder / (level->name + ".png")).string(), sheetError))
+        << sheetError;
   }
   ASSERT_EQ(World::GetState(), STATE_LEVEL_COMPLETE)
       << "the level did not complete within " << limit << " frames: " << Where(frame, milestones);

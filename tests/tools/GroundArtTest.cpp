@@ -5,6 +5,7 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -384,9 +385,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Layer{"backdrop_junkyard_sky", true}, Layer{"backdrop_junkyard_hills", true},
                       Layer{"backdrop_junkyard_heaps", true}, Layer{"backdrop_factory_wall", true},
                       Layer{"backdrop_factory_girders", false},
-                      Layer{"backdrop_factory_machines", false},
-                      Layer{"backdrop_airship_sky", true}, Layer{"backdrop_airship_far", true},
-                      Layer{"backdrop_airship_clouds", true}),
+                      Layer{"backdrop_factory_machines", true}, Layer{"backdrop_airship_sky", true},
+                      Layer{"backdrop_airship_far", true}, Layer{"backdrop_airship_clouds", true}),
     [](const auto& info) { return std::string(info.param.name).substr(9); });
 
 // A layer's frame holds only the band of its scene that can show: rows above its first
@@ -444,10 +444,31 @@ TEST_P(BackdropBands, LeaveNoGapWhereverTheCameraStands) {
     for (float camera : cameras) {
       const float backBottom = back.y + back.parallaxY * camera + behind.Height();
       const float frontOpaque = front.y + front.parallaxY * camera + opaque;
-      EXPECT_GE(backBottom, frontOpaque) << back.file << " ends above the opaque part of "
-                                         << front.file << " with the camera at " << camera;
+      // A gap wholly below the screen shows nothing.
+      EXPECT_GE(std::min(backBottom, kScreenHeight), std::min(frontOpaque, kScreenHeight))
+          << back.file << " ends above the opaque part of " << front.file << " with the camera at "
+          << camera;
     }
   }
+}
+
+// In a pit or a gap nothing but the backdrop fills the screen's bottom: the layer in front
+// must reach it, opaque all across, with the camera as low as the level's bounds let it stand,
+// or the sky shows under it as a flat band with a hard edge.
+TEST_P(BackdropBands, TheFrontLayerReachesTheScreensBottomWithTheCameraAtItsLowest) {
+  const fs::path file = testsupport::SourceDir() / "assets/game" / GetParam().level;
+  const std::vector<SceneryLine> layers = SceneryOf(file);
+  ASSERT_FALSE(layers.empty());
+  const SceneryLine& front = layers.back();
+  const Picture& picture = PictureOf(front);
+  EXPECT_LT(OpaqueFrom(picture), picture.Height()) << front.file << " is open at its bottom";
+  // The camera's top stands at most a screen above the lower bound, and shakes a little past.
+  constexpr float kScreenHeight = 600, kShake = 16;
+  const float lowest = static_cast<float>(LevelOf(file).bounds[3]) - kScreenHeight + kShake;
+  const float bottom = front.y + front.parallaxY * lowest + picture.Height();
+  EXPECT_GE(bottom, kScreenHeight)
+      << front.file << " ends " << kScreenHeight - bottom
+      << " rows above the screen's bottom with the camera at " << lowest;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryLevel, BackdropBands, ::testing::ValuesIn(kLevels), LevelName);

@@ -13,6 +13,7 @@
 
 #include "PaintKit.h"
 #include "Painter.h"
+#include "SheetRenderer.h"
 
 namespace assetgen {
 
@@ -383,6 +384,11 @@ void FactoryMachines(cairo_t* cr, double w, double h) {
       }
     }
   });
+  // The hall's floor in front of their feet, closing the layer below.
+  cairo_rectangle(cr, 0, h - 48, w, 48);
+  Gradient(cr, h - 48, h, {{0, Color::Hex(0x20242C)}, {1, Color::Hex(0x121418)}});
+  cairo_fill(cr);
+  StrokeSegment(cr, 0, h - 47, w, h - 47, 2, rim.Darker(0.3));
 }
 
 // ---- Above the clouds. ----
@@ -495,18 +501,36 @@ constexpr double kSceneHeight = 600;
 // scene=<one of the names above>; the frame is the layer's repeat across, its origin the
 // top-left. top=<row> starts the frame that far down the scene: rows that are clear, or that
 // the layer in front always covers, cost memory and drawing time and show nothing, so the
-// frame keeps only the band between, and the level places it that much lower.
+// frame keeps only the band between, and the level places it that much lower. A frame that
+// reaches below the scene runs its bottom row on to the frame's bottom: the layer in front
+// rises on the screen as the camera goes down, and in a pit or a gap nothing else covers the
+// screen under it.
 void PaintBackdropLayer(const FramePaint& p) {
   cairo_t* cr = p.cr;
   cairo_translate(cr, p.Left(), p.Top() - p.Num("top", 0));
   const std::string scene = p.Text("scene", "");
+  const Scene* found = nullptr;
   for (const Scene& s : kScenes) {
-    if (scene == s.name) {
-      s.paint(cr, p.Width(), kSceneHeight);
-      return;
-    }
+    if (scene == s.name) found = &s;
   }
-  throw SourceError(p.anim.source + ": no backdrop scene named \"" + scene + "\"");
+  if (!found) throw SourceError(p.anim.source + ": no backdrop scene named \"" + scene + "\"");
+  if (p.Num("top", 0) + p.Height() <= kSceneHeight) {
+    found->paint(cr, p.Width(), kSceneHeight);
+    return;
+  }
+  // Painted apart, then laid in with its edge pixels padded outward: below the scene, every
+  // column keeps the colour of its last row.
+  const Surface whole(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(p.Width()),
+                                                 static_cast<int>(kSceneHeight)));
+  cairo_t* apart = cairo_create(whole.get());
+  found->paint(apart, p.Width(), kSceneHeight);
+  cairo_destroy(apart);
+  cairo_pattern_t* laid = cairo_pattern_create_for_surface(whole.get());
+  cairo_pattern_set_extend(laid, CAIRO_EXTEND_PAD);
+  cairo_pattern_set_filter(laid, CAIRO_FILTER_NEAREST);
+  cairo_set_source(cr, laid);
+  cairo_pattern_destroy(laid);  // the context keeps its own reference
+  cairo_paint(cr);
 }
 
 }  // namespace assetgen

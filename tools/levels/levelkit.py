@@ -84,7 +84,9 @@ def backdrop(name, start_y, layers):
     level starts (a frame holding only a lower band of its scene, see levels.anim's top=,
     stands that many rows lower), `across` and `down` how much of the camera's motion it follows (0 none,
     1 as much as the ground). Down is kept smaller than across so that the skylines stay
-    above the ground while the hero climbs and drops."""
+    above the ground while the hero climbs and drops. The front layer's picture runs on a
+    screen's height below its scene (see levels.anim), so that it still reaches the screen's
+    bottom when the camera stands low in a pit or over a gap."""
     camera = start_y - 300
     out = [str(len(layers))]
     for picture, top, across, down in layers:

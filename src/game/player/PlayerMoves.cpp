@@ -108,6 +108,7 @@ void PlayerObject::HandleInput() {
   }
 
   if (m_stateHandler) (this->*m_stateHandler)();
+  SlideOntoSteepFace();
 
   if (m_nHitBlinkTimer != 0) {
     --m_nHitBlinkTimer;
@@ -314,4 +315,26 @@ void PlayerObject::FollowSlope() {
   MoveTo(Vector2(GetPosition().X() + step, GetPosition().Y()));
   CollideSlideKeepSpeed(&contact);
   if (GetVelocity().Y() < 0.0f) SetVelocity(GetVelocity().X(), GetVelocity().Y() - kRestGap);
+}
+
+void PlayerObject::SlideOntoSteepFace() {
+  const CachedVector velocity = GetVelocity();
+  if (!IsAirborne() || velocity.IsZero()) return;
+  // The look-ahead sweeps the box; the physics step must see it as it was.
+  const Bounds box = static_cast<const PhysicsObject&>(*this).GetCollisionShape().GetBounds();
+  Contact contact = Probe(velocity.X(), velocity.Y());
+  GetCollisionShape().GetBounds() = box;
+  if (!contact.IsHit() || contact.kindB != kFeatureEdge || !contact.b->GetVelocity().IsZero()) {
+    return;
+  }
+  const CachedVector face = ShapeEdge(*contact.b, contact.polygonB, contact.featureB);
+  // Walkable slopes land the hero; upright walls are for the wall jump.
+  if (face.X() == 0.0f || std::fabs(face.Y()) <= std::fabs(face.X())) return;
+  // Left to the physics step, gravity would press the hero into the face every
+  // frame: the step stops it just short and slides it only after its move, so it
+  // would hang there. Stopping where the step would and sliding there lets the
+  // step carry it down the face.
+  const float stop = contact.t - kRestGap / velocity.GetLength();
+  MoveTo(GetPosition() + stop * velocity);
+  CollideGround(&contact);
 }

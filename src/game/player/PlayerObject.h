@@ -136,6 +136,9 @@ class PlayerObject : public GameObject {
   void ApplyGravity(float gravity);
   void ProbeGround(bool enterAirState);
   void FollowSlope();
+  // In the air, goes up to a still ground face steeper than 45 degrees (not an
+  // upright wall) that this frame's motion meets, and slides along it from there.
+  void SlideOntoSteepFace();
 
   // Orbs, attacks and score.
   void SetOrbs(int front, int middle, int back);

@@ -2,6 +2,8 @@
 // energy, walls, slopes and lifts, refused moves and the control freeze.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <sstream>
 #include <vector>
@@ -289,6 +291,92 @@ INSTANTIATE_TEST_SUITE_P(Hero, Slopes,
                                            SlopeCase{"Diagonal", 128.0f, true},
                                            SlopeCase{"Steep", 256.0f, false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Steep ramp pieces as the tile sets cut them: the face rises a whole tile over
+// half of it, and the other half is flat on top.
+struct SteepFaceCase {
+  const char* name;
+  float tile;       // 128 for the metal ramps, 256 for the junkyard's
+  bool risesRight;  // the face climbs to the right, so the hero falls on its left
+  bool keyToward;   // the hero holds the key toward the face as it falls
+};
+
+class SteepFaces : public HeroTest, public ::testing::WithParamInterface<SteepFaceCase> {};
+
+// Gravity presses a hero falling along such a face into it every frame; it must
+// slide down to the floor, not hang on the face.
+TEST_P(SteepFaces, AFallingHeroSlidesDownTheFaceToTheFloor) {
+  const SteepFaceCase& c = GetParam();
+  constexpr float kFloor = 1000.0f;
+  constexpr float kLeft = 1200.0f;
+  const float half = c.tile / 2.0f;
+  Floor(kFloor);
+  if (c.risesRight) {
+    Solid(kLeft, kFloor - c.tile, {{0, c.tile}, {half, 0}, {c.tile, 0}, {c.tile, c.tile}});
+  } else {
+    Solid(kLeft, kFloor - c.tile, {{0, c.tile}, {0, 0}, {half, 0}, {c.tile, c.tile}});
+  }
+  // The 20-wide hero's front corner over the middle of the face, 10 above its top.
+  const float x = c.risesRight ? kLeft + half / 2.0f - 20.0f : kLeft + c.tile - half / 2.0f;
+  hero->MoveTo(Vector2(x, kFloor - c.tile - 50.0f));
+  hero->SetCollisionCallback(CollidePlayer);
+  Air(0.0f, 0.0f);
+  if (c.keyToward) {
+    Hold({c.risesRight ? SDL_SCANCODE_RIGHT : SDL_SCANCODE_LEFT});
+  } else {
+    Hold({});
+  }
+
+  int stillFrames = 0;
+  int longestStill = 0;
+  for (int frame = 0; frame < 120 && hero->GetStateHandler() != &PlayerObject::StateGround;
+       ++frame) {
+    const Vector2 before = hero->GetPosition();
+    hero->HandleInput();
+    PhysicsStep(World::GetObjects()->GetSprites());
+    const Vector2 moved = hero->GetPosition() - before;
+    stillFrames = std::fabs(moved.X()) + std::fabs(moved.Y()) < 0.25f ? stillFrames + 1 : 0;
+    longestStill = std::max(longestStill, stillFrames);
+  }
+  EXPECT_EQ(hero->GetStateHandler(), &PlayerObject::StateGround);
+  EXPECT_NEAR(hero->GetPosition().Y() + 40.0f, kFloor, 0.5f);
+  // Landing takes two nearly still frames (the contact, then the ground state);
+  // a hero caught on the face hangs for as long as the loop runs.
+  EXPECT_LE(longestStill, 2);
+  // At the foot of the face, not through the piece.
+  if (c.risesRight) {
+    EXPECT_LE(hero->GetPosition().X() + 20.0f, kLeft + 0.5f);
+  } else {
+    EXPECT_GE(hero->GetPosition().X(), kLeft + c.tile - 0.5f);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hero, SteepFaces,
+    ::testing::Values(SteepFaceCase{"Metal_RisingRight", 128.0f, true, false},
+                      SteepFaceCase{"Metal_RisingRight_KeyHeld", 128.0f, true, true},
+                      SteepFaceCase{"Metal_RisingLeft", 128.0f, false, false},
+                      SteepFaceCase{"Metal_RisingLeft_KeyHeld", 128.0f, false, true},
+                      SteepFaceCase{"Junkyard_RisingRight", 256.0f, true, false},
+                      SteepFaceCase{"Junkyard_RisingRight_KeyHeld", 256.0f, true, true},
+                      SteepFaceCase{"Junkyard_RisingLeft", 256.0f, false, false},
+                      SteepFaceCase{"Junkyard_RisingLeft_KeyHeld", 256.0f, false, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The look-ahead sweeps the hero's box; the physics step and every later probe
+// must see the box as it was, or the recorded runs would change.
+TEST_F(HeroTest, TheSteepFaceLookAheadLeavesTheHerosBoxAsItWas) {
+  Air(3.0f, 5.0f);
+  const PhysicsObject& seen = *hero;
+  const Bounds before = seen.GetCollisionShape().GetBounds();
+  hero->SlideOntoSteepFace();
+  const Bounds after = seen.GetCollisionShape().GetBounds();
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.top, before.top);
+  EXPECT_EQ(after.right, before.right);
+  EXPECT_EQ(after.bottom, before.bottom);
+  EXPECT_EQ(hero->GetVelocity(), CachedVector(3.0f, 5.0f));
+}
 
 TEST_F(HeroTest, TuningFaultsKeepDefaultsAndAreReported) {
   struct Case {
