@@ -150,7 +150,8 @@ class AirshipPilot : public Pilot {
       if (const GameObject* claw = First("AirshipClaw"))
         std::fprintf(stderr, " claw %.0f", FlagOr(*claw, "Health", -1));
       if (kaje) std::fprintf(stderr, " kaje t %.0f", FlagOr(*kaje, "StateTime", -1));
-      for (const char* name : {"TigerE", "TigerC", "Shredder", "TigerCShot", "KajeRocket"}) {
+      for (const char* name :
+           {"TigerE", "TigerC", "Shredder", "TigerCShot", "KajeRocket", "Powerup"}) {
         for (const GameObject* enemy : Live(name)) {
           std::fprintf(stderr, " | %s %.0f,%.0f", name, enemy->GetPosition().X(),
                        enemy->GetPosition().Y());

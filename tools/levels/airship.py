@@ -24,15 +24,13 @@ DECK_Y = 4000
 #   /  a 45-degree ramp climbing right; \ one climbing left; S  a steep one climbing right (a
 #      face the hero must jump; never one he falls along)
 #   o  an orb 40 above the floor under it; O  an orb in the middle of the cell
-#   p  a power-up on the floor (placed only with POWERUPS)
+#   p  a power-up on the floor (it lasts 600 frames from when the hero's view wakes it)
 #   E  TigerE, C  TigerC, X  Shredder, standing on the floor under them
 #   K  a checkpoint; @  the hero's start
 #   1-9  a stack of that many tires on the floor
 ROWS = 15
 TOP_ROW = -13
 RAMPS = {"a": 0, "b": 1, "c": 2, "d": 3, "/": 4, "\\": 5, "S": 6}
-# A power-up placed in a level file stops the game until its missing "Lifetime" is mended.
-POWERUPS = False
 
 # 1. Stern deck: the three ramp slopes, one after another, with nobody about. An orb on each
 # hump rewards the climb; the steep ramp is a face to jump, like a step.
@@ -251,8 +249,7 @@ def make():
             objects.append(("OrbRotation", cx, floor - 40 if ch == "o" else y + SIZE // 2,
                             2 + orb % 3, 0, "0"))
         elif ch == "p":
-            if POWERUPS:
-                objects.append(("Powerup", cx, floor - 12, 2 + orb % 3, 0, "0"))
+            objects.append(("Powerup", cx, floor - 12, 2 + orb % 3, 0, "0"))
         elif ch in "ECX":
             name = {"E": "TigerE", "C": "TigerC", "X": "Shredder"}[ch]
             # Facing the way the hero comes from.
