@@ -117,8 +117,8 @@ class AirshipPilot : public Pilot {
     const GameObject* kaje = First("Kaje");
     const GameObject* trigger = First("KajeTrigger");
     ActionBits keys = 0;
+    m_frame = frame;
     if (!kaje && hero->GetPosition().X() < kForedeck) {
-      m_frame = frame;
       keys = Journey(*hero);
     } else if (!kaje) {
       m_phase = "run";
@@ -490,8 +490,11 @@ class AirshipPilot : public Pilot {
       m_phase = "claw wait";
       return 0;
     }
-    // A turn to face the claw moves the hero a little: the cuts allow for it.
-    if (std::fabs(hero.GetPosition().X() - spot) > (hero.GetEnergy() >= 145.0f ? 3.0f : 8.0f)) {
+    // Within 8 of the spot both the Cyclone and the cuts reach the claw. Near it the hero
+    // lets the braking stop him before he steps again: stepping back at once overshoots,
+    // and he would sway about the spot for good.
+    const float off = std::fabs(hero.GetPosition().X() - spot);
+    if (off > 16.0f || (off > 8.0f && hero.GetVelocity().X() == 0.0f)) {
       m_phase = "claw approach";
       return MoveToward(hero, spot);
     }
@@ -501,9 +504,14 @@ class AirshipPilot : public Pilot {
     if (hero.GetEnergy() >= 145.0f) return JUMP;
     // Meanwhile cuts, facing the claw, while no rocket flies or comes soon: a hero cutting
     // in the air has no guard.
-    const bool quiet =
+    bool quiet =
         b == KajeShieldWait || (b == KajeRocketWait && FlagOr(kaje, "StateTime", 0.0f) > 40.0f);
-    if (!quiet || !Live("KajeRocket").empty()) return 0;
+    for (const GameObject* rocket : Live("KajeRocket")) {
+      // A rocket flies 5 px a frame: from this far it can't reach the hero during a cut.
+      const Vector2 d = rocket->GetPosition() - hero.GetPosition();
+      quiet &= std::fabs(d.X()) > 260.0f || std::fabs(d.Y()) > 330.0f;
+    }
+    if (!quiet) return 0;
     if (hero.IsFacingLeft() != (side > 0.0f))
       return (m_last & (MOVE_LEFT | MOVE_RIGHT)) ? 0 : side > 0.0f ? MOVE_LEFT : MOVE_RIGHT;
     m_swordJump = true;
@@ -541,7 +549,24 @@ class AirshipPilot : public Pilot {
       hi = 84.0f;
     } else if (b == KajePhaseOneMove || b == KajePhaseTwoLand || b == KajePhaseTwoWait ||
                b == KajePhaseTwoJump) {
-      // Kaje on the move: follow at a distance, out of its way.
+      // Kaje on the move: follow at a distance, out of its way, and Stride through it when
+      // it comes by (a Stride can't be hurt, and each one hits once).
+      const float gap = std::fabs(kaje.GetPosition().X() - x);
+      if (hero.GetState() == PLAYER_STRIDE && m_strideDir != 0.0f) {
+        m_phase = "stride through kaje";
+        const float dx = kaje.GetPosition().X() - x;
+        if (++m_strideFrames < 30 && dx * m_strideDir > -60.0f) return STRIDE | Toward(m_strideDir);
+        m_strideDir = 0.0f;
+        return 0;
+      }
+      m_strideDir = 0.0f;
+      if (OnGround(hero) && gap < 110.0f && hero.GetEnergy() > 100.0f &&
+          FlagOr(kaje, "DamagedTime", 0.0f) == 0.0f) {
+        m_phase = "stride at kaje";
+        m_strideDir = kaje.GetPosition().X() > x ? 1.0f : -1.0f;
+        m_strideFrames = 0;
+        return STRIDE | Toward(m_strideDir);
+      }
       m_phase = "follow";
       target = &kaje;
       lo = 150.0f;

@@ -22,7 +22,7 @@ DECK_Y = 4000
 #      where a side is open, hull plates inside)
 #   a b  a gentle ramp climbing right, low then high piece; c d  one climbing left, high then low
 #   /  a 45-degree ramp climbing right; \ one climbing left; S  a steep one climbing right (a
-#      face the hero must jump; never one he falls along)
+#      face the hero must jump), Z  one climbing left (a face he drops down)
 #   o  an orb 40 above the floor under it; O  an orb in the middle of the cell
 #   p  a power-up on the floor (it lasts 600 frames from when the hero's view wakes it)
 #   E  TigerE, C  TigerC, X  Shredder, standing on the floor under them
@@ -30,10 +30,11 @@ DECK_Y = 4000
 #   1-9  a stack of that many tires on the floor
 ROWS = 15
 TOP_ROW = -13
-RAMPS = {"a": 0, "b": 1, "c": 2, "d": 3, "/": 4, "\\": 5, "S": 6}
+RAMPS = {"a": 0, "b": 1, "c": 2, "d": 3, "/": 4, "\\": 5, "S": 6, "Z": 7}
 
-# 1. Stern deck: the three ramp slopes, one after another, with nobody about. An orb on each
-# hump rewards the climb; the steep ramp is a face to jump, like a step.
+# 1. Stern deck: the three ramp slopes up and down, one after another, with nobody about. An
+# orb on each hump rewards the climb; the steep ramp is a face to jump, like a step, and on
+# its far side one to drop down.
 STERN = [
     "...................",
     "...................",
@@ -45,7 +46,7 @@ STERN = [
     "#..................",
     "#..................",
     "#...oo..........o..",
-    "#@ab##cd.p/#\\.S##\\.",
+    "#@ab##cd.p/#\\.S##Z.",
     "###################",
     "###################",
     "###################",
