@@ -19,7 +19,7 @@ DECK_Y = 4000
 # x 0. Every stage is 15 rows of cells, the top row at y 2336 (row -13), the bottom at 4128
 # (row 1, the keel). Each character is one 128-pixel cell:
 #   #  deck or hull (the writer picks the look: a deck where nothing lies on top, a wall face
-#      where a side is open, hull plates inside)
+#      down a pillar, hull plates elsewhere)
 #   a b  a gentle ramp climbing right, low then high piece; c d  one climbing left, high then low
 #   /  a 45-degree ramp climbing right; \ one climbing left; S  a steep one climbing right (a
 #      face the hero must jump), Z  one climbing left (a face he drops down)
@@ -206,8 +206,9 @@ def journey():
 
 
 def deck_frames(cells, ramps, bounds, beside=()):
-    """Each tile's prototype and frame: deck looks where nothing lies on top, the wall face
-    where a side is open, hull plates inside. The frames come from the shared writer's, which
+    """Each tile's prototype and frame: deck looks where nothing lies on top, the wall (a face
+    down both sides) where both sides are open, hull plates elsewhere: on a tile open on one
+    side only, the wall's other face would show as a seam in the hull. The frames come from the shared writer's, which
     takes tile centres; `beside` is ground placed apart that still closes a side."""
     half = SIZE // 2
     centres = [(x + half, y + half) for x, y in list(cells) + list(beside)]
@@ -221,7 +222,7 @@ def deck_frames(cells, ramps, bounds, beside=()):
         if frame in SURFACES or frame in (LEDGE_LEFT, LEDGE_RIGHT, BLOCK):
             deck = variant(DECKS, x, y, (deck,))
             out.append((deck, x, y, 0, 0, D))
-        elif frame in (WALL_LEFT, WALL_RIGHT, PILLAR):
+        elif frame == PILLAR:
             out.append((T, x, y, WALL, 0, D))
         else:
             hull = variant(HULLS, x, y, (hull,))
