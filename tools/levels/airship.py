@@ -208,8 +208,9 @@ def journey():
 def deck_frames(cells, ramps, bounds, beside=()):
     """Each tile's prototype and frame: deck looks where nothing lies on top, the wall (a face
     down both sides) where both sides are open, hull plates elsewhere: on a tile open on one
-    side only, the wall's other face would show as a seam in the hull. The frames come from the shared writer's, which
-    takes tile centres; `beside` is ground placed apart that still closes a side."""
+    side only, the wall's other face would show as a seam in the hull. The frames come from
+    the shared writer's, which takes tile centres; `beside` is ground placed apart that still
+    closes a side."""
     half = SIZE // 2
     centres = [(x + half, y + half) for x, y in list(cells) + list(beside)]
     x_lo, y_lo, x_hi, y_hi = bounds
@@ -236,6 +237,7 @@ def make():
     # stage-two deck on that side.
     for y in range(3872, 3000, -128):
         cells.append((0, y))
+    # Room above the rigging for a SuperJump's top.
     bounds = (x0, 2000, 4736, 4400)
     foredeck = [(128 * i, y) for i in range(37) for y in (4000, 4128)]
     objects = deck_frames(cells, ramps, bounds, foredeck)
@@ -265,19 +267,19 @@ def make():
                 objects.append(("Tire", cx, floor - 20 - 40 * k, 0, 0, "0"))
         else:
             raise ValueError("unknown map character %r" % ch)
-    lift_x = x0 + SIZE * (len("".join(s[0] for s in STAGES[:5])) - 1)
-    objects.append(("FactoryPlatform", lift_x, LIFT_Y, 0, 0, "0"))
+    # The lift fills the two empty columns that end the engine deck.
+    engine_end = sum(len(stage[0]) for stage in STAGES[:STAGES.index(ENGINE_DECK) + 1])
+    objects.append(("FactoryPlatform", x0 + SIZE * (engine_end - 1), LIFT_Y, 0, 0, "0"))
 
     # The foredeck, from x 0: the deck Kaje walks in on from x 300, the marked tiles where
     # its stage-one walk turns, and its right wall.
-    decks = DECKS
     deck, hull = None, None
     for i in range(0, 37):
         x = 128 * i
         if i in (19, 35):
             objects.append((T, x, 4000, 1, 0, D))
         else:
-            deck = variant(decks, x, 4000, (deck,))
+            deck = variant(DECKS, x, 4000, (deck,))
             objects.append((deck, x, 4000, 0, 0, D))
         hull = variant(HULLS, x, 4128, (hull,))
         objects.append((T, x, 4128, hull, 0, D))
