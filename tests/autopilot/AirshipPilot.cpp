@@ -41,9 +41,8 @@ bool Trace() {
   return on;
 }
 
-// The hero's solid box reaches this far either side of his x, and this high.
+// The hero's solid box reaches this far either side of his x.
 constexpr float kHalfWidth = 14.0f;
-constexpr float kHeight = 60.0f;
 // A held jump rises about 206 px: anything taller than this needs more.
 constexpr float kJumpable = 180.0f;
 // The foredeck starts right of its wall at x 0..128.
