@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <filesystem>
 
 #include "harness/GameHarness.h"
 #include "platform/Image.h"
@@ -70,6 +71,10 @@ bool ContactSheet::Save(const std::string& path, std::string& error) const {
     error = path + ": no frames to put on the sheet";
     return false;
   }
+  // A sheet is asked for by name, often under a build folder not yet made.
+  std::error_code made;
+  const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+  if (!parent.empty()) std::filesystem::create_directories(parent, made);
   const std::vector<std::uint32_t> pixels = Pixels();
   return platform::SavePng(path, Width(), Height(), pixels.data(), error);
 }

@@ -68,9 +68,10 @@ std::string HUD::FormatNumber(int value) {
 }
 
 void HUD::PrepareMessageTexts(D3DInterface& engine) {
-  // Points are signed numbers; a label is a new one or a merged one, whose
-  // wording changes past two and again past four.
-  std::string characters = "+-0123456789";
+  // Points are signed numbers, a merged message's prefixed by its count ("2X +16");
+  // a label is a new one or a merged one, whose wording changes past two and again
+  // past four.
+  std::string characters = "+-0123456789X ";
   for (int kind = 0; kind < kMessageKinds; ++kind) {
     characters += kNewLabels[kind];
     characters += MergedLabel(kind, 2);
