@@ -104,7 +104,6 @@ const Leg kRoute[] = {
     {"lift D", Kind::Lift, 0, 0.0f, &kLiftD},
     {"floor C to the arena", Kind::Arena, MOVE_RIGHT, 0.0f, nullptr},
 };
-constexpr int kRouteLegs = static_cast<int>(sizeof kRoute / sizeof kRoute[0]);
 
 enum class Stage { Route, Fight, Collect, Exit };
 

@@ -34,7 +34,7 @@ TEST(PreparedTexts, ReplayedPlayFramesOpenNoFontAndRenderNoGlyph) {
   const struct {
     const char* level;
     int frames;  // past the level's first texts
-  } cases[] = {{"junkyard", 300}, {"factory", 300}, {"airship", 1100}};
+  } cases[] = {{"junkyard", 300}, {"factory", 300}, {"airship", 6000}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.level);
     const testharness::PlaythroughLevel* level = testharness::FindPlaythroughLevel(c.level);

@@ -1,0 +1,141 @@
+// The airship's shipped layout keeps what the Kaje fight needs, whatever the climb before
+// it: a clear walk-in for Kaje, a flat deck marked only at its turns, walled stage-two
+// ends, crates paired with claws near the trigger, and checkpoints the hero meets in order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ListFiles.h"
+#include "behaviorlib/Includes/AirshipKaje.h"
+#include "support/TempDir.h"
+
+namespace {
+
+constexpr float kTile = 128.0f;
+constexpr float kDeckY = 4000.0f;
+// Kaje's standing body reaches this high above its feet.
+constexpr float kKajeHeight = 168.0f;
+
+const validator::LevelData& Airship() {
+  static const validator::LevelData level = [] {
+    validator::TokenScan scan(testsupport::SourceDir() / "assets/game/airship.lvl");
+    validator::LevelData data;
+    EXPECT_TRUE(validator::ParseLevel(scan, data));
+    return data;
+  }();
+  return level;
+}
+
+bool IsDeck(const std::string& name) {
+  return name.rfind("AirshipDeck", 0) == 0;
+}
+
+const validator::PlacedObject* DeckAt(float x, float y) {
+  for (const auto& o : Airship().main) {
+    if (IsDeck(o.name) && o.x == x && o.y == y) return &o;
+  }
+  return nullptr;
+}
+
+std::vector<const validator::PlacedObject*> Named(const std::vector<validator::PlacedObject>& list,
+                                                  const std::string& name) {
+  std::vector<const validator::PlacedObject*> found;
+  for (const auto& o : list) {
+    if (o.name == name) found.push_back(&o);
+  }
+  return found;
+}
+
+struct Box {
+  float left, top, right, bottom;
+};
+
+// Where a ground-like object stands solid; false for anything Kaje walks through.
+bool SolidBox(const validator::PlacedObject& o, Box& box) {
+  if (IsDeck(o.name) || o.name == "AirshipRamps") {
+    box = {o.x, o.y, o.x + kTile, o.y + kTile};  // origin top-left
+  } else if (o.name == "Tire") {
+    box = {o.x - 48.0f, o.y - 20.0f, o.x + 48.0f, o.y + 20.0f};
+  } else if (o.name == "FactoryPlatform") {
+    box = {o.x - 128.0f, o.y - 256.0f, o.x + 128.0f, o.y + 256.0f + 24.0f};  // its whole travel
+  } else if (o.name == "AirshipScaffold") {
+    box = {o.x - 64.0f, o.y - 252.0f, o.x + 64.0f, o.y + 4.0f};
+  } else {
+    return false;
+  }
+  return true;
+}
+
+TEST(AirshipLayout, KajesWalkFromItsSpawnToTheFirstCrateMeetsNothingSolid) {
+  const auto crates = Named(Airship().main, "AirshipCrate");
+  ASSERT_FALSE(crates.empty());
+  const Box walk{kKajeSpawnX - 40.0f, kDeckY - kKajeHeight, crates.front()->x + 40.0f,
+                 kDeckY - 1.0f};
+  for (const auto& o : Airship().main) {
+    Box box{};
+    if (!SolidBox(o, box)) continue;
+    const bool overlaps = box.left < walk.right && box.right > walk.left && box.top < walk.bottom &&
+                          box.bottom > walk.top;
+    EXPECT_FALSE(overlaps) << o.name << " at (" << o.x << ", " << o.y << ") stands in Kaje's way";
+  }
+}
+
+TEST(AirshipLayout, TheFightsDeckIsFlatAndMarkedOnlyWhereKajeTurns) {
+  for (float x = 0.0f; x <= kKajeDeckRight; x += kTile) {
+    const validator::PlacedObject* deck = DeckAt(x, kDeckY);
+    ASSERT_NE(deck, nullptr) << "no deck tile at x " << x;
+    const bool turn = x == 2432.0f || x == 4480.0f;
+    EXPECT_EQ(deck->frame, turn ? 1 : 0) << "deck tile at x " << x;
+    if (turn) {
+      EXPECT_EQ(deck->name, "AirshipDeck");
+    }
+  }
+}
+
+TEST(AirshipLayout, WallsCloseTheDeckAtBothEnds) {
+  for (const float x : {0.0f, kKajeDeckRight}) {
+    for (float y = 3104.0f; y < kDeckY; y += kTile) {
+      EXPECT_NE(DeckAt(x, y), nullptr) << "no wall tile at (" << x << ", " << y << ")";
+    }
+  }
+}
+
+// Kaje takes the first crate in list order, the first claw holds it, and one parked far from
+// the trigger would not be found.
+TEST(AirshipLayout, CratesAndClawsPairUpLeftToRightNearTheTrigger) {
+  const auto crates = Named(Airship().main, "AirshipCrate");
+  const auto claws = Named(Airship().enemies, "AirshipClaw");
+  const auto triggers = Named(Airship().triggers, "KajeTrigger");
+  ASSERT_EQ(crates.size(), 3u);
+  ASSERT_EQ(claws.size(), 3u);
+  ASSERT_EQ(triggers.size(), 1u);
+  for (std::size_t i = 0; i < crates.size(); ++i) {
+    if (i > 0) {
+      EXPECT_LT(crates[i - 1]->x, crates[i]->x);
+    }
+    EXPECT_LT(std::abs(claws[i]->x - crates[i]->x), kTile) << "claw " << i << " far from its crate";
+    EXPECT_LT(std::abs(crates[i]->x - triggers.front()->x), 1100.0f) << "crate " << i;
+  }
+}
+
+// The gates close in list order and the count follows file order: the hero must meet them in
+// the same order, and the last one stands after every enemy of the climb, before the fight.
+TEST(AirshipLayout, CheckpointsCountUpAlongTheClimbAndTheLastComesBeforeTheFight) {
+  const auto checkpoints = Named(Airship().triggers, "TriggerCheckPoint");
+  ASSERT_GE(checkpoints.size(), 2u);
+  for (std::size_t i = 1; i < checkpoints.size(); ++i) {
+    EXPECT_LT(checkpoints[i - 1]->x, checkpoints[i]->x);
+    EXPECT_EQ(checkpoints[i - 1]->depth, checkpoints[i]->depth);
+  }
+  const float last = checkpoints.back()->x;
+  EXPECT_LT(last, kTile) << "the last checkpoint stands on the foredeck";
+  for (const auto& enemy : Airship().enemies) {
+    if (enemy.name != "AirshipClaw") {
+      EXPECT_LT(enemy.x, last) << enemy.name << " after the last checkpoint";
+    }
+  }
+}
+
+}  // namespace
