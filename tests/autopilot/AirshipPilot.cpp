@@ -36,11 +36,6 @@ bool OnGround(const PlayerObject& hero) {
   return !hero.IsAirborne();
 }
 
-bool Trace() {
-  static const bool on = std::getenv("VANTREL_PILOT_TRACE") != nullptr;
-  return on;
-}
-
 // The hero's solid box reaches this far either side of his x.
 constexpr float kHalfWidth = 14.0f;
 // A held jump rises about 206 px: anything taller than this needs more.
@@ -50,33 +45,6 @@ constexpr float kForedeck = 128.0f;
 // On the way, a combo's next cut comes late, after the enemy's blink from the last one,
 // which would drop it.
 constexpr int kComboAt = 20;
-
-struct Box {
-  float left = std::numeric_limits<float>::max();
-  float top = std::numeric_limits<float>::max();
-  float right = std::numeric_limits<float>::lowest();
-  float bottom = std::numeric_limits<float>::lowest();
-  bool Empty() const { return left > right; }
-  bool Overlaps(float l, float t, float r, float b) const {
-    return l < right && r > left && t < bottom && b > top;
-  }
-};
-
-// The world box of one polygon.
-Box BoxOf(const GameObject& object, int polygon) {
-  Box box;
-  const CollisionShape& shape = object.GetCollisionShape();
-  if (polygon >= shape.GetPolygonCount()) return box;
-  for (const CollisionVertex& v :
-       shape.GetPolygon(static_cast<std::size_t>(polygon)).GetVertices()) {
-    const Vector2& p = v.GetPosition();
-    box.left = std::min(box.left, p.X());
-    box.right = std::max(box.right, p.X());
-    box.top = std::min(box.top, p.Y());
-    box.bottom = std::max(box.bottom, p.Y());
-  }
-  return box;
-}
 
 // What the hero stands on or runs into: the deck, its ramps, the lift and resting tires.
 std::vector<Box> Ground() {
@@ -142,7 +110,7 @@ class AirshipPilot : public Pilot {
       keys = Melee(*hero, *kaje);
     }
     keys = Guard(*hero, kaje, keys);
-    if (Trace() && m_traced != m_phase) {
+    if (Tracing() && m_traced != m_phase) {
       m_traced = m_phase;
       std::fprintf(stderr, "%6d %8.1f %7.1f  [%s]  energy %.0f health %d", frame,
                    hero->GetPosition().X(), hero->GetPosition().Y(), m_phase, hero->GetEnergy(),
@@ -196,7 +164,7 @@ class AirshipPilot : public Pilot {
 
   ActionBits Journey(const PlayerObject& hero) {
     m_ground = Ground();
-    if (Trace() && m_frame % 30 == 0) {
+    if (Tracing() && m_frame % 30 == 0) {
       std::fprintf(stderr, "%6d %8.1f %7.1f    state %d v %.1f,%.1f", m_frame,
                    hero.GetPosition().X(), hero.GetPosition().Y(), hero.GetState(),
                    hero.GetVelocity().X(), hero.GetVelocity().Y());

@@ -107,35 +107,6 @@ const Leg kRoute[] = {
 
 enum class Stage { Route, Fight, Collect, Exit };
 
-struct Box {
-  float left = std::numeric_limits<float>::max();
-  float top = std::numeric_limits<float>::max();
-  float right = std::numeric_limits<float>::lowest();
-  float bottom = std::numeric_limits<float>::lowest();
-  bool Empty() const { return left > right; }
-};
-
-// The world box of one polygon of an object's shape.
-Box BoxOf(const GameObject& object, int polygon) {
-  Box box;
-  const CollisionShape& shape = object.GetCollisionShape();
-  if (polygon >= shape.GetPolygonCount()) return box;
-  for (const CollisionVertex& v :
-       shape.GetPolygon(static_cast<std::size_t>(polygon)).GetVertices()) {
-    const Vector2& p = v.GetPosition();
-    box.left = std::min(box.left, p.X());
-    box.right = std::max(box.right, p.X());
-    box.top = std::min(box.top, p.Y());
-    box.bottom = std::max(box.bottom, p.Y());
-  }
-  return box;
-}
-
-bool Tracing() {
-  static const bool on = std::getenv("VANTREL_PILOT_TRACE") != nullptr;
-  return on;
-}
-
 class FactoryPilot : public Pilot {
  public:
   ActionBits Next(int frame) override {

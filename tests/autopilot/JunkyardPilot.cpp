@@ -60,36 +60,6 @@ constexpr float kOrbJumpLead = 35.0f;
 constexpr float kLiftApproach = 150.0f;
 constexpr float kLiftJumpOff = 120.0f;
 
-struct Box {
-  float left = std::numeric_limits<float>::max();
-  float top = std::numeric_limits<float>::max();
-  float right = std::numeric_limits<float>::lowest();
-  float bottom = std::numeric_limits<float>::lowest();
-  bool Empty() const { return left > right; }
-};
-
-// The world box of one polygon, or of the whole shape for polygon -1.
-Box BoxOf(const GameObject& object, int polygon = -1) {
-  Box box;
-  const CollisionShape& shape = object.GetCollisionShape();
-  for (int i = 0; i < shape.GetPolygonCount(); ++i) {
-    if (polygon >= 0 && i != polygon) continue;
-    for (const CollisionVertex& v : shape.GetPolygon(static_cast<std::size_t>(i)).GetVertices()) {
-      const Vector2& p = v.GetPosition();
-      box.left = std::min(box.left, p.X());
-      box.right = std::max(box.right, p.X());
-      box.top = std::min(box.top, p.Y());
-      box.bottom = std::max(box.bottom, p.Y());
-    }
-  }
-  return box;
-}
-
-bool Trace() {
-  static const bool on = std::getenv("VANTREL_PILOT_TRACE") != nullptr;
-  return on;
-}
-
 class JunkyardPilot : public Pilot {
  public:
   ActionBits Next(int frame) override {
@@ -101,7 +71,7 @@ class JunkyardPilot : public Pilot {
     m_vx = hero->GetVelocity().X();
     m_vy = hero->GetVelocity().Y();
     m_hero = hero;
-    if (Trace()) TraceCheckpoints();
+    if (Tracing()) TraceCheckpoints();
 
     ActionBits keys = 0;
     switch (m_stage) {
@@ -137,13 +107,13 @@ class JunkyardPilot : public Pilot {
 
   void Enter(Stage stage) {
     m_stage = stage;
-    if (Trace())
+    if (Tracing())
       std::fprintf(stderr, "%6d %8.1f %7.1f -> %s\n", m_frame, m_x, m_y, Phase().c_str());
   }
   void Detail(const char* detail) {
     if (m_detail == detail) return;
     m_detail = detail;
-    if (Trace()) {
+    if (Tracing()) {
       std::fprintf(stderr, "%6d %8.1f %7.1f  %s  energy %.0f health %d\n", m_frame, m_x, m_y,
                    detail, m_hero->GetEnergy(), m_hero->GetHealth());
     }

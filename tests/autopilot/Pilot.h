@@ -6,6 +6,7 @@
 // read flags through GetFlags(), never GetFlag() or AddFlag(), and never call rand().
 #pragma once
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -40,5 +41,23 @@ PlayerObject* Hero();
 std::vector<GameObject*> Live(const std::string& name);
 // A flag's value, or `otherwise` when the object has no such flag.
 float FlagOr(const GameObject& object, const std::string& name, float otherwise);
+
+// A world box, empty until something is put in it.
+struct Box {
+  float left = std::numeric_limits<float>::max();
+  float top = std::numeric_limits<float>::max();
+  float right = std::numeric_limits<float>::lowest();
+  float bottom = std::numeric_limits<float>::lowest();
+  bool Empty() const { return left > right; }
+  bool Overlaps(float l, float t, float r, float b) const {
+    return l < right && r > left && t < bottom && b > top;
+  }
+};
+// The world box of one polygon of an object's shape, or of the whole shape for -1; empty
+// when it has no such polygon.
+Box BoxOf(const GameObject& object, int polygon = -1);
+
+// Whether VANTREL_PILOT_TRACE asks the pilots to say on stderr what they do.
+bool Tracing();
 
 }  // namespace autopilot
