@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
-#include <limits>
 #include <string>
 
 #include "autopilot/Pilot.h"
@@ -523,14 +522,7 @@ class FactoryPilot : public Pilot {
       Detail("drop from the hanging shaft");
       return 0;
     }
-    if (m_hero->GetState() == PLAYER_WALL_JUMP) {
-      Detail("cling and jump off");
-      m_climbDir = m_hero->IsFacingLeft() ? 1.0f : -1.0f;
-      return Press(JUMP);
-    }
-    Detail("fly to the other face");
-    const ActionBits toward = m_climbDir > 0.0f ? MOVE_RIGHT : MOVE_LEFT;
-    return toward | (m_vy < 0.0f ? JUMP : 0);
+    return KickBetweenFaces();
   }
 
   // Up the shaft from wall to wall: cling, jump off, hold toward the other face.
@@ -544,12 +536,17 @@ class FactoryPilot : public Pilot {
       m_climbDir = 1.0f;
       return MOVE_RIGHT | Press(JUMP);
     }
+    // Above the column's top, the kick to the right carries over it.
+    return KickBetweenFaces();
+  }
+
+  // In a shaft: jumps off the face it clings to, then holds toward the other one.
+  ActionBits KickBetweenFaces() {
     if (m_hero->GetState() == PLAYER_WALL_JUMP) {
       Detail("cling and jump off");
       m_climbDir = m_hero->IsFacingLeft() ? 1.0f : -1.0f;
       return Press(JUMP);
     }
-    // Above the column's top, the kick to the right carries over it.
     Detail("fly to the other face");
     const ActionBits toward = m_climbDir > 0.0f ? MOVE_RIGHT : MOVE_LEFT;
     return toward | (m_vy < 0.0f ? JUMP : 0);

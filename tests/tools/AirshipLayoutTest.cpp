@@ -9,6 +9,7 @@
 
 #include "ListFiles.h"
 #include "behaviorlib/Includes/AirshipKaje.h"
+#include "ShippedData.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -18,15 +19,7 @@ constexpr float kDeckY = 4000.0f;
 // Kaje's standing body reaches this high above its feet.
 constexpr float kKajeHeight = 168.0f;
 
-const validator::LevelData& Airship() {
-  static const validator::LevelData level = [] {
-    validator::TokenScan scan(testsupport::SourceDir() / "assets/game/airship.lvl");
-    validator::LevelData data;
-    EXPECT_TRUE(validator::ParseLevel(scan, data));
-    return data;
-  }();
-  return level;
-}
+const validator::LevelData& Airship() { return testsupport::ShippedLevel("airship.lvl"); }
 
 bool IsDeck(const std::string& name) {
   return name.rfind("AirshipDeck", 0) == 0;

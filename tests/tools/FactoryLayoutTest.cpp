@@ -13,6 +13,7 @@
 
 #include "ListFiles.h"
 #include "TokenScan.h"
+#include "ShippedData.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -27,12 +28,7 @@ constexpr float kHeroHeight = 60.0f;
 // A stack wakes when it comes within the screen's width and the wake margin of the view.
 constexpr float kStackSpacing = 1800.0f;
 
-validator::LevelData Factory() {
-  validator::TokenScan scan(testsupport::SourceDir() / "assets/game/factory.lvl");
-  validator::LevelData level;
-  EXPECT_TRUE(validator::ParseLevel(scan, level));
-  return level;
-}
+const validator::LevelData& Factory() { return testsupport::ShippedLevel("factory.lvl"); }
 
 std::vector<validator::PlacedObject> Named(const validator::LevelData& level,
                                            const std::string& name) {

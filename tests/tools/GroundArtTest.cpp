@@ -23,6 +23,7 @@
 #include "AnimationSource.h"
 #include "ListFiles.h"
 #include "SheetRenderer.h"
+#include "ShippedData.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -30,11 +31,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const assetgen::AnimationDesc& Source(const std::string& name) {
-  static const std::vector<assetgen::AnimationDesc> all =
-      assetgen::LoadAnimationFolder(testsupport::SourceDir() / "assets" / "animations");
-  for (const auto& a : all)
-    if (a.name == name) return a;
-  throw std::runtime_error("no animation " + name);
+  return testsupport::SourceAnimation(name);
 }
 
 // One frame of an animation as painted into its sheet; sheets are painted once per run.

@@ -18,6 +18,7 @@
 #include "AnimationSource.h"
 #include "ListFiles.h"
 #include "TokenScan.h"
+#include "ShippedData.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -30,22 +31,10 @@ struct Point {
 using Outline = std::vector<Point>;
 
 const assetgen::AnimationDesc& Source(const std::string& name) {
-  static const std::vector<assetgen::AnimationDesc> all =
-      assetgen::LoadAnimationFolder(testsupport::SourceDir() / "assets" / "animations");
-  for (const auto& a : all)
-    if (a.name == name) return a;
-  throw std::runtime_error("no animation " + name);
+  return testsupport::SourceAnimation(name);
 }
 
-const validator::LevelData& Junkyard() {
-  static const validator::LevelData level = [] {
-    validator::TokenScan scan(testsupport::SourceDir() / "assets/game/junkyard.lvl");
-    validator::LevelData data;
-    EXPECT_TRUE(validator::ParseLevel(scan, data));
-    return data;
-  }();
-  return level;
-}
+const validator::LevelData& Junkyard() { return testsupport::ShippedLevel("junkyard.lvl"); }
 
 // The solid outline of every ground tile and ramp piece, in world coordinates.
 const std::vector<Outline>& Ground() {

@@ -111,8 +111,7 @@ def floor_a():
     # 8. A pit two tiles wide.
     a.run(14, 15, -1)
     # 9. A wall three tiles high; the lift in the shaft beside it carries the hero up. A
-    # hero who misses the lift falls through to the floor below: a lift that comes down on
-    # someone presses him into the ground beneath, so nothing to stand on lies under it.
+    # hero who misses the lift falls through to the floor below.
     a.hole(25)
     a.hole(26)
     a.run(27, 29, 3)
