@@ -81,9 +81,9 @@ void PaintPauseWindow(const FramePaint& p);
 void PaintPauseItem(const FramePaint& p);
 
 void PaintEndScreen(const FramePaint& p);  // EndScreenPainter.cpp
-void PaintKaje(const FramePaint& p);  // AirshipPainter.cpp
+void PaintKaje(const FramePaint& p);  // KajePainter.cpp
 void PaintKajeShield(const FramePaint& p);
-void PaintKajeRocket(const FramePaint& p);
+void PaintKajeRocket(const FramePaint& p);  // AirshipPainter.cpp
 void PaintKajeEnergy(const FramePaint& p);
 void PaintAirshipCrate(const FramePaint& p);
 void PaintAirshipClaw(const FramePaint& p);
