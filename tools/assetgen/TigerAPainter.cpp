@@ -101,9 +101,10 @@ TigerPose PoseFor(const FramePaint& p) {
       t.foreNear = {34, -34}, t.foreFar = {26, -28}, t.hindNear = {-40, -4}, t.hindFar = {-32, -10};
     }
   } else if (pose == "death") {
-    // Slumped on its belly, legs splayed, head hanging; the eyes flicker out.
+    // Slumped on its belly, legs splayed, head hanging; the eyes flicker out. The elbows
+    // rest on the floor, so this cell reaches below the feet.
     t.dead = true;
-    t.bodyY = -44;
+    t.bodyY = -48;
     t.pitch = 4;
     t.headTilt = 26;
     t.jaw = 0.6;
