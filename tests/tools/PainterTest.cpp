@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -117,27 +118,57 @@ class CharacterSheets : public ::testing::Test {
 
 std::vector<AnimationDesc>* CharacterSheets::s_animations = nullptr;
 
-// The characters are drawn standing on the cell's bottom edge; art reaching the top or a
-// side is cut off in the game.
-TEST_F(CharacterSheets, ArtStaysInsideTheTopAndSidesOfEveryCell) {
-  const char* names[] = {"rat_run",       "rat_jump",     "tigera_stand",   "tigera_run",
-                         "tigera_dash",   "tigera_jump",  "tigera_jumpoff", "tigera_death",
-                         "hero_sw_plain", "hero_sw_red1", "hero_sw_blue2",  "hero_air"};
-  for (const char* name : names) {
-    SCOPED_TRACE(name);
-    const AnimationDesc* anim = Find(name);
-    ASSERT_NE(anim, nullptr);
-    Surface sheet = RenderSheet(*anim);
-    for (int i = 0; i < static_cast<int>(anim->frames.size()); ++i) {
-      int x0 = 0, y0 = 0;
-      FrameCell(*anim, i, &x0, &y0);
-      int touching = 0;
-      for (int x = 0; x < anim->frameWidth; ++x) touching += AlphaAt(sheet.get(), x0 + x, y0) > 16;
-      for (int y = 0; y < anim->frameHeight; ++y) {
-        touching += AlphaAt(sheet.get(), x0, y0 + y) > 16;
-        touching += AlphaAt(sheet.get(), x0 + anim->frameWidth - 1, y0 + y) > 16;
-      }
-      EXPECT_EQ(touching, 0) << "frame " << i;
+// Opaque pixels on each edge of frame i's cell: top, bottom, left, right.
+struct EdgeCounts {
+  int top = 0, bottom = 0, left = 0, right = 0;
+};
+EdgeCounts CountEdges(cairo_surface_t* sheet, const AnimationDesc& anim, int i) {
+  int x0 = 0, y0 = 0;
+  FrameCell(anim, i, &x0, &y0);
+  const int w = anim.frameWidth, h = anim.frameHeight;
+  EdgeCounts e;
+  for (int x = 0; x < w; ++x) {
+    e.top += AlphaAt(sheet, x0 + x, y0) > 16;
+    e.bottom += AlphaAt(sheet, x0 + x, y0 + h - 1) > 16;
+  }
+  for (int y = 0; y < h; ++y) {
+    e.left += AlphaAt(sheet, x0, y0 + y) > 16;
+    e.right += AlphaAt(sheet, x0 + w - 1, y0 + y) > 16;
+  }
+  return e;
+}
+
+// Art that touches an edge of its cell is cut off there in the game. Only tiles, panels and
+// strips that fill their cells may touch every edge, and only figures that stand on the
+// cell's floor may touch the bottom one.
+TEST_F(CharacterSheets, ArtStaysInsideEveryEdgeOfEveryCell) {
+  // Painters whose art fills its cell by design: ground, sky and backdrop tiles, screens,
+  // HUD panels and bars, the menu's badges and letter tiles, the moving floor, tire stacks,
+  // the scaffold's lattice.
+  const std::set<std::string> fillsCell = {
+      "ground",          "groundramp",    "backdrop",       "backdroplayer", "bound",
+      "menubackdrop",    "introbackdrop", "endscreen",      "hudwindow",     "energybar",
+      "energymeter",     "corestart",     "soundbar",       "playerbadge",   "halvornletter",
+      "factoryplatform", "tire",          "airshipscaffold"};
+  // Figures whose feet or base stand on the cell's floor, their origin on its last rows.
+  const std::set<std::string> standsOnFloor = {"rat_run",      "tigere_prowl",   "tigere_run",
+                                               "tigere_leap",  "tigerc_stand",   "tigerc_walk",
+                                               "tigerc_shoot", "checkpoint_gate"};
+  // Cut off today and being repainted with their painters' files elsewhere: remove a name
+  // once its art passes.
+  const std::set<std::string> awaitingRepaint = {"kaje_rocket", "airship_crate", "airship_claw",
+                                                 "spark",       "powerup",       "orb_rotation",
+                                                 "Copyright"};
+  for (const AnimationDesc& anim : *s_animations) {
+    if (fillsCell.count(anim.painter) || awaitingRepaint.count(anim.name)) continue;
+    SCOPED_TRACE(anim.name);
+    Surface sheet = RenderSheet(anim);
+    const bool floorAllowed = standsOnFloor.count(anim.name) > 0;
+    for (int i = 0; i < static_cast<int>(anim.frames.size()); ++i) {
+      const EdgeCounts e = CountEdges(sheet.get(), anim, i);
+      EXPECT_EQ(e.top + e.left + e.right + (floorAllowed ? 0 : e.bottom), 0)
+          << "frame " << i << ": top " << e.top << ", bottom " << e.bottom << ", left " << e.left
+          << ", right " << e.right;
     }
   }
 }

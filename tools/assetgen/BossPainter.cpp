@@ -105,10 +105,10 @@ void HullPath(cairo_t* cr) {
 }
 
 struct HullLook {
-  double glow = 1;       // furnace brightness
-  double bob = 0;        // the hull's bounce on its suspension
-  double damage = 0;     // 0 whole .. 1 breaking apart
-  double earth = 0;      // caked with earth from below
+  double glow = 1;    // furnace brightness
+  double bob = 0;     // the hull's bounce on its suspension
+  double damage = 0;  // 0 whole .. 1 breaking apart
+  double earth = 0;   // caked with earth from below
   int frame = 0;
 };
 
@@ -270,7 +270,8 @@ void Hull(cairo_t* cr, const HullLook& look) {
       cairo_line_to(cr, -54, -12);
       cairo_close_path(cr);
       FillShadedOutlined(cr, kDark.Lighter(0.05), -56, -12, 2);
-      for (int g = 0; g < 3; ++g) StrokeSegment(cr, -52 + g * 16.0, -50, -48 + g * 16.0, -16, 3, kSteel.Darker(0.4));
+      for (int g = 0; g < 3; ++g)
+        StrokeSegment(cr, -52 + g * 16.0, -50, -48 + g * 16.0, -16, 3, kSteel.Darker(0.4));
       Glow(cr, -30, -32, 22, Color::Hex(0xFF7020, 0.8));
     }
     const int sparkSets = 1 + static_cast<int>(look.damage * 3);
@@ -410,8 +411,8 @@ void PaintArm(const FramePaint& p) {
     const double r = Radians(a + droop * 25);
     const P2 knuckle{wrist.x + 12 * std::cos(r), wrist.y + 12 * std::sin(r)};
     Limb(cr, wrist.x, wrist.y, knuckle.x, knuckle.y, 6, kSteel.Lighter(0.2));
-    Limb(cr, knuckle.x, knuckle.y, knuckle.x + 8 * std::cos(r + 0.9), knuckle.y + 8 * std::sin(r + 0.9),
-         4, kSteel.Lighter(0.2));
+    Limb(cr, knuckle.x, knuckle.y, knuckle.x + 8 * std::cos(r + 0.9),
+         knuckle.y + 8 * std::sin(r + 0.9), 4, kSteel.Lighter(0.2));
   }
   Sphere(cr, wrist.x, wrist.y, 7, kGold.Darker(0.2));
   if (droop > 0) {  // torn hoses and sparks at the broken elbow
@@ -478,10 +479,14 @@ void PaintScrap(const FramePaint& p) {
   cairo_t* cr = p.cr;
   switch (static_cast<int>(p.Num("look", p.index))) {
     case 0:
-      for (int t = 0; t < 8; ++t) Limb(cr, 0, 0, 13 * std::cos(t * 0.785), 13 * std::sin(t * 0.785), 6, kSteel);
+      for (int t = 0; t < 8; ++t)
+        Limb(cr, 0, 0, 13 * std::cos(t * 0.785), 13 * std::sin(t * 0.785), 6, kSteel);
       Sphere(cr, 0, 0, 10, kSteel);
       break;
-    case 1: Limb(cr, -12, 10, 0, 10, 9, kRust); Limb(cr, 0, 10, 8, -12, 9, kRust); break;
+    case 1:
+      Limb(cr, -12, 10, 0, 10, 9, kRust);
+      Limb(cr, 0, 10, 8, -12, 9, kRust);
+      break;
     case 2:
       RoundedRectPath(cr, -10, -14, 20, 28, 3);
       FillShadedOutlined(cr, Color::Hex(0xB9C2C8), -14, 14, 2);
@@ -505,7 +510,8 @@ void PaintScrap(const FramePaint& p) {
       break;
     case 5:
       cairo_new_path(cr);
-      for (int i = 0; i < 6; ++i) cairo_line_to(cr, 15 * std::cos(i * 1.047), 15 * std::sin(i * 1.047));
+      for (int i = 0; i < 6; ++i)
+        cairo_line_to(cr, 15 * std::cos(i * 1.047), 15 * std::sin(i * 1.047));
       cairo_close_path(cr);
       FillShadedOutlined(cr, kGold.Darker(0.3), -15, 15, 2);
       Sphere(cr, 0, 0, 5, kDark);

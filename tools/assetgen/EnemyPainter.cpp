@@ -159,14 +159,15 @@ void PaintRummager(const FramePaint& p) {
   // The scoop claw on a two-part arm from the shoulder.
   const double sx = 12, sy = -52;
   double ex, ey, cx, cy, ca;  // elbow, claw, claw angle
+  // Every claw position keeps the scoop and its teeth inside the frame.
   if (pose == "attack" && i == 0) {
-    ex = 20, ey = -74, cx = 34, cy = -84, ca = -60;
+    ex = 20, ey = -66, cx = 30, cy = -70, ca = -60;
   } else if (pose == "attack") {
-    ex = 34, ey = -38, cx = 44, cy = -10, ca = 80;
+    ex = 32, ey = -40, cx = 36, cy = -26, ca = 80;
   } else if (pose == "windup") {
-    ex = -4, ey = -66, cx = -18, cy = -78, ca = -150;
+    ex = -4, ey = -62, cx = -16, cy = -70, ca = -150;
   } else {
-    ex = 28, ey = -40 + (i % 2) * 2, cx = 38, cy = -22 + (i % 2) * 2, ca = 60;
+    ex = 26, ey = -40 + (i % 2) * 2, cx = 33, cy = -22 + (i % 2) * 2, ca = 60;
   }
   Limb(cr, sx, sy, ex, ey, 6, Color::Hex(0x8A8A90));
   Limb(cr, ex, ey, cx, cy, 5, Color::Hex(0x9A9AA2));
@@ -185,7 +186,7 @@ void PaintRummager(const FramePaint& p) {
   cairo_restore(cr);
   if (pose == "attack" && i == 1) {
     // Dust where the claw hits the floor.
-    Glow(cr, 46, -4, 16, Color{0.75, 0.65, 0.5, 0.6});
+    Glow(cr, 40, -14, 12, Color{0.75, 0.65, 0.5, 0.6});
   }
   cairo_restore(cr);
 }

@@ -32,7 +32,8 @@ void Cannon(cairo_t* cr, double x0, double y0, double length, double bore, const
   // Breech block, barrel and muzzle ring, pointing right.
   RoundedRectPath(cr, x0, y0 - bore, bore * 2.2, bore * 2, 5);
   FillShadedOutlined(cr, c.Darker(0.2), y0 - bore, y0 + bore, 1.5);
-  Limb(cr, x0 + bore * 2, y0, x0 + length - 8, y0, bore * 1.1, c);
+  // The barrel's round cap ends inside the muzzle ring.
+  Limb(cr, x0 + bore * 2, y0, x0 + length - bore * 0.6, y0, bore * 1.1, c);
   cairo_rectangle(cr, x0 + length - 12, y0 - bore * 0.75, 12, bore * 1.5);
   FillShadedOutlined(cr, c.Lighter(0.25), y0 - bore * 0.75, y0 + bore * 0.75, 1.5);
   Sphere(cr, x0 + bore * 1.1, y0, bore * 0.45, kGold);
@@ -80,7 +81,12 @@ void PaintMenuSword(const FramePaint& p) {
   cairo_t* cr = p.cr;
   bool charged = p.Num("charged", p.index) != 0;
   double half = p.Width() / 2;
-  if (charged) Glow(cr, half * 0.3, 0, half * 0.9, kIce.WithAlpha(0.45));
+  if (charged) {  // a flat halo along the blade, inside the frame
+    cairo_save(cr);
+    cairo_scale(cr, 1, (p.Height() / 2 - 2) / (half * 0.85));
+    Glow(cr, half * 0.1, 0, half * 0.85, kIce.WithAlpha(0.45));
+    cairo_restore(cr);
+  }
   // Blade from the guard to the point, along +x.
   double guard = -half + 78, tip = half - 6;
   cairo_move_to(cr, guard, -9);

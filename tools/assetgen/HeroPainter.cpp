@@ -121,7 +121,7 @@ Pose PoseFor(const FramePaint& p) {
       double ph = phase;
       pose.thighF = 40 * std::sin(ph), pose.shinF = pose.thighF - 40;
       pose.thighB = -40 * std::sin(ph), pose.shinB = pose.thighB - 40;
-      pose.upperF = 80, pose.foreF = 92, pose.sword = 95;
+      pose.upperF = 60, pose.foreF = 74, pose.sword = 74;  // the tip stays inside the frame
     }
     pose.upperB = -50, pose.foreB = -30;
   } else if (name == "cyclone") {
@@ -131,7 +131,7 @@ Pose PoseFor(const FramePaint& p) {
     pose.sword = 90 + 360.0 * i / std::max(1, n);
     pose.upperB = -90, pose.foreB = -90;
   } else if (name == "superjump") {
-    pose.upperF = 165, pose.foreF = 175, pose.sword = 180;
+    pose.upperF = 150, pose.foreF = 162, pose.sword = 166;
     pose.upperB = 190, pose.foreB = 185;
     pose.thighF = 3, pose.shinF = 0, pose.thighB = -3, pose.shinB = 0;
   } else if (name == "air") {
@@ -342,7 +342,7 @@ void DrawTrail(cairo_t* cr, P2 shoulder, double from, double to, double radius, 
 }
 
 void DrawJets(cairo_t* cr, int i) {
-  double len = 13 + 4 * (i % 2) + 2 * (i % 3);
+  double len = 9 + 3 * (i % 2) + 1.5 * (i % 3);  // the flames stay inside the frame
   for (double x : {-4.0, 4.0}) {
     cairo_move_to(cr, x - 3.5, 0);
     cairo_line_to(cr, x, len);
@@ -369,8 +369,8 @@ void DrawAirStreaks(cairo_t* cr, bool rising, int i) {
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   for (int k = 0; k < 5; ++k) {
     const double x = -12 + k * 6 + rng.Range(-2, 2);
-    const double y0 = rising ? rng.Range(2, 6) : rng.Range(-72, -66);
-    const double len = rng.Range(8, 16);
+    const double y0 = rising ? rng.Range(1, 3) : rng.Range(-72, -66);
+    const double len = rng.Range(6, 10);
     cairo_move_to(cr, x, y0);
     cairo_line_to(cr, x, rising ? y0 + len : y0 - len);
   }

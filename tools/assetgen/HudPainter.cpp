@@ -1,5 +1,6 @@
 // The HUD's art: orbs and their cracks and shards, the window, the ability chips, the energy
 // bar and its frame, and the warning labels.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -288,14 +289,19 @@ void PaintEnergyMeter(const FramePaint& p) {
 void PaintHudLabel(const FramePaint& p) {
   std::string text = p.Text("text", "");
   double flash = p.Num("flash", 0);
-  double height = p.Num("height", 10);
+  // The text and its outline stay a pixel inside the strip.
+  double height = std::min(p.Num("height", 10), p.Height() - 6);
   Color rest = Color::Hex(0xB8CCE0);
   Color c = rest;
   if (flash > 0) {
     // Alternate hot red and white through the warning frames.
     int step = static_cast<int>(p.Num("i", 0));
     c = step % 2 == 0 ? Color::Hex(0xFF3B30) : Color::Hex(0xFFF4E0);
+    // A flat halo: round, it would be cut by the strip's top and bottom.
+    cairo_save(p.cr);
+    cairo_scale(p.cr, 1, (p.Height() / 2 - 1) / (TextWidth(text, height) * 0.6));
     Glow(p.cr, 0, 0, TextWidth(text, height) * 0.6, Color::Hex(0xFF3B30, 0.35));
+    cairo_restore(p.cr);
   }
   DrawLabel(p.cr, text, 0, height / 2, height, 1, c, 1.8);
 }

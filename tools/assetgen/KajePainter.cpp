@@ -176,7 +176,9 @@ void DrawCape(cairo_t* cr, const KajePose& k) {
     const double t = s / double(kSteps);
     const double bend = wave * std::sin(k.capePhase + t * kPi * 1.4) * t;
     // Billowing and streaming capes belly out behind the body.
-    const double belly = (k.cape == Cape::kBillow ? -18 : k.cape == Cape::kStream ? 8 : 0) *
+    const double belly = (k.cape == Cape::kBillow   ? -18
+                          : k.cape == Cape::kStream ? 8
+                                                    : 0) *
                          std::sin(t * kPi);
     const P2 c{top.x + down.x * k.capeLength * t + across.x * (bend + belly),
                top.y + down.y * k.capeLength * t + across.y * (bend + belly)};
@@ -380,13 +382,9 @@ void DrawCannonArm(cairo_t* cr, const KajePose& k) {
   cairo_line_to(cr, len * 0.5, 14);
   cairo_close_path(cr);
   FillShadedOutlined(cr, k.slash >= 0 ? Color::Hex(0xFFD0E0) : Color::Hex(0xB8C0CC), 7, 14, 1.2);
-  auto housing = [&] {
-    RoundedRectPath(cr, -4, -11, len * 0.62, 22, 6);
-  };
+  auto housing = [&] { RoundedRectPath(cr, -4, -11, len * 0.62, 22, 6); };
   RimLit(cr, housing, kArmour.Lighter(0.2), -11, 11);
-  auto barrel = [&] {
-    RoundedRectPath(cr, len * 0.5, -6, len * 0.5, 12, 3);
-  };
+  auto barrel = [&] { RoundedRectPath(cr, len * 0.5, -6, len * 0.5, 12, 3); };
   RimLit(cr, barrel, Color::Hex(0x8A90A0), -6, 6);
   cairo_rectangle(cr, len * 0.3, -11, 6, 22);
   SetColor(cr, kCrimson);
@@ -476,8 +474,10 @@ void PaintKajeShield(const FramePaint& p) {
       const double edge = std::min(1.0, std::hypot(cx, hy - cy) / r);
       for (int v = 0; v <= 6; ++v) {
         const double a = v * kPi / 3;
-        if (v == 0) cairo_move_to(cr, cx + h * std::cos(a), hy + h * std::sin(a));
-        else cairo_line_to(cr, cx + h * std::cos(a), hy + h * std::sin(a));
+        if (v == 0)
+          cairo_move_to(cr, cx + h * std::cos(a), hy + h * std::sin(a));
+        else
+          cairo_line_to(cr, cx + h * std::cos(a), hy + h * std::sin(a));
       }
       SetColor(cr, Color::Hex(0xC8F0FF, 0.1 + 0.55 * edge * edge));
       cairo_set_line_width(cr, 1.2 + edge);

@@ -234,7 +234,7 @@ void PaintTigerShot(const FramePaint& p) {
   cairo_close_path(cr);
   cairo_fill(cr);
   cairo_pattern_destroy(trail);
-  Glow(cr, len * 0.45, 0, flicker ? 9 : 7.5, Color{1, 0.55, 0.1, 0.9});
+  Glow(cr, len * 0.45, 0, flicker ? 7 : 6, Color{1, 0.55, 0.1, 0.9});
   cairo_save(cr);
   cairo_translate(cr, len * 0.45, 0);
   cairo_scale(cr, 8, 3.2);
@@ -247,10 +247,10 @@ void PaintTigerShot(const FramePaint& p) {
 // A round black bomb with a tiger-stripe band; the fuse sparks differently each frame.
 void PaintTigerBomb(const FramePaint& p) {
   cairo_t* cr = p.cr;
-  const double r = p.Width() / 2 - 6;
+  const double r = p.Width() / 2 - 8;  // room above for the fuse's sparks
   // Fuse.
   cairo_move_to(cr, r * 0.4, -r * 0.85);
-  cairo_curve_to(cr, r * 0.7, -r * 1.2, r * 0.9, -r * 1.0, r * 1.0, -r * 1.25);
+  cairo_curve_to(cr, r * 0.7, -r * 1.1, r * 0.9, -r * 0.95, r * 1.0, -r * 1.1);
   cairo_set_source_rgb(cr, 0.6, 0.5, 0.35);
   cairo_set_line_width(cr, 2);
   cairo_stroke(cr);
@@ -271,11 +271,11 @@ void PaintTigerBomb(const FramePaint& p) {
   cairo_set_source_rgb(cr, 0.06, 0.06, 0.06);
   cairo_fill(cr);
   cairo_restore(cr);
-  const double sx = r * 1.0, sy = -r * 1.25;
-  Glow(cr, sx, sy, 5 + 2 * (p.index % 3), Color{1, 0.8, 0.2, 0.95});
+  const double sx = r * 1.0, sy = -r * 1.1;
+  Glow(cr, sx, sy, 3.5 + 1.2 * (p.index % 3), Color{1, 0.8, 0.2, 0.95});
   Lcg rng(97u + static_cast<unsigned>(p.index));
   for (int k = 0; k < 5; ++k) {
-    const double a = rng.Range(0, 2 * kPi), d = rng.Range(3, 7);
+    const double a = rng.Range(0, 2 * kPi), d = rng.Range(2, 4.5);
     cairo_move_to(cr, sx, sy);
     cairo_line_to(cr, sx + d * std::cos(a), sy + d * std::sin(a));
   }
