@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <string>
@@ -180,9 +181,10 @@ TEST_F(CharacterSheets, EnemyArtFillsItsHitBox) {
     const char* name;
     double minCover;
   };
-  const Case cases[] = {{"rat_run", 0.5},       {"rat_jump", 0.5},    {"tigera_stand", 0.5},
-                        {"tigera_run", 0.5},    {"tigera_dash", 0.4}, {"tigera_jump", 0.4},
-                        {"tigera_jumpoff", 0.4}};
+  const Case cases[] = {{"rat_run", 0.5},        {"rat_jump", 0.5},    {"tigera_stand", 0.5},
+                        {"tigera_run", 0.5},     {"tigera_dash", 0.4}, {"tigera_jump", 0.4},
+                        {"tigera_jumpoff", 0.4}, {"kaje_stand", 0.4},  {"kaje_walk", 0.4},
+                        {"kaje_fire", 0.4},      {"GNTbody", 0.8},     {"GNTdive", 0.8}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const AnimationDesc* anim = Find(c.name);
@@ -215,6 +217,68 @@ TEST_F(CharacterSheets, EnemyArtFillsItsHitBox) {
       }
     }
   }
+}
+
+// Share of the pixels, opaque in either frame, whose colour differs between frames a and b.
+double ChangedShare(cairo_surface_t* sheet, const AnimationDesc& anim, int a, int b) {
+  int ax = 0, ay = 0, bx = 0, by = 0;
+  FrameCell(anim, a, &ax, &ay);
+  FrameCell(anim, b, &bx, &by);
+  int opaque = 0, changed = 0;
+  for (int y = 0; y < anim.frameHeight; ++y) {
+    for (int x = 0; x < anim.frameWidth; ++x) {
+      const std::uint32_t p = PixelAt(sheet, ax + x, ay + y), q = PixelAt(sheet, bx + x, by + y);
+      if ((p >> 24) <= 16 && (q >> 24) <= 16) continue;
+      ++opaque;
+      int most = 0;
+      for (int shift = 0; shift < 32; shift += 8)
+        most = std::max(most, std::abs(int((p >> shift) & 255) - int((q >> shift) & 255)));
+      changed += most > 24;
+    }
+  }
+  return opaque > 0 ? changed / double(opaque) : 0.0;
+}
+
+// A looping animation whose frames are near copies reads as a still picture in play: the
+// treads, the drill, the walk and the attacks must visibly move from frame to frame.
+TEST_F(CharacterSheets, MovingAnimationsChangeFromFrameToFrame) {
+  struct Case {
+    const char* name;
+    double minShare;
+  };
+  const Case cases[] = {{"GNTbody", 0.1},    {"GNTdive", 0.1},    {"GNTdeath", 0.1},
+                        {"GNTdrill", 0.1},   {"kaje_walk", 0.1},  {"kaje_swipe", 0.1},
+                        {"kaje_fire", 0.05}, {"kaje_stand", 0.05}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const AnimationDesc* anim = Find(c.name);
+    ASSERT_NE(anim, nullptr);
+    Surface sheet = RenderSheet(*anim);
+    for (int i = 0; i + 1 < static_cast<int>(anim->frames.size()); ++i)
+      EXPECT_GE(ChangedShare(sheet.get(), *anim, i, i + 1), c.minShare)
+          << "frames " << i << "-" << i + 1;
+  }
+}
+
+// The burrow is placed at the body's centre as it dives; its mound must rest on the floor the
+// body's tracks stood on, not float above it.
+TEST_F(CharacterSheets, BurrowRestsOnTheFloorUnderTheDivingBody) {
+  const AnimationDesc* body = Find("GNTbody");
+  const AnimationDesc* burrow = Find("GNTburrow");
+  ASSERT_NE(body, nullptr);
+  ASSERT_NE(burrow, nullptr);
+  double floor = -1e9;  // the lowest point of the body's walking polygon
+  const std::vector<Polygon> shape = body->Shape(0);
+  for (const Vertex& v : shape[0].vertices) floor = std::max<double>(floor, v.y);
+  Surface sheet = RenderSheet(*burrow);
+  int x0 = 0, y0 = 0;
+  FrameCell(*burrow, 0, &x0, &y0);
+  int lowest = -1;
+  for (int y = 0; y < burrow->frameHeight; ++y)
+    for (int x = 0; x < burrow->frameWidth; ++x)
+      if (AlphaAt(sheet.get(), x0 + x, y0 + y) > 128) lowest = y;
+  ASSERT_GE(lowest, 0);
+  EXPECT_NEAR(lowest - burrow->frames[0].offsetY, floor, 4.0);
 }
 
 // Counts the pixels of one exact colour.
