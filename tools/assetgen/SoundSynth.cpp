@@ -624,6 +624,30 @@ std::vector<SoundRecipe> LoadSoundFolder(const std::filesystem::path& folder) {
   return all;
 }
 
+std::string RecipeText(const SoundRecipe& r) {
+  std::ostringstream text;
+  text.precision(17);
+  auto lines = [&text](const std::vector<SoundLine>& layers) {
+    for (const auto& layer : layers) {
+      for (const auto& token : layer.tokens) text << token << ' ';
+      text << '\n';
+    }
+  };
+  text << (r.music ? "music " : "sound ") << r.name << ' ' << r.file << " rate=" << r.rate
+       << " length=" << r.length << " bpm=" << r.bpm << " steps=" << r.steps
+       << " echo=" << r.echo.first << ':' << r.echo.second << " form=";
+  for (const auto& item : r.form) text << item << ',';
+  text << '\n';
+  lines(r.layers);
+  for (const auto& section : r.sections) {
+    text << "section " << section.name << " steps=" << section.steps << " with=";
+    for (const auto& other : section.with) text << other << ',';
+    text << '\n';
+    lines(section.layers);
+  }
+  return text.str();
+}
+
 std::vector<float> Synthesize(const SoundRecipe& r) {
   return Render(r, false);
 }

@@ -76,6 +76,10 @@ struct SoundRecipe {
 std::vector<SoundRecipe> ParseSoundRecipes(const std::string& text, const std::string& origin);
 std::vector<SoundRecipe> LoadSoundFolder(const std::filesystem::path& folder);
 
+// Everything the recipe's sound is made from, as text (not where its lines stand in the file):
+// two recipes with the same text sound the same.
+std::string RecipeText(const SoundRecipe& recipe);
+
 // The recipe's samples in -1..1, channels interleaved.
 std::vector<float> Synthesize(const SoundRecipe& recipe);
 
