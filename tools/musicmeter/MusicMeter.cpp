@@ -85,15 +85,24 @@ std::vector<std::vector<double>> BarPrints(const std::vector<double>& mono, int 
   for (size_t bar = 0; (bar + 1) * barFrames <= static_cast<double>(mono.size()); ++bar) {
     std::vector<double> print;
     for (int s = 0; s < kSlices; ++s) {
+      // The slice's whole length, a frame every half frame, so a noisy hit is averaged.
       const auto first =
           static_cast<size_t>((static_cast<double>(bar) + double(s) / kSlices) * barFrames);
-      const std::vector<double> power = PowerSpectrum(mono, first);
-      for (int b = 0; b < kBands; ++b) {
-        double e = 1e-9;
-        for (size_t k = edges[b]; k < std::max(edges[b] + 1, edges[b + 1]); ++k) e += power[k];
-        print.push_back(10 * std::log10(e));
+      const auto last =
+          static_cast<size_t>((static_cast<double>(bar) + double(s + 1) / kSlices) * barFrames);
+      std::vector<double> bands(kBands, 0.0);
+      for (size_t at = first; at < std::max(first + 1, last); at += kFrame / 2) {
+        const std::vector<double> power = PowerSpectrum(mono, at);
+        for (int b = 0; b < kBands; ++b)
+          for (size_t k = edges[b]; k < std::max(edges[b] + 1, edges[b + 1]); ++k)
+            bands[b] += power[k];
       }
+      for (double e : bands) print.push_back(e);
     }
+    // Decibels, with what lies 50 dB under the bar's strongest band counted as silence, so
+    // faint tails don't decide whether two bars sound alike.
+    const double top = *std::max_element(print.begin(), print.end());
+    for (double& e : print) e = 10 * std::log10(std::max(e, top * 1e-5) + 1e-30);
     prints.push_back(std::move(print));
   }
   return prints;
@@ -154,6 +163,8 @@ Measures Measure(const Track& t, double barSeconds) {
     for (size_t a = 0; a < b; ++a)
       if (Pearson(prints[a], prints[b]) >= kCopyLikeness) {
         ++copies;
+        m.copies.push_back(static_cast<int>(b));
+        m.copies.push_back(static_cast<int>(a));
         break;
       }
   m.copiedBars = prints.empty() ? 0 : double(copies) / static_cast<double>(prints.size());

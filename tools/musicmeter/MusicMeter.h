@@ -22,6 +22,7 @@ struct Measures {
   double brightShare = 0;    // share of the energy above 2 kHz
   double copiedBars = 0;     // share of bars that sound like an earlier bar
   int bars = 0;
+  std::vector<int> copies;   // each copying bar (from 0) and the bar it copies, in pairs
   double loudness = 0;       // integrated, LUFS
   double loudnessRange = 0;  // LU
   double peak = 0;           // largest sample, 1 = full scale

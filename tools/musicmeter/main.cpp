@@ -1,8 +1,9 @@
-// vantrel_musicmeter --assets DIR --game DIR [--check] [music/NAME.ogg ...]
+// vantrel_musicmeter --assets DIR --game DIR [--check] [--copies] [music/NAME.ogg ...]
 // Prints, per track of the game's music (all of them unless named): length, left-right
 // correlation, share of energy above 2 kHz, share of bars copying an earlier bar, loudness,
 // loudness range and peak. With --check it exits 1 when a track misses what finished music
-// must reach, or when the tracks' loudness differs by more than 2 LU.
+// must reach, or when the tracks' loudness differs by more than 2 LU. --copies lists which
+// bars copy which.
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -15,11 +16,13 @@
 int main(int argc, char** argv) {
   std::filesystem::path assets, game;
   std::vector<std::string> named;
-  bool check = false;
+  bool check = false, listCopies = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--check") {
       check = true;
+    } else if (arg == "--copies") {
+      listCopies = true;
     } else if ((arg == "--assets" || arg == "--game") && i + 1 < argc) {
       (arg == "--assets" ? assets : game) = argv[++i];
     } else if (arg.rfind("--", 0) == 0) {
@@ -30,7 +33,7 @@ int main(int argc, char** argv) {
     }
   }
   if (assets.empty() || game.empty()) {
-    std::fprintf(stderr, "usage: vantrel_musicmeter --assets DIR --game DIR [--check] [TRACK...]\n");
+    std::fprintf(stderr, "usage: vantrel_musicmeter --assets DIR --game DIR [--check] [--copies] [TRACK...]\n");
     return 2;
   }
   try {
@@ -47,6 +50,12 @@ int main(int argc, char** argv) {
       std::printf("%-24s %6.1f %6.3f %6.1f%% %6.1f%% %7.1f %5.1f %6.3f\n", recipe.file.c_str(),
                   m.seconds, m.correlation, 100 * m.brightShare, 100 * m.copiedBars, m.loudness,
                   m.loudnessRange, m.peak);
+      if (listCopies && !m.copies.empty()) {
+        std::printf("  copies (bar<-earlier bar):");
+        for (size_t i = 0; i < m.copies.size(); i += 2)
+          std::printf(" %d<-%d", m.copies[i], m.copies[i + 1]);
+        std::printf("\n");
+      }
       quietest = std::min(quietest, m.loudness);
       loudest = std::max(loudest, m.loudness);
       for (const auto& fault : musicmeter::Faults(m)) {
