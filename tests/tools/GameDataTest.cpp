@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "Generator.h"
 #include "animationlib/Animation.h"
@@ -115,6 +116,44 @@ TEST_F(GameData, EverySheetHoldsItsFramesInAnExactGrid) {
     EXPECT_GE(columns * rows, acd.GetFrameCount());
     EXPECT_GT(acd.GetFrameCount(), (rows - 1) * columns) << "an empty row of frames";
   }
+}
+
+// The build redoes one group of the folder at a time: one .anim file paints only its own
+// sheets, and a sound recipe's content file changes only when that recipe does.
+TEST(GameDataParts, AGroupWritesOnlyWhatItsSourceFeeds) {
+  testsupport::TempDir dir;
+  const fs::path assets = testsupport::SourceDir() / "assets";
+  const assetgen::GenerateOptions options{assets, dir / "game", fs::path()};
+  const auto used = assetgen::GenerateAnimationFile(options, "hud.anim");
+  EXPECT_EQ(used, std::vector<fs::path>{assets / "animations" / "hud.anim"});
+  int written = 0;
+  for (const auto& e : fs::directory_iterator(dir / "game" / "animations"))
+    written += e.path().extension() == ".acd";
+  int defined = 0;
+  std::ifstream hud(assets / "animations" / "hud.anim");
+  for (std::string line; std::getline(hud, line);) defined += line.rfind("animation ", 0) == 0;
+  EXPECT_EQ(written, defined);
+
+  // Two recipes; editing the second leaves the first one's content file as it was.
+  testsupport::TempDir copy;
+  fs::create_directories(copy / "sounds");
+  auto write = [&](const std::string& gain) {
+    std::ofstream(copy / "sounds" / "t.snd")
+        << "sound a s/a.wav length=0.1\ntone f0=440 dur=0.1\n"
+        << "sound b s/b.wav length=0.1\ntone f0=220 dur=0.1 gain=" << gain << "\n";
+  };
+  const assetgen::GenerateOptions soundOptions{copy.Path(), copy / "game", fs::path()};
+  write("0.5");
+  assetgen::SplitSoundRecipes(soundOptions, copy / "recipes");
+  const std::string a = ReadBytes(copy / "recipes" / "s_a.wav.recipe");
+  const std::string b = ReadBytes(copy / "recipes" / "s_b.wav.recipe");
+  write("0.25");
+  assetgen::SplitSoundRecipes(soundOptions, copy / "recipes");
+  EXPECT_EQ(ReadBytes(copy / "recipes" / "s_a.wav.recipe"), a);
+  EXPECT_NE(ReadBytes(copy / "recipes" / "s_b.wav.recipe"), b);
+  assetgen::GenerateSound(soundOptions, "s/b.wav");
+  EXPECT_TRUE(fs::exists(copy / "game" / "s" / "b.wav"));
+  EXPECT_FALSE(fs::exists(copy / "game" / "s" / "a.wav"));
 }
 
 }  // namespace

@@ -49,9 +49,15 @@ TEST(MusicMeter, WidthBrightnessAndCopiedBarsOfKnownTracks) {
   };
   for (const Case& c : cases) {
     const Measures m = Measure(Make(2.0, c.at), 0.5);
-    if (c.correlation >= 0) EXPECT_NEAR(m.correlation, c.correlation, 0.02) << c.what;
-    if (c.bright >= 0) EXPECT_NEAR(m.brightShare, c.bright, 0.02) << c.what;
-    if (c.copied >= 0) EXPECT_DOUBLE_EQ(m.copiedBars, c.copied) << c.what;
+    if (c.correlation >= 0) {
+      EXPECT_NEAR(m.correlation, c.correlation, 0.02) << c.what;
+    }
+    if (c.bright >= 0) {
+      EXPECT_NEAR(m.brightShare, c.bright, 0.02) << c.what;
+    }
+    if (c.copied >= 0) {
+      EXPECT_DOUBLE_EQ(m.copiedBars, c.copied) << c.what;
+    }
   }
 }
 

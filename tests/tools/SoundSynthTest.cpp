@@ -298,7 +298,8 @@ TEST(OggEncoding, SameSamplesGiveTheSameStreamAndTheMixerDecodesItWholeBelowFull
   int peak = 0;
   const auto* pcm = reinterpret_cast<const std::int16_t*>(chunk->abuf);
   for (Uint32 i = 0; i < chunk->alen / 2; ++i) peak = std::max(peak, std::abs(int{pcm[i]}));
-  EXPECT_GT(peak, 16000);
+  // Music is brought to one loudness, so this steady chord peaks near a third of full scale.
+  EXPECT_GT(peak, 8000);
   EXPECT_LT(peak, 32767);
   Mix_FreeChunk(chunk);
   device->Close();
