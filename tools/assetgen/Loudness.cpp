@@ -23,9 +23,11 @@ struct Biquad {
 
 // The weighting's two stages for any sample rate, from their analogue prototypes.
 Biquad Shelf(int rate) {
-  const double gainDb = 3.999843853973347, q = 0.7071752369554196, fc = 1681.974450955533;
-  const double k = std::tan(kPi * fc / rate), vh = std::pow(10.0, gainDb / 20.0);
-  const double vb = std::pow(vh, 0.4996667741545416);
+  // A 4 dB shelf: vh = 10^(4/20), vb = vh^0.5, written out so that no compiler folds a
+  // power of constants its own way and the two builds measure alike.
+  const double q = 0.7071752369554196, fc = 1681.974450955533;
+  const double vh = 1.5848647011308556, vb = 1.2587209302325617;
+  const double k = std::tan(kPi * fc / rate);
   const double a0 = 1 + k / q + k * k;
   return {(vh + vb * k / q + k * k) / a0, 2 * (k * k - vh) / a0, (vh - vb * k / q + k * k) / a0,
           2 * (k * k - 1) / a0, (1 - k / q + k * k) / a0};
