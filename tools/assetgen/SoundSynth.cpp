@@ -485,20 +485,20 @@ void AddRoom(StereoMix& mix, double amount) {
     for (int d : kPasses)
       passes.push_back({std::vector<float>(static_cast<size_t>((d + side * kSideApart) * scale) + 1)});
     std::vector<float>& out = side == 0 ? mix.left : mix.right;
-    for (size_t k = 0; k < warm + n; ++k) {
-      const size_t i = (k + n - warm) % n;
+    size_t i = n - warm;
+    for (size_t k = 0; k < warm + n; ++k, i = i + 1 == n ? 0 : i + 1) {
       double wet = 0;
       for (Line& c : combs) {
         const double y = c.buffer[c.at];
         c.store = y * (1 - kDamp) + c.store * kDamp;
         c.buffer[c.at] = static_cast<float>(in[i] * 0.03 + c.store * kFeedback);
-        c.at = (c.at + 1) % c.buffer.size();
+        if (++c.at == c.buffer.size()) c.at = 0;
         wet += y;
       }
       for (Line& a : passes) {
         const double b = a.buffer[a.at];
         a.buffer[a.at] = static_cast<float>(wet + b * kPassFeedback);
-        a.at = (a.at + 1) % a.buffer.size();
+        if (++a.at == a.buffer.size()) a.at = 0;
         wet = b - wet;
       }
       if (k >= warm) out[i] += static_cast<float>(amount * wet);
