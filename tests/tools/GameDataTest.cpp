@@ -134,6 +134,21 @@ TEST(GameDataParts, AGroupWritesOnlyWhatItsSourceFeeds) {
   for (std::string line; std::getline(hud, line);) defined += line.rfind("animation ", 0) == 0;
   EXPECT_EQ(written, defined);
 
+  // A sheet copied from another file's animation depends on that file too.
+  testsupport::TempDir anims;
+  fs::create_directories(anims / "animations");
+  std::ofstream(anims / "animations" / "a.anim")
+      << "animation shot_plain\npainter shot color=plain level=0\nsize 56 32\noffset 34 16\n"
+         "box HERO_SHOT -8 -5 8 5\nframes 2 ticks=3\n";
+  std::ofstream(anims / "animations" / "b.anim")
+      << "animation shot_red0\ncopy shot_plain\npainter shot color=red level=0\n";
+  const assetgen::GenerateOptions copyOptions{anims.Path(), anims / "game", fs::path()};
+  EXPECT_EQ(assetgen::GenerateAnimationFile(copyOptions, "b.anim"),
+            (std::vector<fs::path>{anims / "animations" / "a.anim",
+                                   anims / "animations" / "b.anim"}));
+  EXPECT_TRUE(fs::exists(anims / "game" / "animations" / "shot_red0.png"));
+  EXPECT_FALSE(fs::exists(anims / "game" / "animations" / "shot_plain.png"));
+
   // Two recipes; editing the second leaves the first one's content file as it was.
   testsupport::TempDir copy;
   fs::create_directories(copy / "sounds");
