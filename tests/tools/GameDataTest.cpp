@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "Generator.h"
 #include "animationlib/Animation.h"
@@ -76,21 +77,23 @@ TEST_F(GameData, TwoRunsProduceTheSameBytes) {
   EXPECT_EQ(ReadBytes(s_dir->Path() / "contact.png"), ReadBytes(second / "contact.png"));
 }
 
+// The build reruns the text group when a text file changes; that is where the score file is
+// written, so the rerun needs nothing else.
 TEST_F(GameData, ARerunKeepsTheScoreFileTheGameWrote) {
   testsupport::TempDir dir;
   const assetgen::GenerateOptions options{testsupport::SourceDir() / "assets", dir / "game",
                                           fs::path()};
-  assetgen::Generate(options);
+  assetgen::GenerateText(options);
   const fs::path scores = dir / "game" / "Scores.vths";
   const std::string shipped = ReadBytes(scores);
   ASSERT_FALSE(shipped.empty());
   const std::string played = "123456\tWinner\n" + shipped.substr(shipped.find('\n') + 1);
   std::ofstream(scores, std::ios::binary) << played;
-  assetgen::Generate(options);
+  assetgen::GenerateText(options);
   EXPECT_EQ(ReadBytes(scores), played);
   // A working folder without one gets the shipped file.
   fs::remove(scores);
-  assetgen::Generate(options);
+  assetgen::GenerateText(options);
   EXPECT_EQ(ReadBytes(scores), shipped);
 }
 
@@ -115,6 +118,59 @@ TEST_F(GameData, EverySheetHoldsItsFramesInAnExactGrid) {
     EXPECT_GE(columns * rows, acd.GetFrameCount());
     EXPECT_GT(acd.GetFrameCount(), (rows - 1) * columns) << "an empty row of frames";
   }
+}
+
+// The build redoes one group of the folder at a time: one .anim file paints only its own
+// sheets, and a sound recipe's content file changes only when that recipe does.
+TEST(GameDataParts, AGroupWritesOnlyWhatItsSourceFeeds) {
+  testsupport::TempDir dir;
+  const fs::path assets = testsupport::SourceDir() / "assets";
+  const assetgen::GenerateOptions options{assets, dir / "game", fs::path()};
+  const auto used = assetgen::GenerateAnimationFile(options, "hud.anim");
+  EXPECT_EQ(used, std::vector<fs::path>{assets / "animations" / "hud.anim"});
+  int written = 0;
+  for (const auto& e : fs::directory_iterator(dir / "game" / "animations"))
+    written += e.path().extension() == ".acd";
+  int defined = 0;
+  std::ifstream hud(assets / "animations" / "hud.anim");
+  for (std::string line; std::getline(hud, line);) defined += line.rfind("animation ", 0) == 0;
+  EXPECT_EQ(written, defined);
+
+  // A sheet copied from another file's animation depends on that file too.
+  testsupport::TempDir anims;
+  fs::create_directories(anims / "animations");
+  std::ofstream(anims / "animations" / "a.anim")
+      << "animation shot_plain\npainter shot color=plain level=0\nsize 56 32\noffset 34 16\n"
+         "box HERO_SHOT -8 -5 8 5\nframes 2 ticks=3\n";
+  std::ofstream(anims / "animations" / "b.anim")
+      << "animation shot_red0\ncopy shot_plain\npainter shot color=red level=0\n";
+  const assetgen::GenerateOptions copyOptions{anims.Path(), anims / "game", fs::path()};
+  EXPECT_EQ(assetgen::GenerateAnimationFile(copyOptions, "b.anim"),
+            (std::vector<fs::path>{anims / "animations" / "a.anim",
+                                   anims / "animations" / "b.anim"}));
+  EXPECT_TRUE(fs::exists(anims / "game" / "animations" / "shot_red0.png"));
+  EXPECT_FALSE(fs::exists(anims / "game" / "animations" / "shot_plain.png"));
+
+  // Two recipes; editing the second leaves the first one's content file as it was.
+  testsupport::TempDir copy;
+  fs::create_directories(copy / "sounds");
+  auto write = [&](const std::string& gain) {
+    std::ofstream(copy / "sounds" / "t.snd")
+        << "sound a s/a.wav length=0.1\ntone f0=440 dur=0.1\n"
+        << "sound b s/b.wav length=0.1\ntone f0=220 dur=0.1 gain=" << gain << "\n";
+  };
+  const assetgen::GenerateOptions soundOptions{copy.Path(), copy / "game", fs::path()};
+  write("0.5");
+  assetgen::SplitSoundRecipes(soundOptions, copy / "recipes");
+  const std::string a = ReadBytes(copy / "recipes" / "s_a.wav.recipe");
+  const std::string b = ReadBytes(copy / "recipes" / "s_b.wav.recipe");
+  write("0.25");
+  assetgen::SplitSoundRecipes(soundOptions, copy / "recipes");
+  EXPECT_EQ(ReadBytes(copy / "recipes" / "s_a.wav.recipe"), a);
+  EXPECT_NE(ReadBytes(copy / "recipes" / "s_b.wav.recipe"), b);
+  assetgen::GenerateSound(soundOptions, "s/b.wav");
+  EXPECT_TRUE(fs::exists(copy / "game" / "s" / "b.wav"));
+  EXPECT_FALSE(fs::exists(copy / "game" / "s" / "a.wav"));
 }
 
 }  // namespace

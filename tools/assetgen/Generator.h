@@ -3,6 +3,8 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace assetgen {
 
@@ -21,5 +23,22 @@ struct GenerateSummary {
 // Everything is checked before the first file is written. Throws SourceError (data faults,
 // with file and line) or std::runtime_error (output faults).
 GenerateSummary Generate(const GenerateOptions& options);
+
+// The same folder in groups, so a build redoes only what a changed source feeds. Each group
+// still reads and checks every source first.
+// The text data, the font map and the collision types.
+GenerateSummary GenerateText(const GenerateOptions& options);
+// The sheets of the animations one .anim file (a name in assets/animations) defines; returns
+// the .anim files they were made from (their own and those they copy from).
+std::vector<std::filesystem::path> GenerateAnimationFile(const GenerateOptions& options,
+                                                         const std::string& animFile);
+// The contact sheet, drawn from the sheets already in the working folder; drops the sheets
+// of animations that no longer exist.
+void GenerateContactSheet(const GenerateOptions& options);
+// The one sound or track written to `file` (a path in the working folder).
+void GenerateSound(const GenerateOptions& options, const std::string& file);
+// Writes each sound recipe's content to `folder`/<file with '/' as '_'>.recipe, only where it
+// changed, so a rebuild can tell which sounds an edit touched; drops sounds no recipe makes.
+void SplitSoundRecipes(const GenerateOptions& options, const std::filesystem::path& folder);
 
 }  // namespace assetgen

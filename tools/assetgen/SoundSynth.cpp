@@ -10,6 +10,7 @@
 #include <map>
 #include <sstream>
 
+#include "Loudness.h"
 #include "PaintKit.h"
 
 namespace assetgen {
@@ -21,6 +22,10 @@ constexpr double kHeadroom = 0.9;  // peak level after mixing
 // Music keeps more room: lossy encoding lets peaks overshoot a little.
 constexpr double kMusicHeadroom = 0.79;
 constexpr double kMaxMusicSeconds = 180;
+// Every track is brought to this loudness (LUFS) before its peaks are held in.
+constexpr double kMusicLoudness = -17;
+// How much later the far side of a spread single-oscillator line sounds.
+constexpr double kSpreadDelay = 0.013;
 
 using KeyValues = std::map<std::string, std::string>;
 
@@ -312,7 +317,7 @@ void RenderVoice(const Context& ctx, const std::vector<std::string>& t, const Pl
                  StereoMix& mix) {
   Keys k(ctx, Parse(ctx, t, 1),
          {"wave", "notes", "gain", "attack", "decay", "release", "pan", "lowpass", "vibrato",
-          "detune", "echo"});
+          "detune", "echo", "spread"});
   Wave wave = ParseWave(ctx, k.Text("wave", "square"));
   double gain = k.Num("gain", 0.3, 0, 4);
   Envelope env = ParseEnvelope(k);
@@ -321,6 +326,7 @@ void RenderVoice(const Context& ctx, const std::vector<std::string>& t, const Pl
   auto vibrato = k.Pair("vibrato", 0);
   double detune = std::pow(2.0, k.Num("detune", 0, 0, 100) / 1200.0);
   double echo = k.Num("echo", 0, 0, 1);
+  double spread = k.Num("spread", 0, 0, 1);
   std::string notes = k.Text("notes", "");
   if (notes.empty()) ctx.Fail("a voice needs notes=");
   int step = 0;
@@ -332,25 +338,47 @@ void RenderVoice(const Context& ctx, const std::vector<std::string>& t, const Pl
       if (note.freqs.empty() || mix.dry) continue;
       double length = note.steps * mix.stepSeconds;
       std::vector<float> sound(static_cast<size_t>(std::lround(length * mix.rate)), 0.0f);
+      // With a spread, the detuned twin sounds on the other side of the pan.
+      const bool twinApart = spread > 0 && detune > 1;
+      std::vector<float> twin(twinApart ? sound.size() : 0, 0.0f);
       // Each pitch gets its own oscillators; a detuned twin thickens the tone.
       double share = 1.0 / (note.freqs.size() * (detune > 1 ? 1.6 : 1.0));
       for (size_t p = 0; p < note.freqs.size(); ++p) {
         Oscillator a(wave, 7u + at.firstStep + step + p), b(wave, 11u + step + p);
-        double low1 = 0, low2 = 0;
+        double low1 = 0, low2 = 0, twin1 = 0, twin2 = 0;
         double alpha = cutoff > 0 ? 1 - std::exp(-kTwoPi * cutoff / mix.rate) : 1;
         for (size_t s = 0; s < sound.size(); ++s) {
           double time = double(s) / mix.rate;
           double f = note.freqs[p];
           if (vibrato.first > 0) f *= 1 + vibrato.second * std::sin(kTwoPi * vibrato.first * time);
           double x = a.Step(f, mix.rate);
-          if (detune > 1) x += b.Step(f * detune, mix.rate);
+          const double level = share * gain * env.At(time, length);
+          if (twinApart) {
+            const double y = b.Step(f * detune, mix.rate);
+            twin1 += alpha * (y - twin1);
+            twin2 += alpha * (twin1 - twin2);
+            twin[s] += static_cast<float>(level * twin2);
+          } else if (detune > 1) {
+            x += b.Step(f * detune, mix.rate);
+          }
           // Two one-pole stages: a gentle slope that rounds off square and saw edges.
           low1 += alpha * (x - low1);
           low2 += alpha * (low1 - low2);
-          sound[s] += static_cast<float>(share * gain * env.At(time, length) * low2);
+          sound[s] += static_cast<float>(level * low2);
         }
       }
-      mix.Add(mix.FrameOf(at.firstStep + step), sound, pan, echo);
+      const size_t frame = mix.FrameOf(at.firstStep + step);
+      if (twinApart) {
+        mix.Add(frame, sound, pan - spread, echo);
+        mix.Add(frame, twin, pan + spread, echo);
+      } else if (spread > 0) {
+        // One oscillator: the far side hears it a few milliseconds late, which widens it.
+        for (float& v : sound) v = static_cast<float>(v * std::sqrt(0.5));
+        mix.Add(frame, sound, pan - spread, echo);
+        mix.Add(frame + static_cast<size_t>(kSpreadDelay * mix.rate), sound, pan + spread, 0);
+      } else {
+        mix.Add(frame, sound, pan, echo);
+      }
     }
   }
   if (step != at.sectionSteps)
@@ -372,6 +400,7 @@ const DrumLayer kDrumLayers[] = {
     {'o', {Wave::kNoise, 16000, 16000, 0, 0.3, 0.2, {0.001, 0.09, 0.05}, {0, 0}, {0, 0}, 9}},
     {'c', {Wave::kNoise, 14000, 11000, 0, 1.4, 0.22, {0.002, 0.45, 0.3}, {0, 0}, {9000, 5000}, 13}},
     {'t', {Wave::kSine, 170, 95, 0, 0.3, 0.8, {0.002, 0.12, 0.05}, {0, 0}, {0, 0}, 1}},
+    {'x', {Wave::kNoise, 12000, 12000, 0, 0.12, 0.3, {0.015, 0.03, 0.03}, {0, 0}, {0, 0}, 17}},
 };
 
 void RenderDrums(const Context& ctx, const std::vector<std::string>& t, const Placement& at,
@@ -420,6 +449,60 @@ void AddEcho(StereoMix& mix, double seconds, double feedback) {
   for (size_t i = 0; i < n; ++i) {
     mix.left[i] += l[i];
     mix.right[i] += r[i];
+  }
+}
+
+// A room around the whole mix: parallel damped combs and allpasses per side, tuned a little
+// apart so the two sides' tails differ, which is what widens the sound. The lows stay out of
+// the room. Like the echo it runs round the loop: it starts warmed by the loop's last
+// seconds, so the loop's start hears the end's tail.
+void AddRoom(StereoMix& mix, double amount) {
+  const size_t n = mix.left.size();
+  if (amount <= 0 || mix.dry || n == 0) return;
+  static constexpr int kCombs[] = {1116, 1188, 1277, 1356, 1422, 1491, 1557, 1617};
+  static constexpr int kPasses[] = {556, 441, 341, 225};
+  constexpr int kSideApart = 23;
+  constexpr double kFeedback = 0.82, kDamp = 0.25, kPassFeedback = 0.5;
+  const double scale = mix.rate / 44100.0;
+  const double lowCut = 1 - std::exp(-kTwoPi * 180.0 / mix.rate);
+  std::vector<float> in(n);
+  double low = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const double x = 0.5 * (mix.left[i] + mix.right[i]);
+    low += lowCut * (x - low);
+    in[i] = static_cast<float>(x - low);
+  }
+  const size_t warm = std::min(n, static_cast<size_t>(3 * mix.rate));
+  for (int side = 0; side < 2; ++side) {
+    struct Line {
+      std::vector<float> buffer;
+      size_t at = 0;
+      double store = 0;
+    };
+    std::vector<Line> combs, passes;
+    for (int d : kCombs)
+      combs.push_back({std::vector<float>(static_cast<size_t>((d + side * kSideApart) * scale) + 1)});
+    for (int d : kPasses)
+      passes.push_back({std::vector<float>(static_cast<size_t>((d + side * kSideApart) * scale) + 1)});
+    std::vector<float>& out = side == 0 ? mix.left : mix.right;
+    size_t i = n - warm;
+    for (size_t k = 0; k < warm + n; ++k, i = i + 1 == n ? 0 : i + 1) {
+      double wet = 0;
+      for (Line& c : combs) {
+        const double y = c.buffer[c.at];
+        c.store = y * (1 - kDamp) + c.store * kDamp;
+        c.buffer[c.at] = static_cast<float>(in[i] * 0.03 + c.store * kFeedback);
+        if (++c.at == c.buffer.size()) c.at = 0;
+        wet += y;
+      }
+      for (Line& a : passes) {
+        const double b = a.buffer[a.at];
+        a.buffer[a.at] = static_cast<float>(wet + b * kPassFeedback);
+        if (++a.at == a.buffer.size()) a.at = 0;
+        wet = b - wet;
+      }
+      if (k >= warm) out[i] += static_cast<float>(amount * wet);
+    }
   }
 }
 
@@ -480,6 +563,7 @@ std::vector<float> RenderMusic(const SoundRecipe& r, bool dry) {
     step += section->steps;
   }
   AddEcho(mix, r.echo.first, r.echo.second);
+  AddRoom(mix, r.room);
   std::vector<float> out(dry ? 0 : frames * 2);
   for (size_t i = 0; i * 2 < out.size(); ++i) {
     out[2 * i] = mix.left[i];
@@ -491,6 +575,11 @@ std::vector<float> RenderMusic(const SoundRecipe& r, bool dry) {
 std::vector<float> Render(const SoundRecipe& r, bool dry) {
   if (r.music) {
     std::vector<float> out = RenderMusic(r, dry);
+    // Tracks follow one another: each is brought to the same loudness first.
+    if (!dry) {
+      const double gain = std::pow(10.0, (kMusicLoudness - IntegratedLoudness(out, r.rate, 2)) / 20);
+      for (float& v : out) v = static_cast<float>(v * gain);
+    }
     Normalize(out, kMusicHeadroom);
     return out;
   }
@@ -530,13 +619,15 @@ std::vector<SoundRecipe> ParseSoundRecipes(const std::string& text, const std::s
       r.file = t[firstKey - 1];
       if (r.file.find("..") != std::string::npos || r.file.front() == '/')
         ctx.Fail("the file must lie inside the working folder");
-      Keys k(ctx, Parse(ctx, t, firstKey), {"length", "rate", "bpm", "steps", "form", "echo"});
+      Keys k(ctx, Parse(ctx, t, firstKey),
+             {"length", "rate", "bpm", "steps", "form", "echo", "room"});
       r.rate = static_cast<int>(k.Num("rate", r.music ? 44100 : 22050, 8000, 48000));
       if (r.music) {
         r.channels = 2;
         r.bpm = static_cast<int>(k.Required("bpm", 30, 300));
         r.formLine = lineNo;
         r.echo = k.Pair("echo", 0);
+        r.room = k.Num("room", 0, 0, 1);
         if (r.echo.first < 0 || r.echo.first > 2 || r.echo.second < 0 || r.echo.second > 0.9)
           ctx.Fail("echo=" + k.Text("echo", "") + " is not SECONDS:FEEDBACK within 0..2:0..0.9");
         std::string form = k.Text("form", "");
@@ -622,6 +713,30 @@ std::vector<SoundRecipe> LoadSoundFolder(const std::filesystem::path& folder) {
     all.insert(all.end(), parsed.begin(), parsed.end());
   }
   return all;
+}
+
+std::string RecipeText(const SoundRecipe& r) {
+  std::ostringstream text;
+  text.precision(17);
+  auto lines = [&text](const std::vector<SoundLine>& layers) {
+    for (const auto& layer : layers) {
+      for (const auto& token : layer.tokens) text << token << ' ';
+      text << '\n';
+    }
+  };
+  text << (r.music ? "music " : "sound ") << r.name << ' ' << r.file << " rate=" << r.rate
+       << " length=" << r.length << " bpm=" << r.bpm << " steps=" << r.steps
+       << " echo=" << r.echo.first << ':' << r.echo.second << " room=" << r.room << " form=";
+  for (const auto& item : r.form) text << item << ',';
+  text << '\n';
+  lines(r.layers);
+  for (const auto& section : r.sections) {
+    text << "section " << section.name << " steps=" << section.steps << " with=";
+    for (const auto& other : section.with) text << other << ',';
+    text << '\n';
+    lines(section.layers);
+  }
+  return text.str();
 }
 
 std::vector<float> Synthesize(const SoundRecipe& r) {

@@ -11,9 +11,10 @@
 //                                        saw, triangle or noise; the pitch glides from f0 to
 //                                        f1; decay is an exponential time constant after the
 //                                        attack, release a linear fade at the end
-//   music FILE bpm=B steps=N [rate=R] [echo=S:FEEDBACK]
-//                                        a seamless stereo loop of N sixteenth-note steps
-//   music FILE bpm=B form=NAME,NAME[+T],... [rate=R] [echo=S:FEEDBACK]
+//   music FILE bpm=B steps=N [rate=R] [echo=S:FEEDBACK] [room=R]
+//                                        a seamless stereo loop of N sixteenth-note steps;
+//                                        room 0..1 adds that much of a room's reverberation
+//   music FILE bpm=B form=NAME,NAME[+T],... [rate=R] [echo=S:FEEDBACK] [room=R]
 //                                        the same, made of the sections below played in
 //                                        form order (a name may repeat; +T or -T plays it
 //                                        T semitones up or down)
@@ -21,18 +22,22 @@
 //                                        section, fill N steps; `with` also plays the lines
 //                                        of the other sections named, which last as long
 //   voice wave=W notes=NOTE:STEPS,... [gain=G] [attack=S] [decay=S] [release=S] [pan=P]
-//         [lowpass=HZ] [vibrato=RATE:DEPTH] [detune=CENTS] [echo=SEND]
+//         [lowpass=HZ] [vibrato=RATE:DEPTH] [detune=CENTS] [echo=SEND] [spread=S]
 //                                        a melodic line; NOTE like C4, F#3, a chord C4+E4+G4
 //                                        or - for a rest; NOTE:STEPS*K repeats it K times;
 //                                        the steps must add up to the section's length;
 //                                        pan -1 (left) .. 1 (right); detune adds a second
 //                                        oscillator that many cents sharp; echo sends the
-//                                        line to the loop's echo
+//                                        line to the loop's echo; spread 0..1 widens it:
+//                                        the detuned twin sounds S to the other side (without
+//                                        detune, a copy 13 ms later does)
 //   drums pattern=STEPS [gain=G] [pan=P] k kick, s snare, h hat, o open hat, c cymbal, t tom,
+//                                        x shaker,
 //                                        . nothing, one per step; the pattern repeats to
 //                                        fill the section
 //
 // NAME is the name the game plays the effect by; FILE is the path in the working folder.
+// Every piece of music is brought to one loudness, then its peaks are held below full scale.
 #pragma once
 
 #include <cstdint>
@@ -70,11 +75,16 @@ struct SoundRecipe {
   int formLine = 0;
   std::vector<Section> sections;
   std::pair<double, double> echo{0, 0};  // delay seconds, feedback
+  double room = 0;                       // how much of the room's sound joins the mix
 };
 
 // Throws SourceError with file:line on a malformed recipe.
 std::vector<SoundRecipe> ParseSoundRecipes(const std::string& text, const std::string& origin);
 std::vector<SoundRecipe> LoadSoundFolder(const std::filesystem::path& folder);
+
+// Everything the recipe's sound is made from, as text (not where its lines stand in the file):
+// two recipes with the same text sound the same.
+std::string RecipeText(const SoundRecipe& recipe);
 
 // The recipe's samples in -1..1, channels interleaved.
 std::vector<float> Synthesize(const SoundRecipe& recipe);
