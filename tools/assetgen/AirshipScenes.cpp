@@ -27,6 +27,9 @@ void Puff(cairo_t* cr, double x, double y, double r, const Color& lit, const Col
   cairo_pattern_add_color_stop_rgba(rim, 0, 0, 0, 0, lit.a);
   cairo_pattern_add_color_stop_rgba(rim, 0.8, 0, 0, 0, lit.a);
   cairo_pattern_add_color_stop_rgba(rim, 1, 0, 0, 0, 0);
+  // Clipped to the puff: a mask alone would be composited over the whole layer.
+  cairo_arc(cr, 0, 0, r, 0, kTwoPi);
+  cairo_clip(cr);
   cairo_set_source(cr, body);
   cairo_mask(cr, rim);
   cairo_pattern_destroy(rim);
@@ -275,7 +278,7 @@ void AirshipFar(cairo_t* cr, double w, double h) {
   Gradient(cr, 380, h, {{0, Color::Hex(0x56698E)}, {1, Color::Hex(0x7C90B0)}});
   cairo_fill(cr);
   // The fleet, far off, and birds.
-  FarShip(cr, w * 0.3, 200, 90, Color{0.3, 0.38, 0.52, 0.85});
+  FarShip(cr, w * 0.3, 170, 90, Color{0.3, 0.38, 0.52, 0.85});
   FarShip(cr, w * 0.78, 250, 54, Color{0.36, 0.44, 0.58, 0.75});
   FarShip(cr, w * 0.56, 300, 34, Color{0.42, 0.5, 0.64, 0.7});
   Birds(cr, w * 0.45, 230, 6, 3.5, 81u, Color{0.18, 0.22, 0.32, 0.7});

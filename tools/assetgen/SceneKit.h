@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <initializer_list>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -65,6 +66,9 @@ void Cloud(cairo_t* cr, Lcg& rng, double x, double y, double size, const Color& 
            const Color& shade);
 void RandomCloud(cairo_t* cr, Lcg& rng, double dx, double w, std::pair<double, double> y,
                  std::pair<double, double> size, const Color& lit, const Color& shade);
+
+// Paints the level backdrop scene of that name ("junkyard_sky", ...); false if there is none.
+bool PaintScene(cairo_t* cr, const std::string& name, double w, double h);
 
 // The airship's layers (AirshipScenes.cpp); `h` may run below the screen's height.
 void AirshipSky(cairo_t* cr, double w, double h);

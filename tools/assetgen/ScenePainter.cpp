@@ -372,6 +372,20 @@ const Scene kScenes[] = {
 
 }  // namespace
 
+namespace scene {
+
+bool PaintScene(cairo_t* cr, const std::string& name, double w, double h) {
+  for (const Scene& s : kScenes) {
+    if (name == s.name) {
+      s.paint(cr, w, h);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace scene
+
 // Every scene is painted screen-high; a layer's frame may hold only a band of it.
 constexpr double kSceneHeight = 600;
 
