@@ -264,9 +264,9 @@ void AirshipFar(cairo_t* cr, double w, double h) {
   cairo_fill(cr);
   AcrossSeam(w, [&](double dx) {
     Lcg rng(4646u);
-    for (int k = 0; k < 70; ++k) {
+    for (int k = 0; k < 110; ++k) {
       const double x = dx + rng.Range(0, w);
-      const double y = rng.Range(330, 480);
+      const double y = rng.Range(300, 480);
       const double len = rng.Range(20, 60);
       const double lean = rng.Range(-0.9, 0.9);
       StrokeSegment(cr, x, y, x + lean * len, y + len, rng.Range(1.5, 4),

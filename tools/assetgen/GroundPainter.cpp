@@ -169,7 +169,7 @@ constexpr double kLookMargin = 14;
 // the margin, so no piece is cut off along a straight line.
 void ScrapHeap(cairo_t* cr, int v, double w, double h, double top) {
   Lcg rng(9300u + static_cast<std::uint32_t>(v) * 977u + (top > kLookMargin ? 31u : 0u));
-  for (int k = 0; k < 46; ++k) {
+  for (int k = 0; k < 64; ++k) {
     const double pw = rng.Range(14, 60);
     const double ph = rng.Range(8, 26);
     const double reach = std::hypot(pw, ph) / 2;

@@ -1,5 +1,5 @@
-// The gunner, the chaser and the spawner: the steel-blue TigerC with its shoulder
-// cannon, the saw-fronted Shredder on treads and the Constructor's assembly pod.
+// The gunner, the chaser and the spawner: the pale, navy-striped TigerC with its brass
+// shoulder cannon, the saw-fronted Shredder on treads and the Constructor's assembly pod.
 // Walkers stand on the origin; the pod's origin is 70 pixels above its base.
 #include <algorithm>
 #include <cmath>
@@ -40,9 +40,10 @@ void Sparks(cairo_t* cr, double x, double y, double reach, int count, std::uint3
   }
 }
 
-// Light steel under a pale rim: the gunner keeps to mid-height in front of the factory's dark
-// walls and the airship's blue sky, so it is lifted well clear of both in lightness.
-const Color kSteel = Color::Hex(0xBAD6F2);
+// Pale bone armour with navy stripes under a light rim: the gunner fights in front of the
+// factory's dark walls and the airship's blue sky, so it is lifted clear of both in lightness
+// and kept off blue in hue.
+const Color kSteel = Color::Hex(0xE0C8A8);
 const Color kTigerCRim = Color::Hex(0xE8F4FF, 0.9);
 const Color kStripe = Color::Hex(0x34548A);
 const Color kGunmetal = Color::Hex(0x55595F);
