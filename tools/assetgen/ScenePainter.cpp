@@ -217,6 +217,54 @@ void JunkyardHeaps(cairo_t* cr, double w, double h) {
 
 // ---- The factory hall. ----
 
+// What sets each of the hall's five windows apart, so that the wall does not repeat every
+// window: broken panes, boards nailed over the lower panes, a painted hall number, soot
+// streaks down the brick.
+void WindowWear(cairo_t* cr, int k, double x, double ww, double top, double bottom, double h) {
+  if (k == 1 || k == 4) {
+    // Broken panes: the dark hall behind them, with a jagged edge of glass left.
+    const double panes[][2] = {{0, 1}, {2, 3}, {1, 4}};
+    for (const auto& pane : panes) {
+      if (k == 4 && pane[0] == 0) continue;
+      const double px = x + 3 + pane[0] * 30, py = top + 72 + pane[1] * 40;
+      if (py + 36 > bottom) continue;
+      cairo_move_to(cr, px, py);
+      cairo_line_to(cr, px + 24, py);
+      cairo_line_to(cr, px + 24, py + 12);
+      cairo_line_to(cr, px + 14, py + 22);
+      cairo_line_to(cr, px + 18, py + 36);
+      cairo_line_to(cr, px, py + 36);
+      cairo_close_path(cr);
+      SetColor(cr, Color::Hex(0x0C0C12));
+      cairo_fill(cr);
+    }
+  }
+  if (k == 3) {
+    // Boards over the lower panes.
+    for (int b = 0; b < 3; ++b) {
+      const double y = bottom - 70 + b * 22;
+      cairo_save(cr);
+      cairo_translate(cr, x + ww / 2, y);
+      cairo_rotate(cr, b == 1 ? 0.08 : -0.05);
+      cairo_rectangle(cr, -ww / 2 - 6, -8, ww + 12, 16);
+      FillShadedOutlined(cr, Color::Hex(0x5A4030), -8, 8, 1.2);
+      cairo_restore(cr);
+    }
+  }
+  if (k == 2) {
+    DrawLabel(cr, "HALL 3", x + ww / 2, bottom + 40, 18, 1, Color{0.75, 0.68, 0.5, 0.55});
+  }
+  if (k == 0 || k == 3) {
+    // Soot run down the brick from the sill.
+    for (int s = 0; s < 3; ++s) {
+      const double sx = x + 20 + s * 36;
+      cairo_rectangle(cr, sx, bottom, 10, h * 0.3);
+      Gradient(cr, bottom, bottom + h * 0.3, {{0, Color{0, 0, 0, 0.35}}, {1, Color{0, 0, 0, 0}}});
+      cairo_fill(cr);
+    }
+  }
+}
+
 void FactoryWall(cairo_t* cr, double w, double h) {
   Gradient(cr, 0, h, {{0, Color::Hex(0x16181E)}, {1, Color::Hex(0x262A32)}});
   cairo_paint(cr);
@@ -257,6 +305,7 @@ void FactoryWall(cairo_t* cr, double w, double h) {
       cairo_line_to(cr, x + ww, my);
     }
     cairo_stroke(cr);
+    WindowWear(cr, (static_cast<int>((x - 40) / 200) + 5) % 5, x, ww, top, bottom, h);
     // A shaft of light falling from the window.
     cairo_move_to(cr, x, bottom);
     cairo_line_to(cr, x + ww, bottom);
