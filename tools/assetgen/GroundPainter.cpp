@@ -161,8 +161,52 @@ void Tyre(cairo_t* cr, double x, double y, double r) {
   Sphere(cr, x, y, r * 0.42, Color::Hex(0x70767C));
 }
 
+// Keeps what a look adds clear of the tile's edges, where every look shows the bare texture.
+constexpr double kLookMargin = 14;
+
+// Scrap piled over the base inside the tile, different in each look and in each half of it:
+// the base repeats every 128 pixels down, this breaks it up. Each piece lies wholly inside
+// the margin, so no piece is cut off along a straight line.
+void ScrapHeap(cairo_t* cr, int v, double w, double h, double top) {
+  Lcg rng(9300u + static_cast<std::uint32_t>(v) * 977u + (top > kLookMargin ? 31u : 0u));
+  for (int k = 0; k < 64; ++k) {
+    const double pw = rng.Range(14, 60);
+    const double ph = rng.Range(8, 26);
+    const double reach = std::hypot(pw, ph) / 2;
+    const double px = rng.Range(kLookMargin + reach, w - kLookMargin - reach);
+    const double py = rng.Range(top + reach, h - kLookMargin - reach);
+    const double turn = rng.Range(-1.2, 1.2);
+    const double tone = rng.Uniform();
+    const double dark = rng.Range(0.3, 0.68);
+    const Color c = Color::Mix(kRust, kSteel, tone).Darker(dark);
+    cairo_save(cr);
+    cairo_translate(cr, px, py);
+    cairo_rotate(cr, turn);
+    if (k % 7 == 3) {
+      // A length of pipe, lit along its top.
+      Limb(cr, -pw / 2, 0, pw / 2, 0, 7, c.Lighter(0.15));
+    } else {
+      cairo_rectangle(cr, -pw / 2, -ph / 2, pw, ph);
+      FillShadedOutlined(cr, c, -ph / 2, ph / 2, 1.2);
+      if (k % 4 == 1) {
+        // Rust bleeding over the plate.
+        Glow(cr, rng.Range(-pw / 4, pw / 4), 0, ph * 0.6, Color{0.5, 0.24, 0.1, 0.45});
+      }
+    }
+    cairo_restore(cr);
+  }
+  // Dark hollows between the pieces: depth in the heap.
+  for (int k = 0; k < 5; ++k) {
+    const double r = rng.Range(10, 22);
+    const double x = rng.Range(kLookMargin + r, w - kLookMargin - r);
+    const double y = rng.Range(top + r, h - kLookMargin - r);
+    Glow(cr, x, y, r, Color{0.02, 0.02, 0.02, 0.55});
+  }
+}
+
 void ScrapDetail(cairo_t* cr, int v, double w, double h, bool surface) {
   const double cx = w / 2, cy = h / 2 + (surface ? 14 : 0);
+  ScrapHeap(cr, v, w, h, surface ? 30 : kLookMargin);
   cairo_save(cr);
   switch (v % 4) {
     case 0:  // a half-buried tyre and a bar
@@ -285,9 +329,58 @@ void SteelFace(cairo_t* cr, double length) {
   StrokeSegment(cr, 10.5, 0, 10.5, length, 1.5, Color{0.06, 0.08, 0.1, 0.85});
 }
 
+// Wear on the plating that differs from look to look: grime pooled under the joints, streaks
+// run down from rivets, scratches and a patch plate, all clear of the tile's edges. It keeps
+// the same plating from reading as one pattern stamped across a whole wall.
+void SteelWear(cairo_t* cr, int v, double w, double h, double top) {
+  constexpr double kMargin = 14;
+  Lcg rng(6100u + static_cast<std::uint32_t>(v) * 613u);
+  for (int k = 0; k < 6; ++k) {
+    const double r = rng.Range(10, 26);
+    const double x = rng.Range(kMargin + r, w - kMargin - r);
+    const double y = rng.Range(top + r, h - kMargin - r);
+    const bool rust = k % 3 == 0;
+    Glow(cr, x, y, r, rust ? Color{0.45, 0.26, 0.14, 0.35} : Color{0.05, 0.06, 0.08, 0.3});
+  }
+  for (int k = 0; k < 4; ++k) {
+    // A streak run down from a joint.
+    const double x = rng.Range(kMargin + 4, w - kMargin - 4);
+    const double y = rng.Range(top, h * 0.5);
+    const double len = rng.Range(16, std::max(17.0, h - kMargin - y));
+    cairo_rectangle(cr, x - 2, y, 4, len);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + len);
+    cairo_pattern_add_color_stop_rgba(g, 0, 0.08, 0.07, 0.06, 0.4);
+    cairo_pattern_add_color_stop_rgba(g, 1, 0.08, 0.07, 0.06, 0);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+  }
+  for (int k = 0; k < 5; ++k) {
+    const double x = rng.Range(kMargin + 10, w - kMargin - 10);
+    const double y = rng.Range(top + 10, h - kMargin - 10);
+    const double a = rng.Range(0, kPi);
+    const double len = rng.Range(4, 10);
+    StrokeSegment(cr, x - std::cos(a) * len, y - std::sin(a) * len, x + std::cos(a) * len,
+                  y + std::sin(a) * len, 1, Color{0.85, 0.9, 0.95, 0.35});
+  }
+  if (v % 2 == 0) {
+    // A patch welded over a hole.
+    const double pw = rng.Range(18, 30), ph = rng.Range(14, 22);
+    const double x = rng.Range(kMargin, w - kMargin - pw);
+    const double y = rng.Range(top, h - kMargin - ph);
+    cairo_rectangle(cr, x, y, pw, ph);
+    FillShadedOutlined(cr, Color::Hex(0x56626E), y, y + ph, 1.2);
+    for (double rx : {x + 3, x + pw - 3})
+      for (double ry : {y + 3, y + ph - 3}) Sphere(cr, rx, ry, 1.3, Color::Hex(0x9AA6B4));
+  }
+}
+
 void SteelDetail(cairo_t* cr, int v, double w, double h, bool surface) {
   const double top = surface ? 22 : 10;
-  const double cx = w / 2, cy = (top + h) / 2;
+  SteelWear(cr, v, w, h, top + 4);
+  // The feature sits off the middle, somewhere else in each look.
+  const double shiftX[] = {0, -14, 0, 16, 0}, shiftY[] = {0, 8, -6, 0, -8};
+  const double cx = w / 2 + shiftX[v % 5], cy = (top + h) / 2 + shiftY[v % 5];
   switch (v % 5) {
     case 0:  // plain plating
       break;

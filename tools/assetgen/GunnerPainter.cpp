@@ -1,5 +1,5 @@
-// The gunner, the chaser and the spawner: the steel-blue TigerC with its shoulder
-// cannon, the saw-fronted Shredder on treads and the Constructor's assembly pod.
+// The gunner, the chaser and the spawner: the pale, navy-striped TigerC with its brass
+// shoulder cannon, the saw-fronted Shredder on treads and the Constructor's assembly pod.
 // Walkers stand on the origin; the pod's origin is 70 pixels above its base.
 #include <algorithm>
 #include <cmath>
@@ -33,15 +33,22 @@ void Line(cairo_t* cr, double ax, double ay, double bx, double by, double width,
 void Sparks(cairo_t* cr, double x, double y, double reach, int count, std::uint32_t seed) {
   Lcg rng(seed);
   for (int k = 0; k < count; ++k) {
-    const double a = rng.Range(0, 2 * kPi), r0 = rng.Range(2, reach * 0.4), r1 = rng.Range(reach * 0.5, reach);
-    Line(cr, x + r0 * std::cos(a), y + r0 * std::sin(a), x + r1 * std::cos(a), y + r1 * std::sin(a), 1.6,
-         Color::Hex(k % 2 ? 0xFFF3A0 : 0xFFB030));
+    const double a = rng.Range(0, 2 * kPi), r0 = rng.Range(2, reach * 0.4),
+                 r1 = rng.Range(reach * 0.5, reach);
+    Line(cr, x + r0 * std::cos(a), y + r0 * std::sin(a), x + r1 * std::cos(a), y + r1 * std::sin(a),
+         1.6, Color::Hex(k % 2 ? 0xFFF3A0 : 0xFFB030));
   }
 }
 
-const Color kSteel = Color::Hex(0x4F7FB0);
-const Color kStripe = Color::Hex(0xF2F5F8);
+// Pale bone armour with navy stripes under a light rim: the gunner fights in front of the
+// factory's dark walls and the airship's blue sky, so it is lifted clear of both in lightness
+// and kept off blue in hue.
+const Color kSteel = Color::Hex(0xE0C8A8);
+const Color kTigerCRim = Color::Hex(0xE8F4FF, 0.9);
+const Color kStripe = Color::Hex(0x34548A);
 const Color kGunmetal = Color::Hex(0x55595F);
+// The gunner's cannon is brass: a warm mark that no blue sky or steel wall shares.
+const Color kCannon = Color::Hex(0xD0903E);
 const Color kSaw = Color::Hex(0xC8242A);
 const Color kPod = Color::Hex(0x7E8C74);
 const Color kHazard = Color::Hex(0xF2C21B);
@@ -56,59 +63,62 @@ void PaintTigerC(const FramePaint& p) {
   const double backY = -40 + (pose == "walk" ? (i % 2) * -2 : 0);
   const double half = 30;
 
-  // Tail.
-  for (int k = 0; k < 7; ++k) {
-    const double t = k / 6.0;
-    Sphere(cr, -half - 2 - t * 16, backY + 4 - 12 * t * t, 3.2 - t, k % 2 ? kStripe : kSteel);
-  }
-  // Legs, far ones darker.
-  for (int leg = 0; leg < 4; ++leg) {
-    const bool far = leg % 2 == 1, fore = leg < 2;
-    const double hipX = fore ? half * 0.6 : -half * 0.6, hipY = backY + 14;
-    const double s = stride * std::sin(2 * kPi * (i / 4.0 + (fore ? 0 : 0.5) + (far ? 0.25 : 0)));
-    const double footX = hipX + s, footY = -std::max(0.0, s) * 0.3;
-    const Color c = far ? kSteel.Darker(0.35) : kSteel;
-    Limb(cr, hipX, hipY, hipX + s * 0.4 + 2, (hipY + footY) / 2, 6, c);
-    Limb(cr, hipX + s * 0.4 + 2, (hipY + footY) / 2, footX, footY - 2, 5, c.Darker(0.1));
-    Poly(cr, {footX - 4, footY - 4, footX + 6, footY - 4, footX + 7, footY, footX - 4, footY});
-    Fill(cr, Color::Hex(0x1A2030));
-  }
-  // Torso with white stripes.
-  const double belly = backY + 18;
-  Poly(cr, {-half, backY + 2, -half + 8, backY - 4, half - 6, backY - 5, half + 2, backY + 3, half - 4, belly,
-            -half + 6, belly - 2});
-  FillShadedOutlined(cr, kSteel, backY - 5, belly, 1.8);
-  for (int k = 0; k < 4; ++k) {
-    const double x = -half + 12 + k * 13;
-    Poly(cr, {x - 3, backY - 4, x + 2, backY - 4, x, backY + 10, x - 4, backY + 7});
-    Fill(cr, kStripe);
-  }
-  // Head with a visor.
-  const double hx = half + 4, hy = backY - 4;
-  Poly(cr, {hx - 8, hy - 5, hx + 4, hy - 11, hx + 17, hy - 3, hx + 18, hy + 5, hx + 4, hy + 10, hx - 6, hy + 8});
-  FillShadedOutlined(cr, kSteel.Lighter(0.15), hy - 11, hy + 10, 1.6);
-  Poly(cr, {hx - 4, hy - 8, hx - 1, hy - 16, hx + 3, hy - 9});
-  FillShadedOutlined(cr, kStripe, hy - 16, hy - 8, 1.2);
-  Glow(cr, hx + 9, hy - 2, 6, Color{1, 0.4, 0.2, 0.8});
-  Sphere(cr, hx + 9, hy - 2, 2.2, Color::Hex(0xFF6030));
+  WithRim(cr, kTigerCRim, 1.5, [&] {
+    // Tail.
+    for (int k = 0; k < 7; ++k) {
+      const double t = k / 6.0;
+      Sphere(cr, -half - 2 - t * 16, backY + 4 - 12 * t * t, 3.2 - t, k % 2 ? kStripe : kSteel);
+    }
+    // Legs, far ones darker.
+    for (int leg = 0; leg < 4; ++leg) {
+      const bool far = leg % 2 == 1, fore = leg < 2;
+      const double hipX = fore ? half * 0.6 : -half * 0.6, hipY = backY + 14;
+      const double s = stride * std::sin(2 * kPi * (i / 4.0 + (fore ? 0 : 0.5) + (far ? 0.25 : 0)));
+      const double footX = hipX + s, footY = -std::max(0.0, s) * 0.3;
+      const Color c = far ? kSteel.Darker(0.2) : kSteel;
+      Limb(cr, hipX, hipY, hipX + s * 0.4 + 2, (hipY + footY) / 2, 6, c);
+      Limb(cr, hipX + s * 0.4 + 2, (hipY + footY) / 2, footX, footY - 2, 5, c.Darker(0.1));
+      Poly(cr, {footX - 4, footY - 4, footX + 6, footY - 4, footX + 7, footY, footX - 4, footY});
+      Fill(cr, Color::Hex(0x1A2030));
+    }
+    // Torso with white stripes.
+    const double belly = backY + 18;
+    Poly(cr, {-half, backY + 2, -half + 8, backY - 4, half - 6, backY - 5, half + 2, backY + 3,
+              half - 4, belly, -half + 6, belly - 2});
+    FillShadedOutlined(cr, kSteel, backY - 5, belly, 1.8);
+    for (int k = 0; k < 4; ++k) {
+      const double x = -half + 12 + k * 13;
+      Poly(cr, {x - 3, backY - 4, x + 2, backY - 4, x, backY + 10, x - 4, backY + 7});
+      Fill(cr, kStripe);
+    }
+    // Head with a visor.
+    const double hx = half + 4, hy = backY - 4;
+    Poly(cr, {hx - 8, hy - 5, hx + 4, hy - 11, hx + 17, hy - 3, hx + 18, hy + 5, hx + 4, hy + 10,
+              hx - 6, hy + 8});
+    FillShadedOutlined(cr, kSteel.Lighter(0.15), hy - 11, hy + 10, 1.6);
+    Poly(cr, {hx - 4, hy - 8, hx - 1, hy - 16, hx + 3, hy - 9});
+    FillShadedOutlined(cr, kStripe, hy - 16, hy - 8, 1.2);
+    Glow(cr, hx + 9, hy - 2, 6, Color{1, 0.4, 0.2, 0.8});
+    Sphere(cr, hx + 9, hy - 2, 2.2, Color::Hex(0xFF6030));
 
-  // Shoulder cannon: bobbing while standing, raised to fire.
-  double angle = 0, recoil = 0;
-  if (pose == "stand") angle = i == 0 ? 0 : Radians(-4);
-  if (pose == "shoot") angle = Radians(i == 0 ? -10 : -4), recoil = i == 1 ? -5 : 0;
-  cairo_save(cr);
-  cairo_translate(cr, 2, backY - 8 + (pose == "stand" ? i : 0));
-  cairo_rotate(cr, angle);
-  RoundedRectPath(cr, -12 + recoil, -7, 26, 12, 4);
-  FillShadedOutlined(cr, kGunmetal, -7, 5, 1.5);
-  RoundedRectPath(cr, 12 + recoil, -4, 24, 6, 2);
-  FillShadedOutlined(cr, kGunmetal.Darker(0.2), -4, 2, 1.2);
-  if (pose == "shoot" && i == 1) {
-    Glow(cr, 42, -1, 14, Color{1, 0.85, 0.3, 0.9});
-    Sparks(cr, 42, -1, 14, 6, 7);
-  }
-  cairo_restore(cr);
-  Sphere(cr, 2, backY - 8, 4, kGunmetal.Lighter(0.2));
+    // Shoulder cannon: bobbing while standing, raised to fire.
+    double angle = 0, recoil = 0;
+    if (pose == "stand") angle = i == 0 ? 0 : Radians(-4);
+    if (pose == "shoot") angle = Radians(i == 0 ? -10 : -4), recoil = i == 1 ? -5 : 0;
+    cairo_save(cr);
+    cairo_translate(cr, 2, backY - 8 + (pose == "stand" ? i : 0));
+    cairo_rotate(cr, angle);
+    RoundedRectPath(cr, -12 + recoil, -7, 26, 12, 4);
+    FillShadedOutlined(cr, kCannon, -7, 5, 1.5);
+    RoundedRectPath(cr, 12 + recoil, -4, 24, 6, 2);
+    FillShadedOutlined(cr, kCannon.Darker(0.15), -4, 2, 1.2);
+    if (pose == "shoot" && i == 1) {
+      Glow(cr, 42, -1, 14, Color{1, 0.85, 0.3, 0.9});
+      Sparks(cr, 42, -1, 14, 6, 7);
+    }
+    cairo_restore(cr);
+    Sphere(cr, 2, backY - 8, 4, kCannon.Lighter(0.2));
+  });
 }
 
 void PaintShredder(const FramePaint& p) {
@@ -171,7 +181,8 @@ void PaintConstructor(const FramePaint& p) {
   Fill(cr, Color::Hex(0x1B1E1A));
   if (pose == "spawn") {
     Glow(cr, 0, bayBottom - 30, 26 + 4 * (i % 2), Color{0.6, 0.8, 1.0, 0.7});
-    Sparks(cr, (i % 2 ? 10 : -10), bayBottom - 34 + 6 * (i % 3), 18, 8, 101u + static_cast<std::uint32_t>(i));
+    Sparks(cr, (i % 2 ? 10 : -10), bayBottom - 34 + 6 * (i % 3), 18, 8,
+           101u + static_cast<std::uint32_t>(i));
   }
   // Hazard-striped doors sliding apart into the pod's walls.
   for (int side = -1; side <= 1; side += 2) {

@@ -6,6 +6,7 @@
 
 #include "PaintKit.h"
 #include "Painter.h"
+#include "SceneKit.h"
 
 namespace assetgen {
 namespace {
@@ -138,16 +139,59 @@ void PaintCopyright(const FramePaint& p) {
   DrawLabel(p.cr, "MADE AT HALVORN SCHOOL OF GAMES", 0, 30, 12, 1, Color::Hex(0xA0A8C0), 1.0);
 }
 
+// The junkyard city at dusk, where the story begins: the junkyard's sky, hills and heaps,
+// the city's towers on the skyline with their first lights, and a dark veil over the middle
+// where the letters and logos play, so they read as well as on a bare ground.
 void PaintIntroBackdrop(const FramePaint& p) {
   cairo_t* cr = p.cr;
   cairo_translate(cr, p.Left(), p.Top());
   const double w = p.Width(), h = p.Height();
-  cairo_pattern_t* fill = cairo_pattern_create_radial(w / 2, h * 0.45, 40, w / 2, h * 0.45, w * 0.7);
-  cairo_pattern_add_color_stop_rgb(fill, 0, kInk.r * 2.2, kInk.g * 2.2, kInk.b * 2.2);
-  cairo_pattern_add_color_stop_rgb(fill, 1, 0.01, 0.01, 0.03);
-  cairo_set_source(cr, fill);
+  scene::PaintScene(cr, "junkyard_sky", w, h);
+  // The city: towers in two ranks on the horizon, lit windows, a beacon on the tallest.
+  Lcg rng(7101u);
+  for (int rank = 0; rank < 2; ++rank) {
+    const double base = h * (rank == 0 ? 0.56 : 0.6);
+    const Color c = rank == 0 ? Color::Hex(0x3A2436) : Color::Hex(0x2A1A28);
+    double x = rng.Range(-30, 0);
+    while (x < w) {
+      const double tw = rng.Range(26, 64);
+      const double th = rng.Range(40, rank == 0 ? 170 : 110);
+      cairo_rectangle(cr, x, base - th, tw, th + 4);
+      SetColor(cr, c);
+      cairo_fill(cr);
+      if (th > 120) {
+        StrokeSegment(cr, x + tw / 2, base - th, x + tw / 2, base - th - 30, 2, c);
+        Glow(cr, x + tw / 2, base - th - 30, 7, Color{1, 0.3, 0.25, 0.8});
+      }
+      for (double wy = base - th + 8; wy < base - 6; wy += 9) {
+        for (double wx = x + 4; wx < x + tw - 5; wx += 7) {
+          const double lit = rng.Uniform();
+          if (lit > 0.72) {
+            cairo_rectangle(cr, wx, wy, 3, 4);
+            cairo_set_source_rgba(cr, 1, 0.8, 0.45, 0.35 + lit * 0.5);
+            cairo_fill(cr);
+          }
+        }
+      }
+      x += tw + rng.Range(2, 14);
+    }
+  }
+  // The junkyard in front: hills with their cranes, then the heaps and the fence.
+  cairo_save(cr);
+  cairo_translate(cr, 0, 40);
+  scene::PaintScene(cr, "junkyard_hills", w, h);
+  cairo_translate(cr, 0, 60);
+  scene::PaintScene(cr, "junkyard_heaps", w, h);
+  cairo_restore(cr);
+  // The veil: darker in the middle, where the letters play, open at the edges.
+  cairo_pattern_t* veil =
+      cairo_pattern_create_radial(w / 2, h * 0.45, 40, w / 2, h * 0.45, w * 0.62);
+  cairo_pattern_add_color_stop_rgba(veil, 0, kInk.r * 0.5, kInk.g * 0.5, kInk.b * 0.5, 0.72);
+  cairo_pattern_add_color_stop_rgba(veil, 0.6, kInk.r * 0.5, kInk.g * 0.5, kInk.b * 0.5, 0.45);
+  cairo_pattern_add_color_stop_rgba(veil, 1, 0.01, 0.01, 0.03, 0.2);
+  cairo_set_source(cr, veil);
   cairo_paint(cr);
-  cairo_pattern_destroy(fill);
+  cairo_pattern_destroy(veil);
 }
 
 }  // namespace assetgen

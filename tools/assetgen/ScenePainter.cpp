@@ -13,58 +13,12 @@
 
 #include "PaintKit.h"
 #include "Painter.h"
+#include "SceneKit.h"
 #include "SheetRenderer.h"
 
 namespace assetgen {
 
-namespace {
-
-constexpr double kTwoPi = 2 * kPi;
-
-// A skyline repeating every `w` pixels: a few long swells and a seeded ragged edge.
-class Skyline {
- public:
-  Skyline(double w, double base, double swell, double ragged, std::uint32_t seed)
-      : m_w(w), m_base(base), m_swell(swell) {
-    Lcg rng(seed);
-    m_noise.resize(64);
-    for (double& n : m_noise) n = rng.Range(-ragged, ragged);
-    m_phase = rng.Range(0, kTwoPi);
-  }
-  double At(double x) const {
-    const double t = x / m_w;
-    double y = m_base + m_swell * std::sin(kTwoPi * 2 * t + m_phase) +
-               m_swell * 0.5 * std::sin(kTwoPi * 5 * t + 2 * m_phase);
-    const double f = (t - std::floor(t)) * m_noise.size();
-    const size_t i = static_cast<size_t>(f) % m_noise.size();
-    const double u = f - std::floor(f);
-    return y + m_noise[i] * (1 - u) + m_noise[(i + 1) % m_noise.size()] * u;
-  }
-  // Closes the area under the skyline, down to `bottom`.
-  void Path(cairo_t* cr, double bottom) const {
-    cairo_move_to(cr, 0, bottom);
-    for (double x = 0; x <= m_w; x += 4) cairo_line_to(cr, x, At(x));
-    cairo_line_to(cr, m_w, bottom);
-    cairo_close_path(cr);
-  }
-
- private:
-  double m_w, m_base, m_swell, m_phase = 0;
-  std::vector<double> m_noise;
-};
-
-void Gradient(cairo_t* cr, double y0, double y1,
-              std::initializer_list<std::pair<double, Color>> stops) {
-  cairo_pattern_t* g = cairo_pattern_create_linear(0, y0, 0, y1);
-  for (const auto& [at, c] : stops) cairo_pattern_add_color_stop_rgba(g, at, c.r, c.g, c.b, c.a);
-  cairo_set_source(cr, g);
-  cairo_pattern_destroy(g);
-}
-
-// Draws `draw(dx)` at dx = -w, 0 and w: what crosses a side edge reappears at the other.
-void AcrossSeam(double w, const std::function<void(double)>& draw) {
-  for (double dx : {-w, 0.0, w}) draw(dx);
-}
+namespace scene {
 
 // A soft cloud: overlapping puffs, lit from above, shaded below.
 void Cloud(cairo_t* cr, Lcg& rng, double x, double y, double size, const Color& lit,
@@ -97,6 +51,12 @@ void RandomCloud(cairo_t* cr, Lcg& rng, double dx, double w, std::pair<double, d
   const double cx = dx + rng.Range(0, w);
   Cloud(cr, rng, cx, cy, s, lit, shade);
 }
+
+}  // namespace scene
+
+namespace {
+
+using namespace scene;
 
 // ---- The junkyard at dusk. ----
 
@@ -257,6 +217,54 @@ void JunkyardHeaps(cairo_t* cr, double w, double h) {
 
 // ---- The factory hall. ----
 
+// What sets each of the hall's five windows apart, so that the wall does not repeat every
+// window: broken panes, boards nailed over the lower panes, a painted hall number, soot
+// streaks down the brick.
+void WindowWear(cairo_t* cr, int k, double x, double ww, double top, double bottom, double h) {
+  if (k == 1 || k == 4) {
+    // Broken panes: the dark hall behind them, with a jagged edge of glass left.
+    const double panes[][2] = {{0, 1}, {2, 3}, {1, 4}};
+    for (const auto& pane : panes) {
+      if (k == 4 && pane[0] == 0) continue;
+      const double px = x + 3 + pane[0] * 30, py = top + 72 + pane[1] * 40;
+      if (py + 36 > bottom) continue;
+      cairo_move_to(cr, px, py);
+      cairo_line_to(cr, px + 24, py);
+      cairo_line_to(cr, px + 24, py + 12);
+      cairo_line_to(cr, px + 14, py + 22);
+      cairo_line_to(cr, px + 18, py + 36);
+      cairo_line_to(cr, px, py + 36);
+      cairo_close_path(cr);
+      SetColor(cr, Color::Hex(0x0C0C12));
+      cairo_fill(cr);
+    }
+  }
+  if (k == 3) {
+    // Boards over the lower panes.
+    for (int b = 0; b < 3; ++b) {
+      const double y = bottom - 70 + b * 22;
+      cairo_save(cr);
+      cairo_translate(cr, x + ww / 2, y);
+      cairo_rotate(cr, b == 1 ? 0.08 : -0.05);
+      cairo_rectangle(cr, -ww / 2 - 6, -8, ww + 12, 16);
+      FillShadedOutlined(cr, Color::Hex(0x5A4030), -8, 8, 1.2);
+      cairo_restore(cr);
+    }
+  }
+  if (k == 2) {
+    DrawLabel(cr, "HALL 3", x + ww / 2, bottom + 40, 18, 1, Color{0.75, 0.68, 0.5, 0.55});
+  }
+  if (k == 0 || k == 3) {
+    // Soot run down the brick from the sill.
+    for (int s = 0; s < 3; ++s) {
+      const double sx = x + 20 + s * 36;
+      cairo_rectangle(cr, sx, bottom, 10, h * 0.3);
+      Gradient(cr, bottom, bottom + h * 0.3, {{0, Color{0, 0, 0, 0.35}}, {1, Color{0, 0, 0, 0}}});
+      cairo_fill(cr);
+    }
+  }
+}
+
 void FactoryWall(cairo_t* cr, double w, double h) {
   Gradient(cr, 0, h, {{0, Color::Hex(0x16181E)}, {1, Color::Hex(0x262A32)}});
   cairo_paint(cr);
@@ -297,6 +305,7 @@ void FactoryWall(cairo_t* cr, double w, double h) {
       cairo_line_to(cr, x + ww, my);
     }
     cairo_stroke(cr);
+    WindowWear(cr, (static_cast<int>((x - 40) / 200) + 5) % 5, x, ww, top, bottom, h);
     // A shaft of light falling from the window.
     cairo_move_to(cr, x, bottom);
     cairo_line_to(cr, x + ww, bottom);
@@ -391,109 +400,40 @@ void FactoryMachines(cairo_t* cr, double w, double h) {
   StrokeSegment(cr, 0, h - 47, w, h - 47, 2, rim.Darker(0.3));
 }
 
-// ---- Above the clouds. ----
-
-void AirshipSky(cairo_t* cr, double w, double h) {
-  Gradient(cr, 0, h,
-           {{0, Color::Hex(0x1A3466)}, {0.55, Color::Hex(0x3E6A9E)}, {1, Color::Hex(0x7E9EC0)}});
-  cairo_paint(cr);
-  AcrossSeam(w, [&](double dx) {
-    Glow(cr, dx + w * 0.2, h * 0.1, 120, Color{1, 0.95, 0.85, 0.25});
-    Lcg rng(4242u);
-    for (int k = 0; k < 10; ++k) {
-      // Thin high streaks.
-      const double cx = dx + rng.Range(0, w), cy = rng.Range(h * 0.08, h * 0.45);
-      cairo_save(cr);
-      cairo_translate(cr, cx, cy);
-      cairo_rotate(cr, rng.Range(-0.08, 0.08));
-      const double thick = rng.Range(3, 7);  // drawn first, as the art was made
-      cairo_scale(cr, rng.Range(80, 200), thick);
-      cairo_arc(cr, 0, 0, 1, 0, kTwoPi);
-      cairo_restore(cr);
-      cairo_set_source_rgba(cr, 0.85, 0.9, 1, rng.Range(0.12, 0.25));
-      cairo_fill(cr);
-    }
-  });
-}
-
-// A distant airship: envelope, fins and gondola, all one hazy colour.
-void FarShip(cairo_t* cr, double x, double y, double len, const Color& c) {
-  SetColor(cr, c);
-  cairo_save(cr);
-  cairo_translate(cr, x, y);
-  cairo_scale(cr, len / 2, len / 7);
-  cairo_arc(cr, 0, 0, 1, 0, kTwoPi);
-  cairo_restore(cr);
-  cairo_fill(cr);
-  cairo_move_to(cr, x - len * 0.42, y);
-  cairo_line_to(cr, x - len * 0.58, y - len * 0.16);
-  cairo_line_to(cr, x - len * 0.5, y);
-  cairo_line_to(cr, x - len * 0.58, y + len * 0.16);
-  cairo_close_path(cr);
-  cairo_fill(cr);
-  cairo_rectangle(cr, x - len * 0.12, y + len / 7, len * 0.24, len * 0.06);
-  cairo_fill(cr);
-}
-
-void AirshipFar(cairo_t* cr, double w, double h) {
-  const Skyline peaks(w, 400, 40, 34, 41u);
-  peaks.Path(cr, h);
-  Gradient(cr, 300, h,
-           {{0, Color::Hex(0x4A5C80)}, {0.4, Color::Hex(0x5E7094)}, {1, Color::Hex(0x8498B4)}});
-  cairo_fill(cr);
-  // Snow on the highest peaks.
-  cairo_save(cr);
-  peaks.Path(cr, h);
-  cairo_clip(cr);
-  cairo_rectangle(cr, 0, 0, w, 372);
-  cairo_set_source_rgba(cr, 0.78, 0.84, 0.94, 0.7);
-  cairo_fill(cr);
-  cairo_restore(cr);
-  FarShip(cr, w * 0.3, 170, 90, Color{0.22, 0.3, 0.44, 0.8});
-  FarShip(cr, w * 0.78, 240, 54, Color{0.3, 0.38, 0.52, 0.7});
-  // The far cloud sea at the mountains' feet.
-  AcrossSeam(w, [&](double dx) {
-    Lcg rng(4343u);
-    for (int k = 0; k < 14; ++k)
-      RandomCloud(cr, rng, dx, w, {440, 480}, {40, 70}, Color{0.74, 0.8, 0.9, 0.9},
-                  Color{0.5, 0.58, 0.72, 0.9});
-  });
-  cairo_rectangle(cr, 0, 470, w, h - 470);
-  SetColor(cr, Color{0.64, 0.7, 0.82, 1});
-  cairo_fill(cr);
-}
-
-void AirshipClouds(cairo_t* cr, double w, double h) {
-  AcrossSeam(w, [&](double dx) {
-    Lcg rng(4444u);
-    // A few loose clouds drifting at the ship's height...
-    for (int k = 0; k < 3; ++k)
-      RandomCloud(cr, rng, dx, w, {140, 260}, {40, 60}, Color{0.8, 0.85, 0.94, 0.55},
-                  Color{0.5, 0.56, 0.7, 0.55});
-    // ...and the bank below it.
-    for (int k = 0; k < 12; ++k)
-      RandomCloud(cr, rng, dx, w, {400, 440}, {60, 100}, Color{0.86, 0.9, 0.97, 1},
-                  Color{0.56, 0.62, 0.76, 1});
-  });
-  cairo_rectangle(cr, 0, 430, w, h - 430);
-  Gradient(cr, 430, h, {{0, Color{0.7, 0.76, 0.87, 1}}, {1, Color{0.5, 0.56, 0.7, 1}}});
-  cairo_fill(cr);
-}
-
 struct Scene {
   const char* name;
   void (*paint)(cairo_t*, double, double);
+  // Paints its own rows below the screen's height rather than running its last row on.
+  bool deep = false;
 };
 
 const Scene kScenes[] = {
-    {"junkyard_sky", JunkyardSky},       {"junkyard_hills", JunkyardHills},
-    {"junkyard_heaps", JunkyardHeaps},   {"factory_wall", FactoryWall},
-    {"factory_girders", FactoryGirders}, {"factory_machines", FactoryMachines},
-    {"airship_sky", AirshipSky},         {"airship_far", AirshipFar},
-    {"airship_clouds", AirshipClouds},
+    {"junkyard_sky", JunkyardSky},
+    {"junkyard_hills", JunkyardHills},
+    {"junkyard_heaps", JunkyardHeaps},
+    {"factory_wall", FactoryWall},
+    {"factory_girders", FactoryGirders},
+    {"factory_machines", FactoryMachines},
+    {"airship_sky", AirshipSky},
+    {"airship_far", AirshipFar, true},
+    {"airship_clouds", AirshipClouds, true},
 };
 
 }  // namespace
+
+namespace scene {
+
+bool PaintScene(cairo_t* cr, const std::string& name, double w, double h) {
+  for (const Scene& s : kScenes) {
+    if (name == s.name) {
+      s.paint(cr, w, h);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace scene
 
 // Every scene is painted screen-high; a layer's frame may hold only a band of it.
 constexpr double kSceneHeight = 600;
@@ -516,6 +456,10 @@ void PaintBackdropLayer(const FramePaint& p) {
   if (!found) throw SourceError(p.anim.source + ": no backdrop scene named \"" + scene + "\"");
   if (p.Num("top", 0) + p.Height() <= kSceneHeight) {
     found->paint(cr, p.Width(), kSceneHeight);
+    return;
+  }
+  if (found->deep) {
+    found->paint(cr, p.Width(), p.Num("top", 0) + p.Height());
     return;
   }
   // Painted apart, then laid in with its edge pixels padded outward: below the scene, every
