@@ -83,8 +83,7 @@ void BM_IdleLoop(benchmark::State& state) {
   double workMs = 0.0;
   std::vector<double> late;
   for (auto _ : state) {
-    TimingHost timed(run.Game().Window(),
-                     platform::QueryFrequency() / FrameLoop::kFramesPerSecond);
+    TimingHost timed(run.Game().Window(), platform::QueryFrequency() / FrameLoop::kFramesPerSecond);
     FrameLoop timedLoop(timed);
     const double cpuStart = ProcessCpuMs();
     timedLoop.Start();

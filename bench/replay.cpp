@@ -128,8 +128,7 @@ ReplayFigures Replay(const char* name) {
   return figures;
 }
 
-void BM_Replay(benchmark::State& state, const char* name, const char* fastDraw,
-               bool windowed) {
+void BM_Replay(benchmark::State& state, const char* name, const char* fastDraw, bool windowed) {
   ReplayFigures figures;
   for (auto _ : state) {
     int fds[2];
@@ -170,15 +169,15 @@ void BM_Replay(benchmark::State& state, const char* name, const char* fastDraw,
 }
 
 // One replay per run: a level takes seconds and its frames are the sample.
-#define VANTREL_REPLAY(level)                                                              \
-  BENCHMARK_CAPTURE(BM_Replay, level##_before, #level, "blit", true)                       \
-      ->Iterations(1)                                                                      \
-      ->Unit(benchmark::kMillisecond);                                                     \
-  BENCHMARK_CAPTURE(BM_Replay, level##_after, #level, "all", true)                         \
-      ->Iterations(1)                                                                      \
-      ->Unit(benchmark::kMillisecond);                                                     \
-  BENCHMARK_CAPTURE(BM_Replay, level##_fullscreen, #level, kAllButUnseenPresent, false)    \
-      ->Iterations(1)                                                                      \
+#define VANTREL_REPLAY(level)                                                           \
+  BENCHMARK_CAPTURE(BM_Replay, level##_before, #level, "blit", true)                    \
+      ->Iterations(1)                                                                   \
+      ->Unit(benchmark::kMillisecond);                                                  \
+  BENCHMARK_CAPTURE(BM_Replay, level##_after, #level, "all", true)                      \
+      ->Iterations(1)                                                                   \
+      ->Unit(benchmark::kMillisecond);                                                  \
+  BENCHMARK_CAPTURE(BM_Replay, level##_fullscreen, #level, kAllButUnseenPresent, false) \
+      ->Iterations(1)                                                                   \
       ->Unit(benchmark::kMillisecond)
 
 VANTREL_REPLAY(junkyard);

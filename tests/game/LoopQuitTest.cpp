@@ -1,6 +1,5 @@
 // The program entry's loop on the headless window, past more waking looks than
 // SDL's event queue holds, must still end on each way a quit is asked for.
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -57,11 +56,23 @@ TEST(LoopQuit, EveryWayToQuitStillEndsTheLoopAfterMoreWaitsThanTheQueueHolds) {
     const char* way;
     std::function<void(platform::Window&, int)> ask;
   } ways[] = {
-      {"SIGTERM", [](platform::Window&, int frame) { if (frame == kSoakFrames) std::raise(SIGTERM); }},
-      {"SIGINT", [](platform::Window&, int frame) { if (frame == kSoakFrames) std::raise(SIGINT); }},
+      {"SIGTERM",
+       [](platform::Window&, int frame) {
+         if (frame == kSoakFrames) std::raise(SIGTERM);
+       }},
+      {"SIGINT",
+       [](platform::Window&, int frame) {
+         if (frame == kSoakFrames) std::raise(SIGINT);
+       }},
       // The frame limit asks once; the menu asks every frame until the loop ends.
-      {"frame limit", [](platform::Window& w, int frame) { if (frame == kSoakFrames) w.PostQuit(); }},
-      {"menu", [](platform::Window& w, int frame) { if (frame >= kSoakFrames) w.PostQuit(); }},
+      {"frame limit",
+       [](platform::Window& w, int frame) {
+         if (frame == kSoakFrames) w.PostQuit();
+       }},
+      {"menu",
+       [](platform::Window& w, int frame) {
+         if (frame >= kSoakFrames) w.PostQuit();
+       }},
   };
   for (const auto& way : ways) {
     SCOPED_TRACE(way.way);
