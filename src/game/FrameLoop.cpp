@@ -33,14 +33,9 @@ FrameLoop::Step FrameLoop::RunOnce() {
     return Step::Frame;
   }
 
-  // Sleep on events rather than spin a core, but keep the last millisecond for
-  // polling so the frame still starts as soon as it is due.
-  const std::int64_t remainingMs = (m_ticksPerFrame - elapsed) * 1000 / m_frequency;
-  if (remainingMs > 1) {
-    m_host.WaitForEvent(static_cast<int>(remainingMs - 1));
-    return Step::Waited;
-  }
-  return Step::Polled;
+  // Sleep rather than spin a core; an event cuts the sleep short.
+  m_host.WaitUntil(m_lastFrameStart + m_ticksPerFrame);
+  return Step::Waited;
 }
 
 void FrameLoop::Run() {

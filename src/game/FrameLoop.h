@@ -14,11 +14,11 @@ class FrameLoop {
     // Fetches and handles one waiting event; false when it was the quit request.
     virtual bool DispatchEvent() = 0;
     virtual void RunFrame() = 0;
-    // Sleeps until an event arrives or the time passes.
-    virtual void WaitForEvent(int timeoutMs) = 0;
+    // Sleeps until an event arrives or the clock's counter reaches `deadline`.
+    virtual void WaitUntil(std::int64_t deadline) = 0;
   };
 
-  enum class Step { Event, Frame, Waited, Polled, Quit };
+  enum class Step { Event, Frame, Waited, Quit };
 
   static constexpr int kFramesPerSecond = 60;
 
@@ -28,7 +28,7 @@ class FrameLoop {
   // The last frame start becomes the counter now.
   void Start();
   // One pass of the loop: handles one event if any waits, else runs a frame if one
-  // is due, else sleeps for the time left minus the last millisecond.
+  // is due, else sleeps until it is due or an event arrives.
   Step RunOnce();
   // Passes until the quit request has been fetched.
   void Run();

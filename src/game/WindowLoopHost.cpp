@@ -59,6 +59,6 @@ void WindowLoopHost::RunFrame() {
   m_recorder.AfterFrame();
 }
 
-void WindowLoopHost::WaitForEvent(int timeoutMs) {
-  m_window.WaitForEvent(timeoutMs);
+void WindowLoopHost::WaitUntil(std::int64_t deadline) {
+  m_window.WaitUntil(deadline);
 }

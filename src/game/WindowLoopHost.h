@@ -31,7 +31,7 @@ class WindowLoopHost : public FrameLoop::Host {
   bool HasEvent() override;
   bool DispatchEvent() override;
   void RunFrame() override;
-  void WaitForEvent(int timeoutMs) override;
+  void WaitUntil(std::int64_t deadline) override;
 
  protected:
   platform::Window& m_window;

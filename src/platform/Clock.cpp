@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 
+#include <chrono>
+#include <thread>
+
 namespace platform {
 namespace {
 
@@ -12,6 +15,15 @@ class SystemClock final : public Clock {
     return static_cast<std::int64_t>(SDL_GetPerformanceFrequency());
   }
   std::uint32_t Milliseconds() override { return SDL_GetTicks(); }
+  // nanosleep, not SDL_Delay: whole milliseconds are too coarse to start a frame on time.
+  void Sleep(std::int64_t counts) override {
+    if (counts <= 0) return;
+    const std::int64_t frequency = Frequency();
+    const std::int64_t seconds = counts / frequency;
+    const std::int64_t nanoseconds = (counts % frequency) * 1'000'000'000 / frequency;
+    std::this_thread::sleep_for(std::chrono::seconds(seconds) +
+                                std::chrono::nanoseconds(nanoseconds));
+  }
 };
 
 SystemClock gSystemClock;

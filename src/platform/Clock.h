@@ -13,6 +13,9 @@ class Clock {
   virtual std::int64_t Frequency() = 0;  // counts per second
   // Milliseconds since an arbitrary start.
   virtual std::uint32_t Milliseconds() = 0;
+  // Gives up the processor for `counts` of the counter, as precisely as the
+  // system's timers allow.
+  virtual void Sleep(std::int64_t counts) = 0;
 };
 
 // A clock that only moves when told to.
@@ -23,6 +26,10 @@ class VirtualClock final : public Clock {
   std::int64_t Frequency() override { return m_frequency; }
   std::uint32_t Milliseconds() override {
     return static_cast<std::uint32_t>(m_counter * 1000 / m_frequency);
+  }
+  // Sleeping only moves the counter on.
+  void Sleep(std::int64_t counts) override {
+    if (counts > 0) m_counter += counts;
   }
   void Set(std::int64_t counter) { m_counter = counter; }
   void Advance(std::int64_t counts) { m_counter += counts; }

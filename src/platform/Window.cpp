@@ -2,10 +2,13 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 #include <vector>
+
+#include "platform/Clock.h"
 
 namespace platform {
 
@@ -15,6 +18,10 @@ struct Window::Impl {
 };
 
 namespace {
+
+// How often a wait looks for new events: input and quit requests are seen this
+// soon, and a frame's wait wakes this many times.
+constexpr std::int64_t kEventCheckMs = 2;
 
 bool WindowedForDevelopment() {
   const char* value = std::getenv("VANTREL_WINDOWED");
@@ -96,9 +103,19 @@ bool Window::NextEvent(WindowEvent& event) {
   return true;
 }
 
-void Window::WaitForEvent(int timeoutMs) {
-  if (timeoutMs <= 0) return;
-  SDL_WaitEventTimeout(nullptr, timeoutMs);
+// Not SDL_WaitEventTimeout: without an event to take, it queues a marker at
+// every look and never takes one back, and they fill the queue until even the
+// quit request is refused.
+void Window::WaitUntil(std::int64_t deadline) {
+  Clock& clock = GetClock();
+  const std::int64_t check = std::max<std::int64_t>(1, clock.Frequency() * kEventCheckMs / 1000);
+  std::int64_t previous = clock.Counter();
+  while (!HasEvent()) {
+    const std::int64_t now = clock.Counter();
+    if (now >= deadline || now < previous) return;
+    previous = now;
+    clock.Sleep(std::min(deadline - now, check));
+  }
 }
 
 void Window::PostQuit() {

@@ -3,6 +3,7 @@
 // them with its own SDL event watch.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,8 +30,10 @@ class Window {
   bool HasEvent();
   // Removes the next event; false when none waits.
   bool NextEvent(WindowEvent& event);
-  // Sleeps until an event arrives or `timeoutMs` passes.
-  void WaitForEvent(int timeoutMs);
+  // Sleeps until an event is waiting or the clock's counter reaches `deadline`,
+  // looking for events every couple of milliseconds. Returns at once when the
+  // counter runs backwards. Adds nothing to the queue.
+  void WaitUntil(std::int64_t deadline);
   // Asks the loop to end, as closing the window does.
   void PostQuit();
 

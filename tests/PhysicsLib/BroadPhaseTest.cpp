@@ -310,4 +310,49 @@ TEST(SweepIndexTest, QueriesAndPairsFindExactlyTheOverlappingBoxes) {
   }
 }
 
+// A box that grows where it is filed (its near edge stays) must be found all along its new
+// length: the reach of a query back from its far end grows with it.
+TEST(SweepIndexTest, ABoxThatGrowsWhereItIsFiledIsFoundAlongItsNewLength) {
+  for (bool vertical : {false, true}) {
+    SCOPED_TRACE(vertical ? "along y" : "along x");
+    SweepIndex index;
+    index.Clear(vertical);
+    const Bounds small{0, 0, 10, 10};
+    index.Add(0, small);
+    index.Add(1, {20, 20, 25, 25});
+    const Bounds grown = vertical ? Bounds{0, 0, 10, 200} : Bounds{0, 0, 200, 10};
+    index.Move(0, small, grown);
+    std::vector<std::uint32_t> found;
+    index.Query(vertical ? Bounds{2, 150, 8, 160} : Bounds{150, 2, 160, 8}, found);
+    EXPECT_EQ(found, std::vector<std::uint32_t>{0});
+  }
+}
+
+// A pass over another list nested in this one takes the notes of what moves meanwhile: when
+// it ends, the outer index must refile, or it answers from where things were.
+TEST(ProbeIndexTest, ANestedPassMakesTheOuterIndexRefileWhatMovedMeanwhile) {
+  ScopedTable table;
+  const CollisionShape box{{BoxPolygon(0, 0, 0, 10, 10)}};
+  PhysicsObject faller(&box, Vector2(0, 0), CachedVector(0.0f, 5.0f), nullptr);
+  PhysicsObject block(&box, Vector2(500, 0), CachedVector(0.0f, 0.0f), nullptr);
+  PhysicsObject elsewhere(&box, Vector2(900, 900), CachedVector(0.0f, 0.0f), nullptr);
+  std::vector<PhysicsObject*> list = {&faller, &block};
+  std::vector<PhysicsObject*> other = {&elsewhere};
+  ProbeIndex outer;
+  outer.Start();
+  EXPECT_FALSE(outer.Probe(&faller, list).IsHit());
+  faller.MoveTo(Vector2(1, 0));  // a note of the outer pass's own before the nested one
+  {
+    ProbeIndex inner;
+    inner.Start();
+    inner.Probe(&elsewhere, other);
+    block.MoveTo(Vector2(0, 12));  // just below the faller
+    inner.Stop();
+  }
+  const Contact contact = outer.Probe(&faller, list);
+  EXPECT_TRUE(contact.IsHit());
+  EXPECT_EQ(contact.b, &block);
+  outer.Stop();
+}
+
 }  // namespace

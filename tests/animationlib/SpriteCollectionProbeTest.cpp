@@ -114,4 +114,41 @@ TEST(SpriteCollectionProbeTest, ProbesInAPassAnswerAsTheWholeListWhileSpritesCom
   CollisionTypeTable::Rows().clear();
 }
 
+// A behaviour that probes (filing the list), drops a spark just below itself unsorted, and
+// probes again: the second probe must meet the spark.
+std::string g_seen;
+void ProbeAroundASpark(GameObject* object) {
+  object->SetVelocity(0.0f, 5.0f);
+  g_list->Probe(object);
+  GameObject* spark = NewSprite("spark", object->GetPosition() + CachedVector(0.0f, 14.0f), 0.0f);
+  spark->SetBehavior(nullptr);
+  g_list->AddUnsorted(spark);
+  const Contact c = g_list->Probe(object);
+  g_seen = c.IsHit() ? static_cast<Sprite*>(c.b)->GetName() : "none";
+  object->SetVelocity(0.0f, 0.0f);
+}
+
+TEST(SpriteCollectionProbeTest, ASpriteAddedUnsortedInAPassIsMetByTheNextProbe) {
+  CollisionTypeTable::Rows() = {{3}};
+  Animation animation("walker", Vector2(8, 8));
+  animation.GetFrames().emplace_back(0, 2, Vector2());
+  CollisionShape box(
+      {CollisionPolygon(0, {CollisionVertex(Vector2(0, 0)), CollisionVertex(Vector2(12, 0)),
+                            CollisionVertex(Vector2(12, 12)), CollisionVertex(Vector2(0, 12))})});
+  g_animation = &animation;
+  g_shape = &box;
+  g_seen.clear();
+  {
+    SpriteCollection list(PASS_BEHAVIOR);
+    g_list = &list;
+    GameObject* dropper = NewSprite("dropper", Vector2(100, 100), 0.0f);
+    dropper->SetBehavior(ProbeAroundASpark);
+    list.Add(dropper);
+    list.Update(false);
+    g_list = nullptr;
+  }
+  EXPECT_EQ(g_seen, "spark");
+  CollisionTypeTable::Rows().clear();
+}
+
 }  // namespace

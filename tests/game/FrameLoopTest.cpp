@@ -1,5 +1,5 @@
 // The 60 Hz pacing of the program entry on a virtual clock: no catch-up, a
-// counter running backwards, messages first, sleeping instead of spinning.
+// counter running backwards, messages first, sleeping until the frame is due.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -23,11 +23,11 @@ class FakeHost : public FrameLoop::Host {
     return !quit;
   }
   void RunFrame() override { ++frames; }
-  void WaitForEvent(int timeoutMs) override { waits.push_back(timeoutMs); }
+  void WaitUntil(std::int64_t deadline) override { waits.push_back(deadline); }
 
   std::deque<bool> events;  // true marks the quit request
   int frames = 0;
-  std::vector<int> waits;
+  std::vector<std::int64_t> waits;
 };
 
 class FrameLoopTest : public ::testing::Test {
@@ -55,27 +55,28 @@ class FrameLoopTest : public ::testing::Test {
 };
 
 TEST_F(FrameLoopTest, FrameIsDueAfterAWholePeriodAndLateFramesAreNotMadeUp) {
-  EXPECT_EQ(After(kPeriod - 1), Step::Polled);
+  EXPECT_EQ(After(kPeriod - 1), Step::Waited);
   EXPECT_EQ(After(1), Step::Frame);
   EXPECT_EQ(loop->LastFrameStart(), kStart + kPeriod);
   // Five periods late: one frame, and the next is due a period after it.
   EXPECT_EQ(After(5 * kPeriod), Step::Frame);
   EXPECT_EQ(After(0), Step::Waited);
-  EXPECT_EQ(After(kPeriod - 1), Step::Polled);
+  EXPECT_EQ(After(kPeriod - 1), Step::Waited);
   EXPECT_EQ(After(1), Step::Frame);
   // A counter running backwards runs the frame at once and restarts the period there.
   EXPECT_EQ(After(-kPeriod), Step::Frame);
   EXPECT_EQ(loop->LastFrameStart(), kStart + 6 * kPeriod);
-  EXPECT_EQ(After(kPeriod - 1), Step::Polled);
+  EXPECT_EQ(After(kPeriod - 1), Step::Waited);
   EXPECT_EQ(After(1), Step::Frame);
   EXPECT_EQ(host.frames, 5);
 }
 
-TEST_F(FrameLoopTest, WaitSleepsForTheRestOfThePeriodKeepingTheLastMillisecond) {
+TEST_F(FrameLoopTest, WaitSleepsUntilTheFrameIsDueHoweverLittleIsLeft) {
   EXPECT_EQ(After(0), Step::Waited);
-  EXPECT_EQ(After(10'000), Step::Waited);  // 6666 counts left: 6 ms
-  EXPECT_EQ(After(5'000), Step::Polled);   // under two milliseconds left: no sleep
-  EXPECT_EQ(host.waits, (std::vector<int>{15, 5}));
+  EXPECT_EQ(After(10'000), Step::Waited);
+  EXPECT_EQ(After(kPeriod - 10'001), Step::Waited);  // one count left
+  EXPECT_EQ(host.waits, std::vector<std::int64_t>(3, kStart + kPeriod));
+  EXPECT_EQ(After(1), Step::Frame);
 }
 
 TEST_F(FrameLoopTest, MessagesComeFirstThenOneFrameAndQuitEndsWithoutAnother) {

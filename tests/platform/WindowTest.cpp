@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "platform/Clock.h"
 #include "platform/Window.h"
 
 namespace {
@@ -47,7 +48,7 @@ TEST_F(WindowTest, EventsMapToTheLoopsEventsAndKeysAreDroppedInTurn) {
     EXPECT_EQ(Next(), type);
   }
   EXPECT_FALSE(window->HasEvent());
-  window->WaitForEvent(0);  // nothing to wait for: returns at once
+  window->WaitUntil(platform::QueryCounter());  // nothing to wait for: returns at once
 }
 
 TEST_F(WindowTest, RepeatedQuitRequestsQueueOneQuit) {
@@ -56,6 +57,29 @@ TEST_F(WindowTest, RepeatedQuitRequestsQueueOneQuit) {
   EXPECT_EQ(Next(), WindowEventType::Quit);
   EXPECT_FALSE(window->NextEvent(event));
   window->PostQuit();  // once fetched, a new request queues again
+  EXPECT_EQ(Next(), WindowEventType::Quit);
+}
+
+// How many more events the queue takes; it is left as it was.
+int QueueRoom() {
+  SDL_Event filler{};
+  filler.type = SDL_USEREVENT;
+  int room = 0;
+  while (SDL_PushEvent(&filler) == 1) ++room;
+  SDL_FlushEvent(SDL_USEREVENT);
+  return room;
+}
+
+TEST_F(WindowTest, WaitingLeavesTheQueueAsItWasAndAnEventEndsItAtOnce) {
+  const int room = QueueRoom();
+  const std::int64_t millisecond = platform::QueryFrequency() / 1000;
+  for (int i = 0; i < 3; ++i) window->WaitUntil(platform::QueryCounter() + 20 * millisecond);
+  EXPECT_EQ(QueueRoom(), room);
+
+  window->PostQuit();
+  const std::int64_t start = platform::QueryCounter();
+  window->WaitUntil(start + 10'000 * millisecond);
+  EXPECT_LT(platform::QueryCounter() - start, 1'000 * millisecond);
   EXPECT_EQ(Next(), WindowEventType::Quit);
 }
 

@@ -78,6 +78,31 @@ TEST_F(ShownTextsTest, OnlyDifferentLabelsAtFullStrengthClashAndOnlyRestingOnesM
   }
 }
 
+// The screen's last column and row are on it: a label ending right on an edge fits.
+TEST_F(ShownTextsTest, ALabelEndingExactlyOnTheScreensEdgeFits) {
+  int w = 0, h = 0;
+  D3DInterface::GetEngine()->GetTextExtent("Corsiva", 20, "Edge", &w, &h);
+  ASSERT_GT(w, 0);
+  const float right = static_cast<float>(800 - w), bottom = static_cast<float>(600 - h);
+  const struct {
+    const char* name;
+    float x, y;
+    bool fits;
+  } cases[] = {
+      {"on the right edge", right, 100, true},
+      {"in the bottom right corner", right, bottom, true},
+      {"a pixel past the right edge", right + 1, 100, false},
+      {"a pixel past the bottom edge", 100, bottom + 1, false},
+  };
+  for (const auto& c : cases) {
+    validator::ShownTexts texts("story", true);
+    texts.Frame(1, {Label("Edge", c.x, c.y)});
+    validator::Problems problems;
+    texts.Report(problems);
+    EXPECT_EQ(problems.Count() == 0, c.fits) << c.name;
+  }
+}
+
 TEST_F(ShownTextsTest, AFaultIsToldOnceAtItsWorstWithTheFrameItFirstShowsOn) {
   validator::ShownTexts texts("credits", false);
   // Beta closes in on Alpha over three frames, then moves away.

@@ -187,6 +187,35 @@ TEST_F(InputTest, AnActionWithTwoControlsDownStaysHeldUntilBothAreUp) {
   }
 }
 
+// A stick pushed to a side and back to the middle within the frame a key presses
+// that side takes nothing away: the key's press and hold stand.
+TEST_F(InputTest, AStickBackInTheMiddleKeepsTheSideAKeyHoldsAndPresses) {
+  VirtualPad pad;
+  ASSERT_TRUE(pad.ok());
+  Start();
+  ASSERT_EQ(input->GetDeviceCount(), 2);
+  const struct {
+    SDL_Scancode key;
+    int push;
+    ActionBits side;
+  } sides[] = {{SDL_SCANCODE_LEFT, -32768, MOVE_LEFT}, {SDL_SCANCODE_RIGHT, 32767, MOVE_RIGHT}};
+  platform::InputDevice& gamepad = *input->GetDevice(1);
+  for (const auto& c : sides) {
+    SCOPED_TRACE(SDL_GetScancodeName(c.key));
+    PushKey(c.key, true);
+    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, c.push);
+    gamepad.Poll();
+    pad.SetButton(SDL_CONTROLLER_BUTTON_A, true);  // keeps the two positions apart
+    gamepad.Poll();
+    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+    EXPECT_EQ(Frame(), (Masks{c.side | JUMP, c.side | JUMP}));
+    pad.SetButton(SDL_CONTROLLER_BUTTON_A, false);
+    EXPECT_EQ(Frame(), (Masks{c.side, 0}));
+    PushKey(c.key, false);
+    EXPECT_EQ(Frame(), (Masks{0, 0}));
+  }
+}
+
 // A let-go whose press the game never saw (a key held down as the game started)
 // leaves nothing held; the control's next press and let-go work as usual.
 TEST_F(InputTest, AReleaseWithoutItsPressHoldsNothing) {

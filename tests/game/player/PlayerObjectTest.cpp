@@ -363,6 +363,39 @@ INSTANTIATE_TEST_SUITE_P(
                       SteepFaceCase{"Junkyard_RisingLeft_KeyHeld", 256.0f, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A face of exactly 45 degrees is a ramp the hero lands on and walks, so the
+// steep-face slide leaves him alone; only a steeper face takes him down it.
+TEST_F(HeroTest, AFortyFiveDegreeFaceIsARampNotASteepFace) {
+  constexpr float kFloor = 1000.0f;
+  float left = 1200.0f;  // each face 1000 further right
+  const struct {
+    const char* name;
+    float rise;  // over 128 across
+    bool risesRight;
+    bool slides;
+  } faces[] = {
+      {"45 degrees rising right", 128.0f, true, false},
+      {"45 degrees rising left", 128.0f, false, false},
+      {"just steeper", 132.0f, true, true},
+  };
+  for (const auto& face : faces) {
+    SCOPED_TRACE(face.name);
+    left += 1000.0f;
+    if (face.risesRight) {
+      Solid(left, kFloor - face.rise, {{0, face.rise}, {128, 0}, {128, face.rise}});
+    } else {
+      Solid(left, kFloor - face.rise, {{0, 0}, {128, face.rise}, {0, face.rise}});
+    }
+    // The hero's lower front corner 2 above the middle of the face, falling 5.
+    const float x = face.risesRight ? left + 64.0f - 20.0f : left + 64.0f;
+    hero->MoveTo(Vector2(x, kFloor - face.rise / 2.0f - 42.0f));
+    Air(0.0f, 5.0f);
+    const Vector2 before = hero->GetPosition();
+    hero->SlideOntoSteepFace();
+    EXPECT_EQ(hero->GetPosition() != before, face.slides);
+  }
+}
+
 // The look-ahead sweeps the hero's box; the physics step and every later probe
 // must see the box as it was, or the recorded runs would change.
 TEST_F(HeroTest, TheSteepFaceLookAheadLeavesTheHerosBoxAsItWas) {
