@@ -239,7 +239,11 @@ def make():
         cells.append((0, y))
     # Room above the rigging for a SuperJump's top.
     bounds = (x0, 2000, 4736, 4400)
-    foredeck = [(128 * i, y) for i in range(37) for y in (4000, 4128)]
+    # The hull runs down past the level's lower bound under every keel tile, so the camera
+    # standing low never shows what lies under the ship.
+    KEEL, UNDER = 4128, (4256, 4384)
+    cells += [(x, y) for x, k in cells if k == KEEL for y in UNDER]
+    foredeck = [(128 * i, y) for i in range(37) for y in (4000, KEEL) + UNDER]
     objects = deck_frames(cells, ramps, bounds, foredeck)
     objects += [("AirshipRamps", x, y, frame, 0, D) for x, y, frame in ramps]
 
@@ -281,8 +285,9 @@ def make():
         else:
             deck = variant(DECKS, x, 4000, (deck,))
             objects.append((deck, x, 4000, 0, 0, D))
-        hull = variant(HULLS, x, 4128, (hull,))
-        objects.append((T, x, 4128, hull, 0, D))
+        for y in (4128,) + UNDER:
+            hull = variant(HULLS, x, y, (hull,))
+            objects.append((T, x, y, hull, 0, D))
     for y in range(3872, 3000, -128):
         objects.append((T, 4608, y, WALL, 0, D))
     # Kaje takes the crates in the order they joined the main list: left to right, as
