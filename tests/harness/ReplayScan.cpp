@@ -152,12 +152,31 @@ void ReplayScan::Frame(int frame, const std::vector<std::uint32_t>& argb) {
   bool lingering = false;
   for (const Run& run : m_runs) {
     lingering = lingering || run.length > kPassFrames;
+    if (run.length > kPassFrames) {
+      const auto seen = std::find_if(m_lingered.begin(), m_lingered.end(), [&](const Run& r) {
+        return r.sprite == run.sprite && r.start == run.start;
+      });
+      if (seen == m_lingered.end()) {
+        m_lingered.push_back(run);
+      } else {
+        seen->length = run.length;
+      }
+    }
     if (run.length > m_underPanel.longest) {
       m_underPanel.longest = run.length;
       m_underPanel.what = run.name + " from frame " + std::to_string(run.start);
     }
   }
   m_lingering += lingering ? 1 : 0;
+}
+
+std::string ReplayScan::Lingered() const {
+  std::string out;
+  for (const Run& run : m_lingered) {
+    out += "\n  " + run.name + " from frame " + std::to_string(run.start) + " for " +
+           std::to_string(run.length);
+  }
+  return out;
 }
 
 }  // namespace testharness

@@ -53,6 +53,8 @@ class ReplayScan {
   const Fault& UnderPanel() const { return m_underPanel; }
   // Frames under the panel counted only in runs longer than a pass.
   int LingeringFrames() const { return m_lingering; }
+  // Each run longer than a pass: what lingered, from which frame, for how long.
+  std::string Lingered() const;
 
  private:
   struct Run {
@@ -65,6 +67,7 @@ class ReplayScan {
   Fault m_underPanel;
   int m_lingering = 0;
   std::vector<Run> m_runs;
+  std::vector<Run> m_lingered;
 };
 
 }  // namespace testharness

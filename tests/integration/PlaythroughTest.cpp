@@ -253,10 +253,10 @@ TEST_P(PlaythroughTest, RecordingBeatsTheLevelAndHandsOver) {
   EXPECT_TRUE(beaten) << "the boss was not beaten: no " << replay.bossEnd << ": "
                       << Where(frame, milestones);
   std::printf("[ scan     ] %s: %d frames with a flat band (tallest %s), %d under the panel, "
-              "%d lingering (longest %d: %s)\n",
+              "%d lingering (longest %d: %s)%s\n",
               replay.level, scan.Bands().frames * kBandScanEvery, scan.Bands().what.c_str(),
               scan.UnderPanel().frames, scan.LingeringFrames(), scan.UnderPanel().longest,
-              scan.UnderPanel().what.c_str());
+              scan.UnderPanel().what.c_str(), scan.Lingered().c_str());
   EXPECT_EQ(scan.Bands().frames, 0)
       << "rows of one flat colour across the screen: the ground or backdrop stops short of "
          "where the camera stands, first at frame " << scan.Bands().first << ", tallest "

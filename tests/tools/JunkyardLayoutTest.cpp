@@ -243,3 +243,12 @@ TEST(JunkyardLayout, TheArenaWallsNeverHideTheGrindlenautAtEitherEnd) {
     }
   }
 }
+
+// The burrow mound is placed at the body's origin where it dives, and must rest on the
+// floor the body stands on there rather than hang in the air over it.
+TEST(JunkyardLayout, TheBurrowMoundRestsOnTheFloorUnderTheDivingBoss) {
+  const Box mound = Drawn("GNTburrow", 0.0f, 0.0f, false);
+  constexpr float kSunk = 8.0f;  // how far its foot may sink into the floor
+  EXPECT_GE(mound.bottom, Walker().bottom);
+  EXPECT_LE(mound.bottom, Walker().bottom + kSunk);
+}

@@ -8,6 +8,9 @@ from levelkit import *  # noqa: F401,F403
 # (12, 13 ledge ends, 16, 17 walls): a TigerC on the deck never sees a ledge end and walks off
 # it, so each TigerC stands on a stretch that a bulkhead closes on the side it backs off to.
 T, D = "AirshipDeck", GROUND_DEPTH
+# A TigerC backs off until its feet meet the bulkhead behind it, its tail reaching past them:
+# that face is drawn before the hero and the enemies (at the same depth, in file order).
+BULKHEAD_DEPTH = "0"
 DECKS = ("AirshipDeck", "AirshipDeckB", "AirshipDeckC")
 HULLS = (3, 4, 5, 6)
 WALL = 2
@@ -245,6 +248,17 @@ def make():
     cells += [(x, y) for x, k in cells if k == KEEL for y in UNDER]
     foredeck = [(128 * i, y) for i in range(37) for y in (4000, KEEL) + UNDER]
     objects = deck_frames(cells, ramps, bounds, foredeck)
+    solid = set(cells)
+    faces = set()
+    for ch, x, y in things:
+        if ch == "C":
+            # Facing left, towards the hero, it backs off to the right.
+            face = x + SIZE
+            while (face, y) not in solid and face < bounds[2]:
+                face += SIZE
+            faces.add((face, y))
+    objects = [o[:5] + (BULKHEAD_DEPTH,) if o[0] in (T,) + DECKS and (o[1], o[2]) in faces else o
+               for o in objects]
     objects += [("AirshipRamps", x, y, frame, 0, D) for x, y, frame in ramps]
 
     enemies, checkpoints = [], []
