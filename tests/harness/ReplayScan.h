@@ -36,8 +36,9 @@ class ReplayScan {
   static constexpr int kBandRows = 32;
   // A box must reach this far under the panel to count as under it...
   static constexpr float kOverlapAllowance = 12.0f;
-  // ... and stay there longer than this many frames (a jump or a fall passing by).
-  static constexpr int kPassFrames = 45;
+  // ... and stay there longer than this many frames (a leap or a fall passing by: the
+  // Grindlenaut's rises and falls for about a second and a half).
+  static constexpr int kPassFrames = 90;
 
   struct Fault {
     int frames = 0;     // frames with the fault
