@@ -187,6 +187,7 @@ struct GroundCase {
   GameObject* (*make)();
   const char* ground;
   float reach;  // how far from the object a tile's centre may lie to count
+  float below;  // only tiles centred below this line count
   bool hidden;  // drawn behind those tiles, else over them
 };
 
@@ -208,6 +209,7 @@ DrawOrder TilesNear(const Sprite* object, const GroundCase& ground) {
     if (sprite == object) drawn = true;
     if (sprite->GetName() != ground.ground) continue;
     const Vector2& p = sprite->GetPosition();
+    if (p.Y() <= ground.below) continue;
     if (std::fabs(p.X() - at.X()) > ground.reach || std::fabs(p.Y() - at.Y()) > ground.reach)
       continue;
     ++(drawn ? order.over : order.under);
@@ -234,15 +236,21 @@ TEST_P(SolidGroundTest, TheGroundHidesWhatSinksIntoItButNotTheCoreLeftOnIt) {
 }
 
 constexpr float kAnywhere = 1e9f;
+// A screen around the object: the bulkheads up the airship's climb, which stand behind the
+// gunners against them, are far from the foredeck the rockets fly through.
+constexpr float kOnScreen = 400.0f;
+// The junkyard arena's floor line: the faces above it stand behind the risen boss, whose
+// scrap falls through the floor far from them.
+constexpr float kArenaFloor = 896.0f;
 
 INSTANTIATE_TEST_SUITE_P(
     ShippedLevels, SolidGroundTest,
     ::testing::Values(GroundCase{"rocket", "airship.lvl", "a rocket Kaje fires", FireKajeRocket,
-                                 "AirshipDeck", kAnywhere, true},
+                                 "AirshipDeck", kOnScreen, -kAnywhere, true},
                       GroundCase{"scrap", "junkyard.lvl", "a scrap the Grindlenaut throws",
-                                 PickGrindlenautScrap, "JunkyardGround", kAnywhere, true},
+                                 PickGrindlenautScrap, "JunkyardGround", kAnywhere, kArenaFloor, true},
                       GroundCase{"core", "junkyard.lvl", "the WallJump core",
-                                 BlowTheJunkyardWallOpen, "JunkyardGround", 128.0f, false}),
+                                 BlowTheJunkyardWallOpen, "JunkyardGround", 128.0f, -kAnywhere, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +27,7 @@
 #include "game/world/World.h"
 #include "harness/ContactSheet.h"
 #include "harness/Playthrough.h"
+#include "harness/ReplayScan.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -36,6 +39,9 @@ constexpr int kMargin = 120;
 constexpr int kHandOverFrames = 600;
 // A frame of the boss fight is saved this long after the spawn.
 constexpr int kBossFrameDelay = 150;
+// Every this many frames the screen is read for unpainted bands (a band lasts while the
+// camera stands there, so a sample finds it; reading every frame would double the run).
+constexpr int kBandScanEvery = 5;
 
 std::vector<GameObject*> Named(const std::string& name) {
   std::vector<GameObject*> found;
@@ -70,10 +76,14 @@ struct ReplayCase {
   // Play frames the recording does not count: frames with the input switched off, and
   // the frames after its last change until level complete.
   int uncounted = 0;
+  // Whether the run keeps play out from under the HUD panel; the factory's perch gunners
+  // and the airship's crates and claws still stand under it.
+  bool clearOfThePanel = false;
 };
 
 const ReplayCase kCases[] = {
-    {"junkyard", "the WallJump core at (16256, 896)", [] { return CoreAt(16256.0f, 896.0f); }},
+    {"junkyard", "the WallJump core at (16256, 896)", [] { return CoreAt(16256.0f, 896.0f); }, 0,
+     true},
     {"factory", "the SuperJump core at (6656, 2560)", [] { return CoreAt(6656.0f, 2560.0f); }},
     // Kaje walks in with the input off (about 500 frames), and its death fades for 360
     // frames before level complete.
@@ -200,6 +210,7 @@ TEST_P(PlaythroughTest, RecordingBeatsTheLevelAndHandsOver) {
                                                 ? std::filesystem::absolute(sheetSetting)
                                                 : std::filesystem::path();
   testharness::ContactSheet sheet;
+  testharness::ReplayScan scan;
 
   testharness::Playthrough run(*level);
   std::string error;
@@ -225,11 +236,14 @@ TEST_P(PlaythroughTest, RecordingBeatsTheLevelAndHandsOver) {
       std::filesystem::create_directories(out);
       EXPECT_TRUE(run.Game().SaveFrame((out / (level->name + "_boss.png")).string()));
     }
-    if (!sheetFolder.empty() && frame % testharness::kSheetEvery == 0) {
-      sheet.Add(run.Game().ReadFrame());
-    }
     const int state = World::GetState();
     if (state != STATE_GAMEPLAY && state != STATE_PAUSE) break;
+    const bool scanPixels = frame % kBandScanEvery == 0;
+    const bool sheetFrame = !sheetFolder.empty() && frame % testharness::kSheetEvery == 0;
+    const std::vector<std::uint32_t> pixels =
+        scanPixels || sheetFrame ? run.Game().ReadFrame() : std::vector<std::uint32_t>();
+    scan.Frame(frame, scanPixels ? pixels : std::vector<std::uint32_t>());
+    if (sheetFrame) sheet.Add(pixels);
   }
   if (!sheetFolder.empty()) {
     std::filesystem::create_directories(sheetFolder);
@@ -242,6 +256,18 @@ TEST_P(PlaythroughTest, RecordingBeatsTheLevelAndHandsOver) {
   EXPECT_TRUE(spawned) << "the boss was never spawned: " << Where(frame, milestones);
   EXPECT_TRUE(beaten) << "the boss was not beaten: no " << replay.bossEnd << ": "
                       << Where(frame, milestones);
+  std::printf("[ scan     ] %s: %d frames with a flat band (tallest %s), %d under the panel, "
+              "%d lingering (longest %d: %s)%s\n",
+              replay.level, scan.Bands().frames * kBandScanEvery, scan.Bands().what.c_str(),
+              scan.UnderPanel().frames, scan.LingeringFrames(), scan.UnderPanel().longest,
+              scan.UnderPanel().what.c_str(), scan.Lingered().c_str());
+  EXPECT_EQ(scan.Bands().frames, 0)
+      << "rows of one flat colour across the screen: the ground or backdrop stops short of "
+         "where the camera stands, first at frame " << scan.Bands().first << ", tallest "
+      << scan.Bands().what;
+  if (replay.clearOfThePanel) {
+    EXPECT_EQ(scan.LingeringFrames(), 0) << "play stays under the HUD panel:" << scan.Lingered();
+  }
 
   // The points still rolling in here (the junkyard's WallJump core) are the level's.
   const int score = ScoreWithPending();

@@ -132,3 +132,26 @@ TEST(AirshipLayout, CheckpointsCountUpAlongTheClimbAndTheLastComesBeforeTheFight
 }
 
 }  // namespace
+
+namespace {
+
+// A TigerC faces the hero, who comes from the left, and backs off to the right until its
+// feet meet the bulkhead closing its stretch; its tail reaches past its feet into that face.
+// Enemies stand at depth 0, so the face is drawn before them at that depth or lower.
+TEST(AirshipLayout, TheBulkheadBehindEachGunnerIsDrawnBehindIt) {
+  constexpr float kEnemyDepth = 0.0f;
+  constexpr int kStretch = 12;  // tiles to look along for the bulkhead
+  const auto gunners = Named(Airship().enemies, "TigerC");
+  ASSERT_FALSE(gunners.empty());
+  for (const auto* gunner : gunners) {
+    SCOPED_TRACE("TigerC at x " + std::to_string(gunner->x));
+    const float row = gunner->y + 1.0f - kTile;  // the tiles beside its body
+    const float first = gunner->x - kTile / 2.0f + kTile;
+    const validator::PlacedObject* face = nullptr;
+    for (int k = 0; k < kStretch && !face; ++k) face = DeckAt(first + kTile * k, row);
+    ASSERT_NE(face, nullptr);
+    EXPECT_LE(face->depth, kEnemyDepth) << "face at (" << face->x << ", " << face->y << ")";
+  }
+}
+
+}  // namespace

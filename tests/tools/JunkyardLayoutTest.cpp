@@ -175,3 +175,80 @@ TEST(JunkyardLayout, LiftsRunInClearShaftsBetweenFloorAndLedge) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Box {
+  float left, top, right, bottom;
+  bool Meets(const Box& o) const {
+    return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
+  }
+};
+
+// Where a frame of `name` is drawn with its origin at (x, y), facing left or right.
+Box Drawn(const std::string& name, float x, float y, bool left) {
+  const auto& a = Source(name);
+  const auto& f = a.frames.at(0);
+  const float l = left ? x + f.offsetX - a.frameWidth : x - f.offsetX;
+  return {l, y - f.offsetY, l + a.frameWidth, y - f.offsetY + a.frameHeight};
+}
+
+// The walk shape's box (polygon 0) of the boss's body, facing right.
+Box Walker() {
+  Box box{1e9f, 1e9f, -1e9f, -1e9f};
+  const auto shape = Source("GNTbody").Shape(0);
+  for (const auto& v : shape.at(0).vertices) {
+    box = {std::min(box.left, v.x), std::min(box.top, v.y), std::max(box.right, v.x),
+           std::max(box.bottom, v.y)};
+  }
+  return box;
+}
+
+}  // namespace
+
+// The Grindlenaut charges along its floor until its walk shape meets a wall, where its body
+// and the drill at its front stand past its feet. The faces that end its arena must be drawn
+// behind the risen boss there, or it drives into the wall and vanishes; the floor under
+// it must stay in front of the buried boss, which hides in the ground.
+TEST(JunkyardLayout, TheArenaWallsNeverHideTheGrindlenautAtEitherEnd) {
+  constexpr float kRisenDepth = 1.0f, kBuriedDepth = -0.97f;
+  const auto trigger = Named(Junkyard().triggers, "GrindlenautTrigger").at(0);
+  const float floor = TopAt(trigger.x, trigger.y);
+  const Box walker = Walker();
+  const auto mount = Source("GNTbody").Shape(0).at(2).vertices.at(0);
+  // The walls: where the ground first stands above the floor either side of the trigger.
+  float leftWall = trigger.x, rightWall = trigger.x;
+  while (TopAt(leftWall - 1.0f, floor - 512.0f) >= floor) leftWall -= 1.0f;
+  while (TopAt(rightWall + 1.0f, floor - 512.0f) >= floor) rightWall += 1.0f;
+  ASSERT_GT(rightWall - leftWall, walker.right - walker.left);
+  const float bodyY = floor - walker.bottom;
+  for (const bool left : {true, false}) {
+    SCOPED_TRACE(left ? "at the left wall" : "at the right wall");
+    // Facing the wall, its walk shape's front edge against it.
+    const float x = left ? leftWall + walker.right : rightWall - walker.right;
+    const float drillX = left ? x - mount.x : x + mount.x;
+    const Box reach[] = {Drawn("GNTbody", x, bodyY, left),
+                         Drawn("GNTdrill", drillX, bodyY + mount.y, left)};
+    for (const auto& o : Named(Junkyard().main, "JunkyardGround")) {
+      const Box box = Drawn("junkyard_ground", o.x, o.y, false);
+      for (const Box& part : reach) {
+        if (!part.Meets(box)) continue;
+        SCOPED_TRACE("tile at (" + std::to_string(o.x) + ", " + std::to_string(o.y) + ")");
+        if (box.top < floor) {
+          EXPECT_LT(o.depth, kRisenDepth);
+        } else {
+          EXPECT_GT(o.depth, kBuriedDepth);
+        }
+      }
+    }
+  }
+}
+
+// The burrow mound is placed at the body's origin where it dives, and must rest on the
+// floor the body stands on there rather than hang in the air over it.
+TEST(JunkyardLayout, TheBurrowMoundRestsOnTheFloorUnderTheDivingBoss) {
+  const Box mound = Drawn("GNTburrow", 0.0f, 0.0f, false);
+  constexpr float kSunk = 8.0f;  // how far its foot may sink into the floor
+  EXPECT_GE(mound.bottom, Walker().bottom);
+  EXPECT_LE(mound.bottom, Walker().bottom + kSunk);
+}

@@ -8,6 +8,9 @@ from levelkit import *  # noqa: F401,F403
 # (12, 13 ledge ends, 16, 17 walls): a TigerC on the deck never sees a ledge end and walks off
 # it, so each TigerC stands on a stretch that a bulkhead closes on the side it backs off to.
 T, D = "AirshipDeck", GROUND_DEPTH
+# A TigerC backs off until its feet meet the bulkhead behind it, its tail reaching past them:
+# that face is drawn before the hero and the enemies (at the same depth, in file order).
+BULKHEAD_DEPTH = "0"
 DECKS = ("AirshipDeck", "AirshipDeckB", "AirshipDeckC")
 HULLS = (3, 4, 5, 6)
 WALL = 2
@@ -239,8 +242,23 @@ def make():
         cells.append((0, y))
     # Room above the rigging for a SuperJump's top.
     bounds = (x0, 2000, 4736, 4400)
-    foredeck = [(128 * i, y) for i in range(37) for y in (4000, 4128)]
+    # The hull runs down past the level's lower bound under every keel tile, so the camera
+    # standing low never shows what lies under the ship.
+    KEEL, UNDER = 4128, (4256, 4384)
+    cells += [(x, y) for x, k in cells if k == KEEL for y in UNDER]
+    foredeck = [(128 * i, y) for i in range(37) for y in (4000, KEEL) + UNDER]
     objects = deck_frames(cells, ramps, bounds, foredeck)
+    solid = set(cells)
+    faces = set()
+    for ch, x, y in things:
+        if ch == "C":
+            # Facing left, towards the hero, it backs off to the right.
+            face = x + SIZE
+            while (face, y) not in solid and face < bounds[2]:
+                face += SIZE
+            faces.add((face, y))
+    objects = [o[:5] + (BULKHEAD_DEPTH,) if o[0] in (T,) + DECKS and (o[1], o[2]) in faces else o
+               for o in objects]
     objects += [("AirshipRamps", x, y, frame, 0, D) for x, y, frame in ramps]
 
     enemies, checkpoints = [], []
@@ -281,8 +299,9 @@ def make():
         else:
             deck = variant(DECKS, x, 4000, (deck,))
             objects.append((deck, x, 4000, 0, 0, D))
-        hull = variant(HULLS, x, 4128, (hull,))
-        objects.append((T, x, 4128, hull, 0, D))
+        for y in (4128,) + UNDER:
+            hull = variant(HULLS, x, y, (hull,))
+            objects.append((T, x, y, hull, 0, D))
     for y in range(3872, 3000, -128):
         objects.append((T, 4608, y, WALL, 0, D))
     # Kaje takes the crates in the order they joined the main list: left to right, as

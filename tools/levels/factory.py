@@ -31,8 +31,11 @@ def surface(top, height):
 class Floor:
     """One floor's ground as a height for each column; a column left out is a hole down."""
 
-    def __init__(self, top):
+    def __init__(self, top, down_to=None):
         self.top = top
+        # The lowest floor's ground runs down past the level's lower bound, so the camera
+        # standing low never shows what lies under it.
+        self.down_to = down_to if down_to is not None else top + 64 + SIZE
         self.heights = {}
         self.ramps = []
         self.extra = []
@@ -57,8 +60,10 @@ class Floor:
     def cells(self):
         out = []
         for c, h in sorted(self.heights.items()):
-            for level in range(h, -2, -1):
+            level = h
+            while self.top + 64 - SIZE * level <= self.down_to:
                 out.append((cx(c), self.top + 64 - SIZE * level))
+                level -= 1
         return out + self.extra
 
     def ramp_pieces(self):
@@ -148,7 +153,7 @@ def floor_c():
     """Heading right to the arena: a pit, a lift, a shredder, raised stretches with steps,
     a Constructor, a second lift, the Cyclone core, a gunner, then TigerA's arena and the
     wall before the exit."""
-    c = Floor(TOP_C)
+    c = Floor(TOP_C, down_to=BOUNDS[3])
     c.run(1, EXIT_COLUMN - 1)
     # 16. A shallow pit; a lift up a wall three tiles high over a shaft with no bottom;
     # the shredder's floor.
@@ -181,8 +186,8 @@ def make():
     cells = [cell for f in floors for cell in f.cells()]
     # The hall's walls: the left and right ones full height, the one that ends the two
     # middle floors from the top floor's ground down to the arena floor's ceiling.
-    bottom_c, bottom_b = TOP_C + 64 + 2 * SIZE, TOP_B + 64 + 2 * SIZE
-    for y in range(0, bottom_c, SIZE):
+    bottom_b = TOP_B + 64 + 2 * SIZE
+    for y in range(0, BOUNDS[3] + SIZE, SIZE):
         cells.append((cx(0), y))
         cells.append((cx(EXIT_COLUMN), y))
     for y in range(TOP_T + 64 + 2 * SIZE, bottom_b, SIZE):

@@ -213,8 +213,13 @@ def make():
         cells.append((17408, y))
     ramp_centres = [(x, y) for x, y, _ in g.ramps]
     frames = autotile(cells, SIZE, bounds, steps=True, ramps=ramp_centres)
-    tiles = [(T, x, y, frames[(x, y)], 0, OPENED_DEPTH if (x, y) in opened else GROUND_DEPTH)
-             for x, y in cells]
+    # The arena's faces above its floor: the approach's last column and the barrier.
+    faces = {(x, y) for x, y in cells if x in (14720 - HALF, 16128, 16384) and FLOOR - SIZE < y < FLOOR}
+
+    def depth(x, y):
+        return ARENA_FACE_DEPTH if (x, y) in faces else OPENED_DEPTH if (x, y) in opened else GROUND_DEPTH
+
+    tiles = [(T, x, y, frames[(x, y)], 0, depth(x, y)) for x, y in cells]
     tiles += [(RAMPS, x, y, frame, 0, GROUND_DEPTH) for x, y, frame in g.ramps]
     tiles.append(("CoreGlow", stride_core[0], stride_core[1], 0, 0, "1.0"))
     tiles.append(("CorePiece", stride_core[0], stride_core[1], 0, 0, "1.01"))

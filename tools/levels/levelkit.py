@@ -6,8 +6,13 @@ layers and the level file's sections. The output is the same on every run."""
 # Grindlenaut and its parts, the scrap it throws (1.015), Kaje's shield and dropped power-ups
 # (3.0), Kaje's rockets (3.9). Flashes, shots and debris (4.0 and up) stay in front.
 GROUND_DEPTH = "3.95"
-# The tiles the junkyard's end explosion opens stay behind the WallJump core (1.02) that
-# appears where they meet, yet in front of the scrap.
+# The faces that end the Grindlenaut's arena above its floor stand behind the risen boss
+# (1.0) and its drill (1.01), which reaches past its feet into them when it stops at a wall;
+# the scrap it throws lands far from them. Below the arena floor the ground stays in front,
+# so the buried boss is hidden.
+ARENA_FACE_DEPTH = "0.995"
+# The tiles the junkyard's end explosion opens below the arena's floor line stay behind the
+# WallJump core (1.02) that appears where they meet, yet in front of the scrap.
 OPENED_DEPTH = "1.0175"
 
 
