@@ -72,6 +72,8 @@ class TokenReader {
   int IntAtLeast(std::string_view what, int minimum);
 
   const std::string& FileName() const { return m_fileName; }
+  // The line (from 1) of the last token read, for messages that point into a list.
+  int Line() const { return m_tokenLine; }
   [[noreturn]] void Fail(const std::string& message) const;
   // Reports a problem, naming the file, and goes on.
   void Report(const std::string& message) const;
@@ -79,4 +81,6 @@ class TokenReader {
  private:
   std::istream& m_in;
   std::string m_fileName;
+  int m_line = 1;
+  int m_tokenLine = 0;
 };
