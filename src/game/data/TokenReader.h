@@ -22,8 +22,10 @@
 //   animation file that does not read is left empty, a level file that does
 //   not open leaves an empty level (named with its "Gold.vt" entry; a game
 //   started on a level without a hero then stops naming the file), a missing or
-//   damaged "clsntypes.ctt" leaves nothing colliding, a sound that does not
-//   load is absent.
+//   damaged "clsntypes.ctt" leaves nothing colliding, a sound effect that does
+//   not load is left out (named with its line in "Sounds.vtse").
+// - A count in the game list or the sound list that is below 0, or a start state
+//   that is none, stops the game like a malformed token, naming the line.
 // - Optional files are not reported at all: a prototype's "data/<name>.ini"
 //   and a level's tutorial script.
 #pragma once
