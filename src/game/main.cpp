@@ -48,6 +48,7 @@ struct RunSettings {
          platform::WholeNumberListSetting("VANTREL_CAPTURE_FRAMES", 1, kMost)) {
       settings.captureFrames.insert(frame);
     }
+    platform::RequireSettingWith("VANTREL_CAPTURE_FRAMES", "VANTREL_CAPTURE_DIR");
     return settings;
   }
 };

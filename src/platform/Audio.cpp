@@ -125,6 +125,8 @@ class MixerAudioDevice final : public AudioDevice {
     if (m_initialised) return m_open;
     m_initialised = true;
     m_master = kMaxVolume;
+    // A cut WAV file fails to load rather than play its first part, so it is reported.
+    SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
     m_open = OpenOutput(mixRate);
     if (!m_open) return false;
     const int count = std::clamp(channels, 1, kMaxChannels);

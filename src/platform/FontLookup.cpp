@@ -27,7 +27,8 @@ struct FontConfiguration {
 
   FcConfig* config = nullptr;
   std::string path;
-  std::map<std::string, std::string> files;  // face -> file, for faces found
+  std::map<std::string, std::string> files;      // face -> file, for faces found
+  std::map<std::string, std::string> fallbacks;  // face -> what stands in, when not its own
 };
 
 std::string LocateGameConfig() {
@@ -66,6 +67,25 @@ FontConfiguration& Configuration() {
   return configuration;
 }
 
+// Which family the face asks for once the game's configuration has mapped it, and,
+// when the file found belongs to another family, a line saying so.
+std::string FallbackNote(const std::string& face, FcPattern* pattern, FcPattern* match) {
+  FcChar8* wanted = nullptr;
+  if (FcPatternGetString(pattern, FC_FAMILY, 0, &wanted) != FcResultMatch) return {};
+  FcChar8* family = nullptr;
+  for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &family) == FcResultMatch; ++i) {
+    if (FcStrCmpIgnoreCase(family, wanted) == 0) return {};
+  }
+  const std::string asked = reinterpret_cast<const char*>(wanted);
+  std::string found = "another face";
+  if (FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch) {
+    found = "\"" + std::string(reinterpret_cast<const char*>(family)) + "\"";
+  }
+  std::string note = "the font face \"" + face + "\"";
+  if (asked != face) note += " asks for \"" + asked + "\", which";
+  return note + " is not installed; " + found + " stands in, so text looks and measures otherwise";
+}
+
 }  // namespace
 
 std::string FontConfigPath() {
@@ -90,17 +110,31 @@ bool FindFontFile(const std::string& face, std::string& path, std::string& error
   FcDefaultSubstitute(pattern);
   FcResult result = FcResultNoMatch;
   FcPattern* match = FcFontMatch(configuration.config, pattern, &result);
-  FcPatternDestroy(pattern);
   FcChar8* file = nullptr;
   if (match == nullptr || FcPatternGetString(match, FC_FILE, 0, &file) != FcResultMatch) {
     if (match != nullptr) FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
     error = "no font file found for the face \"" + face + "\"";
     return false;
   }
   path = reinterpret_cast<const char*>(file);
+  const std::string note = FallbackNote(face, pattern, match);
   FcPatternDestroy(match);
+  FcPatternDestroy(pattern);
   configuration.files.emplace(face, path);
+  if (!note.empty()) {
+    // Told once per face: the lookup is remembered.
+    std::fprintf(stderr, "%s\n", note.c_str());
+    configuration.fallbacks.emplace(face, note);
+  }
   return true;
+}
+
+std::string FontFallback(const std::string& face) {
+  std::string path, error;
+  if (!FindFontFile(face, path, error)) return error;
+  const auto found = Configuration().fallbacks.find(face);
+  return found == Configuration().fallbacks.end() ? std::string() : found->second;
 }
 
 }  // namespace platform

@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
+#include "platform/Settings.h"
 #include "platform/SoftRaster.h"
 #include "platform/Window.h"
 
@@ -301,7 +303,7 @@ std::unique_ptr<Gfx> Gfx::Create(Window& window, int width, int height, std::str
   if (!fast) {
     std::fprintf(stderr,
                  "vantrel: VANTREL_FAST_DRAW=\"%s\" is not a comma-separated list of blit, "
-                 "transform, turn, fill, present, shared, all or none\n",
+                 "transform, turn, fill, present and shared, nor all or none alone\n",
                  fastDraw);
     std::exit(EXIT_FAILURE);
   }
@@ -336,15 +338,13 @@ std::unique_ptr<Gfx> Gfx::Create(Window& window, int width, int height, std::str
 
 std::optional<Gfx::FastPaths> Gfx::ParseFastPaths(const char* setting) {
   if (setting == nullptr || *setting == '\0') return FastPaths{};
+  const std::vector<std::string_view> names = SettingListItems(setting);
+  // "all" and "none" stand alone: beside a path name one of the two would be ignored.
+  if (names.size() == 1 && names[0] == "all") return FastPaths{};
   FastPaths paths{false, false, false, false, false, false};
-  std::string_view rest(setting);
-  while (!rest.empty()) {
-    const std::size_t comma = rest.find(',');
-    const std::string_view name = rest.substr(0, comma);
-    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
-    if (name == "all") {
-      paths = FastPaths{};
-    } else if (name == "blit") {
+  if (names.size() == 1 && names[0] == "none") return paths;
+  for (const std::string_view name : names) {
+    if (name == "blit") {
       paths.blit = true;
     } else if (name == "transform") {
       paths.transform = true;
@@ -356,8 +356,8 @@ std::optional<Gfx::FastPaths> Gfx::ParseFastPaths(const char* setting) {
       paths.present = true;
     } else if (name == "shared") {
       paths.shared = true;
-    } else if (name != "none") {
-      return std::nullopt;
+    } else {
+      return std::nullopt;  // a misspelt name, or an empty one from a stray comma
     }
   }
   return paths;

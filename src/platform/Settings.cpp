@@ -38,21 +38,36 @@ std::optional<long long> WholeNumberSetting(const char* name, long long lowest, 
   return number;
 }
 
+std::vector<std::string_view> SettingListItems(std::string_view text) {
+  std::vector<std::string_view> items;
+  while (true) {
+    const std::size_t comma = text.find(',');
+    items.push_back(text.substr(0, comma));
+    if (comma == std::string_view::npos) return items;
+    text.remove_prefix(comma + 1);
+  }
+}
+
 std::vector<long long> WholeNumberListSetting(const char* name, long long lowest,
                                               long long highest) {
   std::vector<long long> numbers;
   const char* value = std::getenv(name);
   if (value == nullptr) return numbers;
-  std::string_view rest = value;
-  while (true) {
-    const std::size_t comma = rest.find(',');
-    const std::string_view item = rest.substr(0, comma);
+  for (const std::string_view item : SettingListItems(value)) {
     const std::optional<long long> number = ParseSettingNumber(item, lowest, highest);
     if (!number) Stop(name, value, item, lowest, highest);
     numbers.push_back(*number);
-    if (comma == std::string_view::npos) return numbers;
-    rest.remove_prefix(comma + 1);
   }
+  return numbers;
+}
+
+void RequireSettingWith(const char* name, const char* needed) {
+  const char* value = std::getenv(name);
+  const char* other = std::getenv(needed);
+  if (value == nullptr || (other != nullptr && *other != '\0')) return;
+  std::fprintf(stderr, "vantrel: %s=\"%s\" does nothing without %s, which is %s\n", name, value,
+               needed, other == nullptr ? "not set" : "empty");
+  std::exit(EXIT_FAILURE);
 }
 
 }  // namespace platform

@@ -21,4 +21,12 @@ std::optional<long long> WholeNumberSetting(const char* name, long long lowest, 
 std::vector<long long> WholeNumberListSetting(const char* name, long long lowest,
                                               long long highest);
 
+// The items of a comma-separated setting, empty ones (a stray comma) included, so
+// the caller refuses them.
+std::vector<std::string_view> SettingListItems(std::string_view text);
+
+// Stops the program, naming both settings, when `name` is set but `needed`, without
+// which it does nothing, is not (or is empty).
+void RequireSettingWith(const char* name, const char* needed);
+
 }  // namespace platform

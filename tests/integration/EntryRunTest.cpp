@@ -62,6 +62,11 @@ TEST(EntryRunTest, ANumberSettingThatIsNotAWholeNumberStopsTheGameNamingIt) {
       "VANTREL_CAPTURE_FRAMES=1,x",
       "VANTREL_CAPTURE_FRAMES=",
       "VANTREL_SEED=12abc",
+      // Settings that would do nothing: frames with no folder to save them in, a
+      // stray comma, and all beside none.
+      "VANTREL_CAPTURE_FRAMES=2",
+      "VANTREL_FAST_DRAW=blit,",
+      "VANTREL_FAST_DRAW=all,none",
   };
   for (const std::string setting : settings) {
     SCOPED_TRACE(setting);

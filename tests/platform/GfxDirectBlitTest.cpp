@@ -206,6 +206,11 @@ TEST(GfxFastPathTest, SettingNamesThePathsTaken) {
       {"turn", Paths{false, false, false, false, false, true}},
       {"transform,shared,unknown", std::nullopt},
       {"Blit", std::nullopt},
+      {"blit,", std::nullopt},
+      {",blit", std::nullopt},
+      {"blit,,fill", std::nullopt},
+      {"all,none", std::nullopt},
+      {"none,blit", std::nullopt},
   };
   for (const auto& c : cases) {
     const std::optional<Paths> parsed = platform::Gfx::ParseFastPaths(c.setting);

@@ -1,6 +1,7 @@
 #include "game/data/TokenReader.h"
 
 #include <charconv>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -100,8 +101,15 @@ void TokenReader::Report(const std::string& message) const {
 }
 
 std::string TokenReader::Word(std::string_view what) {
+  // The blanks before a token are skipped here, so the lines they end are counted.
+  for (int c = m_in.peek(); c != std::char_traits<char>::eof() && std::isspace(c);
+       c = m_in.peek()) {
+    if (c == '\n') ++m_line;
+    m_in.get();
+  }
   std::string token;
   if (!(m_in >> token)) Fail(MissingTokenMessage(what));
+  m_tokenLine = m_line;
   return token;
 }
 

@@ -22,8 +22,10 @@
 //   animation file that does not read is left empty, a level file that does
 //   not open leaves an empty level (named with its "Gold.vt" entry; a game
 //   started on a level without a hero then stops naming the file), a missing or
-//   damaged "clsntypes.ctt" leaves nothing colliding, a sound that does not
-//   load is absent.
+//   damaged "clsntypes.ctt" leaves nothing colliding, a sound effect that does
+//   not load is left out (named with its line in "Sounds.vtse").
+// - A count in the game list or the sound list that is below 0, or a start state
+//   that is none, stops the game like a malformed token, naming the line.
 // - Optional files are not reported at all: a prototype's "data/<name>.ini"
 //   and a level's tutorial script.
 #pragma once
@@ -72,6 +74,8 @@ class TokenReader {
   int IntAtLeast(std::string_view what, int minimum);
 
   const std::string& FileName() const { return m_fileName; }
+  // The line (from 1) of the last token read, for messages that point into a list.
+  int Line() const { return m_tokenLine; }
   [[noreturn]] void Fail(const std::string& message) const;
   // Reports a problem, naming the file, and goes on.
   void Report(const std::string& message) const;
@@ -79,4 +83,6 @@ class TokenReader {
  private:
   std::istream& m_in;
   std::string m_fileName;
+  int m_line = 1;
+  int m_tokenLine = 0;
 };

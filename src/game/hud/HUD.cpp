@@ -63,24 +63,28 @@ int ClampFrame(const GameObject* object, int frame) {
 }
 }  // namespace
 
+bool HUD::LoadArt(AnimationCollection& into, const std::string& file, std::string& error) {
+  auto* animation = new D3DAnimation(file);
+  into.Add(animation);
+  if (animation->GetLoadError().empty() && animation->GetFrameCount() > 0 &&
+      into.Find(BaseName(file))) {
+    return true;
+  }
+  // Appended piece by piece: GCC 12's -O3 flags the chained form (-Wrestrict).
+  error = "HUD art \"";
+  error += file;
+  error += "\" is missing or unreadable";
+  if (!animation->GetLoadError().empty()) {
+    error += ": ";
+    error += animation->GetLoadError();
+  }
+  return false;
+}
+
 std::unique_ptr<HUD> HUD::Create(std::string& error) {
   auto animations = std::make_unique<AnimationCollection>();
   for (const char* file : kAnimationFiles) {
-    auto* animation = new D3DAnimation(file);
-    animations->Add(animation);
-    // An unreadable file leaves an empty animation, which no part can be built on.
-    if (!animation->GetLoadError().empty() || animation->GetFrameCount() == 0 ||
-        !animations->Find(BaseName(file))) {
-      // Appended piece by piece: GCC 12's -O3 flags the chained form (-Wrestrict).
-      error = "HUD art \"";
-      error += file;
-      error += "\" is missing or unreadable";
-      if (!animation->GetLoadError().empty()) {
-        error += ": ";
-        error += animation->GetLoadError();
-      }
-      return nullptr;
-    }
+    if (!LoadArt(*animations, file, error)) return nullptr;
   }
   return std::unique_ptr<HUD>(new HUD(std::move(animations)));
 }
@@ -259,9 +263,15 @@ int HUD::GetPendingScore() const {
 }
 
 void HUD::SetOrbs(std::deque<int> orbs, std::deque<bool> cracks) {
+  // The orbs show exactly the queues: a slide still running would move them on, and
+  // a crack overlay left from before a restore would show a whole orb as cracked.
+  if (s_slideCountdown != 0) EndSlide();
   for (int i = 0; i < 3; ++i) {
     GameObject* orb = FindObject(m_asOrbNames[i]);
     if (!orb) continue;
+    if (GameObject* crack = FindObject(m_asCrackNames[i])) {
+      crack->SetFrame(ClampFrame(crack, cracks[i] ? 1 : 0));
+    }
     if (cracks[i]) {
       orb->SetFrame(0);
       orb->SetFlag("Visible", 0.0f);
@@ -350,11 +360,13 @@ void HUD::CrackOrb(int i) {
 }
 
 void HUD::ResetOrbs() {
-  for (const std::string& name : m_asOrbNames) {
-    if (GameObject* orb = FindObject(name)) {
+  for (int i = 0; i < 3; ++i) {
+    if (GameObject* orb = FindObject(m_asOrbNames[i])) {
       orb->SetFrame(ClampFrame(orb, kGreyFrame));
       orb->SetFrame(0);
     }
+    // A new hero's orbs are whole.
+    if (GameObject* crack = FindObject(m_asCrackNames[i])) crack->SetFrame(0);
   }
   Clear();
 }
@@ -421,37 +433,43 @@ void HUD::UpdateCompletion() {
   }
 }
 
+void HUD::EndSlide() {
+  for (int i = 0; i < 3; ++i) {
+    for (const std::string& name : {m_asOrbNames[i], m_asCrackNames[i]}) {
+      if (GameObject* object = FindObject(name)) {
+        object->SetVelocity(0.0f, 0.0f);
+        object->MoveTo(Vector2(kOrbSlotX[i], kOrbY));
+        object->SetScaleX(1.0f);
+        object->SetScaleY(1.0f);
+      }
+    }
+  }
+  if (GameObject* pushedOut = FindObject("HUDorb4")) {
+    pushedOut->SetScaleX(0.0f);
+    pushedOut->SetScaleY(0.0f);
+    pushedOut->SetVisible(false);
+    pushedOut->SetVelocity(0.0f, 0.0f);
+  }
+  s_slideCountdown = 0;
+}
+
 void HUD::StepSlide() {
   GameObject* pushedOut = FindObject("HUDorb4");
   GameObject* front[2] = {FindObject(m_asOrbNames[0]), FindObject(m_asCrackNames[0])};
   if (!pushedOut || !front[0] || !front[1]) return;
-  auto setScale = [](GameObject* object, float scale) {
-    object->SetScaleX(scale);
-    object->SetScaleY(scale);
-  };
   if (s_slideCountdown == 1) {
-    for (int i = 0; i < 3; ++i) {
-      for (const std::string& name : {m_asOrbNames[i], m_asCrackNames[i]}) {
-        if (GameObject* object = FindObject(name)) {
-          object->SetVelocity(0.0f, 0.0f);
-          object->MoveTo(Vector2(kOrbSlotX[i], kOrbY));
-        }
-      }
-    }
-    setScale(front[0], 1.0f);
-    setScale(front[1], 1.0f);
-    setScale(pushedOut, 0.0f);
-    pushedOut->SetVisible(false);
-    pushedOut->SetVelocity(0.0f, 0.0f);
+    EndSlide();
+    return;
   }
   if (s_slideCountdown != 0) {
     const float growth = s_slideSpeed / kSlotPitch;
-    for (GameObject* object : front) setScale(object, object->GetScaleX() + growth);
-    setScale(pushedOut, pushedOut->GetScaleX() - growth);
-    if (--s_slideCountdown == 0) {
-      setScale(front[0], 1.0f);
-      setScale(front[1], 1.0f);
+    for (GameObject* object : front) {
+      object->SetScaleX(object->GetScaleX() + growth);
+      object->SetScaleY(object->GetScaleY() + growth);
     }
+    pushedOut->SetScaleX(pushedOut->GetScaleX() - growth);
+    pushedOut->SetScaleY(pushedOut->GetScaleY() - growth);
+    --s_slideCountdown;
   }
 }
 

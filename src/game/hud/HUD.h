@@ -32,6 +32,10 @@ class HUD {
   // which becomes the instance for its life. Null, with `error` naming the
   // file, when a file is missing or unreadable.
   static std::unique_ptr<HUD> Create(std::string& error);
+  // Loads one piece of HUD or loading-screen art into `into`, found again by its
+  // file's base name. False, with `error` naming the file, when it is missing,
+  // unreadable or holds no frame: no part can be built on it.
+  static bool LoadArt(AnimationCollection& into, const std::string& file, std::string& error);
   ~HUD();
   HUD(const HUD&) = delete;
   HUD& operator=(const HUD&) = delete;
@@ -122,8 +126,10 @@ class HUD {
   bool HasAbility(const char* icon) const;
   // The break particles of a colour, in collection order.
   static const char* BreakName(int color);
-  // The orb slide's end and growth.
+  // The orb slide's growth, one frame; its last frame ends it.
   void StepSlide();
+  // Every orb and crack at rest in its slot at full size, the pushed-out orb gone.
+  void EndSlide();
   // One step of the pending score toward 0.
   void RollInScore();
   // The lift, expiry and drawing of the point messages.

@@ -58,6 +58,7 @@ struct SoundState {
   bool m_bAmbientFadingOut = false;
   int m_nEffectsVolume = 100;
   int m_nMusicVolume = 100;
+  bool m_bHeard = false;
 };
 
 SoundState gSound;
@@ -197,7 +198,8 @@ SoundEngine::~SoundEngine() {
 
 bool SoundEngine::Init(platform::Window* window) {
   if (gSound.m_nRefCount != 1 || !window) return false;
-  Device().Init(kMixRate, kChannels);  // silence is no reason to stop the game
+  // Silence is no reason to stop the game.
+  gSound.m_bHeard = Device().Init(kMixRate, kChannels);
   return true;
 }
 
@@ -301,9 +303,15 @@ void SoundEngine::NextSection() {
   PlayMusicFadeIn();
 }
 
+bool SoundEngine::IsHeard() const {
+  return gSound.m_bHeard;
+}
+
 bool SoundEngine::PlayAmbient(const std::string& file) {
   if (gSound.m_pAmbientStream) Device().CloseStream(gSound.m_pAmbientStream);
-  gSound.m_pAmbientStream = Device().OpenStream(file, true);
+  gSound.m_pAmbientStream = nullptr;
+  // A level without an ambient track names none: nothing to open or report.
+  if (!file.empty()) gSound.m_pAmbientStream = Device().OpenStream(file, true);
   gSound.m_sAmbientName = file;
   return true;
 }

@@ -26,6 +26,8 @@ class SoundEngine {
 
   // Opens the sound output; false for a second live handle or a missing window.
   bool Init(platform::Window* window);
+  // Whether the sound output opened; without it nothing loads and nothing is heard.
+  bool IsHeard() const;
 
   // While set, Load opens playlist tracks (file, mode) instead of named sounds.
   void SetLoadingPlaylist(bool loading);

@@ -74,12 +74,20 @@ void Tutorial::Load(std::istream& in, const std::string& scriptName) {
   m_color.blue = static_cast<std::uint8_t>(blue & 0xFFu);
 
   int count = 0;
-  in >> count;
+  if (!(in >> count)) {
+    ReportDataFileProblem(scriptName, "ends before its message count; no message is shown");
+    return;
+  }
   // The count only bounds the loop: a short script allocates for what it holds.
   for (int i = 0; i < count && in.good(); ++i) {
     auto event = std::make_unique<TutorialEvent>(in, scriptName);
     if (in.fail()) break;  // a record cut short is not a message
     m_pending.push_back(std::move(event));
+  }
+  if (static_cast<int>(m_pending.size()) < count) {
+    ReportDataFileProblem(scriptName, "holds " + std::to_string(m_pending.size()) + " of the " +
+                                          std::to_string(count) +
+                                          " messages its count gives; the rest are not shown");
   }
 }
 

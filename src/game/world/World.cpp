@@ -150,7 +150,7 @@ bool World::Init(platform::Window* window) {
   // A second Init starts afresh: the old objects go as the new ones arrive.
   m_cacPool = std::make_unique<AnimationCollection>();
   m_cscObjects = std::make_unique<SpriteCollection>(PASS_ALL);
-  CreateLoadingScreen();
+  if (!CreateLoadingScreen()) return false;
 
   m_cseMusic.reset();
   m_input.reset();

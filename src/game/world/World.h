@@ -180,7 +180,8 @@ class World {
 
   // The start-up loading screen: an energy bar filling to the percentage done,
   // with "Loading..." and the step's caption; each draw presents one frame.
-  static void CreateLoadingScreen();
+  // False, naming the file on stderr, when its art does not load.
+  static bool CreateLoadingScreen();
   static void DrawLoadingScreen(float complete, std::string caption);
   // Told after each loading frame is presented (for tests and tools).
   using LoadingFrameObserver = void (*)(float complete, const std::string& caption);

@@ -1,6 +1,7 @@
 // The game data lists: the game list "Gold.vt", the sound list "Sounds.vtse",
 // the prototypes of "SpriteList.vtsl", finding and cloning prototypes, and the
 // ambient track that follows rats on screen.
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <utility>
@@ -18,6 +19,20 @@ namespace {
 // The prototypes fill the loading bar's last 70 percent.
 constexpr float kPrototypesShare = 70.0f;
 
+// A data error at `line` of the list, naming the file.
+[[noreturn]] void FailOnLine(const TokenReader& in, int line, const std::string& message) {
+  in.Fail("line " + std::to_string(line) + ": " + message);
+}
+
+// A count of list entries: a whole number from 0.
+int CountOnLine(TokenReader& in, const std::string& what) {
+  const int count = in.Int(what);
+  if (count < 0) {
+    FailOnLine(in, in.Line(), MalformedTokenMessage(what, "0 or more", std::to_string(count)));
+  }
+  return count;
+}
+
 bool IsAmbientCreature(const std::string& name) {
   return name == "Rat" || name == "Rummager";
 }
@@ -30,17 +45,17 @@ int World::LoadGame(const std::string& fileName) {
   TokenReader in(file, fileName);
 
   const int nextState = in.Int("the start state");
+  const int stateLine = in.Line();
   m_recordLevelIndex = in.Int("the start level index");
-  VT_ASSERT(nextState >= 0);
   // Starting in state 0 (or past the last state, which leads back to 0) would read
   // this file again every frame, growing the lists without end.
-  if (nextState == STATE_LOAD_GAME || nextState >= STATE_COUNT) {
-    in.Fail("the start state " + std::to_string(nextState) + " is not a state 1 to 12");
+  if (nextState <= STATE_LOAD_GAME || nextState >= STATE_COUNT) {
+    FailOnLine(in, stateLine,
+               "the start state " + std::to_string(nextState) + " is not a state 1 to 12");
   }
 
   for (int s = 1; s < STATE_COUNT; ++s) {
-    const int levelCount = in.Int("the level count of state " + std::to_string(s));
-    VT_ASSERT(levelCount >= 0);
+    const int levelCount = CountOnLine(in, "the level count of state " + std::to_string(s));
     StateLevelList& list = *GetLevelList(s);
     for (int k = 0; k < levelCount; ++k) {
       std::string name = in.Word("a level name of state " + std::to_string(s));
@@ -51,9 +66,10 @@ int World::LoadGame(const std::string& fileName) {
     if (s == nextState) {
       // The start level is read from this list on the first frame.
       if (levelCount > 0 && (m_recordLevelIndex < 0 || m_recordLevelIndex >= levelCount)) {
-        in.Fail("the start level index " + std::to_string(m_recordLevelIndex) +
-                " is not one of the " + std::to_string(levelCount) + " levels of state " +
-                std::to_string(s));
+        FailOnLine(in, stateLine,
+                   "the start level index " + std::to_string(m_recordLevelIndex) +
+                       " is not one of the " + std::to_string(levelCount) +
+                       " levels of state " + std::to_string(s));
       }
       list.index = m_recordLevelIndex;
     }
@@ -73,15 +89,33 @@ bool World::LoadSoundEffects(const std::string& fileName) {
   if (!file.is_open()) return false;
   TokenReader in(file, fileName);
 
-  const int nEffectsCount = in.Int("the sound count");
-  VT_ASSERT(nEffectsCount >= 0);
+  const int nEffectsCount = CountOnLine(in, "the sound count");
   // Music files in this list become modules, not playlist streams.
   m_cseMusic->SetLoadingPlaylist(false);
   for (int i = 0; i < nEffectsCount; ++i) {
     const std::string name = in.Word("a sound name");
+    const int line = in.Line();
     const std::string soundFile = in.Word("the file of sound \"" + name + "\"");
-    // A sound that does not load is simply absent.
-    m_cseMusic->Load(soundFile, name);
+    int kind = 0;
+    int index = 0;
+    const bool listedTwice = m_cseMusic->Find(name, kind, index);
+    // A sound that does not load is absent: the game plays on without it. Without
+    // sound output nothing loads, which the engine has said once already.
+    if (!m_cseMusic->Load(soundFile, name) && m_cseMusic->IsHeard()) {
+      const std::string where = "the sound \"" + name + "\" on line " + std::to_string(line) +
+                                " of \"" + fileName + "\"";
+      if (listedTwice) {
+        in.Report("line " + std::to_string(line) + ": the sound \"" + name +
+                  "\" is listed again; its first file stays");
+      } else {
+        std::error_code error;
+        ReportDataFileProblem(soundFile, (std::filesystem::exists(soundFile, error)
+                                              ? "is not a whole sound the game can play"
+                                              : "cannot be opened") +
+                                             std::string("; ") + where +
+                                             " is left out and the game plays on without it");
+      }
+    }
   }
   return true;
 }

@@ -1,9 +1,12 @@
 // The start-up loading screen: drawn and presented frame by frame by the loaders
 // themselves, since no frame loop turns while the World loads.
+#include <cstdio>
+#include <string>
+
 #include "D3DInterfaceLib/D3DInterface.h"
 #include "animationlib/AnimationCollection.h"
-#include "animationlib/D3DAnimation.h"
 #include "animationlib/SpriteCollection.h"
+#include "game/hud/HUD.h"
 #include "game/objects/GameObject.h"
 #include "game/world/World.h"
 #include "platform/Assert.h"
@@ -15,9 +18,14 @@ const Vector2 kBarPosition(50.0f, 550.0f);
 constexpr D3DCOLOR kTextColor = 0xFFFFFFFF;
 }  // namespace
 
-void World::CreateLoadingScreen() {
-  m_cacPool->Add(new D3DAnimation("animations/EnergyMeter.acd"));
-  m_cacPool->Add(new D3DAnimation("animations/EnergyBar.acd"));
+bool World::CreateLoadingScreen() {
+  for (const char* file : {"animations/EnergyMeter.acd", "animations/EnergyBar.acd"}) {
+    std::string error;
+    if (!HUD::LoadArt(*m_cacPool, file, error)) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+      return false;
+    }
+  }
 
   auto* meter =
       new GameObject(kMeterName, m_cacPool->Find(kMeterName), kBarPosition, NO_CALLBACKS, 0.0f);
@@ -27,6 +35,7 @@ void World::CreateLoadingScreen() {
   auto* bar = new GameObject(kBarName, m_cacPool->Find(kBarName), kBarPosition, NO_CALLBACKS, 1.0f);
   bar->SetName(kBarName);
   m_cscObjects->Add(bar);
+  return true;
 }
 
 void World::DrawLoadingScreen(float complete, std::string caption) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 #include "game/HeroTestKit.h"
 #include "game/hud/HUD.h"
@@ -185,13 +186,22 @@ TEST_F(HudTest, AbilityIconsWithoutAHeroOnlyChangeTheIcon) {
   EXPECT_TRUE(hud->HasCyclone());
 }
 
+// The energy bar and meter are the loading screen's art too, read before the rest.
 TEST_F(WorldDataTest, MissingHudArtFailsInitNamingTheFile) {
-  std::filesystem::remove(Root() / "animations" / "HUDLabel.acd");
-  testing::internal::CaptureStderr();
-  EXPECT_FALSE(StartWorld());
-  const std::string report = testing::internal::GetCapturedStderr();
-  EXPECT_NE(report.find("animations/HUDLabel.acd"), std::string::npos) << report;
-  EXPECT_EQ(HUD::GetInstance(), nullptr);
+  for (const char* name : {"HUDLabel", "EnergyBar", "EnergyMeter"}) {
+    const std::filesystem::path file = Root() / "animations" / (std::string(name) + ".acd");
+    const std::string kept = file.string() + ".kept";
+    std::filesystem::rename(file, kept);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(StartWorld());
+    const std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_NE(report.find("HUD art \"animations/" + std::string(name) +
+                          ".acd\" is missing or unreadable"),
+              std::string::npos)
+        << report;
+    EXPECT_EQ(HUD::GetInstance(), nullptr);
+    std::filesystem::rename(kept, file);
+  }
 }
 
 }  // namespace

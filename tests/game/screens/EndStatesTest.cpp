@@ -54,6 +54,28 @@ class EndStateTest : public worldtest::WorldDataTest {
   static float& Flag(int record, const char* name) {
     return *World::GetPlayerRecords()[static_cast<std::size_t>(record)]->AddFlag(name, 0.0f);
   }
+  // One hit, and the blink after it run out.
+  static void Hit() {
+    World::SetPlayFrame(true);  // the hero's timers run only in frames of play
+    Hero()->TakeDamage(1);
+    for (int f = 0; f < 180; ++f) Hero()->HandleInput();
+  }
+  // Each HUD orb shows the hero's: a whole one in its colour with no crack over it,
+  // a cracked one given up under its crack.
+  static void ExpectHudShowsHerosOrbs(const char* when) {
+    ASSERT_NE(Hero(), nullptr) << when;
+    for (int i = 0; i < 3; ++i) {
+      const bool cracked = Hero()->GetCrackQueue()[static_cast<std::size_t>(i)];
+      GameObject* orb = HUD::FindObject("HUDorb" + std::to_string(i + 1));
+      const GameObject* crack = HUD::FindObject("CrackedOrb" + std::to_string(i + 1));
+      EXPECT_EQ(crack->GetFrame(), cracked ? 1 : 0) << when << ", orb " << i + 1;
+      EXPECT_EQ(orb->GetFlag("Visible") != 0.0f, !cracked) << when << ", orb " << i + 1;
+      if (!cracked) {
+        EXPECT_EQ(orb->GetFrame(), Hero()->GetOrbQueue()[static_cast<std::size_t>(i)])
+            << when << ", orb " << i + 1;
+      }
+    }
+  }
   // Runs until the state differs from `state`, at most `limit` frames.
   int RunWhile(int state, int limit) {
     int frames = 0;
@@ -251,6 +273,57 @@ TEST_F(EndStateTest, ContinueReloadsTheLevelAndAddsTheClockToTheElapsedTime) {
   EXPECT_GT(elapsed, 103.0f);
   EXPECT_LT(elapsed, 106.0f);
   EXPECT_EQ(Hero()->GetFlags().at("TimeElapsed"), elapsed);
+}
+
+// Cracks drawn before a restore used to stay over the orbs it made whole.
+TEST_F(EndStateTest, TheHudShowsTheHerosOrbsAfterEveryRestoreAndAfterTheNextHit) {
+  enum class Restore { Continue, CheckPoint, NextLevel };
+  const struct {
+    const char* name;
+    Restore restore;
+    int hits;
+  } cases[] = {{"continue after game over", Restore::Continue, 3},
+               {"checkpoint", Restore::CheckPoint, 2},
+               {"next level", Restore::NextLevel, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Start(1, 2, STATE_GAMEPLAY);
+    for (int hit = 0; hit < c.hits; ++hit) Hit();
+    ASSERT_EQ(Hero()->GetHealth(), 3 - c.hits);
+    switch (c.restore) {
+      case Restore::Continue:
+        RunWhile(STATE_GAMEPLAY, 5);
+        ASSERT_EQ(World::GetState(), STATE_GAME_OVER);
+        while (World::GetFrameCounter() < 155) game->RunFrames(1);
+        game->KeyDown(SDL_SCANCODE_RETURN);
+        RunWhile(STATE_GAME_OVER, 300);
+        game->KeyUp(SDL_SCANCODE_RETURN);
+        break;
+      case Restore::CheckPoint: {
+        auto* point = new GameObject("TriggerCheckPoint", Hero()->GetAnimation(),
+                                     Hero()->GetPosition(),
+                                     {nullptr, BehaviorRegistry::GetBehavior(
+                                                   "TriggerCheckPoint"), nullptr},
+                                     2.0f);
+        point->AddFlag("CheckPointCount", 1.0f);
+        World::GetObjects()->Add(point);
+        game->RunFrames(2);  // armed, then fired
+        ASSERT_EQ(point->GetBehavior(), nullptr);
+        break;
+      }
+      case Restore::NextLevel:
+        World::SetState(STATE_LEVEL_COMPLETE);
+        World::SetFrameCounter(0);
+        RunWhile(STATE_LEVEL_COMPLETE, 300);
+        break;
+    }
+    ASSERT_EQ(World::GetState(), STATE_GAMEPLAY);
+    Hero()->SetBehavior(nullptr);
+    game->RunFrames(1);
+    ExpectHudShowsHerosOrbs("restored");
+    Hit();
+    ExpectHudShowsHerosOrbs("hit after the restore");
+  }
 }
 
 TEST_F(EndStateTest, PlayersWhoRanOutEndTheGameInNameEntry) {

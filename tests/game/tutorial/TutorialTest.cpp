@@ -132,6 +132,28 @@ TEST(TutorialReaderDeathTest, APointSizeOutsideTheSaneRangeStopsNamingTheScript)
   EXPECT_TRUE(Read("30 30 40 120 4 2").GetPending().empty()) << "cut short: no messages, no stop";
 }
 
+// A script cut short keeps the messages it holds and says what it lost.
+TEST(TutorialReader, AScriptCutShortIsToldNamingTheFile) {
+  const struct {
+    std::string script;
+    const char* report;
+  } cases[] = {
+      {Script("3\n0 1 1 1 1 0 10 1 -1 One\n0 1 1 1"),
+       "Data file \"data/tutone.lvl\": holds 1 of the 3 messages its count gives"},
+      {"30 30 40 120 4 2 16\n255 255",
+       "Data file \"data/tutone.lvl\": ends before its message count"},
+  };
+  for (const auto& c : cases) {
+    testing::internal::CaptureStderr();
+    Read(c.script);
+    const std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_NE(report.find(c.report), std::string::npos) << report;
+  }
+  testing::internal::CaptureStderr();
+  Read(Script("1\n0 1 1 1 1 0 10 1 -1 One"));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "a whole script says nothing";
+}
+
 // Messages drawn outside a running game: a World handle keeps the text queue
 // from outliving the test.
 class TutorialDrawTest : public ::testing::Test {

@@ -10,6 +10,7 @@
 #include "game/WorldTestKit.h"
 #include "game/level/Level.h"
 #include "game/objects/GameObject.h"
+#include "game/sound/SoundEngine.h"
 
 namespace {
 
@@ -122,7 +123,14 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenFile{"NoGameList", "nowhere.vt", nullptr,
                    "Data file \"nowhere.vt\": the game list cannot be opened\n"
                    "Assertion failed: file.is_open\\(\\)"},
-        BrokenFile{"NegativeLevels", "b.vt", "1 0 0 -3", "Assertion failed: levelCount >= 0"},
+        BrokenFile{"NegativeLevels", "b.vt", "1 0\n0\n-3",
+                   "Data file \"b.vt\": line 3: expected the level count of state 2 \\(0 or "
+                   "more\\), found \"-3\""},
+        BrokenFile{"NegativeStartState", "e.vt", "-1 0",
+                   "Data file \"e.vt\": line 1: the start state -1 is not a state 1 to 12"},
+        BrokenFile{"NegativeSounds", "Sounds.vtse", "\n-2 a sounds/a.wav",
+                   "Data file \"Sounds.vtse\": line 2: expected the sound count \\(0 or "
+                   "more\\), found \"-2\""},
         // An index past the start list would be read on the first frame; state 0
         // would read the file again every frame.
         BrokenFile{"StartPastList", "c.vt", "8 2 0 0 0 0 0 0 0 2 a a.lvl b b.lvl 0 0 0 0",
@@ -130,6 +138,32 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenFile{"StartStateZero", "d.vt", "0 0 0 0 0 0 0 0 0 0 0 0 0 0",
                    "start state 0 is not a state 1 to 12"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A sound that does not load is told once, naming its file and its line in the list,
+// and the rest load; a name listed twice keeps its first file.
+TEST_F(WorldLoadingTest, ASoundThatDoesNotLoadIsToldByFileAndLineAndPlayGoesOn) {
+  WriteText(Root() / "sounds" / "cut.wav", "RIFF");  // on disk, but the device refuses it
+  audio.AddFile("sounds/good.wav");
+  WriteText(Root() / "Sounds.vtse",
+            "4\nhit sounds/gone.wav\ncut sounds/cut.wav\n\ngood sounds/good.wav\n"
+            "good sounds/cut.wav\n");
+  testing::internal::CaptureStderr();
+  InitWorld();
+  const std::string report = testing::internal::GetCapturedStderr();
+  for (const char* line :
+       {"Data file \"sounds/gone.wav\": cannot be opened; the sound \"hit\" on line 2 of "
+        "\"Sounds.vtse\" is left out and the game plays on without it\n",
+        "Data file \"sounds/cut.wav\": is not a whole sound the game can play; the sound "
+        "\"cut\" on line 3 of \"Sounds.vtse\" is left out",
+        "Data file \"Sounds.vtse\": line 6: the sound \"good\" is listed again; its first "
+        "file stays\n"}) {
+    EXPECT_NE(report.find(line), std::string::npos) << report;
+  }
+  EXPECT_EQ(report.find("good.wav"), std::string::npos) << report;
+  SoundEngine engine;
+  EXPECT_TRUE(engine.Play("good"));
+  EXPECT_FALSE(engine.Play("hit"));
+}
 
 TEST_F(WorldLoadingTest, GameListReadTwiceAppendsEverythingAgain) {
   InitWorld();
