@@ -225,10 +225,14 @@ TEST_F(ScoreFileTest, DamagedFilesKeepWhatReadsAndSayWhereItWentWrong) {
   }
 }
 
-int FailRename(const char*, const char*) {
-  errno = EXDEV;
-  return -1;
-}
+// A rename that fails as one across file systems would.
+class FailRename : public platform::FileCalls {
+ public:
+  int Rename(const char*, const char*) override {
+    errno = EXDEV;
+    return -1;
+  }
+};
 
 TEST_F(ScoreFileTest, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
   const std::string old = scorefile::Format(Sorted());
@@ -238,21 +242,21 @@ TEST_F(ScoreFileTest, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
   const struct {
     const char* name;
     void (*arrange)(const std::string& temp, const fs::path& dir);
-    scorefile::RenameFn rename;
     bool tempIsFolder;
   } cases[] = {
       // A folder no longer stands in a save's way (each takes a name of its own),
       // but is left alone by one that fails.
       {"FolderAtTheOldTemporaryNameAndTheRenameFails",
-       [](const std::string& t, const fs::path&) { fs::create_directory(t); }, &FailRename, true},
-      {"RenameFails", [](const std::string&, const fs::path&) {}, &FailRename, false},
+       [](const std::string& t, const fs::path&) { fs::create_directory(t); }, true},
+      {"RenameFails", [](const std::string&, const fs::path&) {}, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Spit(File(), old);
     c.arrange(temp, m_dir.Path());
     std::string error;
-    EXPECT_FALSE(scorefile::Write(File(), changed, error, c.rename));
+    FailRename failRename;
+    EXPECT_FALSE(scorefile::Write(File(), changed, error, failRename));
     EXPECT_NE(error.find(scorefile::kFileName), std::string::npos) << error;
     EXPECT_EQ(Slurp(File()), old);
     EXPECT_EQ(fs::is_directory(temp), c.tempIsFolder);
