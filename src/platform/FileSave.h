@@ -62,7 +62,7 @@ class FolderLock {
   SaveStatus m_status = SaveStatus::Failed;
 };
 
-// Calls `attempt` again while it says Busy, a few milliseconds apart, until `patience`
+// Calls `attempt` again while it says Busy, a fraction of a millisecond apart, until `patience`
 // has passed; for saves that have no frames to spread their tries over.
 SaveStatus RetryWhileBusy(const std::function<SaveStatus()>& attempt,
                           std::chrono::milliseconds patience = kSaveLockPatience);

@@ -326,6 +326,35 @@ TEST_F(ScoreFileTest, WhateverStandsAtTheOldTemporaryNameIsNeitherWrittenThrough
   }
 }
 
+TEST_F(ScoreFileTest, AScoreFileThatIsALinkIsReplacedWhereItPoints) {
+  testsupport::TempDir kept;
+  const fs::path target = kept / "scores";
+  const struct {
+    const char* name;
+    fs::path link;
+    bool targetExists;
+  } cases[] = {
+      {"Absolute", target, true},
+      {"Relative", fs::relative(target, m_dir.Path()), true},
+      {"Dangling", target, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(File());
+    fs::remove(target);
+    if (c.targetExists) Spit(target, scorefile::Format(Sorted()));
+    fs::create_symlink(c.link, File());
+    std::string error;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(scorefile::Save(File(), {false, 5000, scorefile::kNoTime, "New"}, error)) << error;
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(fs::read_symlink(File()), c.link);
+    const ScoreTable t = scorefile::Read(target.string());
+    EXPECT_EQ(t.names[0], "New");
+    EXPECT_EQ(t.names[1], c.targetExists ? "N0" : "");
+  }
+}
+
 TEST_F(ScoreFileTest, AFileThatExistsButCannotBeReadIsLeftAlone) {
   const std::string old = scorefile::Format(Sorted());
   Spit(File(), old);
