@@ -111,37 +111,43 @@ TEST_F(PlayerFilesTest, ASaveFindingAnotherGameSavingNeverWaitsAndChangesNothing
 }
 
 // Watches a save's calls: at each one the file's name must hold a file, and the
-// temporary file must be on the disk before it is renamed into place.
-class OrderWatch : public platform::FileCalls {
+// temporary file must be on the disk before it is renamed into place. It can plant
+// something at the temporary file's name just before the save creates it, and refuse
+// second names as some file systems do.
+class Spy : public platform::FileCalls {
  public:
-  explicit OrderWatch(fs::path file) : m_file(std::move(file)) {}
+  explicit Spy(fs::path file) : m_file(std::move(file)) {}
   int Open(const char* path, int flags, mode_t mode) override {
     Check("open");
+    const bool temporary = std::string(path).find(".tmp-") != std::string::npos;
+    if (temporary && plant) {
+      plant(path);
+      planted = path;
+      plant = nullptr;
+    }
     const int fd = FileCalls::Open(path, flags, mode);
-    if (fd >= 0 && std::string(path).find(".tmp-") != std::string::npos) m_temporary = fd;
+    if (temporary && fd >= 0) m_temporary = fd;
     return fd;
   }
   int Sync(int fd) override {
-    Check("sync");
     m_synced = m_synced || fd == m_temporary;
     return FileCalls::Sync(fd);
   }
   int Rename(const char* from, const char* to) override {
-    Check("rename");
     if (!m_synced) problems += std::string("renamed unsynced: ") + from + "\n";
     const int result = FileCalls::Rename(from, to);
-    Check("after rename");
+    Check("rename");
     return result;
   }
   int Link(const char* from, const char* to) override {
     Check("link");
-    if (refuseLinks) {
-      errno = EPERM;
-      return -1;
-    }
-    return FileCalls::Link(from, to);
+    if (!refuseLinks) return FileCalls::Link(from, to);
+    errno = EPERM;
+    return -1;
   }
   bool refuseLinks = false;
+  std::function<void(const std::string&)> plant;
+  std::string planted;
   std::string problems;
 
  private:
@@ -172,37 +178,17 @@ TEST_F(PlayerFilesTest, TheNewFileIsOnTheDiskBeforeTheRenameAndTheNameNeverGoesE
     Reset();
     fs::remove(file.path.string() + ".bad");
     if (c.unreadable) std::ofstream(file.path) << "not a controls file\n";
-    OrderWatch watch(file.path);
-    watch.refuseLinks = c.refuseLinks;
+    Spy spy(file.path);
+    spy.refuseLinks = c.refuseLinks;
     std::string error;
-    EXPECT_EQ(file.trySave(watch, error), SaveStatus::Saved) << error;
-    EXPECT_EQ(watch.problems, "");
+    EXPECT_EQ(file.trySave(spy, error), SaveStatus::Saved) << error;
+    EXPECT_EQ(spy.problems, "");
     EXPECT_TRUE(file.changed());
     if (c.unreadable) {
       EXPECT_EQ(Slurp(file.path.string() + ".bad"), "not a controls file\n");
     }
   }
 }
-
-// Plants something at the name the save picks for its temporary file, just before
-// the save creates it.
-class Planter : public platform::FileCalls {
- public:
-  explicit Planter(std::function<void(const std::string&)> plant) : m_plant(std::move(plant)) {}
-  int Open(const char* path, int flags, mode_t mode) override {
-    if (m_plant && std::string(path).find(".tmp-") != std::string::npos) {
-      m_plant(path);
-      m_planted = path;
-      m_plant = nullptr;
-    }
-    return FileCalls::Open(path, flags, mode);
-  }
-  const std::string& Planted() const { return m_planted; }
-
- private:
-  std::function<void(const std::string&)> m_plant;
-  std::string m_planted;
-};
 
 TEST_F(PlayerFilesTest, TheTemporaryFileIsANewFileNeverReachedThroughALink) {
   const fs::path victim = dir / "victim";
@@ -211,25 +197,25 @@ TEST_F(PlayerFilesTest, TheTemporaryFileIsANewFileNeverReachedThroughALink) {
     void (*plant)(const std::string& at, const fs::path& victim);
     const char* plantedHolds;
   } cases[] = {
-      {"a link to another file", [](const std::string& at,
-                                    const fs::path& v) { fs::create_symlink(v, at); },
+      {"a link to another file",
+       [](const std::string& at, const fs::path& v) { fs::create_symlink(v, at); },
        "someone else's file"},
-      {"a file someone else writes", [](const std::string& at,
-                                        const fs::path&) { std::ofstream(at) << "theirs"; },
-       "theirs"},
+      {"a file someone else writes",
+       [](const std::string& at, const fs::path&) { std::ofstream(at) << "theirs"; }, "theirs"},
   };
   for (const auto& c : cases) {
     for (const PlayerFile& file : files) {
       SCOPED_TRACE(std::string(file.name) + ", " + c.name);
       Reset();
       std::ofstream(victim) << "someone else's file";
-      Planter planter([&](const std::string& at) { c.plant(at, victim); });
+      Spy spy(file.path);
+      spy.plant = [&](const std::string& at) { c.plant(at, victim); };
       std::string error;
-      EXPECT_EQ(file.trySave(planter, error), SaveStatus::Saved) << error;
+      EXPECT_EQ(file.trySave(spy, error), SaveStatus::Saved) << error;
       EXPECT_TRUE(file.changed());
       EXPECT_EQ(Slurp(victim), "someone else's file");
-      EXPECT_EQ(Slurp(planter.Planted()), c.plantedHolds);
-      fs::remove(planter.Planted());
+      EXPECT_EQ(Slurp(spy.planted), c.plantedHolds);
+      fs::remove(spy.planted);
     }
   }
 }
