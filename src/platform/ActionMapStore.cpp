@@ -1,19 +1,18 @@
 #include "platform/ActionMapStore.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
 #include <charconv>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
 
+#include "platform/FileSave.h"
 #include "platform/WriteAll.h"
 
 namespace platform {
@@ -23,6 +22,10 @@ namespace {
 // A map file is a few kilobytes at most; anything far larger is not ours.
 constexpr std::size_t kMaxFileSize = 64 * 1024;
 constexpr std::size_t kMaxDevices = 64;
+// A file that could not be read is kept aside; a copy, where one is needed, is
+// made of at most this much, and at most this many are kept.
+constexpr std::size_t kMaxKeptSize = 16 * 1024 * 1024;
+constexpr int kMaxKeptCopies = 100;
 
 struct KindName {
   ControlKind kind;
@@ -101,9 +104,10 @@ std::string Reason(int error) {
 
 enum class FileRead { Read, Missing, Failed };
 
-// The whole file, when it is a regular file of at most kMaxFileSize bytes. A pipe or
+// The whole file, when it is a regular file of at most `limit` bytes. A pipe or
 // device is never opened: reading one could block or have effects.
-FileRead ReadSmallFile(const std::filesystem::path& file, std::string& text, std::string& problem) {
+FileRead ReadSmallFile(const std::filesystem::path& file, std::string& text, std::string& problem,
+                       std::size_t limit = kMaxFileSize) {
   struct stat info {};
   if (::stat(file.c_str(), &info) != 0) {
     if (errno == ENOENT) return FileRead::Missing;
@@ -124,7 +128,7 @@ FileRead ReadSmallFile(const std::filesystem::path& file, std::string& text, std
     return FileRead::Failed;
   }
   // Read to one byte past the limit, so a file that grew since the check still shows.
-  text.assign(kMaxFileSize + 1, '\0');
+  text.assign(limit + 1, '\0');
   std::size_t got = 0;
   while (got < text.size()) {
     const ssize_t n = ::read(in.Get(), text.data() + got, text.size() - got);
@@ -136,7 +140,7 @@ FileRead ReadSmallFile(const std::filesystem::path& file, std::string& text, std
     if (n == 0) break;
     got += static_cast<std::size_t>(n);
   }
-  if (got > kMaxFileSize) {
+  if (got > limit) {
     problem = "too large to be a controls file";
     return FileRead::Failed;
   }
@@ -144,51 +148,45 @@ FileRead ReadSmallFile(const std::filesystem::path& file, std::string& text, std
   return FileRead::Read;
 }
 
-// The file a save replaces: `file` with every symbolic link followed, a dangling one
-// too, so a link kept by the player stays a link.
-bool FollowLinks(std::filesystem::path file, std::filesystem::path& target, std::string& problem) {
-  constexpr int kMaxLinks = 40;  // as the system allows in one path
-  for (int link = 0; link <= kMaxLinks; ++link) {
-    struct stat info {};
-    if (::lstat(file.c_str(), &info) != 0) {
-      if (errno != ENOENT) {
-        problem = Reason(errno);
-        return false;
-      }
-      target = file;
-      return true;
-    }
-    if (!S_ISLNK(info.st_mode)) {
-      target = file;
-      return true;
-    }
-    std::error_code ec;
-    const std::filesystem::path next = std::filesystem::read_symlink(file, ec);
-    if (ec) {
-      problem = ec.message();
-      return false;
-    }
-    file = next.is_absolute() ? next : file.parent_path() / next;
+// A copy of `from` as `to`, a new file of its own, synced to the disk; for folders
+// where a second name cannot be given.
+bool CopyAside(const std::filesystem::path& from, const std::filesystem::path& to,
+               FileCalls& calls) {
+  std::string text;
+  std::string problem;
+  if (ReadSmallFile(from, text, problem, kMaxKeptSize) != FileRead::Read) {
+    errno = EACCES;
+    return false;
   }
-  problem = Reason(ELOOP);
+  Descriptor out(
+      calls.Open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+  if (!out.IsOpen()) return false;
+  if (WriteAll(out.Get(), text.data(), text.size()) && calls.Sync(out.Get()) == 0 && out.Close()) {
+    return true;
+  }
+  const int error = errno;
+  ::unlink(to.c_str());
+  errno = error;
   return false;
 }
 
-// A new file of this process's own beside `file`: a name nobody else uses, created
-// exclusively and never through a link, so nothing already there is written.
-Descriptor CreateTemporary(const std::filesystem::path& file, std::filesystem::path& temporary) {
-  static unsigned counter = 0;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    char suffix[48];
-    std::snprintf(suffix, sizeof suffix, ".tmp-%ld-%u-%llx", static_cast<long>(::getpid()),
-                  ++counter, static_cast<unsigned long long>(ticks) & 0xFFFFFFu);
-    temporary = file.string() + suffix;
-    Descriptor fd(
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
-    if (fd.IsOpen() || errno != EEXIST) return fd;
+// Keeps the file a save is about to replace under a name of its own beside it,
+// "<file>.bad", or "<file>.bad.2" and on when an earlier one is kept: a second name
+// for the same file (or a copy), so the file's own name is never without a file and
+// no copy kept earlier is replaced. The name it took, or empty with errno.
+std::filesystem::path KeepAside(const std::filesystem::path& file, FileCalls& calls) {
+  for (int n = 1; n <= kMaxKeptCopies; ++n) {
+    const std::filesystem::path kept =
+        file.string() + ".bad" + (n == 1 ? std::string() : "." + std::to_string(n));
+    if (calls.Link(file.c_str(), kept.c_str()) == 0) return kept;
+    if (errno == EEXIST) continue;
+    // A folder that takes no second names gets a copy.
+    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != EMLINK) return {};
+    if (CopyAside(file, kept, calls)) return kept;
+    if (errno != EEXIST) return {};
   }
-  return Descriptor(-1);
+  errno = EEXIST;
+  return {};
 }
 
 std::string Hex(std::uint32_t value) {
@@ -332,18 +330,19 @@ bool LoadSavedMaps(const std::filesystem::path& file, const ActionFormat& format
   return true;
 }
 
-bool SaveSavedMaps(const std::filesystem::path& file, const ActionFormat& format,
-                   const SavedMaps& maps, std::string& error, SaveReport* report) {
+SaveStatus TrySaveSavedMaps(const std::filesystem::path& file, const ActionFormat& format,
+                            const SavedMaps& maps, std::string& error, SaveReport* report,
+                            FileCalls& calls) {
   if (file.empty()) {
     error = "no configuration folder for the saved controls (HOME is not set)";
-    return false;
+    return SaveStatus::Failed;
   }
   std::string where = "saved controls \"" + file.string() + "\"";
   std::filesystem::path target;
   std::string problem;
   if (!FollowLinks(file, target, problem)) {
     error = where + ": cannot be written (" + problem + ")";
-    return false;
+    return SaveStatus::Failed;
   }
   if (target != file) where += " (\"" + target.string() + "\")";
   const std::filesystem::path folder =
@@ -352,28 +351,29 @@ bool SaveSavedMaps(const std::filesystem::path& file, const ActionFormat& format
   std::filesystem::create_directories(folder, ec);
   if (ec) {
     error = where + ": cannot create its folder (" + ec.message() + ")";
-    return false;
+    return SaveStatus::Failed;
   }
 
-  // Another game saving now waits here, so each one merges into what the other wrote.
-  Descriptor lock(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  int locked = -1;
-  while (lock.IsOpen() && (locked = ::flock(lock.Get(), LOCK_EX)) != 0 && errno == EINTR) {
+  // Another game saving now holds this, and each one merges into what the other wrote.
+  const FolderLock lock(folder, calls);
+  if (lock.Status() == SaveStatus::Busy) {
+    error = where + ": another game is saving its controls";
+    return SaveStatus::Busy;
   }
-  if (locked != 0) {
-    error = where + ": cannot lock its folder (" + Reason(errno) + ")";
-    return false;
+  if (lock.Status() != SaveStatus::Saved) {
+    error = where + ": cannot lock its folder (" + Reason(lock.Error()) + ")";
+    return SaveStatus::Failed;
   }
 
   struct stat old {};
   const bool replacing = ::stat(target.c_str(), &old) == 0;
   if (!replacing && errno != ENOENT) {
     error = where + ": cannot be written (" + Reason(errno) + ")";
-    return false;
+    return SaveStatus::Failed;
   }
   if (replacing && S_ISDIR(old.st_mode)) {
     error = where + ": cannot be written (" + Reason(EISDIR) + ")";
-    return false;
+    return SaveStatus::Failed;
   }
   SavedMaps merged;
   const bool unreadable = replacing && !LoadSavedMaps(target, format, merged, problem);
@@ -391,44 +391,38 @@ bool SaveSavedMaps(const std::filesystem::path& file, const ActionFormat& format
   }
   text += "end\n";
 
-  std::filesystem::path temporary;
-  Descriptor out = CreateTemporary(target, temporary);
-  if (!out.IsOpen()) {
-    error = where + ": cannot create a temporary file (" + Reason(errno) + ")";
-    return false;
-  }
-  bool written = !replacing || ::fchmod(out.Get(), old.st_mode & 07777) == 0;
-  written = written && WriteAll(out.Get(), text.data(), text.size()) && ::fsync(out.Get()) == 0;
-  const int writeError = errno;
-  const bool closed = out.Close();
-  if (!written || !closed) {
-    ::unlink(temporary.c_str());
-    error = where + ": writing failed (" + Reason(written ? errno : writeError) + ")";
-    return false;
+  Replacement replacement(calls);
+  std::string failure;
+  if (!replacement.Write(target, text, failure)) {
+    error = where + ": " + failure;
+    return SaveStatus::Failed;
   }
   std::string notice;
   if (unreadable) {
     // The player's other devices are in there: kept for whoever can mend it.
-    const std::filesystem::path kept = target.string() + ".bad";
-    if (::rename(target.c_str(), kept.c_str()) != 0) {
+    const std::filesystem::path kept = KeepAside(target, calls);
+    if (kept.empty()) {
       error = where + ": cannot keep the unreadable file aside (" + Reason(errno) + ")";
-      ::unlink(temporary.c_str());
-      return false;
+      return SaveStatus::Failed;
     }
     notice = problem + "; it is kept as \"" + kept.string() + "\"";
   }
-  if (::rename(temporary.c_str(), target.c_str()) != 0) {
-    error = where + ": cannot replace the old file (" + Reason(errno) + ")";
-    ::unlink(temporary.c_str());
-    return false;
+  if (!replacement.Commit(lock, failure)) {
+    error = where + ": " + failure;
+    return SaveStatus::Failed;
   }
-  // Makes the rename itself last; a folder that cannot be synced still holds the file.
-  ::fsync(lock.Get());
   if (report != nullptr) {
     report->stored = std::move(merged);
     report->notice = std::move(notice);
   }
-  return true;
+  return SaveStatus::Saved;
+}
+
+bool SaveSavedMaps(const std::filesystem::path& file, const ActionFormat& format,
+                   const SavedMaps& maps, std::string& error, SaveReport* report) {
+  return RetryWhileBusy([&] {
+           return TrySaveSavedMaps(file, format, maps, error, report);
+         }) == SaveStatus::Saved;
 }
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/ActionMap.h"
+#include "platform/FileSave.h"
 
 namespace platform {
 
@@ -48,11 +49,18 @@ struct SaveReport {
 
 // Puts `maps` into the saved maps, keeping the other devices' maps the file holds, and
 // writes them, all under a lock on the file's folder, so games saving at once each keep
-// their change. The file is written under a new name in its folder and renamed over the
-// old one, which keeps its mode; a file that is a link is replaced where it points. A
-// file that could not be read is first kept beside it as "<file>.bad". The folder is
-// made when needed. False with the reason in `error`; the old file is then still in
-// place (or, when only the last rename failed, kept as "<file>.bad").
+// their change; in one try that never waits: Busy, with `error` saying so, while another
+// game's save holds the folder. The file is written under a new name in its folder and
+// renamed over the old one, which keeps its mode (with reading and writing for its
+// owner); a file that is a link is replaced where it points. A file that could not be
+// read is first kept beside it as "<file>.bad" (or "<file>.bad.2" and on, so that no
+// kept file is replaced) under a second name, so the file's own name always holds the
+// old file or the new one. The folder is made when needed. Failed with the reason in
+// `error`; the old file is then still in place.
+SaveStatus TrySaveSavedMaps(const std::filesystem::path& file, const ActionFormat& format,
+                            const SavedMaps& maps, std::string& error,
+                            SaveReport* report = nullptr, FileCalls& calls = FileCalls::System());
+// The same, trying again while another game saves, for at most kSaveLockPatience.
 bool SaveSavedMaps(const std::filesystem::path& file, const ActionFormat& format,
                    const SavedMaps& maps, std::string& error, SaveReport* report = nullptr);
 

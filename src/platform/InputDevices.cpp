@@ -437,15 +437,18 @@ const SavedMaps& InputSystem::GetSavedMaps() const {
   return m_hub->saved;
 }
 
-bool InputSystem::SaveMaps(const ActionFormat& format, const SavedMaps& maps, std::string& error) {
+SaveStatus InputSystem::SaveMaps(const ActionFormat& format, const SavedMaps& maps,
+                                 std::string& error) {
   for (const SavedDeviceMap& entry : maps) PutSavedMap(m_hub->saved, entry);
   m_hub->savedLoaded = true;
   SaveReport report;
-  if (!SaveSavedMaps(SavedMapsPath(format.mapName), format, maps, error, &report)) return false;
+  const SaveStatus status =
+      TrySaveSavedMaps(SavedMapsPath(format.mapName), format, maps, error, &report);
+  if (status != SaveStatus::Saved) return status;
   if (!report.notice.empty()) std::fprintf(stderr, "%s.\n", report.notice.c_str());
   // What another game saved meanwhile counts too.
   m_hub->saved = std::move(report.stored);
-  return true;
+  return status;
 }
 
 bool InputSystem::CanShowDialog() {

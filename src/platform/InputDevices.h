@@ -106,9 +106,10 @@ class InputSystem {
   const SavedMaps& GetSavedMaps() const;
   // Keeps `maps` (the maps of the devices shown) for later enumerations, so they last
   // until the game ends, and puts them into the saved-maps file beside the other
-  // devices' maps it holds. False, with the reason in `error`, when the file was not
-  // written.
-  bool SaveMaps(const ActionFormat& format, const SavedMaps& maps, std::string& error);
+  // devices' maps it holds, in one try that never waits (TrySaveSavedMaps). Busy while
+  // another game's save holds the file's folder; Failed, with the reason in `error`,
+  // when the file was not written.
+  SaveStatus SaveMaps(const ActionFormat& format, const SavedMaps& maps, std::string& error);
 
   // Whether a modal screen can be shown: false without a real display (headless).
   static bool CanShowDialog();

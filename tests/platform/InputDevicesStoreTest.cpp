@@ -240,6 +240,33 @@ TEST_F(SavedMapsTest, ASavedFileKeepsItsMode) {
   }
 }
 
+TEST_F(SavedMapsTest, ASavedFileIsAlwaysItsOwnersToReadAndWrite) {
+  const struct {
+    mode_t before;
+    mode_t after;
+  } cases[] = {{0, 0600}, {0444, 0644}, {0200, 0600}, {0640, 0640}};
+  std::string error;
+  ASSERT_TRUE(platform::SaveSavedMaps(file, format, {kKeyboard}, error)) << error;
+  for (const auto& c : cases) {
+    ASSERT_EQ(chmod(file.c_str(), c.before), 0);
+    ASSERT_TRUE(platform::SaveSavedMaps(file, format, {kPad}, error)) << error;
+    struct stat info {};
+    ASSERT_EQ(stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, c.after) << std::oct << c.before;
+  }
+}
+
+TEST_F(SavedMapsTest, EachUnreadableFileIsKeptAsideWithoutReplacingAnEarlierOne) {
+  const std::string kept[] = {file.string() + ".bad", file.string() + ".bad.2",
+                              file.string() + ".bad.3"};
+  for (const std::string& name : kept) {
+    std::ofstream(file, std::ios::trunc) << "damaged for " << name << "\n";
+    std::string error;
+    ASSERT_TRUE(platform::SaveSavedMaps(file, format, {kPad}, error)) << error;
+  }
+  for (const std::string& name : kept) EXPECT_EQ(ReadAll(name), "damaged for " + name + "\n");
+}
+
 // Only a file that is not there reads as no saved controls; every other failure is
 // said, with the file and the reason.
 TEST_F(SavedMapsTest, ErrorsOtherThanNoSuchFileAreReported) {

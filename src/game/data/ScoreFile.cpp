@@ -2,7 +2,6 @@
 #include "game/data/ScoreFile.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,7 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <random>
+#include <functional>
 #include <utility>
 
 namespace scorefile {
@@ -156,113 +155,47 @@ std::string ReadBlocks(LineReader& reader, ScoreTable& table, int& entries) {
   return problem;
 }
 
-int WriteAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return 0;
-}
-
-std::string Folder(const std::string& path) {
-  const fs::path folder = fs::path(path).parent_path();
+std::string Folder(const fs::path& path) {
+  const fs::path folder = path.parent_path();
   return folder.empty() ? "." : folder.string();
 }
 
-// An exclusive lock on the score file's folder, held by a save from its read to
-// its rename so that two games saving at once take turns and neither loses the
-// other's entry. Readers take no lock: the rename shows them the old file or
-// the new one, whole.
-class FolderLock {
- public:
-  explicit FolderLock(const std::string& path) {
-    m_fd = ::open(Folder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    int result = m_fd < 0 ? -1 : 0;
-    if (result == 0) {
-      while ((result = ::flock(m_fd, LOCK_EX)) != 0 && errno == EINTR) {
-      }
-    }
-    if (result != 0) {
-      m_error = std::string("cannot lock the folder of ") + path + ": " + std::strerror(errno);
-    }
+// Readers take no lock: the rename shows them the old file or the new one, whole.
+platform::SaveStatus Locked(const fs::path& target, const std::string& path,
+                            platform::FileCalls& calls, std::string& error,
+                            const std::function<platform::SaveStatus(const platform::FolderLock&)>& save) {
+  const platform::FolderLock lock(Folder(target), calls);
+  switch (lock.Status()) {
+    case platform::SaveStatus::Saved:
+      return save(lock);
+    case platform::SaveStatus::Busy:
+      error = path + ": another game is saving its scores";
+      return platform::SaveStatus::Busy;
+    case platform::SaveStatus::Failed:
+      break;
   }
-  ~FolderLock() {
-    if (m_fd >= 0) ::close(m_fd);  // which lets go of the lock
-  }
-  FolderLock(const FolderLock&) = delete;
-  FolderLock& operator=(const FolderLock&) = delete;
-
-  // Empty once the lock is held.
-  const std::string& Error() const { return m_error; }
-  // Makes a rename in the folder durable. A folder that cannot be synced still
-  // holds a whole file, old or new, so a failure here is not reported.
-  void Sync() const { ::fsync(m_fd); }
-
- private:
-  int m_fd = -1;
-  std::string m_error;
-};
-
-// Under the lock no save is using a temporary file, so any there is left over
-// from one that was interrupted. Folders are not ours and stay.
-void RemoveLeftovers(const std::string& path) {
-  const std::string prefix = fs::path(TempPath(path)).filename().string();
-  std::error_code error;
-  for (fs::directory_iterator it(Folder(path), error), end; !error && it != end;
-       it.increment(error)) {
-    const std::string name = it->path().filename().string();
-    if (name.compare(0, prefix.size(), prefix) == 0 &&
-        (name.size() == prefix.size() || name[prefix.size()] == '.')) {
-      ::unlink(it->path().c_str());
-    }
-  }
-}
-
-// A new file of its own beside `path`: created exclusively under a fresh name,
-// never through a link another left in the way.
-int CreateTemp(const std::string& path, std::string& temp) {
-  static constexpr char kLetters[] =
-      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  std::random_device random;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = TempPath(path) + '.';
-    for (int i = 0; i < 8; ++i) temp += kLetters[random() % (sizeof kLetters - 1)];
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
+  error = path + ": cannot lock its folder (" + std::strerror(lock.Error()) + ")";
+  return platform::SaveStatus::Failed;
 }
 
 // Write, with the folder's lock held.
-bool WriteLocked(const std::string& path, const ScoreTable& table, const FolderLock& lock,
-                 std::string& error, RenameFn rename) {
-  RemoveLeftovers(path);
-  std::string temp;
-  const int fd = CreateTemp(path, temp);
-  if (fd < 0) {
-    error =
-        std::string("cannot create a temporary file beside ") + path + ": " + std::strerror(errno);
-    return false;
+platform::SaveStatus WriteLocked(const fs::path& target, const std::string& path,
+                                 const ScoreTable& table, const platform::FolderLock& lock,
+                                 platform::FileCalls& calls, std::string& error) {
+  platform::Replacement replacement(calls);
+  std::string problem;
+  if (!replacement.Write(target, Format(table), problem) || !replacement.Commit(lock, problem)) {
+    error = path + ": " + problem;
+    return platform::SaveStatus::Failed;
   }
-  int failure = WriteAll(fd, Format(table));
-  if (failure == 0 && ::fsync(fd) != 0) failure = errno;
-  if (::close(fd) != 0 && failure == 0) failure = errno;
-  if (failure == 0) {
-    if ((rename ? rename : &std::rename)(temp.c_str(), path.c_str()) == 0) {
-      lock.Sync();
-      return true;
-    }
-    failure = errno != 0 ? errno : EIO;
-    error = std::string("cannot replace ") + path + ": " + std::strerror(failure);
-  } else {
-    error = std::string("cannot write ") + temp + ": " + std::strerror(failure);
-  }
-  ::unlink(temp.c_str());
+  return platform::SaveStatus::Saved;
+}
+
+// The file a save replaces: where `path` leads when it is a link.
+bool Target(const std::string& path, fs::path& target, std::string& error) {
+  std::string problem;
+  if (platform::FollowLinks(path, target, problem)) return true;
+  error = path + ": cannot be written (" + problem + ")";
   return false;
 }
 
@@ -279,12 +212,12 @@ ScoreTable Placeholders() {
 }
 
 Loaded Load(const std::string& path) {
-  Loaded loaded{Placeholders(), Found::kFile, ""};
+  Loaded loaded{Placeholders(), Found::kFile, "", ""};
   const auto unreadable = [&](const std::string& what, int error) {
     loaded.table = Placeholders();
     loaded.found = Found::kUnreadable;
-    loaded.problem = path + ": " + what + (error ? std::string(": ") + std::strerror(error) : "") +
-                     "; it shows as empty tables and is never saved over";
+    loaded.cause = what + (error ? std::string(": ") + std::strerror(error) : "");
+    loaded.problem = path + ": " + loaded.cause + "; it shows as empty tables and is never saved over";
     return loaded;
   };
   // Opened without waiting, so that a pipe under this name cannot stall the
@@ -372,32 +305,39 @@ std::string TempPath(const std::string& path) {
 }
 
 bool Write(const std::string& path, const ScoreTable& table, std::string& error,
-           RenameFn rename) {
-  const FolderLock lock(path);
-  if (!lock.Error().empty()) {
-    error = lock.Error();
-    return false;
-  }
-  return WriteLocked(path, table, lock, error, rename);
+           platform::FileCalls& calls) {
+  fs::path target;
+  if (!Target(path, target, error)) return false;
+  return platform::RetryWhileBusy([&] {
+           return Locked(target, path, calls, error, [&](const platform::FolderLock& lock) {
+             return WriteLocked(target, path, table, lock, calls, error);
+           });
+         }) == platform::SaveStatus::Saved;
 }
 
-bool Save(const std::string& path, const Result& result, std::string& error) {
-  const FolderLock lock(path);
-  if (!lock.Error().empty()) {
-    error = lock.Error();
-    return false;
-  }
-  Loaded loaded = Load(path);
-  if (loaded.found == Found::kUnreadable) {
-    error = loaded.problem;
-    return false;
-  }
-  if (!loaded.problem.empty()) std::fprintf(stderr, "%s\n", loaded.problem.c_str());
-  const std::string name = CleanName(result.name);
-  const Slots slots = Rank(loaded.table, result.multiPlayer, result.score, result.time);
-  Insert(loaded.table, slots.score, result.score, name);
-  Insert(loaded.table, slots.time, result.time, name);
-  return WriteLocked(path, loaded.table, lock, error, nullptr);
+platform::SaveStatus TrySave(const std::string& path, const Result& result, std::string& error,
+                             platform::FileCalls& calls) {
+  fs::path target;
+  if (!Target(path, target, error)) return platform::SaveStatus::Failed;
+  return Locked(target, path, calls, error, [&](const platform::FolderLock& lock) {
+    Loaded loaded = Load(target.string());
+    if (loaded.found == Found::kUnreadable) {
+      error = path + ": " + loaded.cause + "; it is left as it is";
+      return platform::SaveStatus::Failed;
+    }
+    if (!loaded.problem.empty()) std::fprintf(stderr, "%s\n", loaded.problem.c_str());
+    const std::string name = CleanName(result.name);
+    const Slots slots = Rank(loaded.table, result.multiPlayer, result.score, result.time);
+    Insert(loaded.table, slots.score, result.score, name);
+    Insert(loaded.table, slots.time, result.time, name);
+    return WriteLocked(target, path, loaded.table, lock, calls, error);
+  });
+}
+
+bool Save(const std::string& path, const Result& result, std::string& error,
+          std::chrono::milliseconds patience) {
+  return platform::RetryWhileBusy([&] { return TrySave(path, result, error); }, patience) ==
+         platform::SaveStatus::Saved;
 }
 
 }  // namespace scorefile

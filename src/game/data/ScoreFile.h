@@ -5,11 +5,14 @@
 // Reading never fails: whatever cannot be read becomes a placeholder entry and
 // is reported once. Writing replaces the file in one step, so a failed or
 // interrupted save leaves the old tables whole; a save holds a lock on the
-// folder from its read to its rename, so games saving at once take turns.
+// folder from its read to its rename, so games saving at once take turns. A
+// score file that is a symbolic link is replaced where the link points.
 #pragma once
 
 #include <array>
 #include <string>
+
+#include "platform/FileSave.h"
 
 namespace scorefile {
 
@@ -43,6 +46,8 @@ struct Loaded {
   Found found = Found::kFile;
   // The one message on what could not be read, naming the file; empty if none.
   std::string problem;
+  // Why an unreadable file could not be read, without the file's name.
+  std::string cause;
 };
 
 // The table as the file holds it, each block read up to the empty line that
@@ -74,15 +79,16 @@ std::string CleanName(const std::string& name);
 std::string Format(const ScoreTable& table);
 
 // Under the folder's lock, writes the table to a new temporary file beside
-// `path`, flushes it and renames it over `path`. On failure the old file stays
+// `path`, syncs it to the disk and renames it over `path`, waiting for another
+// game's save at most platform::kSaveLockPatience. On failure the old file stays
 // as it was, the temporary file is removed, `error` says why and false comes
 // back.
-using RenameFn = int (*)(const char* from, const char* to);
 bool Write(const std::string& path, const ScoreTable& table, std::string& error,
-           RenameFn rename = nullptr);
+           platform::FileCalls& calls = platform::FileCalls::System());
 
 // The start of the temporary files' names; a save gives each its own ending.
-// Whatever an interrupted save left under such a name goes at the next save.
+// What an interrupted save left under such a name goes at a later save, once
+// the process that left it no longer runs.
 std::string TempPath(const std::string& path);
 
 // A finished player's result: it enters the blocks of its kind where it ranks.
@@ -94,8 +100,14 @@ struct Result {
 };
 
 // Under the folder's lock, reads the tables at `path`, puts the result where
-// it ranks and writes them back. False, with `error` saying why, when the file
-// was not replaced; a file that exists but cannot be read is left as it is.
-bool Save(const std::string& path, const Result& result, std::string& error);
+// it ranks and writes them back, in one try that never waits: Busy, with
+// `error` saying so, while another game's save holds the folder. Failed, with
+// `error` naming the file and saying why, when the file was not replaced; a
+// file that exists but cannot be read is left as it is.
+platform::SaveStatus TrySave(const std::string& path, const Result& result, std::string& error,
+                             platform::FileCalls& calls = platform::FileCalls::System());
+// The same, trying again while another game saves, for at most `patience`.
+bool Save(const std::string& path, const Result& result, std::string& error,
+          std::chrono::milliseconds patience = platform::kSaveLockPatience);
 
 }  // namespace scorefile

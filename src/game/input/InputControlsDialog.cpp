@@ -93,7 +93,11 @@ InputControlsEditor::Result InputControlsDialog::Show(platform::Window* window) 
     // The quit stays queued; the frame loop ends the game once the screen is gone.
     if (m_system.IsQuitRequested()) m_editor.Cancel();
     if (m_editor.GetResult() == InputControlsEditor::Result::Saved) Save();
-    if (m_editor.GetResult() != InputControlsEditor::Result::Open) break;
+    const InputControlsEditor::Result result = m_editor.GetResult();
+    if (result == InputControlsEditor::Result::Cancelled ||
+        (result == InputControlsEditor::Result::Saved && !IsWaitingToSave())) {
+      break;
+    }
     D3DInterface::ClearQuads();
     Draw();
     D3DInterface::Render(window);
@@ -161,10 +165,16 @@ void InputControlsDialog::Draw() const {
 bool InputControlsDialog::Save() {
   std::string error;
   // Only the devices shown: the file's other devices may have been saved by another game.
-  if (!m_system.SaveMaps(m_format, m_editor.MergeInto({}), error)) {
-    std::fprintf(stderr, "%s; the new controls last until the game ends.\n", error.c_str());
-    m_editor.SaveFailed(error);
+  const platform::SaveStatus status = m_system.SaveMaps(m_format, m_editor.MergeInto({}), error);
+  if (status == platform::SaveStatus::Saved) {
+    m_busyFrames = 0;
+    return true;
+  }
+  if (status == platform::SaveStatus::Busy && ++m_busyFrames < platform::kSaveLockFrames) {
     return false;
   }
-  return true;
+  m_busyFrames = 0;
+  std::fprintf(stderr, "%s; the new controls last until the game ends.\n", error.c_str());
+  m_editor.SaveFailed(error);
+  return false;
 }

@@ -27,9 +27,13 @@ class InputControlsDialog {
   // Queues one picture of the screen on the graphics engine.
   void Draw() const;
   // Keeps the edited maps for the devices read next and writes them to the player's
-  // saved-maps file. False when the file cannot be written: the screen then stays open
-  // and its message line says why.
+  // saved-maps file, in one try that never waits; true once written. While another
+  // game's save holds the file's folder it stays "Save and close" and the screen tries
+  // again on its next frames (IsWaitingToSave), so it goes on drawing and a quit closes
+  // it at once; after kSaveLockFrames it gives up. When the file cannot be written the
+  // screen stays open and its message line says why.
   bool Save();
+  bool IsWaitingToSave() const { return m_busyFrames > 0; }
 
   InputControlsEditor& GetEditor() { return m_editor; }
 
@@ -38,4 +42,5 @@ class InputControlsDialog {
   platform::ActionFormat m_format;
   InputDialogColors m_colors;
   InputControlsEditor m_editor;
+  int m_busyFrames = 0;  // tries that found another game saving
 };

@@ -23,6 +23,9 @@ int NameEntryMove(int selection, ActionBits action);
 // ten names; and the table on show (0-3).
 const std::vector<TextAnimation>& HighScoreTexts();
 int HighScoreTable();
+// The line under the tables saying why the last result was not saved; empty
+// when it was.
+const std::string& HighScoreNotice();
 
 // Level complete's sign list and game over's crack list (null before first use),
 // and game over's selection (0 continue, 1 quit).

@@ -12,6 +12,7 @@
 #include "game/screens/EndScreens.h"
 #include "game/world/World.h"
 #include "platform/Assert.h"
+#include "platform/FileSave.h"
 
 namespace {
 
@@ -32,6 +33,10 @@ struct NameScreen {
   std::vector<TextAnimation> keys;  // 31 keys, then the 9 name slots
   TextAnimation hint;
   int selection = 0;
+  // The record "Done" is saving, while another game's save keeps it waiting
+  // (-1: none), and the frames it has waited.
+  int saving = -1;
+  int savingFrames = 0;
 };
 
 NameScreen& Screen() {
@@ -127,6 +132,26 @@ int FirstQualifyingRecord() {
   return -1;
 }
 
+// One try at saving the record that "Done" chose; true once that is settled:
+// saved, or not saved and said so. While another game's save holds the folder
+// it is tried again the next frame, so no frame waits and a quit ends the game
+// at once; after kSaveLockFrames the save is given up.
+bool SaveTried(NameScreen& screen) {
+  World::PlayerRecords& records = World::GetPlayerRecords();
+  const auto slot = static_cast<std::size_t>(screen.saving);
+  screen.saving = -1;
+  if (slot >= records.size() || !records[slot]) return true;
+  std::unique_ptr<PlayerObject>& record = records[slot];
+  const bool lastTry = ++screen.savingFrames >= platform::kSaveLockFrames;
+  if (World::SaveScore(record.get(), World::HasFinishedGame(*record), screen.name,
+                       lastTry) == platform::SaveStatus::Busy) {
+    screen.saving = static_cast<int>(slot);
+    return false;
+  }
+  record.reset();
+  return true;
+}
+
 }  // namespace
 
 namespace endscreens {
@@ -144,6 +169,7 @@ int World::NameEntry(int* frameCounter) {
     screen.hint = MakeText("Use Special, Sword, or Gun Buttons to Backspace", 400, 550, 10);
     screen.hint.SetColor(0xFF, 0xFF, 0xFF, 0xFF);
     screen.hint.FadeTo(0x00, 0xFF, 0xFF, 0xFF, 45, true);
+    screen.saving = -1;
     if (FirstQualifyingRecord() < 0) return STATE_HIGH_SCORES;
 
     if (m_cscObjects) m_cscObjects->SetMask(0);
@@ -169,7 +195,10 @@ int World::NameEntry(int* frameCounter) {
     ShowCursor(Slot(screen, 0));
   }
 
-  if (*frameCounter == 1 && screen.keys.size() == static_cast<std::size_t>(kKeys + kSlots)) {
+  if (screen.saving >= 0) {
+    if (SaveTried(screen)) next = STATE_HIGH_SCORES;
+  } else if (*frameCounter == 1 &&
+             screen.keys.size() == static_cast<std::size_t>(kKeys + kSlots)) {
     Input* input = Input::GetInstance();
     VT_ASSERT(input);
     for (const ActionBits action :
@@ -184,13 +213,9 @@ int World::NameEntry(int* frameCounter) {
       if (screen.selection == kCaseKey) {
         SetLetterCase(screen, screen.keys[0].GetText().rfind('a', 0) != 0);
       } else if (screen.selection == kDoneKey) {
-        const int slot = FirstQualifyingRecord();
-        if (slot >= 0) {
-          std::unique_ptr<PlayerObject>& record = m_playerRecords[static_cast<std::size_t>(slot)];
-          SaveScore(record.get(), HasFinishedGame(*record), screen.name);
-          record.reset();
-        }
-        next = STATE_HIGH_SCORES;
+        screen.saving = FirstQualifyingRecord();
+        screen.savingFrames = 0;
+        if (screen.saving < 0 || SaveTried(screen)) next = STATE_HIGH_SCORES;
       } else if (screen.name.size() < scorefile::kMaxNameLength) {
         const char c = screen.selection == kSpaceKey
                            ? ' '
@@ -203,7 +228,7 @@ int World::NameEntry(int* frameCounter) {
       }
     }
 
-    if (input->IsPressed(kBackspace) && !screen.name.empty()) {
+    if (input->IsPressed(kBackspace) && !screen.name.empty() && screen.saving < 0) {
       screen.name.pop_back();
       ShowCursor(Slot(screen, screen.name.size()));
       if (screen.name.size() + 1 < scorefile::kMaxNameLength) {

@@ -14,6 +14,7 @@
 #include "game/screens/EndScreens.h"
 #include "game/world/World.h"
 #include "platform/Assert.h"
+#include "platform/FileSave.h"
 
 namespace {
 
@@ -39,6 +40,12 @@ constexpr float kNameX = 350.0f;
 constexpr float kValueX = 650.0f;
 constexpr D3DCOLOR kCaptionColor = 0xFFC8C8C8;
 constexpr int kFadeFrames = 30;
+// The line under the tables that says a result was not saved.
+constexpr float kNoticeY = 572.0f;
+constexpr int kNoticeSize = 16;
+constexpr int kNoticeSmallest = 8;
+constexpr int kNoticeWidth = 780;
+constexpr D3DCOLOR kNoticeColor = 0xFFFF8060;
 
 // Caption, ten rank labels, then per block ten values and ten names.
 constexpr std::size_t kFixedTexts = 1 + scorefile::kBlockRows;
@@ -47,6 +54,10 @@ constexpr std::size_t kTextsPerBlock = 2 * scorefile::kBlockRows;
 struct HighScoreScreen {
   std::vector<TextAnimation> texts;
   int table = 0;
+  // Why the last result was not saved, shown under every table until the screen
+  // ends; empty when it was.
+  std::string notice;
+  TextAnimation noticeText;
 };
 
 HighScoreScreen& Screen() {
@@ -70,6 +81,19 @@ TextAnimation MakeText(const std::string& text, float x, float y, float size, D3
   return t;
 }
 
+// The notice in the largest size up to kNoticeSize that keeps it on one line.
+TextAnimation NoticeText(const std::string& notice) {
+  int size = kNoticeSize;
+  if (D3DInterface::Exists()) {
+    for (; size > kNoticeSmallest; --size) {
+      int width = 0;
+      D3DInterface::GetEngine()->GetTextExtent("Georgia", size, notice, &width, nullptr);
+      if (width <= kNoticeWidth) break;
+    }
+  }
+  return MakeText(notice, 400, kNoticeY, static_cast<float>(size), kNoticeColor);
+}
+
 int ResultTime(bool finished) {
   return finished ? HUD::GetTime() : scorefile::kNoTime;
 }
@@ -83,6 +107,7 @@ bool IsMultiPlayer() {
 namespace endscreens {
 const std::vector<TextAnimation>& HighScoreTexts() { return Screen().texts; }
 int HighScoreTable() { return Screen().table; }
+const std::string& HighScoreNotice() { return Screen().notice; }
 }  // namespace endscreens
 
 bool World::IsHighScore(PlayerObject* player, bool finished) {
@@ -93,17 +118,24 @@ bool World::IsHighScore(PlayerObject* player, bool finished) {
   return slots.score != -1 || slots.time != -1;
 }
 
-bool World::SaveScore(PlayerObject* player, bool finished, std::string name) {
-  if (!player) return false;
+platform::SaveStatus World::SaveScore(PlayerObject* player, bool finished, std::string name,
+                                      bool lastTry) {
+  std::string& notice = Screen().notice;
+  notice.clear();
+  if (!player) return platform::SaveStatus::Failed;
   const scorefile::Result result{IsMultiPlayer(), player->GetScore(), ResultTime(finished),
                                  std::move(name)};
   std::string error;
-  if (!scorefile::Save(scorefile::kFileName, result, error)) {
-    std::fprintf(stderr, "%s: the new score was not saved: %s\n", scorefile::kFileName,
-                 error.c_str());
-    return false;
+  const platform::SaveStatus status = scorefile::TrySave(scorefile::kFileName, result, error);
+  if (status == platform::SaveStatus::Saved ||
+      (status == platform::SaveStatus::Busy && !lastTry)) {
+    return status;
   }
-  return true;
+  // A lock given up and a file that could not be written are told alike.
+  std::fprintf(stderr, "%s: the new score was not saved: %s\n", scorefile::kFileName,
+               error.c_str());
+  notice = "Score not saved - " + error;
+  return platform::SaveStatus::Failed;
 }
 
 int World::HighScores(int* frameCounter) {
@@ -132,9 +164,11 @@ int World::HighScores(int* frameCounter) {
                                         row.size, row.color));
       }
     }
+    if (!screen.notice.empty()) screen.noticeText = NoticeText(screen.notice);
     if (m_cscObjects) m_cscObjects->SetMask(0);
   }
 
+  if (!screen.notice.empty()) screen.noticeText.Update();
   if (screen.texts.size() == kFixedTexts + scorefile::kBlocks * kTextsPerBlock) {
     for (std::size_t i = 0; i < kFixedTexts; ++i) screen.texts[i].Update();
     const std::size_t first = kFixedTexts + static_cast<std::size_t>(screen.table) * kTextsPerBlock;
@@ -157,6 +191,7 @@ int World::HighScores(int* frameCounter) {
     if (m_cscObjects) m_cscObjects->SetMask(PASS_ALL);
     StartFade(kFadeFrames, 0xFF000000, 0);
     screen.texts.clear();
+    screen.notice.clear();
     ClearPlayerRecords();
   }
   return next;

@@ -22,6 +22,7 @@
 
 namespace platform {
 class Window;
+enum class SaveStatus;
 }
 class AnimationCollection;
 class GameObject;
@@ -132,9 +133,12 @@ class World {
   // `finished`, else none.
   static bool IsHighScore(PlayerObject* player, bool finished);
   // Puts the result into the tables under `name` (cleaned to what the name
-  // screen can type) and rewrites the file; false, with a message, when the
-  // file could not be replaced.
-  static bool SaveScore(PlayerObject* player, bool finished, std::string name);
+  // screen can type) and rewrites the file, in one try that never waits: Busy
+  // while another game's save holds the file's folder, to be tried again on a
+  // later frame; with `lastTry` that too is given up. A result that is not
+  // saved is said on stderr and on the high-score screen.
+  static platform::SaveStatus SaveScore(PlayerObject* player, bool finished, std::string name,
+                                        bool lastTry = true);
 
   // Front-end screens: the handlers of states 3, 4 and 9.
   static int MainMenu(int* frameCounter);

@@ -225,10 +225,14 @@ TEST_F(ScoreFileTest, DamagedFilesKeepWhatReadsAndSayWhereItWentWrong) {
   }
 }
 
-int FailRename(const char*, const char*) {
-  errno = EXDEV;
-  return -1;
-}
+// A rename that fails as one across file systems would.
+class FailRename : public platform::FileCalls {
+ public:
+  int Rename(const char*, const char*) override {
+    errno = EXDEV;
+    return -1;
+  }
+};
 
 TEST_F(ScoreFileTest, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
   const std::string old = scorefile::Format(Sorted());
@@ -238,21 +242,21 @@ TEST_F(ScoreFileTest, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
   const struct {
     const char* name;
     void (*arrange)(const std::string& temp, const fs::path& dir);
-    scorefile::RenameFn rename;
     bool tempIsFolder;
   } cases[] = {
       // A folder no longer stands in a save's way (each takes a name of its own),
       // but is left alone by one that fails.
       {"FolderAtTheOldTemporaryNameAndTheRenameFails",
-       [](const std::string& t, const fs::path&) { fs::create_directory(t); }, &FailRename, true},
-      {"RenameFails", [](const std::string&, const fs::path&) {}, &FailRename, false},
+       [](const std::string& t, const fs::path&) { fs::create_directory(t); }, true},
+      {"RenameFails", [](const std::string&, const fs::path&) {}, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Spit(File(), old);
     c.arrange(temp, m_dir.Path());
     std::string error;
-    EXPECT_FALSE(scorefile::Write(File(), changed, error, c.rename));
+    FailRename failRename;
+    EXPECT_FALSE(scorefile::Write(File(), changed, error, failRename));
     EXPECT_NE(error.find(scorefile::kFileName), std::string::npos) << error;
     EXPECT_EQ(Slurp(File()), old);
     EXPECT_EQ(fs::is_directory(temp), c.tempIsFolder);
@@ -319,6 +323,35 @@ TEST_F(ScoreFileTest, WhateverStandsAtTheOldTemporaryNameIsNeitherWrittenThrough
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(File())));
     EXPECT_EQ(scorefile::Read(File()).names[0], "New");
     fs::remove(temp);
+  }
+}
+
+TEST_F(ScoreFileTest, AScoreFileThatIsALinkIsReplacedWhereItPoints) {
+  testsupport::TempDir kept;
+  const fs::path target = kept / "scores";
+  const struct {
+    const char* name;
+    fs::path link;
+    bool targetExists;
+  } cases[] = {
+      {"Absolute", target, true},
+      {"Relative", fs::relative(target, m_dir.Path()), true},
+      {"Dangling", target, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(File());
+    fs::remove(target);
+    if (c.targetExists) Spit(target, scorefile::Format(Sorted()));
+    fs::create_symlink(c.link, File());
+    std::string error;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(scorefile::Save(File(), {false, 5000, scorefile::kNoTime, "New"}, error)) << error;
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(fs::read_symlink(File()), c.link);
+    const ScoreTable t = scorefile::Read(target.string());
+    EXPECT_EQ(t.names[0], "New");
+    EXPECT_EQ(t.names[1], c.targetExists ? "N0" : "");
   }
 }
 

@@ -1,6 +1,9 @@
 // The controls screen: rebinding keys and sticks, refusing what may not change,
 // and a saved map coming back at the next start.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -12,6 +15,7 @@
 #include "game/input/InputTestEvents.h"
 #include "game/sound/AudioFake.h"
 #include "game/sound/SoundEngine.h"
+#include "platform/FileSave.h"
 #include "platform/Window.h"
 
 namespace {
@@ -138,6 +142,50 @@ TEST_F(ControlsDialogTest, AFailedSaveKeepsTheScreenOpenAndSaysWhy) {
   EXPECT_TRUE(dialog->Save());
   EXPECT_EQ(editor.GetResult(), InputControlsEditor::Result::Saved);
   EXPECT_TRUE(std::filesystem::exists(config / "vantrel" / "Vantrel button maps"));
+}
+
+// While another game saves its controls, "Save and close" tries once a frame: the
+// screen goes on and a quit closes it at once; after the bounded wait it stays open
+// and says why.
+TEST_F(ControlsDialogTest, ASaveFindingAnotherGameSavingTriesEachFrameAndAQuitEndsIt) {
+  ::alarm(60);  // a save that waited on the lock would wait here for ever
+  const std::filesystem::path folder = config / "vantrel";
+  std::filesystem::create_directories(folder);
+  const int other = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(::flock(other, LOCK_EX), 0);
+  Start();
+  InputControlsEditor& editor = Open();
+  Choose("Save and close");
+  int tries = 1;
+  testing::internal::CaptureStderr();
+  while (!dialog->Save() && dialog->IsWaitingToSave()) ++tries;
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(tries, platform::kSaveLockFrames);
+  EXPECT_EQ(editor.GetResult(), InputControlsEditor::Result::Open);
+  EXPECT_NE(editor.GetMessage().find("another game is saving"), std::string::npos)
+      << editor.GetMessage();
+  EXPECT_FALSE(std::filesystem::exists(folder / "Vantrel button maps"));
+
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  std::string error;
+  const auto window = platform::Window::Open("Vantrel", 40, 40, 800, 600, true, error);
+  ASSERT_TRUE(window) << error;
+  D3DInterface::Create(window.get(), 800, 600, true);
+  Choose("Save and close");
+  const SDL_TimerID quit = SDL_AddTimer(
+      100,
+      [](Uint32, void*) -> Uint32 {
+        SDL_Event event{};
+        event.type = SDL_QUIT;
+        SDL_PushEvent(&event);
+        return 0;
+      },
+      nullptr);
+  EXPECT_EQ(dialog->Show(window.get()), InputControlsEditor::Result::Cancelled);
+  SDL_RemoveTimer(quit);
+  D3DInterface::Destroy();
+  ::close(other);
+  ::alarm(0);
 }
 
 TEST_F(ControlsDialogTest, SticksBindByPushDirectionAndNeverToAButton) {

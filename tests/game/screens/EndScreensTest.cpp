@@ -1,7 +1,10 @@
 // The name screen and the high-score screen: spelling a name on the key grid,
 // saving it under the first qualifying record, and paging through the tables.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +17,7 @@
 #include "game/hud/HUD.h"
 #include "game/player/PlayerObject.h"
 #include "game/screens/EndScreens.h"
+#include "platform/FileSave.h"
 
 namespace {
 
@@ -191,6 +195,83 @@ TEST_F(EndScreenTest, AScoreFileThatCannotBeReadIsKeptAndTheTablesShowEmpty) {
   ASSERT_EQ(texts.size(), 91u);
   EXPECT_EQ(texts[11].GetText(), "0");
   EXPECT_EQ(texts[21].GetText(), "");
+}
+
+// A save that finds another game saving tries again each frame and gives up only
+// after a bounded wait; a score that is not saved is told in one line under the
+// tables, which still show.
+TEST_F(EndScreenTest, AScoreThatIsNotSavedIsToldUnderTheTablesWhichStillShow) {
+  ::alarm(120);  // a save that waited on the lock would wait here for ever
+  const struct {
+    const char* name;
+    int lockFrames;      // frames another game holds the folder after "Done"; -1: throughout
+    bool pipe;           // a pipe in the score file's place
+    const char* notice;  // part of the line under the tables; "" for none
+  } cases[] = {
+      {"AnotherGameSavesThroughout", -1, false, "another game is saving its scores"},
+      {"AnotherGameEndsItsSaveInTime", 30, false, ""},
+      {"APipeInTheFilesPlace", 0, true, "not a regular file"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Enter(STATE_NAME_ENTRY, {5000});
+    const std::filesystem::path file = Root() / scorefile::kFileName;
+    if (c.pipe) {
+      std::filesystem::remove(file);
+      ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+    }
+    game->RunFrames(1);
+    Press(SDL_SCANCODE_UP);    // "Space"
+    Press(SDL_SCANCODE_LEFT);  // "Done"
+    const int other = ::open(Root().c_str(), O_RDONLY | O_DIRECTORY);
+    if (c.lockFrames != 0) {
+      ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    }
+    testing::internal::CaptureStderr();
+    Press(SDL_SCANCODE_RETURN);
+    int frames = 0;
+    for (; World::GetState() == STATE_NAME_ENTRY && frames < 1000; ++frames) {
+      if (frames == c.lockFrames) ::flock(other, LOCK_UN);
+      game->RunFrames(1);
+    }
+    ::close(other);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(World::GetState(), STATE_HIGH_SCORES);
+    if (c.lockFrames < 0) {
+      EXPECT_GE(frames, platform::kSaveLockFrames - 2);
+      EXPECT_EQ(FirstLine(), "1000\tOld0");
+    }
+    if (c.lockFrames > 0) {
+      EXPECT_EQ(FirstLine(), "5000\t");
+    }
+    const std::string& notice = endscreens::HighScoreNotice();
+    if (*c.notice) {
+      EXPECT_NE(notice.find(scorefile::kFileName), std::string::npos) << notice;
+      EXPECT_NE(notice.find(c.notice), std::string::npos) << notice;
+    } else {
+      EXPECT_EQ(notice, "");
+    }
+    // Under the tables, on one line within the screen: only the notice lights there.
+    game->RunFrames(40);
+    EXPECT_EQ(endscreens::HighScoreTexts().size(), 91u);
+    if (const char* dir = std::getenv("ENDSCREEN_SHOTS")) {
+      game->SaveFrame(std::string(dir) + "/notice-" + c.name + ".png");
+    }
+    const std::vector<std::uint32_t> frame = game->ReadFrame();
+    if (frame.empty()) continue;
+    int lit = 0;
+    int litAtEdges = 0;
+    for (int y = 572; y < 600; ++y) {
+      for (int x = 0; x < 800; ++x) {
+        const bool on = (testharness::GameHarness::PixelAt(frame, x, y) & 0xFFFFFF) != 0;
+        lit += on;
+        litAtEdges += on && (x < 4 || x >= 796);
+      }
+    }
+    EXPECT_EQ(lit > 0, *c.notice != '\0');
+    EXPECT_EQ(litAtEdges, 0);
+  }
+  ::alarm(0);
 }
 
 TEST_F(EndScreenTest, HighScoresPageThroughFourTablesThenLeaveForTheMenu) {
