@@ -97,21 +97,28 @@ std::vector<std::string> RunCrowd(unsigned seed, bool broadPhase) {
   return g_log;
 }
 
-TEST(SpriteCollectionProbeTest, ProbesInAPassAnswerAsTheWholeListWhileSpritesComeAndGo) {
-  CollisionTypeTable::Rows() = {{3}};
-  Animation animation("walker", Vector2(8, 8));
-  animation.GetFrames().emplace_back(0, 2, Vector2());
-  CollisionShape box(
+// Every sprite the tests make walks with one 12 px box that collides with itself.
+struct WalkerBox {
+  Animation animation{"walker", Vector2(8, 8)};
+  CollisionShape box{
       {CollisionPolygon(0, {CollisionVertex(Vector2(0, 0)), CollisionVertex(Vector2(12, 0)),
-                            CollisionVertex(Vector2(12, 12)), CollisionVertex(Vector2(0, 12))})});
-  g_animation = &animation;
-  g_shape = &box;
+                            CollisionVertex(Vector2(12, 12)), CollisionVertex(Vector2(0, 12))})}};
+  WalkerBox() {
+    CollisionTypeTable::Rows() = {{3}};
+    animation.GetFrames().emplace_back(0, 2, Vector2());
+    g_animation = &animation;
+    g_shape = &box;
+  }
+  ~WalkerBox() { CollisionTypeTable::Rows().clear(); }
+};
+
+TEST(SpriteCollectionProbeTest, ProbesInAPassAnswerAsTheWholeListWhileSpritesComeAndGo) {
+  const WalkerBox walker;
   for (unsigned seed : {1u, 2u, 3u}) {
     const std::vector<std::string> expected = RunCrowd(seed, false);
     EXPECT_EQ(RunCrowd(seed, true), expected) << "seed " << seed;
     EXPECT_GT(expected.size(), 400u) << "seed " << seed;
   }
-  CollisionTypeTable::Rows().clear();
 }
 
 // A behaviour that probes (filing the list), drops a spark just below itself unsorted, and
@@ -129,14 +136,7 @@ void ProbeAroundASpark(GameObject* object) {
 }
 
 TEST(SpriteCollectionProbeTest, ASpriteAddedUnsortedInAPassIsMetByTheNextProbe) {
-  CollisionTypeTable::Rows() = {{3}};
-  Animation animation("walker", Vector2(8, 8));
-  animation.GetFrames().emplace_back(0, 2, Vector2());
-  CollisionShape box(
-      {CollisionPolygon(0, {CollisionVertex(Vector2(0, 0)), CollisionVertex(Vector2(12, 0)),
-                            CollisionVertex(Vector2(12, 12)), CollisionVertex(Vector2(0, 12))})});
-  g_animation = &animation;
-  g_shape = &box;
+  const WalkerBox walker;
   g_seen.clear();
   {
     SpriteCollection list(PASS_BEHAVIOR);
@@ -148,7 +148,6 @@ TEST(SpriteCollectionProbeTest, ASpriteAddedUnsortedInAPassIsMetByTheNextProbe) 
     g_list = nullptr;
   }
   EXPECT_EQ(g_seen, "spark");
-  CollisionTypeTable::Rows().clear();
 }
 
 }  // namespace
