@@ -58,6 +58,14 @@ class AudioDevice {
   virtual int PlayStream(AudioStream* stream, int volume) = 0;
   virtual void StopStream(AudioStream* stream) = 0;
   virtual void CloseStream(AudioStream* stream) = 0;
+  // Makes `next` (from its start) follow `playing` on the same channel and at the
+  // same volume the moment `playing` runs out, with no gap between them; `next`
+  // may be `playing` itself. The end of `playing` is still reported, and by then
+  // `next` is the one playing. A later queue replaces an earlier one; stopping,
+  // rewinding or playing either stream drops it. False when this device cannot
+  // (a looping or silent stream, a format it does not decode as it plays): the
+  // caller then starts `next` itself when the end is reported.
+  virtual bool QueueStream(AudioStream* /*playing*/, AudioStream* /*next*/) { return false; }
 
   // Channel volumes 0..255, read back exactly. A channel whose sound is over,
   // or kNoChannel, ignores Set and reads 0.
