@@ -80,6 +80,14 @@ struct Feed {
   bool handedOver = false;  // `playing` took over since the frame thread last looked
 };
 
+// The measuring tools' observer; read by the audio thread at every pass.
+struct Observer {
+  MixObserver call = nullptr;
+  void* userData = nullptr;
+};
+std::mutex gObserverLock;
+Observer gObserver;
+
 // SDL_mixer adds each channel into the 16-bit output with saturation, so a loud
 // moment clips however the sum is treated afterwards. Instead every channel's
 // sound is taken off on its way in (an effect that adds it, at the channel's
@@ -94,9 +102,18 @@ class MixTap {
 
   MixTap(int rate, int outputChannels, int mixChannels)
       : m_sum(kMaxFrames * static_cast<std::size_t>(std::max(outputChannels, 1))),
+        m_music(m_sum.size()),
+        m_effects(m_sum.size()),
         m_offsets(static_cast<std::size_t>(mixChannels), 0),
         m_gains(static_cast<std::size_t>(mixChannels)),
+        m_streams(static_cast<std::size_t>(mixChannels)),
+        m_outputChannels(outputChannels),
         m_limiter(rate, outputChannels) {}
+
+  // Whether the channel plays a stream (music) or an effect, for the observer.
+  void SetStream(int channel, bool stream) {
+    m_streams[channel].store(stream, std::memory_order_relaxed);
+  }
 
   // The gain SDL_mixer would apply to the channel, 0..MIX_MAX_VOLUME; set on the
   // frame thread, read on the audio thread.
@@ -112,6 +129,10 @@ class MixTap {
     const int gain = tap.m_gains[channel].load(std::memory_order_relaxed);
     for (std::size_t i = 0; i < count; ++i)
       tap.m_sum[offset + i] += samples[i] * gain / MIX_MAX_VOLUME;  // as SDL scales
+    if (tap.m_streams[channel].load(std::memory_order_relaxed)) {
+      for (std::size_t i = 0; i < count; ++i)
+        tap.m_music[offset + i] += samples[i] * gain / MIX_MAX_VOLUME;
+    }
     std::memset(stream, 0, static_cast<std::size_t>(length));
     offset += count;
   }
@@ -125,14 +146,29 @@ class MixTap {
         std::min(static_cast<std::size_t>(length) / sizeof(std::int16_t), tap.m_sum.size());
     for (std::size_t i = 0; i < count; ++i) tap.m_sum[i] += samples[i];
     tap.m_limiter.Process(std::span(tap.m_sum).first(count), std::span(samples, count));
+    tap.Report(count, samples);
     std::fill_n(tap.m_sum.begin(), count, 0);
+    std::fill_n(tap.m_music.begin(), count, 0);
     std::fill(tap.m_offsets.begin(), tap.m_offsets.end(), 0);
   }
 
  private:
+  void Report(std::size_t count, const std::int16_t* output) {
+    std::lock_guard lock(gObserverLock);
+    if (!gObserver.call) return;
+    for (std::size_t i = 0; i < count; ++i) m_effects[i] = m_sum[i] - m_music[i];
+    gObserver.call(MixPass{std::span(m_effects).first(count), std::span(m_music).first(count),
+                           std::span(output, count), m_outputChannels},
+                   gObserver.userData);
+  }
+
   std::vector<std::int32_t> m_sum;
+  std::vector<std::int32_t> m_music;    // the streams' share of m_sum
+  std::vector<std::int32_t> m_effects;  // the rest, made only when observed
   std::vector<std::size_t> m_offsets;
   std::vector<std::atomic<int>> m_gains;
+  std::vector<std::atomic<bool>> m_streams;
+  int m_outputChannels;
   MixLimiter m_limiter;
 };
 
@@ -540,7 +576,10 @@ class MixerAudioDevice final : public AudioDevice {
   int StartChannel(int index, Mix_Chunk* chunk, int loops, Feed* source = nullptr) {
     if (m_tap || source) Mix_UnregisterAllEffects(index);
     if (source) Mix_RegisterEffect(index, &FillChannel, nullptr, source);
-    if (m_tap) Mix_RegisterEffect(index, &MixTap::TakeChannel, nullptr, m_tap.get());
+    if (m_tap) {
+      m_tap->SetStream(index, m_voices[index].kind == VoiceKind::Stream);
+      Mix_RegisterEffect(index, &MixTap::TakeChannel, nullptr, m_tap.get());
+    }
     return Mix_PlayChannel(index, chunk, loops);
   }
 
@@ -635,6 +674,11 @@ AudioDevice& GetAudioDevice() {
 
 void SetAudioDevice(AudioDevice* device) {
   gInstalled = device;
+}
+
+void SetMixObserver(MixObserver observer, void* userData) {
+  std::lock_guard lock(gObserverLock);
+  gObserver = Observer{observer, userData};
 }
 
 }  // namespace platform

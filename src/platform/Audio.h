@@ -3,7 +3,9 @@
 // tests install their own device with SetAudioDevice.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace platform {
@@ -79,6 +81,21 @@ class AudioDevice {
   // last call, once per end. Frame thread only.
   virtual void DispatchStreamEnds() = 0;
 };
+
+// One pass of the SDL2_mixer device's output, for tools that measure the mix:
+// interleaved samples of the effects and of the streamed music (the ambient
+// track included), each at its channel volumes and before the limiter, and what
+// went out.
+struct MixPass {
+  std::span<const std::int32_t> effects;
+  std::span<const std::int32_t> music;
+  std::span<const std::int16_t> output;
+  int channels = 0;
+};
+using MixObserver = void (*)(const MixPass& pass, void* userData);
+// Calls `observer` on the audio thread after every pass of the SDL2_mixer
+// device; nullptr stops it.
+void SetMixObserver(MixObserver observer, void* userData);
 
 // The SDL2_mixer device.
 std::unique_ptr<AudioDevice> CreateMixerAudioDevice();
