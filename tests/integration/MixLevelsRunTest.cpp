@@ -196,7 +196,11 @@ double Decibels(double energy) {
   return energy > 0.0 ? 10.0 * std::log10(energy) : -200.0;
 }
 
-// Effects minus music, in dB, for every 5 s window.
+// Below this mean square (-70 dBFS) the game has stopped its music on purpose (a
+// boss's dialogue, say): there is nothing for the effects to drown.
+constexpr double kMusicStopped = 32768.0 * 32768.0 * 1e-7;
+
+// Effects minus music, in dB, for every 5 s window in which music plays.
 std::vector<double> WindowDifferences(const std::vector<BusMeter::Block>& blocks) {
   std::vector<double> differences;
   for (std::size_t start = 0; start + kWindowBlocks <= blocks.size(); start += kWindowStep) {
@@ -205,6 +209,8 @@ std::vector<double> WindowDifferences(const std::vector<BusMeter::Block>& blocks
       sum.effects += blocks[i].effects;
       sum.music += blocks[i].music;
     }
+    const double samples = 2.0 * kBlockFrames * kWindowBlocks;
+    if (sum.music / samples < kMusicStopped) continue;
     differences.push_back(Decibels(sum.effects) - Decibels(sum.music));
   }
   return differences;
