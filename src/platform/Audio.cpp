@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <mutex>
+#include <utility>
 #include <span>
 #include <vector>
 
@@ -61,6 +63,31 @@ void Forget(std::vector<std::unique_ptr<T>>& list, const T* item) {
   std::erase_if(list, [item](const std::unique_ptr<T>& owned) { return owned.get() == item; });
 }
 
+// What an Ogg Vorbis stream's channel plays, handed over on the audio thread
+// from one stream to the next queued one in the middle of a buffer, so a loop or
+// a change of track leaves no gap. The frame thread reads and changes it only
+// under the feed's lock, and never calls into the mixer while it holds it.
+struct Feed {
+  void Reset(AudioStream* stream = nullptr) {
+    playing = stream;
+    queued = nullptr;
+    handedOver = false;
+  }
+
+  std::mutex lock;
+  AudioStream* playing = nullptr;
+  AudioStream* queued = nullptr;
+  bool handedOver = false;  // `playing` took over since the frame thread last looked
+};
+
+// The measuring tools' observer; read by the audio thread at every pass.
+struct Observer {
+  MixObserver call = nullptr;
+  void* userData = nullptr;
+};
+std::mutex gObserverLock;
+Observer gObserver;
+
 // SDL_mixer adds each channel into the 16-bit output with saturation, so a loud
 // moment clips however the sum is treated afterwards. Instead every channel's
 // sound is taken off on its way in (an effect that adds it, at the channel's
@@ -75,9 +102,18 @@ class MixTap {
 
   MixTap(int rate, int outputChannels, int mixChannels)
       : m_sum(kMaxFrames * static_cast<std::size_t>(std::max(outputChannels, 1))),
+        m_music(m_sum.size()),
+        m_effects(m_sum.size()),
         m_offsets(static_cast<std::size_t>(mixChannels), 0),
         m_gains(static_cast<std::size_t>(mixChannels)),
+        m_streams(static_cast<std::size_t>(mixChannels)),
+        m_outputChannels(outputChannels),
         m_limiter(rate, outputChannels) {}
+
+  // Whether the channel plays a stream (music) or an effect, for the observer.
+  void SetStream(int channel, bool stream) {
+    m_streams[channel].store(stream, std::memory_order_relaxed);
+  }
 
   // The gain SDL_mixer would apply to the channel, 0..MIX_MAX_VOLUME; set on the
   // frame thread, read on the audio thread.
@@ -93,6 +129,10 @@ class MixTap {
     const int gain = tap.m_gains[channel].load(std::memory_order_relaxed);
     for (std::size_t i = 0; i < count; ++i)
       tap.m_sum[offset + i] += samples[i] * gain / MIX_MAX_VOLUME;  // as SDL scales
+    if (tap.m_streams[channel].load(std::memory_order_relaxed)) {
+      for (std::size_t i = 0; i < count; ++i)
+        tap.m_music[offset + i] += samples[i] * gain / MIX_MAX_VOLUME;
+    }
     std::memset(stream, 0, static_cast<std::size_t>(length));
     offset += count;
   }
@@ -106,14 +146,29 @@ class MixTap {
         std::min(static_cast<std::size_t>(length) / sizeof(std::int16_t), tap.m_sum.size());
     for (std::size_t i = 0; i < count; ++i) tap.m_sum[i] += samples[i];
     tap.m_limiter.Process(std::span(tap.m_sum).first(count), std::span(samples, count));
+    tap.Report(count, samples);
     std::fill_n(tap.m_sum.begin(), count, 0);
+    std::fill_n(tap.m_music.begin(), count, 0);
     std::fill(tap.m_offsets.begin(), tap.m_offsets.end(), 0);
   }
 
  private:
+  void Report(std::size_t count, const std::int16_t* output) {
+    std::lock_guard lock(gObserverLock);
+    if (!gObserver.call) return;
+    for (std::size_t i = 0; i < count; ++i) m_effects[i] = m_sum[i] - m_music[i];
+    gObserver.call(MixPass{std::span(m_effects).first(count), std::span(m_music).first(count),
+                           std::span(output, count), m_outputChannels},
+                   gObserver.userData);
+  }
+
   std::vector<std::int32_t> m_sum;
+  std::vector<std::int32_t> m_music;    // the streams' share of m_sum
+  std::vector<std::int32_t> m_effects;  // the rest, made only when observed
   std::vector<std::size_t> m_offsets;
   std::vector<std::atomic<int>> m_gains;
+  std::vector<std::atomic<bool>> m_streams;
+  int m_outputChannels;
   MixLimiter m_limiter;
 };
 
@@ -132,6 +187,7 @@ class MixerAudioDevice final : public AudioDevice {
     const int count = std::clamp(channels, 1, kMaxChannels);
     Mix_AllocateChannels(count);
     m_voices.assign(static_cast<std::size_t>(count), Voice{});
+    m_feeds = std::vector<Feed>(static_cast<std::size_t>(count));
     Mix_VolumeMusic(MIX_MAX_VOLUME);
     int rate = 0, outputChannels = 0;
     Uint16 format = 0;
@@ -171,6 +227,7 @@ class MixerAudioDevice final : public AudioDevice {
     m_streams.clear();
     m_songs.clear();
     m_voices.clear();
+    m_feeds.clear();
     m_ended.clear();
     m_open = false;
     m_initialised = false;
@@ -261,6 +318,7 @@ class MixerAudioDevice final : public AudioDevice {
   void RewindStream(AudioStream* stream) override {
     if (!Owns(m_streams, stream)) return;
     Reap();
+    Unqueue(stream);
     if (stream->voice < 0) return;  // every play starts at the beginning anyway
     DropPendingEnd(stream);
     Mix_HaltChannel(stream->voice);
@@ -294,8 +352,13 @@ class MixerAudioDevice final : public AudioDevice {
 
   void StopStream(AudioStream* stream) override {
     if (!Owns(m_streams, stream)) return;
-    DropPendingEnd(stream);
+    Reap();
+    Unqueue(stream);
+    // A stream whose end is still to be reported may have handed its channel
+    // over already: what the caller stops is what it hears.
+    AudioStream* successor = DropPendingEnd(stream);
     if (stream->voice >= 0) Silence(stream->voice);
+    if (successor && successor->voice >= 0) Silence(successor->voice);
   }
 
   void CloseStream(AudioStream* stream) override {
@@ -303,6 +366,22 @@ class MixerAudioDevice final : public AudioDevice {
     StopStream(stream);
     Mix_FreeChunk(stream->chunk);  // none for Ogg Vorbis
     Forget(m_streams, stream);
+  }
+
+  bool QueueStream(AudioStream* playing, AudioStream* next) override {
+    if (!Owns(m_streams, playing) || !Owns(m_streams, next)) return false;
+    Reap();
+    if (!playing->ogg || !next->ogg || playing->loop || next->loop || playing->voice < 0)
+      return false;
+    if (next != playing) {
+      if (next->voice >= 0) return false;  // it plays elsewhere already
+      Unqueue(next);
+    }
+    Feed& feed = m_feeds[static_cast<std::size_t>(playing->voice)];
+    std::lock_guard lock(feed.lock);
+    if (feed.playing != playing) return false;
+    feed.queued = next;
+    return true;
   }
 
   void SetVolume(int channel, int volume) override {
@@ -337,7 +416,7 @@ class MixerAudioDevice final : public AudioDevice {
     // A callback may stop, close or restart streams; those drop their pending
     // ends, so whatever is taken from the queue is still open.
     while (!m_ended.empty()) {
-      AudioStream* stream = m_ended.front();
+      AudioStream* stream = m_ended.front().stream;
       m_ended.pop_front();
       if (stream->callback) stream->callback(stream, stream->userData);
     }
@@ -400,14 +479,27 @@ class MixerAudioDevice final : public AudioDevice {
   void Reap() {
     for (std::size_t i = 0; i < m_voices.size(); ++i) {
       Voice& voice = m_voices[i];
-      const bool drained = voice.kind == VoiceKind::Stream && voice.stream->ogg &&
-                           voice.stream->ogg->Finished();
+      bool drained = false;
+      if (voice.kind == VoiceKind::Stream && voice.stream->ogg) {
+        Feed& feed = m_feeds[i];
+        std::lock_guard lock(feed.lock);
+        if (feed.handedOver) {
+          // The old stream's end is reported as any end is; the channel is now
+          // the new stream's, at the volume it had.
+          feed.handedOver = false;
+          m_ended.push_back(Ended{voice.stream, feed.playing});
+          voice.stream->voice = -1;
+          voice.stream = feed.playing;
+          voice.stream->voice = static_cast<int>(i);
+        }
+        drained = voice.stream->ogg->Finished() && !feed.queued;
+      }
       if (voice.kind == VoiceKind::Free || (!drained && Mix_Playing(static_cast<int>(i))))
         continue;
       if (drained) Mix_HaltChannel(static_cast<int>(i));
       if (voice.kind == VoiceKind::Stream) {
         voice.stream->voice = -1;
-        if (!voice.stream->loop) m_ended.push_back(voice.stream);
+        if (!voice.stream->loop) m_ended.push_back(Ended{voice.stream, nullptr});
       }
       voice.kind = VoiceKind::Free;
     }
@@ -455,19 +547,41 @@ class MixerAudioDevice final : public AudioDevice {
     if (voice.kind == VoiceKind::Stream) voice.stream->voice = -1;
     voice.kind = VoiceKind::Free;
     Mix_HaltChannel(index);
+    Feed& feed = m_feeds[static_cast<std::size_t>(index)];
+    std::lock_guard lock(feed.lock);  // halted: the audio thread is done with it
+    feed.Reset();
   }
 
-  void DropPendingEnd(const AudioStream* stream) { std::erase(m_ended, stream); }
+  // Drops the stream's pending end; returns the stream that took its channel
+  // over, if any.
+  AudioStream* DropPendingEnd(const AudioStream* stream) {
+    AudioStream* successor = nullptr;
+    for (const Ended& ended : m_ended)
+      if (ended.stream == stream && ended.successor != stream) successor = ended.successor;
+    std::erase_if(m_ended, [stream](const Ended& ended) { return ended.stream == stream; });
+    return successor;
+  }
+
+  // Takes the stream out of every queue, so nothing starts it behind the caller's back.
+  void Unqueue(const AudioStream* stream) {
+    for (Feed& feed : m_feeds) {
+      std::lock_guard lock(feed.lock);
+      if (feed.queued == stream) feed.queued = nullptr;
+    }
+  }
 
   // Plays `chunk` on the idle channel `index`, its sound taken off for the
   // limiter. Halting or finishing a channel drops its effects, so each start
   // sets them again (the old ones cleared first, lest they count twice). A
   // `source` writes the sound over the chunk's silence first, before the tap
   // and before the mixer applies the channel's volume.
-  int StartChannel(int index, Mix_Chunk* chunk, int loops, OggStream* source = nullptr) {
+  int StartChannel(int index, Mix_Chunk* chunk, int loops, Feed* source = nullptr) {
     if (m_tap || source) Mix_UnregisterAllEffects(index);
     if (source) Mix_RegisterEffect(index, &FillChannel, nullptr, source);
-    if (m_tap) Mix_RegisterEffect(index, &MixTap::TakeChannel, nullptr, m_tap.get());
+    if (m_tap) {
+      m_tap->SetStream(index, m_voices[index].kind == VoiceKind::Stream);
+      Mix_RegisterEffect(index, &MixTap::TakeChannel, nullptr, m_tap.get());
+    }
     return Mix_PlayChannel(index, chunk, loops);
   }
 
@@ -476,12 +590,27 @@ class MixerAudioDevice final : public AudioDevice {
   int StartStreamChannel(int index, AudioStream& stream) {
     if (!stream.ogg) return StartChannel(index, stream.chunk, stream.loop ? -1 : 0);
     stream.ogg->Rewind();
-    return StartChannel(index, m_carrier, -1, stream.ogg.get());
+    Feed& feed = m_feeds[static_cast<std::size_t>(index)];
+    {
+      std::lock_guard lock(feed.lock);  // halted, but a handover may be unread
+      feed.Reset(&stream);
+    }
+    return StartChannel(index, m_carrier, -1, &feed);
   }
 
+  // Audio thread. Where the playing stream runs out, the queued one (rewound
+  // here) carries on in the same buffer.
   static void FillChannel(int, void* samples, int length, void* source) {
-    static_cast<OggStream*>(source)->Fill(
-        std::span(static_cast<std::uint8_t*>(samples), static_cast<std::size_t>(length)));
+    auto& feed = *static_cast<Feed*>(source);
+    const std::span out(static_cast<std::uint8_t*>(samples), static_cast<std::size_t>(length));
+    std::lock_guard lock(feed.lock);
+    std::size_t done = feed.playing->ogg->Fill(out);
+    if (done < out.size() && feed.queued) {
+      feed.playing = std::exchange(feed.queued, nullptr);
+      feed.playing->ogg->Rewind();
+      feed.handedOver = true;
+      feed.playing->ogg->Fill(out.subspan(done));
+    }
   }
 
   static bool StartsLikeOgg(const std::string& file) {
@@ -518,7 +647,13 @@ class MixerAudioDevice final : public AudioDevice {
   std::vector<std::unique_ptr<AudioSample>> m_samples;
   std::vector<std::unique_ptr<AudioSong>> m_songs;
   std::vector<std::unique_ptr<AudioStream>> m_streams;
-  std::deque<AudioStream*> m_ended;
+  // An end to report, and the stream that took the channel over at it, if any.
+  struct Ended {
+    AudioStream* stream;
+    AudioStream* successor;
+  };
+  std::deque<Ended> m_ended;
+  std::vector<Feed> m_feeds;  // one per voice
   std::unique_ptr<MixTap> m_tap;  // null when the output is closed or not 16-bit
   OggStream::Output m_output;
   std::vector<Uint8> m_carrierBytes;
@@ -541,6 +676,11 @@ AudioDevice& GetAudioDevice() {
 
 void SetAudioDevice(AudioDevice* device) {
   gInstalled = device;
+}
+
+void SetMixObserver(MixObserver observer, void* userData) {
+  std::lock_guard lock(gObserverLock);
+  gObserver = Observer{observer, userData};
 }
 
 }  // namespace platform

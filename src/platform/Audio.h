@@ -3,7 +3,9 @@
 // tests install their own device with SetAudioDevice.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace platform {
@@ -58,6 +60,14 @@ class AudioDevice {
   virtual int PlayStream(AudioStream* stream, int volume) = 0;
   virtual void StopStream(AudioStream* stream) = 0;
   virtual void CloseStream(AudioStream* stream) = 0;
+  // Makes `next` (from its start) follow `playing` on the same channel and at the
+  // same volume the moment `playing` runs out, with no gap between them; `next`
+  // may be `playing` itself. The end of `playing` is still reported, and by then
+  // `next` is the one playing. A later queue replaces an earlier one; stopping,
+  // rewinding or playing either stream drops it. False when this device cannot
+  // (a looping or silent stream, a format it does not decode as it plays): the
+  // caller then starts `next` itself when the end is reported.
+  virtual bool QueueStream(AudioStream* /*playing*/, AudioStream* /*next*/) { return false; }
 
   // Channel volumes 0..255, read back exactly. A channel whose sound is over,
   // or kNoChannel, ignores Set and reads 0.
@@ -71,6 +81,21 @@ class AudioDevice {
   // last call, once per end. Frame thread only.
   virtual void DispatchStreamEnds() = 0;
 };
+
+// One pass of the SDL2_mixer device's output, for tools that measure the mix:
+// interleaved samples of the effects and of the streamed music (the ambient
+// track included), each at its channel volumes and before the limiter, and what
+// went out.
+struct MixPass {
+  std::span<const std::int32_t> effects;
+  std::span<const std::int32_t> music;
+  std::span<const std::int16_t> output;
+  int channels = 0;
+};
+using MixObserver = void (*)(const MixPass& pass, void* userData);
+// Calls `observer` on the audio thread after every pass of the SDL2_mixer
+// device; nullptr stops it.
+void SetMixObserver(MixObserver observer, void* userData);
 
 // The SDL2_mixer device.
 std::unique_ptr<AudioDevice> CreateMixerAudioDevice();

@@ -96,7 +96,7 @@ OggStream::OggStream(std::unique_ptr<Decoder> decoder, bool loop, std::uint8_t s
 
 OggStream::~OggStream() = default;
 
-void OggStream::Fill(std::span<std::uint8_t> out) {
+std::size_t OggStream::Fill(std::span<std::uint8_t> out) {
   std::size_t done = 0;
   while (done < out.size()) {
     const int got = SDL_AudioStreamGet(m_decoder->converter, out.data() + done,
@@ -117,6 +117,7 @@ void OggStream::Fill(std::span<std::uint8_t> out) {
     std::memset(out.data() + done, m_silence, out.size() - done);
     m_finished.store(true, std::memory_order_release);
   }
+  return done;
 }
 
 bool OggStream::DecodePiece() {

@@ -38,8 +38,9 @@ class OggStream {
 
   // Fills `out` (whole output frames) with the next piece of sound. A looping
   // stream wraps to its start without a gap; one that does not loop fills the
-  // rest with silence once its sound is over.
-  void Fill(std::span<std::uint8_t> out);
+  // rest with silence once its sound is over. Returns the bytes of sound, so a
+  // caller can carry on with another stream where this one ended.
+  std::size_t Fill(std::span<std::uint8_t> out);
   // Back to the start, not finished. Never while another thread fills.
   bool Rewind();
   // True once every sample of a stream that does not loop has been handed out.

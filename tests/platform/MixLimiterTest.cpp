@@ -71,4 +71,23 @@ TEST(MixLimiter, GainRecoversToOneAfterALoudMoment) {
   EXPECT_EQ(frame, (std::vector<std::int16_t>{MixLimiter::kCeiling, 500}));
 }
 
+// Whichever side of a stereo frame is too loud, the frame's gain follows it:
+// the loud side lands on the ceiling instead of being clipped there, and the
+// quiet side drops with it, now and in the frames that follow.
+TEST(MixLimiter, EitherSideOfAStereoFrameSetsTheGainForBoth) {
+  const std::int32_t loud = 2 * MixLimiter::kCeiling;
+  for (std::size_t side : {0u, 1u}) {
+    SCOPED_TRACE(side == 0 ? "left" : "right");
+    std::vector<std::int32_t> mix = {1000, 1000, 8000, 8000};
+    mix[side] = loud;
+    MixLimiter limiter(kRate, 2);
+    const std::vector<std::int16_t> out = Limit(limiter, mix);
+    EXPECT_EQ(out[side], MixLimiter::kCeiling);
+    EXPECT_EQ(out[1 - side], 500);
+    EXPECT_LT(out[2], 4100);
+    EXPECT_EQ(out[2], out[3]);
+    EXPECT_LT(limiter.Gain(), 0.52);
+  }
+}
+
 }  // namespace

@@ -167,6 +167,41 @@ TEST_F(OggStreamTest, ConvertsToTheOutputsOwnRateAndChannels) {
   }
 }
 
+// Resampled to another rate, the track's last frames sit in the converter when
+// the decoder runs dry: they still come out, exactly what one conversion of the
+// whole decode gives, before the silence.
+TEST_F(OggStreamTest, AResampledTrackEndsWithItsLastConvertedFrames) {
+  for (int rate : {48000, 22050}) {
+    // The decode converted as the stream converts it, a decoder's piece at a time.
+    SDL_AudioStream* converter = SDL_NewAudioStream(AUDIO_S16SYS, 2, 44100, AUDIO_S16SYS, 2, rate);
+    ASSERT_NE(converter, nullptr);
+    OggVorbis_File vf;
+    ASSERT_EQ(ov_fopen((dir / "tone.ogg").string().c_str(), &vf), 0);
+    char piece[OggStream::kDecodeBytes];
+    int link = 0;
+    for (long got; (got = ov_read(&vf, piece, sizeof piece, SDL_BYTEORDER == SDL_BIG_ENDIAN, 2, 1,
+                                  &link)) > 0;)
+      SDL_AudioStreamPut(converter, piece, static_cast<int>(got));
+    ov_clear(&vf);
+    SDL_AudioStreamFlush(converter);
+    std::vector<std::uint8_t> expected(static_cast<std::size_t>(SDL_AudioStreamAvailable(converter)));
+    SDL_AudioStreamGet(converter, expected.data(), static_cast<int>(expected.size()));
+    SDL_FreeAudioStream(converter);
+    for (std::size_t frames : {1u, 1024u}) {
+      SCOPED_TRACE(std::to_string(rate) + " Hz in pieces of " + std::to_string(frames));
+      auto stream = Open("tone.ogg", false, {AUDIO_S16SYS, 2, rate});
+      ASSERT_TRUE(stream);
+      std::vector<std::uint8_t> heard, out(frames * 4);
+      while (!stream->Finished()) {
+        const auto got = static_cast<std::ptrdiff_t>(stream->Fill(out));
+        heard.insert(heard.end(), out.begin(), out.begin() + got);
+      }
+      EXPECT_EQ(heard.size(), expected.size());
+      EXPECT_TRUE(heard == expected);
+    }
+  }
+}
+
 std::string ReadAll(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});

@@ -45,6 +45,10 @@ struct SoundState {
   std::vector<SongEntry> m_vSongs;
   std::vector<PlaylistEntry> m_vPlaylist;
   int m_nPosition = 0;
+  // The entry picked to follow the current one and handed to the device ahead
+  // of time, or kEndOfMusic.
+  int m_nFollowing = kEndOfMusic;
+  bool m_bFollowingQueued = false;  // the device plays it on by itself
   bool m_bLoadingPlaylist = false;
   platform::AudioStream* m_pAmbientStream = nullptr;
   std::string m_sAmbientName;
@@ -157,20 +161,45 @@ void WaitUntilOpen(platform::AudioStream* stream) {
   }
 }
 
-// Picks the entry to play (any entry of a "random" run) and starts its stream
-// at `volume`.
-void StartCurrentTrack(int volume) {
+// The entry that plays for `index`: any entry of a "random" run.
+int PickEntry(int index) {
+  if (gSound.m_vPlaylist[index].mode != "random") return index;
+  const int first = RunStart(index);
+  const int last = RunEnd(index);
+  return first + platform::Random() % (last + 1 - first);
+}
+
+// Picks what follows the current entry and queues it behind it on the device,
+// so a loop or a change of track plays on without waiting for a frame. A device
+// that cannot queue leaves the start to the end report.
+void QueueFollowingTrack() {
+  const int next = gSound.m_vPlaylist[gSound.m_nPosition].next;
+  gSound.m_nFollowing = next == kEndOfMusic ? kEndOfMusic : PickEntry(next);
+  gSound.m_bFollowingQueued = false;
+  if (gSound.m_nFollowing == kEndOfMusic) return;
+  platform::AudioStream* stream = gSound.m_vPlaylist[gSound.m_nFollowing].stream;
+  WaitUntilOpen(stream);
+  Device().SetStreamEndCallback(stream, &SoundEngine::OnStreamEnd, nullptr);
+  gSound.m_bFollowingQueued =
+      Device().QueueStream(gSound.m_vPlaylist[gSound.m_nPosition].stream, stream);
+}
+
+// Starts the current entry's stream at `volume`, the entry picked first unless
+// `picked` says it already was.
+void StartCurrentTrack(int volume, bool picked = false) {
   int& position = gSound.m_nPosition;
-  if (gSound.m_vPlaylist[position].mode == "random") {
-    const int first = RunStart(position);
-    const int last = RunEnd(position);
-    position = first + platform::Random() % (last + 1 - first);
-  }
+  if (!picked) position = PickEntry(position);
   platform::AudioStream* stream = gSound.m_vPlaylist[position].stream;
   WaitUntilOpen(stream);
   Device().RewindStream(stream);
   Device().SetStreamEndCallback(stream, &SoundEngine::OnStreamEnd, nullptr);
   gSound.m_nMusicChannel = Device().PlayStream(stream, volume);
+  QueueFollowingTrack();
+}
+
+// The level PlayMusic starts a track at.
+int StartLevel() {
+  return gSound.m_bQuiet ? MusicLevel() / 4 : MusicLevel();
 }
 
 bool HasCurrentEntry() {
@@ -273,13 +302,15 @@ bool SoundEngine::Find(const std::string& name, int& kind, int& index) {
 
 void SoundEngine::ClearPlaylist() {
   gSound.m_nPosition = 0;
+  gSound.m_nFollowing = kEndOfMusic;
+  gSound.m_bFollowingQueued = false;
   for (const PlaylistEntry& entry : gSound.m_vPlaylist) Device().CloseStream(entry.stream);
   gSound.m_vPlaylist.clear();
 }
 
 bool SoundEngine::PlayMusic() {
   if (gSound.m_vPlaylist.empty()) return false;
-  StartCurrentTrack(gSound.m_bQuiet ? MusicLevel() / 4 : MusicLevel());
+  StartCurrentTrack(StartLevel());
   ReapplyEffects();
   return true;
 }
@@ -426,12 +457,21 @@ bool SoundEngine::OnStreamEnd(platform::AudioStream* stream, void* /*userData*/)
   // Only the track now playing moves the playlist on; an end from a track that
   // was replaced meanwhile is old news.
   if (!HasCurrentEntry() || gSound.m_vPlaylist[gSound.m_nPosition].stream != stream) return true;
-  const int next = gSound.m_vPlaylist[gSound.m_nPosition].next;
-  if (next != kEndOfMusic) {
-    gSound.m_nPosition = next;
-    engine.PlayMusic();
-  } else {
+  const int next = gSound.m_nFollowing;
+  if (next == kEndOfMusic) {
     engine.StopMusic();
+    return true;
+  }
+  gSound.m_nPosition = next;
+  if (gSound.m_bFollowingQueued) {
+    // The device already carried on with it; the track starts at the level
+    // PlayMusic gives it.
+    Device().SetVolume(gSound.m_nMusicChannel, StartLevel());
+    ReapplyEffects();
+    QueueFollowingTrack();
+  } else {
+    StartCurrentTrack(StartLevel(), true);
+    ReapplyEffects();
   }
   return true;
 }

@@ -4,8 +4,11 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -13,6 +16,7 @@
 #include "game/sound/AudioFake.h"
 #include "game/sound/SoundEngine.h"
 #include "platform/AudioTestFiles.h"
+#include "platform/OggTestFiles.h"
 #include "platform/Random.h"
 #include "support/TempDir.h"
 
@@ -297,4 +301,57 @@ TEST(SoundEngineOnMixer, TrackChangeWithEveryChannelBusyTakesTheOldestEffectsCha
   EXPECT_EQ(Mix_Playing(-1), 32);
 }
 
+// Streamed tracks hand over to what follows them inside the mixer: an intro into
+// its looping theme, and the theme into itself, play on without a gap while the
+// frames run at their own pace. Heard after the limiter, the only silence is
+// what the tracks hold themselves (none: they are steady tones).
+TEST(SoundEngineOnMixer, LoopsAndTrackChangesPlayWithoutAGap) {
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  testsupport::TempDir dir;
+  audiotest::WriteToneOgg(dir / "intro.ogg", 0.25);
+  audiotest::WriteToneOgg(dir / "theme.ogg", 0.3);
+  platform::SetAudioDevice(nullptr);
+
+  SoundEngine engine;
+  ASSERT_TRUE(engine.Init(AudioFake::AnyWindow()));
+  struct Heard {
+    std::mutex lock;
+    std::vector<std::int16_t> samples;
+  } heard;
+  Mix_SetPostMix(
+      [](void* self, Uint8* stream, int length) {
+        auto& out = *static_cast<Heard*>(self);
+        const auto* samples = reinterpret_cast<const std::int16_t*>(stream);
+        std::lock_guard lock(out.lock);
+        out.samples.insert(out.samples.end(), samples, samples + length / 2);
+      },
+      &heard);
+  engine.SetLoadingPlaylist(true);
+  engine.ClearPlaylist();
+  ASSERT_TRUE(engine.Load((dir / "intro.ogg").string(), "intro"));
+  ASSERT_TRUE(engine.Load((dir / "theme.ogg").string(), "order"));
+  ASSERT_TRUE(engine.PlayMusic());
+  // The intro, then the theme three times over.
+  const std::size_t wanted = 2 * 44100 * 125 / 100;
+  auto enough = [&] {
+    std::lock_guard lock(heard.lock);
+    return heard.samples.size() >= wanted;
+  };
+  ASSERT_TRUE(audiotest::PollUntil(enough, [&] { engine.Update(); }));
+  Mix_SetPostMix(nullptr, nullptr);
+
+  std::lock_guard lock(heard.lock);
+  const std::vector<std::int16_t>& s = heard.samples;
+  std::size_t first = 0;
+  while (first < s.size() && s[first] == 0) ++first;
+  first -= first % 2;
+  int longest = 0, run = 0;
+  for (std::size_t i = first; i + 1 < s.size(); i += 2) {
+    run = std::abs(s[i]) <= 16 && std::abs(s[i + 1]) <= 16 ? run + 1 : 0;
+    longest = std::max(longest, run);
+  }
+  EXPECT_LE(longest, 44100 / 1000) << "frames of silence in a row";
+}
+
 }  // namespace
+
