@@ -27,9 +27,10 @@ void PaintKajeRocket(const FramePaint& p) {
   cairo_t* cr = p.cr;
   const double half = p.Width() / 2 - 2;
   const bool flicker = p.index % 2 == 1;
-  Glow(cr, half - 6, 0, flicker ? 12 : 9, Color::Hex(0xA0C8FF, 0.9));
+  // The exhaust glow and flame fade out before the cell's edges, so they are never cut off.
+  Glow(cr, half - 9, 0, flicker ? 9.5 : 8, Color::Hex(0xA0C8FF, 0.9));
   cairo_move_to(cr, half - 12, -4);
-  cairo_line_to(cr, half + (flicker ? 2 : -2), 0);
+  cairo_line_to(cr, half + (flicker ? -1 : -4), 0);
   cairo_line_to(cr, half - 12, 4);
   SetColor(cr, Color::Hex(0xF0F8FF));
   cairo_fill(cr);
@@ -71,8 +72,9 @@ void PaintAirshipCrate(const FramePaint& p) {
   cairo_t* cr = p.cr;
   const double h = p.Width() / 2 - 10;
   if (p.index == 1) cairo_rotate(cr, 0.06);
-  cairo_arc(cr, 0, -h - 2, 8, 0, 2 * kPi);
-  cairo_set_line_width(cr, 4);
+  // The ring sits low on the lid, clear of the cell's top even while the crate tilts.
+  cairo_arc(cr, 0, -h - 1, 6, 0, 2 * kPi);
+  cairo_set_line_width(cr, 3);
   SetColor(cr, kSteel);
   cairo_stroke(cr);
   cairo_rectangle(cr, -h, -h + 4, 2 * h, 2 * h - 4);
@@ -101,10 +103,15 @@ void PaintAirshipCrate(const FramePaint& p) {
 void PaintAirshipClaw(const FramePaint& p) {
   cairo_t* cr = p.cr;
   const bool broken = p.index == 1;
+  // The cable starts a little below the origin, at an eyelet, so the cell's top row stays clear.
   cairo_set_line_width(cr, 4);
-  cairo_move_to(cr, 0, 0);
+  cairo_move_to(cr, 0, 5);
   cairo_line_to(cr, 0, 44);
   SetColor(cr, Color::Hex(0x303030));
+  cairo_stroke(cr);
+  cairo_arc(cr, 0, 4.5, 2.5, 0, 2 * kPi);
+  cairo_set_line_width(cr, 1.5);
+  SetColor(cr, kSteel);
   cairo_stroke(cr);
   const Color yellow = Color::Hex(0xF2C318);
   const double open = broken ? 0.7 : 0.15;

@@ -94,7 +94,8 @@ void PaintSpark(const FramePaint& p) {
   Color c = colour == 0 ? Color::Hex(0xFFF0A0) : OrbColor(colour);
   cairo_t* cr = p.cr;
   double r = 3.5 + 1.5 * level;
-  Glow(cr, 0, 0, r + 2, c.WithAlpha(0.7));
+  // The glow grows less than the star, so the biggest spark's still fades inside its cell.
+  Glow(cr, 0, 0, r + 2 - 0.5 * level, c.WithAlpha(0.7));
   // Four-pointed star.
   for (int k = 0; k < 8; ++k) {
     double a = k * kPi / 4;
@@ -117,12 +118,13 @@ void PaintPowerup(const FramePaint& p) {
   Color c = OrbColor(colour).Lighter(bright);
   cairo_t* cr = p.cr;
   double r = p.Num("radius", 9);
-  Glow(cr, 0, 0, r + 3 + 2 * bright, c.WithAlpha(colour >= 2 ? 0.65 + bright : 0.4));
+  Glow(cr, 0, 0, r + 3, c.WithAlpha(colour >= 2 ? 0.65 + bright : 0.4));
   Sphere(cr, 0, 0, r, c);
   // A white ring around the orb tells a pickup from an enemy shot.
-  cairo_arc(cr, 0, 0, r + 1.8, -kPi * 0.15, kPi * 0.65);
+  // It hugs the orb closely enough to stay inside the cell.
+  cairo_arc(cr, 0, 0, r + 1.3, -kPi * 0.15, kPi * 0.65);
   cairo_set_source_rgba(cr, 1, 1, 1, 0.85);
-  cairo_set_line_width(cr, 1.2);
+  cairo_set_line_width(cr, 1.0);
   cairo_stroke(cr);
   // Sparkle.
   double sx = r * 0.55, sy = -r * 0.75;

@@ -135,7 +135,8 @@ void PaintTeamLogo(const FramePaint& p) {
 // Frame 0 shows nothing yet; frame 1 the copyright line.
 void PaintCopyright(const FramePaint& p) {
   if (p.index == 0) return;
-  DrawLabel(p.cr, "COPYRIGHT 2025 THE VANTREL TEAM", 0, 6, 16, 1, Color::Hex(0xE0E4F0), 1.0);
+  // The first line's strokes keep clear of the cell's top row.
+  DrawLabel(p.cr, "COPYRIGHT 2025 THE VANTREL TEAM", 0, 8, 16, 1, Color::Hex(0xE0E4F0), 1.0);
   DrawLabel(p.cr, "MADE AT HALVORN SCHOOL OF GAMES", 0, 30, 12, 1, Color::Hex(0xA0A8C0), 1.0);
 }
 
