@@ -268,7 +268,8 @@ const GroundOfLevel kLevels[] = {
      {1, 3, 5, 7, 15, 8, 9, 11, 16, 17},
      {}},
     // Plain deck (frame 0) also runs on under the bulkheads: Kaje reads any other frame there.
-    {"airship.lvl", "AirshipDeck", 128, false, {1}, {3, 4, 5, 6}, {"AirshipDeckB", "AirshipDeckC"}},
+    {"airship.lvl", "AirshipDeck", 128, false, {1}, {3, 4, 5, 6, 7, 8, 9, 10, 11},
+     {"AirshipDeckB", "AirshipDeckC"}},
 };
 
 void PrintTo(const GroundOfLevel& g, std::ostream* os) {
