@@ -3,10 +3,11 @@ the gun bridge, the engine deck and the rigging, then the foredeck where Kaje is
 from levelkit import *  # noqa: F401,F403
 
 # Deck tiles, origin top-left, 128 px: frame 0 deck, 1 the stage-one turn marker, 2 wall,
-# 3 to 6 the hull below the deck. Kaje turns on any deck frame but 0, so the deck's other
-# looks are prototypes of their own, each at frame 0. No deck frame is one the enemies read
-# (12, 13 ledge ends, 16, 17 walls): a TigerC on the deck never sees a ledge end and walks off
-# it, so each TigerC stands on a stretch that a bulkhead closes on the side it backs off to.
+# 3 to 6 the hull below the deck, 7 to 11 its underside (see KEELS). Kaje turns on any deck
+# frame but 0, so the deck's other looks are prototypes of their own, each at frame 0. No
+# deck frame is one the enemies read (12, 13 ledge ends, 16, 17 walls): a TigerC on the deck
+# never sees a ledge end and walks off it, so each TigerC stands on a stretch that a bulkhead
+# closes on the side it backs off to.
 T, D = "AirshipDeck", GROUND_DEPTH
 # A TigerC backs off until its feet meet the bulkhead behind it, its tail reaching past them:
 # that face is drawn before the hero and the enemies (at the same depth, in file order).
