@@ -155,3 +155,30 @@ TEST(AirshipLayout, TheBulkheadBehindEachGunnerIsDrawnBehindIt) {
 }
 
 }  // namespace
+
+// The underside shows only on the row under the keel, its beam ending where the hull does
+// (a beam running on over a gap, or plating over the deck, reads as a seam); below it nothing.
+TEST(AirshipLayout, TheHullsUndersideLiesUnderTheKeelAndEndsAtGaps) {
+  constexpr float kUnderKeel = kDeckY + 2 * kTile, kBelowKeel = kDeckY + 3 * kTile;
+  const auto& bounds = Airship().bounds;
+  auto hullAt = [&](float x) {
+    return x < static_cast<float>(bounds[0]) || x >= static_cast<float>(bounds[2]) ||
+           DeckAt(x, kUnderKeel) != nullptr;
+  };
+  int undersides = 0;
+  for (const auto& o : Airship().main) {
+    if (!IsDeck(o.name)) continue;
+    const bool underside = o.frame >= 7 && o.frame <= 10;
+    if (o.y == kBelowKeel) {
+      EXPECT_EQ(o.frame, 11) << o.x;
+    } else if (o.y == kUnderKeel) {
+      const int expected = !hullAt(o.x - kTile) ? 9 : !hullAt(o.x + kTile) ? 10 : o.frame;
+      EXPECT_TRUE(underside) << o.x;
+      EXPECT_EQ(o.frame, expected) << o.x;
+      undersides += underside ? 1 : 0;
+    } else {
+      EXPECT_FALSE(underside || o.frame == 11) << o.x << ", " << o.y;
+    }
+  }
+  EXPECT_GT(undersides, 0);
+}

@@ -268,7 +268,8 @@ const GroundOfLevel kLevels[] = {
      {1, 3, 5, 7, 15, 8, 9, 11, 16, 17},
      {}},
     // Plain deck (frame 0) also runs on under the bulkheads: Kaje reads any other frame there.
-    {"airship.lvl", "AirshipDeck", 128, false, {1}, {3, 4, 5, 6}, {"AirshipDeckB", "AirshipDeckC"}},
+    {"airship.lvl", "AirshipDeck", 128, false, {1}, {3, 4, 5, 6, 7, 8, 9, 10, 11},
+     {"AirshipDeckB", "AirshipDeckC"}},
 };
 
 void PrintTo(const GroundOfLevel& g, std::ostream* os) {
@@ -469,6 +470,28 @@ TEST_P(BackdropBands, TheFrontLayerReachesTheScreensBottomWithTheCameraAtItsLowe
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryLevel, BackdropBands, ::testing::ValuesIn(kLevels), LevelName);
+
+// The hull's underside: plating down to a keel beam with the sky below it, swept up where
+// the hull ends at a gap; the row under it shows only sky. A hole in the plates, or plating
+// left where the sky should show, reads as a slab or a tear in the ship.
+TEST(HullUnderside, ShowsPlatingDownToTheKeelAndSkyBelow) {
+  struct Probe {
+    int frame, x, y;
+    bool painted;
+  };
+  const Probe probes[] = {
+      {7, 64, 4, true},     {8, 64, 4, true},     {7, 64, 84, true},    {8, 64, 84, true},
+      {7, 64, 110, false},  {8, 64, 110, false},  {9, 2, 4, true},      {9, 2, 60, false},
+      {9, 64, 84, true},    {9, 20, 84, false},   {10, 125, 60, false}, {10, 64, 84, true},
+      {10, 110, 84, false}, {7, 2, 60, true},     {7, 125, 60, true},   {11, 64, 4, false},
+      {11, 64, 120, false},
+  };
+  const Picture& deck = Picture::Of("airship_deck");
+  for (const Probe& p : probes) {
+    EXPECT_EQ(deck.At(p.frame, p.x, p.y)[3], p.painted ? 255 : 0)
+        << "frame " << p.frame << " at (" << p.x << ", " << p.y << ")";
+  }
+}
 
 // The level files are written by make_levels.py; what is committed must be what it writes.
 TEST(LevelFiles, MakeLevelsWritesTheCommittedFilesByteForByte) {

@@ -2,6 +2,7 @@
 // airship's deck over its hull. Each set's base texture and the bands along its surfaces and
 // wall faces repeat on a period that divides the tile size, so tiles of any variant join
 // without a seam; what tells the variants apart keeps clear of the edges.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -524,6 +525,89 @@ void HullDetail(cairo_t* cr, int v, double w, double h, bool surface) {
   }
 }
 
+// The ship's underside, seen from the side: the plating turns under towards the keel, its
+// lower strakes lapped and ever darker, then the keel beam; the sky shows below it. `open` is
+// the side where the hull ends at a gap (-1 left, +1 right, 0 none): there the plating sweeps
+// up and the beam is cut off with a bevel. Everything repeats every 64 pixels across.
+constexpr double kBilgeBottom = 72, kKeelTop = 70, kKeelBottom = 92;
+
+// The lower edge of the plating at x: straight, or swept up towards an open side.
+double PlatingEdge(double x, double w, int open) {
+  const double fromOpen = open < 0 ? x : open > 0 ? w - x : w;
+  if (fromOpen >= 64) return kBilgeBottom;
+  const double t = 1 - fromOpen / 64;
+  return kBilgeBottom - 52 * t * t;
+}
+
+void HullUnderside(cairo_t* cr, int v, int open, double w, double h) {
+  cairo_save(cr);
+  cairo_new_path(cr);
+  cairo_move_to(cr, 0, 0);
+  cairo_line_to(cr, w, 0);
+  for (double x = w; x >= 0; x -= 2) cairo_line_to(cr, x, PlatingEdge(x, w, open));
+  cairo_close_path(cr);
+  cairo_clip(cr);
+  HullBase(cr, w, h);
+  // Lapped strakes, each lower one stepped in: a lit lip over a shadow.
+  for (double y : {40.0, 56.0}) {
+    cairo_rectangle(cr, 0, y, w, 3);
+    VerticalGradient(cr, y, y + 3, Color{0, 0, 0, 0.55}, Color{0, 0, 0, 0});
+    cairo_fill(cr);
+    StrokeSegment(cr, 0, y - 0.75, w, y - 0.75, 1.5, Color{0.8, 0.84, 0.9, 0.35});
+    for (double rx = 8; rx < w; rx += 16) Sphere(cr, rx, y + 7, 1.5, Color::Hex(0x6A7282));
+  }
+  // The plating falls into its own shadow as it turns away from the light.
+  cairo_rectangle(cr, 0, 12, w, kBilgeBottom - 12);
+  VerticalGradient(cr, 12, kBilgeBottom, Color{0.02, 0.03, 0.06, 0}, Color{0.02, 0.03, 0.06, 0.7});
+  cairo_fill(cr);
+  if (v % 2 == 1) {
+    // A bilge outlet with the rust it weeps down the plates.
+    const double cx = w / 2 + 20;
+    cairo_rectangle(cr, cx - 3, 30, 6, kBilgeBottom - 30);
+    VerticalGradient(cr, 30, kBilgeBottom, Color{0.55, 0.3, 0.14, 0.55}, Color{0.55, 0.3, 0.14, 0});
+    cairo_fill(cr);
+    cairo_arc(cr, cx, 28, 7, 0, kTwoPi);
+    SetColor(cr, Color::Hex(0x8A94A2));
+    cairo_fill(cr);
+    cairo_arc(cr, cx, 28, 4, 0, kTwoPi);
+    SetColor(cr, Color::Hex(0x12151B));
+    cairo_fill(cr);
+  }
+  // The rim along the plating's lower edge.
+  cairo_reset_clip(cr);
+  for (double x = 0; x <= w; x += 2) cairo_line_to(cr, x, PlatingEdge(x, w, open) - 1);
+  cairo_set_source_rgba(cr, 0.04, 0.05, 0.08, 0.9);
+  cairo_set_line_width(cr, 2);
+  cairo_stroke(cr);
+  cairo_restore(cr);
+
+  // The keel beam, bevelled off where the hull ends.
+  const double x0 = open < 0 ? 40 : 0, x1 = open > 0 ? w - 40 : w;
+  cairo_new_path(cr);
+  cairo_move_to(cr, open < 0 ? x0 + 14 : x0, kKeelTop);
+  cairo_line_to(cr, open > 0 ? x1 - 14 : x1, kKeelTop);
+  cairo_line_to(cr, x1, kKeelBottom);
+  cairo_line_to(cr, x0, kKeelBottom);
+  cairo_close_path(cr);
+  VerticalGradient(cr, kKeelTop, kKeelBottom, Color::Hex(0x5A6272), Color::Hex(0x171A22));
+  cairo_fill_preserve(cr);
+  cairo_set_source_rgba(cr, 0.03, 0.03, 0.05, 0.9);
+  cairo_set_line_width(cr, 1.5);
+  cairo_stroke(cr);
+  StrokeSegment(cr, x0 + (open < 0 ? 14 : 0), kKeelTop + 1.5, x1 - (open > 0 ? 14 : 0),
+                kKeelTop + 1.5, 1.5, Color{0.85, 0.88, 0.94, 0.5});
+  // Its wearing shoe and the rivets that hold the beam to the plating.
+  cairo_rectangle(cr, x0, kKeelBottom - 4, x1 - x0, 3);
+  SetColor(cr, Color::Hex(0x6E4A30));
+  cairo_fill(cr);
+  for (double rx = 8; rx < w; rx += 16)
+    if (rx > x0 + 16 && rx < x1 - 16) Sphere(cr, rx, kKeelTop + 9, 1.8, Color::Hex(0x9AA2AE));
+  // Frame joints of the beam, one every 64 pixels.
+  for (double jx = 32; jx < w; jx += 64)
+    if (jx > x0 + 16 && jx < x1 - 16)
+      StrokeSegment(cr, jx, kKeelTop + 3, jx, kKeelBottom - 4, 1.2, Color{0.05, 0.05, 0.08, 0.8});
+}
+
 const GroundStyle kScrap{18, 12, ScrapBase, ScrapCrust, ScrapFace, ScrapDetail};
 const GroundStyle kSteelPlating{14, 11, SteelBase, SteelTop, SteelFace, SteelDetail};
 const GroundStyle kDeck{22, 12, HullBase, DeckPlanks, HullFace, HullDetail};
@@ -592,6 +676,13 @@ void PaintGround(const FramePaint& p) {
                          1.2);
       cairo_restore(cr);
     }
+    return;
+  }
+  // Under the keel the sky shows: nothing to paint.
+  if (kind == "below") return;
+  if (kind == "keel" || kind == "keel_left" || kind == "keel_right") {
+    HullUnderside(cr, std::max(variant, 0), kind == "keel_left" ? -1 : kind == "keel_right" ? 1 : 0,
+                  w, h);
     return;
   }
   const Sides s = SidesOf(kind);

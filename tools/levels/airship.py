@@ -3,20 +3,26 @@ the gun bridge, the engine deck and the rigging, then the foredeck where Kaje is
 from levelkit import *  # noqa: F401,F403
 
 # Deck tiles, origin top-left, 128 px: frame 0 deck, 1 the stage-one turn marker, 2 wall,
-# 3 to 6 the hull below the deck. Kaje turns on any deck frame but 0, so the deck's other
-# looks are prototypes of their own, each at frame 0. No deck frame is one the enemies read
-# (12, 13 ledge ends, 16, 17 walls): a TigerC on the deck never sees a ledge end and walks off
-# it, so each TigerC stands on a stretch that a bulkhead closes on the side it backs off to.
+# 3 to 6 the hull below the deck, 7 to 11 its underside (see KEELS). Kaje turns on any deck
+# frame but 0, so the deck's other looks are prototypes of their own, each at frame 0. No
+# deck frame is one the enemies read (12, 13 ledge ends, 16, 17 walls): a TigerC on the deck
+# never sees a ledge end and walks off it, so each TigerC stands on a stretch that a bulkhead
+# closes on the side it backs off to.
 T, D = "AirshipDeck", GROUND_DEPTH
 # A TigerC backs off until its feet meet the bulkhead behind it, its tail reaching past them:
 # that face is drawn before the hero and the enemies (at the same depth, in file order).
 BULKHEAD_DEPTH = "0"
 DECKS = ("AirshipDeck", "AirshipDeckB", "AirshipDeckC")
 HULLS = (3, 4, 5, 6)
+# The underside a row below the keel: plating turning under to the keel beam, in two looks,
+# swept up where the hull ends at a gap on its left or right; the row under that shows sky.
+KEELS, KEEL_OPEN_LEFT, KEEL_OPEN_RIGHT, BELOW_KEEL = (7, 8), 9, 10, 11
 WALL = 2
 SIZE = 128
 # The foredeck's surface: row 0 of the journey's map.
 DECK_Y = 4000
+# The keel's row and the two rows of hull that run on under it, past the level's lower bound.
+KEEL, UNDER = 4128, (4256, 4384)
 
 # The journey's map, one stage after another from the stern (left) to the foredeck's wall at
 # x 0. Every stage is 15 rows of cells, the top row at y 2336 (row -13), the bottom at 4128
@@ -234,6 +240,22 @@ def deck_frames(cells, ramps, bounds, beside=()):
     return out
 
 
+def underside(x, y, cells, bounds):
+    """The look of a hull tile under the keel row: the underside on the row just below it,
+    ended where no hull lies beside it within the bounds; nothing painted below that."""
+    if y != UNDER[0]:
+        return BELOW_KEEL
+    solid = set(cells)
+
+    def open_at(px):
+        return bounds[0] <= px < bounds[2] and (px, y) not in solid
+    if open_at(x - SIZE):
+        return KEEL_OPEN_LEFT
+    if open_at(x + SIZE):
+        return KEEL_OPEN_RIGHT
+    return variant(KEELS, x, y)
+
+
 def make():
     x0, cells, ramps, things = journey()
     # The foredeck's left wall, which the forecastle meets at its top: the end of Kaje's
@@ -244,10 +266,11 @@ def make():
     bounds = (x0, 2000, 4736, 4400)
     # The hull runs down past the level's lower bound under every keel tile, so the camera
     # standing low never shows what lies under the ship.
-    KEEL, UNDER = 4128, (4256, 4384)
     cells += [(x, y) for x, k in cells if k == KEEL for y in UNDER]
     foredeck = [(128 * i, y) for i in range(37) for y in (4000, KEEL) + UNDER]
     objects = deck_frames(cells, ramps, bounds, foredeck)
+    objects = [o[:3] + (underside(o[1], o[2], cells + foredeck, bounds),) + o[4:]
+               if o[0] == T and o[2] in UNDER else o for o in objects]
     solid = set(cells)
     faces = set()
     for ch, x, y in things:
@@ -299,9 +322,10 @@ def make():
         else:
             deck = variant(DECKS, x, 4000, (deck,))
             objects.append((deck, x, 4000, 0, 0, D))
-        for y in (4128,) + UNDER:
-            hull = variant(HULLS, x, y, (hull,))
-            objects.append((T, x, y, hull, 0, D))
+        hull = variant(HULLS, x, KEEL, (hull,))
+        objects.append((T, x, KEEL, hull, 0, D))
+        for y in UNDER:
+            objects.append((T, x, y, underside(x, y, cells + foredeck, bounds), 0, D))
     for y in range(3872, 3000, -128):
         objects.append((T, 4608, y, WALL, 0, D))
     # Kaje takes the crates in the order they joined the main list: left to right, as
