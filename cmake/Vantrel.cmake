@@ -56,3 +56,10 @@ function(vantrel_library name)
     target_link_libraries(${name} INTERFACE ${ARG_DEPS})
   endif()
 endfunction()
+
+# vantrel_link_tools_tests(LIB...): the tools tests exercise these libraries in-process.
+# tests/ is configured after tools/, so the links are collected here and added once tests/
+# is read.
+function(vantrel_link_tools_tests)
+  set_property(GLOBAL APPEND PROPERTY VANTREL_TOOLS_TEST_LIBS ${ARGN})
+endfunction()
