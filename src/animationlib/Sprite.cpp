@@ -88,6 +88,12 @@ void Sprite::SetAnimation(Animation* animation) {
   SetFrame(0);
 }
 
+bool Sprite::SwapLook(Animation* animation) {
+  if (animation == nullptr || animation->GetFrameCount() != m_animation->GetFrameCount()) return false;
+  m_animation = animation;
+  return true;
+}
+
 void Sprite::StartPulse(int period, float step, int count, bool pulsing) {
   if (m_bPulsing && pulsing) return;
   m_nPulsePeriod = period;

@@ -74,6 +74,10 @@ class Sprite : public PhysicsObject {
   void RunBehavior();
   // Plays `animation` from frame 0.
   void SetAnimation(Animation* animation);
+  // Shows `animation` in place of the current one from the same frame, its timer running
+  // on: for another look of the same frames, ticks and shapes. The collision shape is left
+  // as it is, so the change cannot move anything; a look of another frame count is refused.
+  bool SwapLook(Animation* animation);
 
   // (period in frames, step per period, steps per half cycle, pulsing). Ignored
   // while a pulse runs and `pulsing` is true.

@@ -1,6 +1,6 @@
 // The behaviour test world with the bosses' box-shaped art: a Grindlenaut body
-// whose mount polygon carries the drill (vertex 0) and arm (vertex 1), its
-// parts, seven scrap looks, a Rummager, and TigerA with its bomb.
+// whose mount polygon carries the drill (vertex 0) and arm (vertex 1), with its
+// worn looks, its parts, seven scrap looks, a Rummager, and TigerA with its bomb.
 #pragma once
 
 #include <algorithm>
@@ -17,14 +17,15 @@ class BossWorldTest : public BehaviorWorldTest {
  protected:
   void SetUp() override {
     BehaviorWorldTest::SetUp();
-    const std::vector<CollisionPolygon> digging = {
-        Box(MARKER, -100, -60, 100, 0), Box(ENEMY_BODY, -100, -60, 100, 0),
-        Polygon(MARKER, {Vector2(100, -30), Vector2(-60, -60), Vector2(0, -60)})};
-    std::vector<CollisionPolygon> walking = digging;
-    walking[0] = Box(WALKER, -100, -60, 100, 0);
+    const std::vector<CollisionPolygon> digging = BodyShape(false);
+    const std::vector<CollisionPolygon> walking = BodyShape(true);
     WriteArt("GNTburied", 1, {100, 60}, 200, 60, digging);
     WriteArt("GNTbody", 1, {100, 60}, 200, 60, walking);
     WriteArt("GNTdive", 1, {100, 60}, 200, 60, digging);
+    for (const char* wear : {"_dented", "_wrecked"}) {
+      WriteArt(std::string("GNTbody") + wear, 1, {100, 60}, 200, 60, walking);
+      WriteArt(std::string("GNTdive") + wear, 1, {100, 60}, 200, 60, digging);
+    }
     WriteArt("GNTdeath", 1, {100, 60}, 200, 60, {});
     WriteArt("GNTdrill", 1, {0, 16}, 64, 32, {Box(ENEMY_BODY, 0, -16, 64, 16)});
     WriteArt("GNTarm", 1, {0, 8}, 96, 16, {Box(MARKER, 0, -8, 96, 8), Polygon(MARKER, {Vector2(90, 0), Vector2(96, 0), Vector2(96, 4)})});
@@ -45,8 +46,10 @@ class BossWorldTest : public BehaviorWorldTest {
                          "Spark 1 1 animations/spark.acd\n"
                          "Powerup 1 1 animations/powerup.acd\n"
                          "Rummager 1 1 animations/walker.acd\n"
-                         "Grindlenaut 4 1 animations/GNTburied.acd 2 animations/GNTbody.acd"
-                         " 3 animations/GNTdive.acd 20 animations/GNTdeath.acd\n"
+                         "Grindlenaut 8 1 animations/GNTburied.acd 2 animations/GNTbody.acd"
+                         " 3 animations/GNTdive.acd 20 animations/GNTdeath.acd"
+                         " 12 animations/GNTbody_dented.acd 13 animations/GNTdive_dented.acd"
+                         " 22 animations/GNTbody_wrecked.acd 23 animations/GNTdive_wrecked.acd\n"
                          "GrindlenautDrill 2 1 animations/GNTdrill.acd 20 animations/GNTdrill.acd\n"
                          "GrindlenautArm 2 1 animations/GNTarm.acd 20 animations/GNTarm.acd\n"
                          "GrindlenautBurrow 1 1 animations/GNTburrow.acd\n" +
@@ -86,13 +89,19 @@ class BossWorldTest : public BehaviorWorldTest {
     }
   }
 
- private:
+  // The body's polygons: its feet, its hit box and its mounts.
+  static std::vector<CollisionPolygon> BodyShape(bool walking) {
+    return {Box(walking ? WALKER : MARKER, -100, -60, 100, 0), Box(ENEMY_BODY, -100, -60, 100, 0),
+            Polygon(MARKER, {Vector2(100, -30), Vector2(-60, -60), Vector2(0, -60)})};
+  }
+
+  // `frames` frames of `ticks` each (0: held), looping.
   void WriteArt(const std::string& name, int frames, const Vector2& origin, int width, int height,
-                const std::vector<CollisionPolygon>& polygons) {
+                const std::vector<CollisionPolygon>& polygons, int ticks = 0) {
     Animation animation(name, Vector2(static_cast<float>(width), static_cast<float>(height)),
                         Vector2(static_cast<float>(width * frames), static_cast<float>(height)));
     for (int i = 0; i < frames; ++i) {
-      animation.GetFrames().emplace_back((i + 1) % frames, 0, origin, CollisionShape(polygons));
+      animation.GetFrames().emplace_back((i + 1) % frames, ticks, origin, CollisionShape(polygons));
     }
     const std::string file = (Root() / "animations" / name).string();
     ASSERT_TRUE(animation.Save(file + ".acd"));

@@ -294,6 +294,38 @@ TEST_F(GrindlenautTest, SmokesMoreOftenAsItsHealthDrops) {
   }
 }
 
+TEST_F(GrindlenautTest, WearShowsByHealthInStepWithTheTreadsAndStillStartsTheDive) {
+  // Two timed frames per look, so a swap that restarted the animation would show.
+  for (const char* wear : {"", "_dented", "_wrecked"}) {
+    WriteArt(std::string("GNTbody") + wear, 2, {100, 60}, 200, 60, BodyShape(true), 8);
+    WriteArt(std::string("GNTdive") + wear, 2, {100, 60}, 200, 60, BodyShape(false), 4);
+  }
+  struct Case {
+    float health;
+    std::string wear;
+  };
+  for (const Case& c : {Case{150, ""}, Case{100, ""}, Case{99.5f, "_dented"}, Case{50, "_dented"},
+                        Case{49.5f, "_wrecked"}, Case{1, "_wrecked"}}) {
+    SCOPED_TRACE(c.health);
+    Start();
+    StandAt(1280.0f, GrindlenautPatrol);
+    Step(11);  // into the second frame
+    body->SetFlag("Health", c.health);
+    const int frame = body->GetFrame();
+    const int ticks = body->GetTicksLeft();
+    ASSERT_EQ(frame, 1);
+    Step();
+    EXPECT_EQ(body->GetAnimation()->GetName(), "GNTbody" + c.wear);
+    EXPECT_EQ(body->GetFrame(), frame);
+    EXPECT_EQ(body->GetTicksLeft(), ticks - 1);
+    body->SetBehavior(GrindlenautDive);
+    Step();
+    EXPECT_EQ(body->GetState(), 3) << "a worn walk is the dive's first frame too";
+    EXPECT_EQ(body->GetAnimation()->GetName(), "GNTdive" + c.wear);
+    EXPECT_FLOAT_EQ(body->GetVelocity().Y(), -10.0f);
+  }
+}
+
 TEST_F(GrindlenautTest, EachAttackHurtsOnceWithoutKnockBackAndRestartsTheFlash) {
   Start();
   Hit(body, hero, 10.0f);

@@ -255,6 +255,46 @@ TEST_F(CharacterSheets, MovingAnimationsChangeFromFrameToFrame) {
   }
 }
 
+// The boss swaps its worn looks in by health mid-animation: each must keep the frames, timing
+// and shapes of the look it replaces, or the swap would change the fight, and must differ
+// from it in every frame, or the player would see no wear.
+TEST_F(CharacterSheets, WornBossLooksKeepTheirFramesAndShapesAndShowTheWear) {
+  const char* const pairs[][2] = {{"GNTbody_dented", "GNTbody"}, {"GNTbody_wrecked", "GNTbody_dented"},
+                                  {"GNTdive_dented", "GNTdive"}, {"GNTdive_wrecked", "GNTdive_dented"}};
+  for (const auto& pair : pairs) {
+    SCOPED_TRACE(pair[0]);
+    const AnimationDesc* worn = Find(pair[0]);
+    const AnimationDesc* base = Find(pair[1]);
+    ASSERT_TRUE(worn && base);
+    ASSERT_EQ(worn->frames.size(), base->frames.size());
+    EXPECT_EQ(worn->frameWidth, base->frameWidth);
+    EXPECT_EQ(worn->frameHeight, base->frameHeight);
+    Surface wornSheet = RenderSheet(*worn), baseSheet = RenderSheet(*base);
+    for (size_t i = 0; i < worn->frames.size(); ++i) {
+      const FrameDesc &a = worn->frames[i], &b = base->frames[i];
+      EXPECT_TRUE(a.ticks == b.ticks && a.next == b.next && a.sound == b.sound &&
+                  a.offsetX == b.offsetX && a.offsetY == b.offsetY)
+          << "frame " << i;
+      const std::vector<Polygon> wornShape = worn->Shape(i), baseShape = base->Shape(i);
+      ASSERT_EQ(wornShape.size(), baseShape.size());
+      for (size_t k = 0; k < wornShape.size(); ++k) {
+        EXPECT_EQ(wornShape[k].type, baseShape[k].type);
+        ASSERT_EQ(wornShape[k].vertices.size(), baseShape[k].vertices.size());
+        for (size_t v = 0; v < wornShape[k].vertices.size(); ++v) {
+          const Vertex &p = wornShape[k].vertices[v], &q = baseShape[k].vertices[v];
+          EXPECT_TRUE(p.x == q.x && p.y == q.y && p.radius == q.radius) << "polygon " << k;
+        }
+      }
+      int x0 = 0, y0 = 0, changed = 0;
+      FrameCell(*worn, static_cast<int>(i), &x0, &y0);
+      for (int y = 0; y < worn->frameHeight; ++y)
+        for (int x = 0; x < worn->frameWidth; ++x)
+          changed += PixelAt(wornSheet.get(), x0 + x, y0 + y) != PixelAt(baseSheet.get(), x0 + x, y0 + y);
+      EXPECT_GE(changed, worn->frameWidth * worn->frameHeight / 20) << "frame " << i;
+    }
+  }
+}
+
 // The burrow is placed at the body's centre as it dives; its mound must rest on the floor the
 // body's tracks stood on, not float above it.
 TEST_F(CharacterSheets, BurrowRestsOnTheFloorUnderTheDivingBody) {

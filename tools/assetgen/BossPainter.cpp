@@ -1,7 +1,8 @@
 // The junkyard boss Grindlenaut: a rusted tracked digger with a spinning drill at its nose
 // and a crane arm on its back, the burrow it leaves and the scrap it throws. The hull rides
 // on a tread loop whose links, wheels and sprockets turn frame by frame; digging throws
-// earth, and the death frames break it down stage by stage (TigerA has its own file).
+// earth; the worn looks dent, scorch, tear and smoke it as the fight goes on, and the death
+// frames break it down stage by stage (TigerA has its own file).
 #include <algorithm>
 #include <cmath>
 
@@ -109,6 +110,7 @@ struct HullLook {
   double bob = 0;     // the hull's bounce on its suspension
   double damage = 0;  // 0 whole .. 1 breaking apart
   double earth = 0;   // caked with earth from below
+  int wear = 0;       // 0 fresh, 1 dented and scorched, 2 torn open, smoking and sparking
   int frame = 0;
 };
 
@@ -152,6 +154,115 @@ void Smoke(cairo_t* cr, Lcg& rng, double x, double y, int puffs, double size) {
     const double r = size * (0.7 + 0.15 * k);
     Glow(cr, x + dx, y + dy, r, Color{0.22, 0.2, 0.2, 0.75 - 0.1 * k});
   }
+}
+
+// Soot blown out from a hit: a dark smudge, darkest at its heart.
+void Scorch(cairo_t* cr, double x, double y, double rx, double ry) {
+  cairo_save(cr);
+  cairo_translate(cr, x, y);
+  cairo_scale(cr, rx, ry);
+  cairo_pattern_t* p = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
+  cairo_pattern_add_color_stop_rgba(p, 0, 0.06, 0.04, 0.03, 0.9);
+  cairo_pattern_add_color_stop_rgba(p, 0.5, 0.1, 0.07, 0.05, 0.62);
+  cairo_pattern_add_color_stop_rgba(p, 1, 0.2, 0.1, 0.05, 0);
+  cairo_set_source(cr, p);
+  cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+  cairo_fill(cr);
+  cairo_pattern_destroy(p);
+  cairo_restore(cr);
+}
+
+// A billow of smoke, lit from above: a soft-edged disc, pale at its crown.
+void SmokePuff(cairo_t* cr, double x, double y, double r, double alpha) {
+  cairo_pattern_t* p = cairo_pattern_create_radial(x - r * 0.3, y - r * 0.4, r * 0.1, x, y, r);
+  cairo_pattern_add_color_stop_rgba(p, 0, 0.46, 0.44, 0.42, alpha);
+  cairo_pattern_add_color_stop_rgba(p, 0.6, 0.2, 0.19, 0.18, alpha * 0.95);
+  cairo_pattern_add_color_stop_rgba(p, 1, 0.12, 0.11, 0.11, 0);
+  cairo_set_source(cr, p);
+  cairo_arc(cr, x, y, r, 0, 2 * kPi);
+  cairo_fill(cr);
+  cairo_pattern_destroy(p);
+}
+
+// Smoke from a stack's mouth streaming back over the hull, the way the boss's puffs drift.
+// Each frame moves the billows half their spacing down the stream.
+void SmokeStream(cairo_t* cr, double x, double y, int billows, double size, double alpha,
+                 int frame) {
+  for (int k = billows - 1; k >= 0; --k) {
+    const double t = k + 0.5 * (frame % 2);
+    SmokePuff(cr, x - 14 * t, y + 5 * t, size * (0.7 + 0.25 * t), alpha * (1 - 0.09 * t));
+  }
+}
+
+// Wear the fight leaves on the hull, over the paint and under the rivets' light.
+void Wear(cairo_t* cr, const HullLook& look) {
+  // Scorched where shots and blades landed, with bright scrapes through the rust.
+  cairo_save(cr);
+  HullPath(cr);
+  cairo_clip(cr);
+  Scorch(cr, -104, -18, 30, 19);
+  Scorch(cr, -24, -30, 26, 16);
+  Scorch(cr, 52, 8, 22, 12);
+  Scorch(cr, 116, -26, 14, 12);
+  for (const double x : {-128.0, -44.0, 30.0}) {
+    StrokeSegment(cr, x, -30, x + 20, -40, 1.5, kSteel.Lighter(0.4).WithAlpha(0.8));
+    StrokeSegment(cr, x + 4, -24, x + 22, -33, 1, kSteel.Lighter(0.3).WithAlpha(0.6));
+  }
+  cairo_restore(cr);
+  Dent(cr, -62, -30, 8);
+  Dent(cr, 34, 0, 7);
+  Dent(cr, -120, 4, 6);
+  Dent(cr, 128, -22, 5);
+  // The skirt buckled at the rear: its stripes pushed in.
+  cairo_move_to(cr, -150, 24);
+  cairo_line_to(cr, -126, 30);
+  cairo_line_to(cr, -112, 24);
+  cairo_line_to(cr, -112, 44);
+  cairo_line_to(cr, -152, 44);
+  cairo_close_path(cr);
+  SetColor(cr, kDark.WithAlpha(0.55));
+  cairo_fill(cr);
+  StrokeSegment(cr, -150, 24, -126, 30, 2, kRim.WithAlpha(0.6));
+  StrokeSegment(cr, -126, 30, -112, 24, 2, kRim.WithAlpha(0.6));
+  if (look.wear < 2) {
+    SmokeStream(cr, -89, -84, 3, 8, 0.6, look.frame);  // a thin wisp from the rear stack
+    return;
+  }
+  // A side plate torn open: the frame behind it, wiring glowing hot.
+  cairo_move_to(cr, -92, -40);
+  cairo_line_to(cr, -70, -48);
+  cairo_line_to(cr, -60, -38);
+  cairo_line_to(cr, -48, -44);
+  cairo_line_to(cr, -38, -16);
+  cairo_line_to(cr, -56, -8);
+  cairo_line_to(cr, -66, -14);
+  cairo_line_to(cr, -88, -6);
+  cairo_close_path(cr);
+  SetColor(cr, Color::Hex(0x140C08));
+  cairo_fill_preserve(cr);
+  SetColor(cr, kRust.Lighter(0.35));
+  cairo_set_line_width(cr, 2.5);
+  cairo_stroke(cr);
+  StrokeSegment(cr, -84, -34, -44, -22, 4, kSteel.Darker(0.45));  // a rib of the frame
+  Glow(cr, -64, -24, 20, Color::Hex(0xFF6A18, 0.55 + 0.3 * (look.frame % 2)));
+  // A severed cable hanging out of the hole, sparking where it ends.
+  cairo_move_to(cr, -58, -20);
+  cairo_curve_to(cr, -52, -6, -44, 2, -40, 8);
+  SetColor(cr, Color::Hex(0x1A1A1A));
+  cairo_set_line_width(cr, 3);
+  cairo_stroke(cr);
+  Lcg rng(29u + static_cast<std::uint32_t>(look.frame) * 11u);
+  Sparks(cr, rng, -40, 8, 7, 18);
+  Sparks(cr, rng, look.frame % 2 == 0 ? -48 : -86, look.frame % 2 == 0 ? -44 : -38, 5, 14);
+  Sparks(cr, rng, look.frame % 2 == 0 ? 130 : 112, look.frame % 2 == 0 ? -14 : -40, 4, 12);
+  // The viewport cracked across.
+  StrokeSegment(cr, 98, -44, 106, -36, 1.5, Color::Hex(0xFFE0D0, 0.9));
+  StrokeSegment(cr, 106, -36, 102, -31, 1.5, Color::Hex(0xFFE0D0, 0.9));
+  StrokeSegment(cr, 106, -36, 116, -34, 1.5, Color::Hex(0xFFE0D0, 0.9));
+  // Thick smoke from both stacks and the hole.
+  SmokeStream(cr, -47, -84, 4, 11, 0.9, look.frame);
+  SmokeStream(cr, -89, -84, 4, 12, 0.95, look.frame);
+  SmokePuff(cr, -70 - 4.0 * (look.frame % 2), -50, 12, 0.55);
 }
 
 // The hull about its centre: armour, skirt, cab, furnace, stacks, then the damage.
@@ -239,6 +350,7 @@ void Hull(cairo_t* cr, const HullLook& look) {
   Dent(cr, -100, -16, 9);
   Dent(cr, -20, -34, 7);
   Dent(cr, 118, 0, 6);
+  if (look.wear > 0) Wear(cr, look);
 
   if (look.damage > 0) {
     Lcg rng(7u + static_cast<std::uint32_t>(look.frame) * 13u);
@@ -315,6 +427,9 @@ void PaintBody(const FramePaint& p) {
   look.glow = 0.75 + 0.25 * (p.index % 2);
   look.bob = dive ? (p.index % 2 == 0 ? -2 : 1) : (p.index % 2 == 0 ? 0 : 1.5);
   look.earth = buried ? 1 : dive ? 0.5 : 0;
+  look.wear = static_cast<int>(p.Num("wear", 0.0));
+  // A wrecked furnace burns unevenly.
+  if (look.wear >= 2) look.glow = p.index % 2 == 0 ? 0.95 : 0.55;
   // The death frames break it down in stages: cracks and sparks, then smoke, then fire.
   if (crack > 0) {
     look.damage = std::min(1.0, crack * 0.5 * (1 + p.index));

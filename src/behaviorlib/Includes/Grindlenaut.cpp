@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "PhysicsLib/PhysicsStep.h"
 #include "animationlib/SpriteCollection.h"
@@ -41,6 +42,12 @@ constexpr float kTwoPi = 6.2831853f;
 constexpr int kWalkAnimation = 2;
 constexpr int kDigAnimation = 3;
 constexpr int kDeathAnimation = 20;
+// A damaged look of state s is state s + 10 per stage, with the frames, ticks and shapes
+// of s: dented and scorched below two thirds of its health, smoking and sparking below
+// a third.
+constexpr int kLookStep = 10;
+constexpr float kStageHealth[] = {100.0f, 50.0f};
+constexpr int kStages = 1 + static_cast<int>(std::size(kStageHealth));
 constexpr int kMountPolygon = 2;
 constexpr int kScrapPolygon = 1;
 
@@ -82,9 +89,46 @@ void PointAlongPath(GameObject* body) {
   body->SetRotation(Angle(std::fabs(v.X()), v.Y()));
 }
 
+Animation* StateLook(const GameObject* body, int state) {
+  for (const StateAnimation& entry : body->GetStateAnimations()) {
+    if (entry.state == state) return entry.animation;
+  }
+  return nullptr;
+}
+
+// The stage the shown animation belongs to as a look of `state`, or -1.
+int LookStage(const GameObject* body, int state) {
+  const Animation* shown = body->GetAnimation();
+  for (int stage = 0; stage < kStages; ++stage) {
+    if (shown == StateLook(body, state + stage * kLookStep)) return stage;
+  }
+  return -1;
+}
+
+int DamageStage(float health) {
+  int stage = 0;
+  for (const float below : kStageHealth) stage += health < below;
+  return stage;
+}
+
+// The walk or dig look of the stage its health has reached, from the same frame on, so
+// the wear shows without a hitch in the treads. A stage the data lacks keeps the last.
+void ShowWear(GameObject* body) {
+  const int wanted = DamageStage(body->GetFlag("Health"));
+  for (const int state : {kWalkAnimation, kDigAnimation}) {
+    const int shown = LookStage(body, state);
+    if (shown < 0) continue;
+    for (int stage = wanted; stage > shown; --stage) {
+      if (body->SwapLook(StateLook(body, state + stage * kLookStep))) return;
+    }
+    return;
+  }
+}
+
 void EndFrame(GameObject* body) {
   GrindlenautPlaceParts(body);
   GrindlenautDamage(body);
+  ShowWear(body);
 }
 
 void Smoke(GameObject* body) {
@@ -357,7 +401,8 @@ void GrindlenautArmAttack(GameObject* body) {
 
 void GrindlenautDive(GameObject* body) {
   const Animation* shown = body->GetAnimation();
-  if (shown && shown->GetName() == "GNTbody") {
+  // The walking body, whatever its wear, is the first frame of the dive.
+  if (shown && (shown->GetName() == "GNTbody" || LookStage(body, kWalkAnimation) > 0)) {
     body->SetFlag("InitialY", body->GetPosition().Y());
     body->SetVelocity(Facing(body, 3.0f), -10.0f);
     body->SetState(kDigAnimation);
