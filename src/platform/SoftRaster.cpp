@@ -223,6 +223,106 @@ void BlitTransformedRect(const Frame32& frame, const std::uint32_t* texels, int 
 
 namespace {
 
+// Where a pixel samples a texture smoothly along one axis: the texel whose centre
+// lies at or before the nearest sampler's position less half a texel, and the
+// weight, out of 256, of the texel after it; held at the first and last texels.
+struct SmoothTap {
+  int first;
+  std::uint32_t weight;
+};
+
+SmoothTap SmoothTapAt(std::uint64_t inc, int d, int size) {
+  const std::int64_t at =
+      static_cast<std::int64_t>(inc / 2 + inc * static_cast<std::uint64_t>(d)) - 0x8000;
+  if (at <= 0) return {0, 0};
+  const int first = static_cast<int>(at >> 16);
+  if (first >= size - 1) return {size - 1, 0};
+  return {first, static_cast<std::uint32_t>(at >> 8) & 0xFFu};
+}
+
+// A straight-alpha texel premultiplied by its alpha, rounded.
+std::uint32_t Premultiplied(std::uint32_t t) {
+  const std::uint32_t a = t >> 24;
+  if (a == 255) return t;
+  const auto scale = [a](std::uint32_t c) { return (c * a + 127) / 255; };
+  return a << 24 | scale((t >> 16) & 0xFFu) << 16 | scale((t >> 8) & 0xFFu) << 8 | scale(t & 0xFFu);
+}
+
+// (256 - w) * p + w * q over 256, rounded, two channels at a time. Premultiplied
+// texels stay premultiplied: no channel ends above the alpha.
+std::uint32_t Mix(std::uint32_t p, std::uint32_t q, std::uint32_t w) {
+  const std::uint32_t v = 256 - w;
+  const std::uint32_t rb = ((p & 0xFF00FFu) * v + (q & 0xFF00FFu) * w + 0x800080u) >> 8;
+  const std::uint32_t ag = ((p >> 8) & 0xFF00FFu) * v + ((q >> 8) & 0xFF00FFu) * w + 0x800080u;
+  return (rb & 0xFF00FFu) | (ag & 0xFF00FF00u);
+}
+
+// A premultiplied texel over a pixel: each channel, alpha too, as
+// s + d * (255 - a) / 255 rounded down (x / 255 exactly as (x + 1 + (x >> 8)) >> 8),
+// two channels at a time; never above 255, as no channel of s exceeds a.
+std::uint32_t OverPremultiplied(std::uint32_t s, std::uint32_t d) {
+  const std::uint32_t a = s >> 24;
+  if (a == 0) return d;
+  if (a == 255) return s;
+  const std::uint32_t keep = 255 - a;
+  const std::uint32_t rb = (d & 0xFF00FFu) * keep;
+  const std::uint32_t ag = ((d >> 8) & 0xFF00FFu) * keep;
+  const std::uint32_t rbKept = ((rb + 0x10001u + ((rb >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
+  const std::uint32_t agKept = (ag + 0x10001u + ((ag >> 8) & 0xFF00FFu)) & 0xFF00FF00u;
+  return s + (rbKept | agKept);
+}
+
+}  // namespace
+
+void BlitSmoothRect(const Frame32& frame, const std::uint32_t* texels, int texelPitch,
+                    int textureWidth, int textureHeight, int x0, int y0, int x1, int y1, bool flipX,
+                    bool flipY, std::vector<std::uint32_t>& scratch) {
+  const int width = x1 - x0, height = y1 - y0;
+  const int left = std::max(x0, 0), right = std::min(x1, frame.width);
+  const int top = std::max(y0, 0), bottom = std::min(y1, frame.height);
+  if (left >= right || top >= bottom) return;
+  const std::uint64_t incX = (static_cast<std::uint64_t>(textureWidth) << 16) / width;
+  const std::uint64_t incY = (static_cast<std::uint64_t>(textureHeight) << 16) / height;
+  // Each column's first texel and weight; the two premultiplied texel rows a pixel
+  // row lies between; their mix for that row.
+  const auto columns = static_cast<std::size_t>(right - left);
+  const auto rowSize = static_cast<std::size_t>(textureWidth);
+  scratch.resize(columns + 3 * rowSize);
+  std::uint32_t* const column = scratch.data();
+  std::uint32_t* const upper = column + columns;
+  std::uint32_t* const lower = upper + rowSize;
+  std::uint32_t* const mixed = lower + rowSize;
+  for (int x = left; x < right; ++x) {
+    const SmoothTap tap = SmoothTapAt(incX, flipX ? x1 - 1 - x : x - x0, textureWidth);
+    column[x - left] = static_cast<std::uint32_t>(tap.first) << 8 | tap.weight;
+  }
+  const auto load = [&](int sourceRow, std::uint32_t* out) {
+    const std::uint32_t* src = texels + static_cast<std::ptrdiff_t>(sourceRow) * texelPitch;
+    for (int k = 0; k < textureWidth; ++k) out[k] = Premultiplied(src[k]);
+  };
+  int loaded = -1;
+  for (int y = top; y < bottom; ++y) {
+    const SmoothTap tap = SmoothTapAt(incY, flipY ? y1 - 1 - y : y - y0, textureHeight);
+    if (tap.first != loaded) {
+      load(tap.first, upper);
+      if (tap.first + 1 < textureHeight) load(tap.first + 1, lower);
+      loaded = tap.first;
+    }
+    for (int k = 0; k < textureWidth; ++k)
+      mixed[k] = tap.weight == 0 ? upper[k] : Mix(upper[k], lower[k], tap.weight);
+    std::uint32_t* dst = frame.Row(y);
+    for (int x = left; x < right; ++x) {
+      const std::uint32_t c = column[x - left];
+      const std::uint32_t first = c >> 8, weight = c & 0xFFu;
+      const std::uint32_t s =
+          weight == 0 ? mixed[first] : Mix(mixed[first], mixed[first + 1], weight);
+      dst[x] = OverPremultiplied(s, dst[x]);
+    }
+  }
+}
+
+namespace {
+
 // A corner of a triangle as SDL's software renderer keeps it: destination
 // positions in half pixels, texture positions in whole texels.
 struct TrianglePoint {
