@@ -4,6 +4,8 @@
 // quads alone, 2 the texts alone, 3 nothing (clearing and presenting). The second
 // picks the drawing: 0 SDL draws everything, 1 plain quads are blended directly.
 //
+// BM_BlownUpFlash times one flash at its largest, sampled nearest and smoothly.
+//
 // The frame of quads alone also reports the bandwidth bound of the bytes it moves
 // (the clear's writes, and for each covered pixel a texel read and the pixel's
 // read and write), at the rate this run copies a frame-sized buffer, and the
@@ -138,6 +140,43 @@ BENCHMARK(BM_RenderFrame)
     ->ArgNames({"part", "direct"})
     ->ArgsProduct({{0, 1, 2, 3}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
+
+// The cost of a flash at its largest: a 64 x 64 glow drawn eleven times its size
+// over most of the frame, sampled nearest (argument 0) or smoothly (1).
+void BM_BlownUpFlash(benchmark::State& state) {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  std::string error;
+  auto window = platform::Window::Open("Vantrel", 40, 40, kWidth, kHeight, true, error);
+  auto gfx = window ? platform::Gfx::Create(*window, kWidth, kHeight, error) : nullptr;
+  if (!gfx) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  std::vector<std::uint32_t> texels(64 * 64);
+  for (int i = 0; i < 64 * 64; ++i) {
+    const int dx = i % 64 - 32, dy = i / 64 - 32;
+    const int alpha = std::max(0, 255 - (dx * dx + dy * dy) * 255 / 1024);
+    texels[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(alpha) << 24 | 0xFFF0C0u;
+  }
+  auto flash = gfx->CreateTexture(64, 64, texels.data(), 64, error);
+  if (!flash) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  flash->SetSmoothScaling(state.range(0) != 0);
+  const float x0 = 48.5f, y0 = -51.5f, x1 = x0 + 704.0f, y1 = y0 + 704.0f;
+  const platform::GfxVertex quad[4] = {{x0, y0, 0xFFFFFFFFu, 0, 0},
+                                       {x1, y0, 0xFFFFFFFFu, 1, 0},
+                                       {x1, y1, 0xFFFFFFFFu, 1, 1},
+                                       {x0, y1, 0xFFFFFFFFu, 0, 1}};
+  for (auto _ : state) {
+    gfx->BeginFrame(0xFF406080u);
+    gfx->DrawQuads(flash.get(), quad, 1);
+    gfx->Present();
+  }
+  flash.reset();
+}
+BENCHMARK(BM_BlownUpFlash)->ArgName("smooth")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

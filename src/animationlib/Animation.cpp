@@ -87,6 +87,8 @@ void Animation::Draw(const Vector2& /*screenPosition*/, const Vector2& /*repeat*
                      bool /*mirror*/, float /*rotation*/, Vector2 /*pivot*/,
                      float /*pivotRotation*/, CachedVector /*scale*/) const {}
 
+void Animation::SetSmoothScaling(bool /*smooth*/) {}
+
 void Animation::SetFileSource(FileSource source) {
   sFileSource = source;
 }

@@ -57,6 +57,9 @@ class Animation {
   // The arguments are those of D3DAnimation::Draw.
   virtual void Draw(const Vector2& screenPosition, const Vector2& repeat, int frame, bool mirror,
                     float rotation, Vector2 pivot, float pivotRotation, CachedVector scale) const;
+  // Has every frame sampled smoothly where it is drawn scaled (see
+  // platform::Texture::SetSmoothScaling), for soft art blown up far past its size.
+  virtual void SetSmoothScaling(bool smooth);
 
   // Reads an ".acd" file. False when it cannot be opened or does not hold a whole,
   // consistent animation; GetLoadError then says why, naming the file, and the

@@ -155,6 +155,12 @@ void D3DAnimation::CutFrames(const platform::Image& image, const std::string& pa
   }
 }
 
+void D3DAnimation::SetSmoothScaling(bool smooth) {
+  for (const std::unique_ptr<platform::Texture>& texture : m_vTextures) {
+    if (texture) texture->SetSmoothScaling(smooth);
+  }
+}
+
 void D3DAnimation::Draw(const Vector2& screenPosition, const Vector2& repeat, int frame,
                         bool mirror, float rotation, Vector2 pivot, float pivotRotation,
                         CachedVector scale) const {

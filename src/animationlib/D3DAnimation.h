@@ -29,6 +29,7 @@ class D3DAnimation : public Animation {
   // rotated about it by `rotation` and about `pivot` by `pivotRotation`.
   void Draw(const Vector2& screenPosition, const Vector2& repeat, int frame, bool mirror,
             float rotation, Vector2 pivot, float pivotRotation, CachedVector scale) const override;
+  void SetSmoothScaling(bool smooth) override;
 
   std::uint32_t GetTilesAcross() const { return m_nTilesAcross; }
   std::uint32_t GetTilesDown() const { return m_nTilesDown; }

@@ -179,6 +179,9 @@ bool KillIfOutsideView(GameObject* object, float marginX, float marginY) {
 GameObject* SpawnFlash(const Vector2& position, int frame, float scale, float expandRate,
                        float endSize, float depth) {
   GameObject* flash = CloneObject("Flash");
+  // Flashes are soft glows blown up to as much as eleven times their art: sampled
+  // nearest, the glow's ramp would show as steps a dozen pixels wide.
+  if (Animation* art = flash->GetAnimation()) art->SetSmoothScaling(true);
   flash->AddFlag("ExpandRate", expandRate);
   flash->AddFlag("EndSize", endSize);
   flash->SetInactive(false);

@@ -238,6 +238,16 @@ Texture::~Texture() {
   }
 }
 
+void Texture::SetSmoothScaling(bool smooth) {
+  m_smooth = smooth;
+  // SDL samples the same way where it draws the texture: all of it on a GPU, and on
+  // the software device whatever our own loops leave to it.
+  if (m_device != nullptr) {
+    SDL_SetTextureScaleMode(AsTexture(m_handle),
+                            smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  }
+}
+
 std::unique_ptr<Gfx> Gfx::Create(Window& window, int width, int height, std::string& error) {
   if (width <= 0 || height <= 0) {
     error = "the target size must be positive";
@@ -559,10 +569,11 @@ bool Gfx::BlitTransformed(const Texels& texels, const Texture& texture, const fl
   if (!flipX && !flipY && width == texture.Width() && height == texture.Height()) return false;
   SDL_RenderFlush(AsRenderer(m_renderer));
   SDL_Surface* frame = AsSurface(m_frame);
-  BlitTransformedRect(
-      Frame32{static_cast<std::uint32_t*>(frame->pixels), frame->pitch / 4, m_width, m_height},
-      texels.pixels, texels.pitch, texture.Width(), texture.Height(), rect[0], rect[1], rect[2],
-      rect[3], flipX, flipY, m_row);
+  const Frame32 target{static_cast<std::uint32_t*>(frame->pixels), frame->pitch / 4, m_width,
+                       m_height};
+  const auto blit = texture.SmoothScaling() ? BlitSmoothRect : BlitTransformedRect;
+  blit(target, texels.pixels, texels.pitch, texture.Width(), texture.Height(), rect[0], rect[1],
+       rect[2], rect[3], flipX, flipY, m_row);
   return true;
 }
 

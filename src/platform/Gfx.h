@@ -10,7 +10,9 @@
 // untextured fills, each path checked the same way. The device then keeps one
 // copy of each texture's pixels, SDL's, presents by a straight row copy where
 // the window is the frame's size, and headless skips the copy to a full-screen
-// window that nobody sees.
+// window that nobody sees. A texture set to scale smoothly is the exception to
+// SDL's pixels: scaled upright, our loop samples it bilinearly in integer steps
+// of its own (what SDL still draws of it, SDL scales its own way).
 #pragma once
 
 #include <cstdint>
@@ -71,7 +73,7 @@ class Gfx {
 
   // A width x height texture from ARGB pixels, rows `pitchPixels` apart, so a tile
   // can be cut straight out of a larger image. Drawn with straight alpha blending
-  // and nearest sampling.
+  // and nearest sampling (smooth where Texture::SetSmoothScaling asks).
   std::unique_ptr<Texture> CreateTexture(int width, int height, const std::uint32_t* argb,
                                          int pitchPixels, std::string& error);
 

@@ -223,6 +223,135 @@ void BlitTransformedRect(const Frame32& frame, const std::uint32_t* texels, int 
 
 namespace {
 
+// Where a pixel samples a texture smoothly along one axis: the texel whose centre
+// lies at or before the nearest sampler's position less half a texel, and the
+// weight, out of 256, of the texel after it; held at the first and last texels.
+struct SmoothTap {
+  int first;
+  std::uint32_t weight;
+};
+
+SmoothTap SmoothTapAt(std::uint64_t inc, int d, int size) {
+  const std::int64_t at =
+      static_cast<std::int64_t>(inc / 2 + inc * static_cast<std::uint64_t>(d)) - 0x8000;
+  if (at <= 0) return {0, 0};
+  const int first = static_cast<int>(at >> 16);
+  if (first >= size - 1) return {size - 1, 0};
+  return {first, static_cast<std::uint32_t>(at >> 8) & 0xFFu};
+}
+
+// A straight-alpha texel premultiplied by its alpha, rounded.
+std::uint32_t Premultiplied(std::uint32_t t) {
+  const std::uint32_t a = t >> 24;
+  if (a == 255) return t;
+  const auto scale = [a](std::uint32_t c) { return (c * a + 127) / 255; };
+  return a << 24 | scale((t >> 16) & 0xFFu) << 16 | scale((t >> 8) & 0xFFu) << 8 | scale(t & 0xFFu);
+}
+
+// (256 - w) * p + w * q over 256, rounded, two channels at a time. Premultiplied
+// texels stay premultiplied: no channel ends above the alpha.
+std::uint32_t Mix(std::uint32_t p, std::uint32_t q, std::uint32_t w) {
+  const std::uint32_t v = 256 - w;
+  const std::uint32_t rb = ((p & 0xFF00FFu) * v + (q & 0xFF00FFu) * w + 0x800080u) >> 8;
+  const std::uint32_t ag = ((p >> 8) & 0xFF00FFu) * v + ((q >> 8) & 0xFF00FFu) * w + 0x800080u;
+  return (rb & 0xFF00FFu) | (ag & 0xFF00FF00u);
+}
+
+// A premultiplied texel over a pixel: each channel, alpha too, as
+// s + d * (255 - a) / 255 rounded down (x / 255 exactly as (x + 1 + (x >> 8)) >> 8),
+// two channels at a time; never above 255, as no channel of s exceeds a.
+std::uint32_t OverPremultiplied(std::uint32_t s, std::uint32_t d) {
+  const std::uint32_t a = s >> 24;
+  if (a == 0) return d;
+  if (a == 255) return s;
+  const std::uint32_t keep = 255 - a;
+  const std::uint32_t rb = (d & 0xFF00FFu) * keep;
+  const std::uint32_t ag = ((d >> 8) & 0xFF00FFu) * keep;
+  const std::uint32_t rbKept = ((rb + 0x10001u + ((rb >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
+  const std::uint32_t agKept = (ag + 0x10001u + ((ag >> 8) & 0xFF00FFu)) & 0xFF00FF00u;
+  return s + (rbKept | agKept);
+}
+
+// Mixes two rows by `weight` (of the second, out of 256) and lays the result over
+// `dst`: Mix then OverPremultiplied, four pixels at a time in the same sums (16-bit
+// lanes hold every one), so each pixel is what the one-pixel step gives.
+void MixRowsOver(const std::uint32_t* upper, const std::uint32_t* lower, std::uint32_t weight,
+                 std::uint32_t* dst, int count) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i w = _mm_set1_epi16(static_cast<short>(weight));
+  const __m128i v = _mm_set1_epi16(static_cast<short>(256 - weight));
+  const __m128i half = _mm_set1_epi16(128), lowBytes = _mm_set1_epi16(0xFF);
+  int x = 0;
+  for (; x + 4 <= count; x += 4) {
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + x));
+    const __m128i q = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + x));
+    // Wholly clear texels leave the pixels as they are.
+    const __m128i clear = _mm_cmpeq_epi32(_mm_srli_epi32(_mm_or_si128(p, q), 24), zero);
+    if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
+    auto* out = reinterpret_cast<__m128i*>(dst + x);
+    const __m128i d = _mm_loadu_si128(out);
+    __m128i halves[2];
+    for (int h = 0; h < 2; ++h) {
+      const __m128i p16 = h == 0 ? _mm_unpacklo_epi8(p, zero) : _mm_unpackhi_epi8(p, zero);
+      const __m128i q16 = h == 0 ? _mm_unpacklo_epi8(q, zero) : _mm_unpackhi_epi8(q, zero);
+      const __m128i d16 = h == 0 ? _mm_unpacklo_epi8(d, zero) : _mm_unpackhi_epi8(d, zero);
+      const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(p16, v), _mm_mullo_epi16(q16, w));
+      const __m128i s16 = _mm_srli_epi16(_mm_add_epi16(sum, half), 8);
+      const __m128i a16 = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s16, 0xFF), 0xFF);
+      halves[h] = _mm_add_epi16(s16, Divide255(_mm_mullo_epi16(d16, _mm_xor_si128(a16, lowBytes))));
+    }
+    _mm_storeu_si128(out, _mm_packus_epi16(halves[0], halves[1]));
+  }
+  for (; x < count; ++x) dst[x] = OverPremultiplied(Mix(upper[x], lower[x], weight), dst[x]);
+}
+
+}  // namespace
+
+void BlitSmoothRect(const Frame32& frame, const std::uint32_t* texels, int texelPitch,
+                    int textureWidth, int textureHeight, int x0, int y0, int x1, int y1, bool flipX,
+                    bool flipY, std::vector<std::uint32_t>& scratch) {
+  const int width = x1 - x0, height = y1 - y0;
+  const int left = std::max(x0, 0), right = std::min(x1, frame.width);
+  const int top = std::max(y0, 0), bottom = std::min(y1, frame.height);
+  if (left >= right || top >= bottom) return;
+  const std::uint64_t incX = (static_cast<std::uint64_t>(textureWidth) << 16) / width;
+  const std::uint64_t incY = (static_cast<std::uint64_t>(textureHeight) << 16) / height;
+  // Each column's first texel and weight; one texel row premultiplied; the two
+  // texel rows a pixel row lies between, each mixed across for every column.
+  const auto columns = static_cast<std::size_t>(right - left);
+  scratch.resize(3 * columns + static_cast<std::size_t>(textureWidth));
+  std::uint32_t* const column = scratch.data();
+  std::uint32_t* const upper = column + columns;
+  std::uint32_t* const lower = upper + columns;
+  std::uint32_t* const source = lower + columns;
+  for (int x = left; x < right; ++x) {
+    const SmoothTap tap = SmoothTapAt(incX, flipX ? x1 - 1 - x : x - x0, textureWidth);
+    column[x - left] = static_cast<std::uint32_t>(tap.first) << 8 | tap.weight;
+  }
+  const auto mixAcross = [&](int sourceRow, std::uint32_t* out) {
+    const std::uint32_t* src = texels + static_cast<std::ptrdiff_t>(sourceRow) * texelPitch;
+    for (int k = 0; k < textureWidth; ++k) source[k] = Premultiplied(src[k]);
+    for (std::size_t i = 0; i < columns; ++i) {
+      const std::uint32_t first = column[i] >> 8, weight = column[i] & 0xFFu;
+      out[i] = weight == 0 ? source[first] : Mix(source[first], source[first + 1], weight);
+    }
+  };
+  int loaded = -1;
+  for (int y = top; y < bottom; ++y) {
+    const SmoothTap tap = SmoothTapAt(incY, flipY ? y1 - 1 - y : y - y0, textureHeight);
+    if (tap.first != loaded) {
+      mixAcross(tap.first, upper);
+      // The last row has none below it, and a weight of 0 for it.
+      if (tap.first + 1 < textureHeight) mixAcross(tap.first + 1, lower);
+      loaded = tap.first;
+    }
+    MixRowsOver(upper, tap.weight == 0 ? upper : lower, tap.weight, frame.Row(y) + left,
+                right - left);
+  }
+}
+
+namespace {
+
 // A corner of a triangle as SDL's software renderer keeps it: destination
 // positions in half pixels, texture positions in whole texels.
 struct TrianglePoint {

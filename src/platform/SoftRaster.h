@@ -2,7 +2,7 @@
 // mirrored/scaled copies and turned quads, each giving SDL's software renderer's
 // pixels bit for bit. Gfx checks every one against SDL's result when it opens
 // and draws with SDL instead where a check fails, so a change here must keep
-// those checks passing.
+// those checks passing. Smooth scaling, last, is ours alone.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +38,15 @@ void FillRectBlended(const Frame32& frame, int left, int top, int right, int bot
 void BlitTransformedRect(const Frame32& frame, const std::uint32_t* texels, int texelPitch,
                          int textureWidth, int textureHeight, int x0, int y0, int x1, int y1,
                          bool flipX, bool flipY, std::vector<std::uint32_t>& row);
+
+// The same with the texture sampled smoothly: each pixel mixes the four texels
+// whose centres surround its own (the edge texels repeating past the edges), and
+// blends premultiplied, so soft art blown up far past its size shows no texel
+// steps. Integer throughout, so every build gives the same pixels. `scratch`
+// holds the mixed rows and each column's texels and weight.
+void BlitSmoothRect(const Frame32& frame, const std::uint32_t* texels, int texelPitch,
+                    int textureWidth, int textureHeight, int x0, int y0, int x1, int y1, bool flipX,
+                    bool flipY, std::vector<std::uint32_t>& scratch);
 
 // A textured quad that is no upright rectangle, corners `xy` in the frame and
 // `uv` in the texture. False, drawing nothing, where SDL has to draw it.

@@ -16,6 +16,11 @@ class Texture {
   int Height() const { return m_height; }
   // The device that made it; null once that device is gone.
   const Gfx* Device() const { return m_device; }
+  // Drawn scaled, a texture is sampled nearest by default, which keeps pixel art
+  // crisp; soft art blown up far past its size is sampled smoothly instead, mixing
+  // neighbouring texels, so it shows no blocks.
+  void SetSmoothScaling(bool smooth);
+  bool SmoothScaling() const { return m_smooth; }
 
  private:
   friend class Gfx;
@@ -26,6 +31,7 @@ class Texture {
   void* m_handle;  // SDL_Texture, owned while the device lives
   int m_width;
   int m_height;
+  bool m_smooth = false;
 };
 
 }  // namespace platform

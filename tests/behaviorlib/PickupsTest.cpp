@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "animationlib/D3DAnimation.h"
 #include "animationlib/SceneryCollection.h"
 #include "animationlib/ScenerySprite.h"
 #include "behaviorlib/BehaviorWorld.h"
@@ -250,6 +251,20 @@ TEST_F(PickupsTest, FlashesGrowToTheirEndSizeAndOnesThatDoNotGrowEndAtOnce) {
     FlashBehavior(smoke);
     EXPECT_TRUE(smoke->IsDead()) << rate;
     EXPECT_EQ(smoke->GetScaleX(), 0.0f);
+  }
+}
+
+// A flash ends blown up far past its art, so its frames are sampled smoothly; a spark,
+// pixel art, keeps nearest texels.
+TEST_F(PickupsTest, AFlashIsSampledSmoothlyWhileASparkStaysCrisp) {
+  StartLevel({});
+  for (GameObject* object :
+       {SpawnFlash(Vector2(100, 100), 3, 5.0f, 0.1f, 11.0f, 4.0f),
+        SpawnSpark(0, Vector2(100, 100), CachedVector(), 4.0f, nullptr, 0.0f)}) {
+    const auto* art = dynamic_cast<const D3DAnimation*>(object->GetAnimation());
+    ASSERT_TRUE(art && !art->GetTextures().empty()) << object->GetName();
+    for (const auto& texture : art->GetTextures())
+      EXPECT_EQ(texture->SmoothScaling(), object->GetName() == "Flash") << object->GetName();
   }
 }
 

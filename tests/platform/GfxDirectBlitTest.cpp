@@ -1,6 +1,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -353,4 +354,67 @@ TEST(GfxFastPathTest, StraightPresentGivesTheWindowTheScalersPixels) {
     }
   }
   EXPECT_EQ(shown[0], shown[1]);
+}
+
+// Scaled, a smooth texture mixes the texels around each pixel's centre by where it
+// falls between theirs, holds the edge texels past the edges, and mixes colour
+// premultiplied, so a clear texel's colour never shows. Over black every channel is
+// then the texels' premultiplied grey interpolated at the pixel's centre.
+TEST(GfxSmoothScalingTest, EachPixelMixesTheTexelsAroundItsCentre) {
+  const std::vector<std::uint32_t> ramp = {0xFF000000u, 0xFF282828u, 0xFF505050u, 0xFF787878u,
+                                           0xFFF0F0F0u};
+  const std::vector<std::uint32_t> fade = {0x00FF0000u, 0x80FFFFFFu, 0xFFFFFFFFu};
+  const struct {
+    const char* name;
+    std::vector<std::uint32_t> texels;  // one row, or one column when `down`
+    bool down, mirrored;
+    int from, to;  // the frame pixels the texels stretch over
+  } cases[] = {
+      {"across", ramp, false, false, 10, 66},
+      {"mirrored", ramp, false, true, 10, 66},
+      {"down", ramp, true, false, 3, 90},
+      {"off the left edge", ramp, false, false, -30, 70},
+      {"fading out of a clear red texel", fade, false, false, 20, 80},
+  };
+  auto window = OpenWindow(kSide, kSide);
+  ASSERT_TRUE(window);
+  std::string error;
+  auto gfx = platform::Gfx::Create(*window, kSide, kSide, error);
+  ASSERT_TRUE(gfx) << error;
+  for (const auto& c : cases) {
+    const int n = static_cast<int>(c.texels.size());
+    auto texture =
+        gfx->CreateTexture(c.down ? 1 : n, c.down ? n : 1, c.texels.data(), c.down ? 1 : n, error);
+    ASSERT_TRUE(texture) << error;
+    texture->SetSmoothScaling(true);
+    gfx->BeginFrame(0xFF000000u);
+    const float from = static_cast<float>(c.from) - 0.5f, to = static_cast<float>(c.to) - 0.5f;
+    const float u0 = c.mirrored ? 1.0f : 0.0f;
+    if (c.down) {
+      Quad(*gfx, texture.get(), 19.5f, from, 27.5f, to, 0xFFFFFFFFu);
+    } else {
+      Quad(*gfx, texture.get(), from, 19.5f, to, 27.5f, 0xFFFFFFFFu, u0, 0, 1 - u0, 1);
+    }
+    std::vector<std::uint32_t> frame;
+    ASSERT_TRUE(gfx->ReadPixels(frame));
+    int worst = 0;
+    for (int p = std::max(c.from, 0); p < std::min(c.to, kSide); ++p) {
+      const int d = c.mirrored ? c.to - 1 - p : p - c.from;
+      const double at = std::clamp((d + 0.5) * n / (c.to - c.from) - 0.5, 0.0, n - 1.0);
+      const int k = std::min(static_cast<int>(at), n - 2);
+      const auto grey = [&](int i) {
+        const std::uint32_t t = c.texels[static_cast<std::size_t>(i)];
+        return static_cast<double>((t >> 24) * (t & 0xFFu)) / 255.0;
+      };
+      const double expected = grey(k) + (grey(k + 1) - grey(k)) * (at - k);
+      for (int q = 20; q < 28; ++q) {
+        const std::uint32_t pixel = c.down ? frame[p * kSide + q] : frame[q * kSide + p];
+        for (int shift : {0, 8, 16}) {
+          const auto channel = static_cast<double>((pixel >> shift) & 0xFFu);
+          worst = std::max(worst, static_cast<int>(std::lround(std::fabs(channel - expected))));
+        }
+      }
+    }
+    EXPECT_LE(worst, 1) << c.name;
+  }
 }

@@ -14,6 +14,8 @@
 #include "AnimationSource.h"
 #include "SheetRenderer.h"
 #include "ShippedData.h"
+#include "platform/Gfx.h"
+#include "platform/Window.h"
 
 namespace {
 
@@ -143,6 +145,54 @@ TEST(Flash, NeighbouringTexelsDifferLittle) {
     }
     // A hard edge (a stroked ring, a disc) jumps by 100 and more: a staircase when blown up.
     EXPECT_LE(step, 32) << "frame " << f;
+  }
+}
+
+// Drawn eleven times its size, as the crate and the claw flash end, over black and over a
+// bright sky, no screen pixel differs from its neighbour by more than a few steps.
+TEST(Flash, BlownUpElevenTimesOnScreenItShowsNoSteps) {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  std::string error;
+  auto window = platform::Window::Open("flash", 0, 0, 800, 600, false, error);
+  auto gfx = window ? platform::Gfx::Create(*window, 800, 600, error) : nullptr;
+  ASSERT_TRUE(gfx) << error;
+  const Sheet flash("flash");
+  const int w = flash.Width(), h = flash.Height();
+  for (int f = 0; f < flash.Frames(); ++f) {
+    std::vector<std::uint32_t> texels;  // straight alpha, as the game loads them
+    for (int i = 0; i < w * h; ++i) {
+      const auto p = flash.At(f, i % w, i / w);
+      std::uint32_t texel = static_cast<std::uint32_t>(p[3]) << 24;
+      for (int c = 0; c < 3 && p[3] > 0; ++c)
+        texel |= static_cast<std::uint32_t>((p[c] * 255 + p[3] / 2) / p[3]) << (16 - 8 * c);
+      texels.push_back(texel);
+    }
+    auto texture = gfx->CreateTexture(w, h, texels.data(), w, error);
+    ASSERT_TRUE(texture) << error;
+    texture->SetSmoothScaling(true);
+    for (std::uint32_t sky : {0xFF000000u, 0xFF9CC8F0u}) {
+      gfx->BeginFrame(sky);
+      const float x0 = 400.0f - 5.5f * w, y0 = 300.0f - 5.5f * h, x1 = x0 + 11 * w,
+                  y1 = y0 + 11 * h;
+      const platform::GfxVertex quad[4] = {{x0, y0, 0xFFFFFFFFu, 0, 0},
+                                           {x1, y0, 0xFFFFFFFFu, 1, 0},
+                                           {x1, y1, 0xFFFFFFFFu, 1, 1},
+                                           {x0, y1, 0xFFFFFFFFu, 0, 1}};
+      gfx->DrawQuads(texture.get(), quad, 1);
+      std::vector<std::uint32_t> frame;
+      ASSERT_TRUE(gfx->ReadPixels(frame));
+      int step = 0;
+      for (std::size_t i = 0; i + 801 < frame.size(); ++i) {
+        for (int shift : {0, 8, 16}) {
+          const auto at = [&](std::size_t j) {
+            return static_cast<int>(frame[j] >> shift & 0xFFu);
+          };
+          if (i % 800 != 799) step = std::max(step, std::abs(at(i) - at(i + 1)));
+          step = std::max(step, std::abs(at(i) - at(i + 800)));
+        }
+      }
+      EXPECT_LE(step, 4) << "frame " << f << " over " << std::hex << sky;
+    }
   }
 }
 
