@@ -77,7 +77,8 @@ class Floor:
 
 def floor_t():
     """Heading left from the start, over the arena: a dip, the slopes, a tire stack, a
-    block, stairs, a gunner's perch and a low block; the hole down at the far end."""
+    block, stairs, a gunner's raised stretch and a low block; the hole down at the far
+    end."""
     t = Floor(TOP_T)
     t.run(1, EXIT_COLUMN - 1)
     # 1. A one-tile dip: fall in, jump out.
@@ -132,7 +133,7 @@ def floor_a():
 
 
 def floor_b():
-    """Heading left: gunners on perches, a shredder, a shaft hanging from the ceiling."""
+    """Heading left: gunners on raised stretches, a shredder, a shaft hanging from the ceiling."""
     b = Floor(TOP_B)
     b.run(1, LAST_COLUMN)
     # 12. A stretch two tiles up with a gunner, where the hero lands from the floor above,
