@@ -76,15 +76,16 @@ struct ReplayCase {
   // Play frames the recording does not count: frames with the input switched off, and
   // the frames after its last change until level complete.
   int uncounted = 0;
-  // Whether the run keeps play out from under the HUD panel; the factory's perch gunners
-  // and the airship's crates and claws still stand under it.
+  // Whether the run keeps play out from under the HUD panel; the airship's crates and
+  // claws still stand under it.
   bool clearOfThePanel = false;
 };
 
 const ReplayCase kCases[] = {
     {"junkyard", "the WallJump core at (16256, 896)", [] { return CoreAt(16256.0f, 896.0f); }, 0,
      true},
-    {"factory", "the SuperJump core at (6656, 2560)", [] { return CoreAt(6656.0f, 2560.0f); }},
+    {"factory", "the SuperJump core at (6656, 2560)", [] { return CoreAt(6656.0f, 2560.0f); }, 0,
+     true},
     // Kaje walks in with the input off (about 500 frames), and its death fades for 360
     // frames before level complete.
     {"airship", "KajeTrigger turned to its level end", &KajeEnded, 1000},

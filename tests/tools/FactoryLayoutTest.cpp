@@ -112,4 +112,24 @@ TEST(FactoryLayout, TheWayOutNeedsTheSuperJump) {
   EXPECT_LT(kFloor - top, kSuperJump - 60.0f);
 }
 
+// The ground hides what passes into it, as in the other levels: the hero and the enemies
+// (drawn at 0), the tires a Stride throws, and the power-ups a kill drops (3.0); only shots,
+// flashes and debris (4.0 and up) stay in front.
+TEST(FactoryLayout, TheGroundIsDrawnInFrontOfWhatPassesIntoIt) {
+  constexpr float kDroppedPowerupDepth = 3.0f;
+  const validator::LevelData level = Factory();
+  const validator::PlacedObject* lowestGround = nullptr;
+  std::string frontmost = "a dropped power-up";
+  float front = kDroppedPowerupDepth;
+  for (const auto& o : level.main) {
+    const bool ground = o.name == "MetalTiles" || o.name == "MetalRamps" || o.name == "ArenaLedge";
+    if (ground && (!lowestGround || o.depth < lowestGround->depth)) lowestGround = &o;
+    if (!ground && o.depth > front) front = o.depth, frontmost = o.name;
+  }
+  ASSERT_NE(lowestGround, nullptr);
+  EXPECT_GT(lowestGround->depth, front)
+      << lowestGround->name << " at (" << lowestGround->x << ", " << lowestGround->y
+      << ") is drawn behind " << frontmost;
+}
+
 }  // namespace

@@ -77,7 +77,8 @@ class Floor:
 
 def floor_t():
     """Heading left from the start, over the arena: a dip, the slopes, a tire stack, a
-    block, stairs, a gunner's perch and a low block; the hole down at the far end."""
+    block, stairs, a gunner's raised stretch and a low block; the hole down at the far
+    end."""
     t = Floor(TOP_T)
     t.run(1, EXIT_COLUMN - 1)
     # 1. A one-tile dip: fall in, jump out.
@@ -98,8 +99,9 @@ def floor_t():
     t.run(32, 33, 1)
     t.run(30, 31, 2)
     t.run(28, 29, 1)
-    # 5. The first gunner on a perch one tile up.
-    t.run(16, 20, 1)
+    # 5. The first gunner at the end of a stretch one tile up, level with the hero's way to
+    # it: a gunner above him, kept 480 away, would stand under the HUD's panel.
+    t.run(16, 27, 1)
     # 6. A low block before the hole down.
     t.run(8, 10, 1)
     t.hole(1)
@@ -131,20 +133,20 @@ def floor_a():
 
 
 def floor_b():
-    """Heading left: gunners on perches, a shredder, a shaft hanging from the ceiling."""
+    """Heading left: gunners on raised stretches, a shredder, a shaft hanging from the ceiling."""
     b = Floor(TOP_B)
     b.run(1, LAST_COLUMN)
-    # 12. A perch two tiles up with a gunner, reached by a step from the right.
-    b.run(37, 37, 1)
-    b.run(33, 36, 2)
+    # 12. A stretch two tiles up with a gunner, where the hero lands from the floor above,
+    # and a step down from it; level with him, as on the top floor.
+    b.run(33, LAST_COLUMN, 2)
     b.run(32, 32, 1)
-    # 13. A raised stretch with the next gunner; the shredder's floor beyond it.
-    b.run(23, 27, 1)
+    # 13. A raised stretch with the next gunner, on from the step; the shredder's floor
+    # beyond it.
+    b.run(23, 31, 1)
     # 14. A WallJump shaft hanging from the ceiling, an orb at its top.
     b.hang(9, 2, 4)
     b.hang(11, 2, 4)
-    # 15. A last gunner on a perch one tile up before the hole down.
-    b.run(3, 6, 1)
+    # 15. A last gunner before the hole down, on the hero's level.
     b.hole(1)
     return b
 
@@ -180,7 +182,8 @@ def floor_c():
 
 
 def make():
-    T, D = "MetalTiles", "-0.5"
+    # The ground stands in front of what moves on or through it, as in the other levels.
+    T, D = "MetalTiles", GROUND_DEPTH
     t, a, b, c = floor_t(), floor_a(), floor_b(), floor_c()
     floors = (t, a, b, c)
     cells = [cell for f in floors for cell in f.cells()]
@@ -240,9 +243,10 @@ def make():
         ("TigerC", cx(34), b.on(34), 1),
         ("TigerC", cx(25), b.on(25), 1), ("Shredder", cx(16), b.on(16), 1),
         ("Rat", cx(7), b.on(7), 0), ("TigerC", cx(4), b.on(4), 0),
-        # The arena floor
+        # The arena floor; the Constructor at the far end of its stretch from the second
+        # lift, so that a hero waiting there leaves it off the screen, not under the panel
         ("Shredder", cx(17), c.on(17), 0),
-        ("Constructor", cx(26), c.on(26, above=38), 1), ("Rat", cx(33), c.on(33), 0),
+        ("Constructor", cx(21), c.on(21, above=38), 1), ("Rat", cx(33), c.on(33), 0),
         ("TigerC", cx(40), c.on(40), 1),
     ]
     checkpoints = [("TriggerCheckPoint", cx(57), t.on(57)),
