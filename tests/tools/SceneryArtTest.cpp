@@ -7,8 +7,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "AnimationSource.h"
@@ -20,8 +23,9 @@ namespace {
 // One animation's painted sheet, read as straight (not premultiplied) RGBA.
 class Sheet {
  public:
-  explicit Sheet(const std::string& name)
-      : m_anim(testsupport::SourceAnimation(name)), m_surface(assetgen::RenderSheet(m_anim)) {
+  explicit Sheet(const std::string& name) : Sheet(testsupport::SourceAnimation(name)) {}
+  explicit Sheet(assetgen::AnimationDesc anim)
+      : m_anim(std::move(anim)), m_surface(assetgen::RenderSheet(m_anim)) {
     cairo_surface_flush(m_surface.get());
   }
   int Width() const { return m_anim.frameWidth; }
@@ -38,7 +42,7 @@ class Sheet {
   }
 
  private:
-  const assetgen::AnimationDesc& m_anim;
+  assetgen::AnimationDesc m_anim;
   assetgen::Surface m_surface;
 };
 
@@ -94,6 +98,89 @@ INSTANTIATE_TEST_SUITE_P(
         Repeat{"junkyard_looks", "junkyard_ground", {1, 3, 7, 15}, 0, 0, true, 0.45},
         Repeat{"factory_looks", "tiles_metal", {1, 3, 7, 15}, 0, 0, true, 0.6}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// ---- The factory's walls: the plating as it runs on along a floor, tile beside tile. ----
+
+// Pearson's correlation, gathered a pair at a time.
+class Correlation {
+ public:
+  void Add(double a, double b) {
+    m_a += a, m_b += b, m_aa += a * a, m_bb += b * b, m_ab += a * b, ++m_n;
+  }
+  double Value() const {
+    if (m_n == 0) return 0;
+    const double cov = m_ab / m_n - m_a / m_n * m_b / m_n;
+    const double va = m_aa / m_n - m_a / m_n * m_a / m_n, vb = m_bb / m_n - m_b / m_n * m_b / m_n;
+    return va > 0 && vb > 0 ? cov / std::sqrt(va * vb) : 1.0;
+  }
+
+ private:
+  double m_a = 0, m_b = 0, m_aa = 0, m_bb = 0, m_ab = 0;
+  long m_n = 0;
+};
+
+// How alike the ground looks a given distance along: over every pair of tiles that far apart
+// on one row of the level, the share of pixels that are the same, and, where both tiles wear
+// a look, the correlation of how much each look changes the bare plating pixel by pixel: high
+// when every look puts its fitting in the same place, as a grid does.
+struct Likeness {
+  double same = 0, lookPlaces = 0;
+};
+
+Likeness GroundLikeness(const char* level, const char* tile, const char* animation, int apart) {
+  const Sheet sheet(animation);
+  const assetgen::AnimationDesc& desc = testsupport::SourceAnimation(animation);
+  std::map<std::string, Sheet> bare;  // the plain ground of each kind, no look
+  for (const auto& frame : desc.frames) {
+    const std::string kind = assetgen::ParamText(desc, frame, "kind", "");
+    if (bare.count(kind)) continue;
+    assetgen::AnimationDesc one = desc;
+    one.columns = 1;
+    one.frames = {frame};
+    one.frames.front().params = {{"kind", kind}};
+    bare.emplace(kind, Sheet(std::move(one)));
+  }
+  auto lookOf = [&](int frame) -> const Sheet* {
+    const auto& f = desc.frames[static_cast<std::size_t>(frame)];
+    if (assetgen::ParamNumber(desc, f, "v", -1) < 0) return nullptr;
+    return &bare.at(assetgen::ParamText(desc, f, "kind", ""));
+  };
+  std::map<std::pair<int, int>, int> frameAt;
+  for (const auto& o : testsupport::ShippedLevel(level).main)
+    if (o.name == tile) frameAt[{static_cast<int>(o.x), static_cast<int>(o.y)}] = o.frame;
+  long same = 0, n = 0;
+  Correlation places;
+  auto brightness = [](const std::array<int, 4>& p) { return p[0] + p[1] + p[2]; };
+  for (const auto& [at, frame] : frameAt) {
+    const auto other = frameAt.find({at.first + apart, at.second});
+    if (other == frameAt.end()) continue;
+    const Sheet *bareA = lookOf(frame), *bareB = lookOf(other->second);
+    for (int y = 0; y < sheet.Height(); y += 2) {
+      for (int x = 0; x < sheet.Width(); x += 2) {
+        const auto p = sheet.At(frame, x, y), q = sheet.At(other->second, x, y);
+        same += Same(p, q);
+        ++n;
+        if (bareA && bareB) {
+          places.Add(std::abs(brightness(p) - brightness(bareA->At(0, x, y))),
+                     std::abs(brightness(q) - brightness(bareB->At(0, x, y))));
+        }
+      }
+    }
+  }
+  return {n ? static_cast<double>(same) / n : 0, places.Value()};
+}
+
+// A look stamped on tile after tile reads as a grid across the whole hall: one and two tiles
+// along, the factory's ground must look unlike itself.
+TEST(FactoryWalls, DoNotShowTheSamePictureATileOrTwoAlong) {
+  for (int apart : {128, 256}) {
+    const Likeness l = GroundLikeness("factory.lvl", "MetalTiles", "tiles_metal", apart);
+    std::printf("factory ground %d px along: %.1f %% of pixels the same, looks' places %.3f\n",
+                apart, 100 * l.same, l.lookPlaces);
+    EXPECT_LE(l.same, 0.45) << apart << " px along";
+    EXPECT_LE(l.lookPlaces, 0.3) << apart << " px along";
+  }
+}
 
 // ---- The airship's backdrop. ----
 
