@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "PaintKit.h"
 
@@ -28,21 +30,67 @@ void VerticalGradient(cairo_t* cr, double y0, double y1, const Color& a, const C
   cairo_pattern_destroy(g);
 }
 
-// Plates replaced or repainted over the years: some darker, some lighter, some in red primer
-// or bare galvanised steel, a few left as they were. Only plates wholly inside the tile.
-void PlateTones(cairo_t* cr, int v, double w, double h) {
+// One plate from x0 to x1 of the course from y down, as the bare plating draws its own: the
+// joints along its top and left lit from above, a rivet near either end.
+void Plate(cairo_t* cr, double x0, double x1, double y) {
+  cairo_rectangle(cr, x0 + 2, y + 2, x1 - x0 - 4, kCourse - 4);
+  cairo_set_source_rgba(cr, 1, 1, 1, 0.035);
+  cairo_fill(cr);
+  cairo_move_to(cr, x0, y + 0.75);
+  cairo_line_to(cr, x1, y + 0.75);
+  cairo_move_to(cr, x0 + 0.75, y);
+  cairo_line_to(cr, x0 + 0.75, y + kCourse);
+  cairo_set_source_rgba(cr, 0.08, 0.1, 0.13, 0.9);
+  cairo_set_line_width(cr, 1.5);
+  cairo_stroke(cr);
+  cairo_move_to(cr, x0 + 2, y + 2.25);
+  cairo_line_to(cr, x1, y + 2.25);
+  cairo_set_source_rgba(cr, 1, 1, 1, 0.14);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  for (double rx : {x0 + 6, x1 - 6}) Sphere(cr, rx, y + kCourse / 2, 1.8, Color::Hex(0x8C9AAA));
+}
+
+// Plates replaced over the years: in the courses whose plates lie wholly inside the tile the
+// joint between them stands where this look has it (or is gone, one long plate), in the
+// others the middle plate may be cut in two; and the plates are repainted, some darker, some
+// lighter, some in red primer or bare galvanised steel, a few left as they were. The joints
+// at the tile's edges stay, so every look still meets the next at a joint.
+void Plates(cairo_t* cr, int v, double w, double h) {
   Lcg rng(7300u + static_cast<std::uint32_t>(v) * 131u);
   for (int course = 0; course * kCourse < h; ++course) {
     const double y = course * kCourse;
-    for (double x = (course % 2 ? kPlateW / 2 : 0) - kPlateW; x < w; x += kPlateW) {
+    const double cutPick = rng.Uniform();
+    const double cut = std::round(rng.Range(36, 92));
+    std::vector<std::pair<double, double>> plates;
+    if (course % 2 == 0) {
+      cairo_rectangle(cr, 0, y, w, kCourse);
+      SetColor(cr, Color::Hex(0x4A5868));
+      cairo_fill(cr);
+      if (cutPick < 0.2) {
+        plates = {{0, w}};
+      } else {
+        plates = {{0, cut}, {cut, w}};
+      }
+      for (const auto& [x0, x1] : plates) Plate(cr, x0, x1, y);
+    } else if (cutPick < 0.7) {
+      const double mid = std::round(48 + (cut - 36) * 32 / 56);
+      StrokeSegment(cr, mid + 0.75, y + 1.5, mid + 0.75, y + kCourse, 1.5,
+                    Color{0.08, 0.1, 0.13, 0.9});
+      for (double rx : {mid - 6, mid + 6}) Sphere(cr, rx, y + kCourse / 2, 1.8, Color::Hex(0x8C9AAA));
+      plates = {{kPlateW / 2, mid}, {mid, w - kPlateW / 2}};
+    } else {
+      plates = {{kPlateW / 2, w - kPlateW / 2}};
+    }
+    for (const auto& [x0, x1] : plates) {
       const double pick = rng.Uniform();
       const double amount = rng.Range(0.04, 0.12);
-      if (x < 0 || x + kPlateW > w || pick < 0.22) continue;
+      if (pick < 0.22) continue;
       Color tone{0, 0, 0, amount + 0.05};
       if (pick >= 0.55 && pick < 0.78) tone = Color{1, 1, 1, amount * 0.8};
       if (pick >= 0.78 && pick < 0.9) tone = Color{0.55, 0.26, 0.16, amount + 0.1};
       if (pick >= 0.9) tone = Color{0.62, 0.72, 0.8, amount + 0.06};
-      cairo_rectangle(cr, x + 1.5, y + 1.5, kPlateW - 1.5, kCourse - 1.5);
+      cairo_rectangle(cr, x0 + 1.5, y + 1.5, x1 - x0 - 1.5, kCourse - 1.5);
       SetColor(cr, tone);
       cairo_fill(cr);
     }
@@ -246,7 +294,7 @@ const Look kLooks[] = {
 
 void SteelLook(cairo_t* cr, int v, double w, double h, bool surface) {
   const double top = surface ? 22 : 10;
-  PlateTones(cr, v, w, h);
+  Plates(cr, v, w, h);
   Wear(cr, v, w, h, top + 4);
   constexpr int kCount = static_cast<int>(sizeof(kLooks) / sizeof(kLooks[0]));
   if (v < 0 || v >= kCount) return;

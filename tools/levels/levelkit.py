@@ -48,10 +48,14 @@ def dress(frames, size, looks):
     side by side. Along each stretch of plain tiles of one kind a position hash starts a run
     here and there and picks every other tile's look, never one of the three looks to its left
     nor of the three above it, so that no stretch of wall repeats tile by tile."""
-    kinds = {}
+    kinds, look_of = {}, {}
     for plain, (singles, runs) in looks.items():
         for frame in [plain] + [f for f, _ in singles]:
             kinds[frame] = plain
+        # The n-th single of every kind is one look: a surface tile above or beside a fill
+        # tile must not repeat it either.
+        for n, (frame, _) in enumerate(singles):
+            look_of[frame] = n
     rows = {}
     for (x, y), frame in frames.items():
         if frame in kinds:
@@ -78,9 +82,10 @@ def dress(frames, size, looks):
                 i += length
                 continue
             x = xs[i]
-            avoid = {out.get((x - k * size, y)) for k in (1, 2, 3)} | \
-                {out.get((x + k * size, y - size)) for k in (-1, 0, 1)}
-            pool = [f for f, weight in singles if f not in avoid for _ in range(weight)]
+            near = [out.get((x - k * size, y)) for k in (1, 2, 3)] + \
+                [out.get((x + k * size, y - size)) for k in (-1, 0, 1)]
+            avoid = {look_of[f] for f in near if f in look_of}
+            pool = [f for f, weight in singles if look_of[f] not in avoid for _ in range(weight)]
             out[(x, y)] = pool[(h >> 8) % len(pool)] if pool else singles[0][0]
             i += 1
     return out
