@@ -235,7 +235,7 @@ TEST_P(GroundTiles, SurfacesRunIntoTheFillBelow) {
 INSTANTIATE_TEST_SUITE_P(EveryLevel, GroundTiles, ::testing::ValuesIn(kTileSets),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The factory's fittings that run over several tiles: a pipe, a soot stain and a sign. Each
+// The factory's fittings that run over several tiles: a pipe, a soot stain and signs. Each
 // piece shows the bare plating where the run does not go on (above, below, before its first
 // piece and after its last), and every piece crosses a side it shares with the next in the
 // same way, so a first, any mids and a last join wherever the level lays them.
@@ -296,7 +296,9 @@ TEST_P(SteelRuns, PiecesShowBarePlatingWhereTheRunEndsAndJoinWhereItGoesOn) {
 INSTANTIATE_TEST_SUITE_P(Factory, SteelRuns,
                          ::testing::Values(Run{"pipe", {36}, {38, 40}, {42}},
                                            Run{"stain", {44}, {46}, {48}},
-                                           Run{"sign", {50}, {}, {52}}),
+                                           Run{"hall_sign", {50}, {}, {52}},
+                                           Run{"clear_sign", {54}, {}, {56}},
+                                           Run{"bay_sign", {58}, {}, {60}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The level files. ----
@@ -355,9 +357,9 @@ const GroundOfLevel kLevels[] = {
      128,
      true,
      {0, 2, 4, 6, 14, 10, 12, 13, 18, 20, 22, 24, 26, 28, 30, 32, 34, 36, 38, 40, 42, 44, 46, 48,
-      50, 52},
+      50, 52, 54, 56, 58, 60},
      {1, 3, 5, 7, 15, 8, 9, 11, 16, 17, 19, 21, 23, 25, 27, 29, 31, 33, 35, 37, 39, 41, 43, 45,
-      47, 49, 51, 53},
+      47, 49, 51, 53, 55, 57, 59, 61},
      {}},
     // Plain deck (frame 0) also runs on under the bulkheads: Kaje reads any other frame there.
     {"airship.lvl", "AirshipDeck", 128, false, {1}, {3, 4, 5, 6, 7, 8, 9, 10, 11},

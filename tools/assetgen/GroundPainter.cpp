@@ -558,7 +558,7 @@ void InnerCorner(cairo_t* cr, const GroundStyle& style, bool left, double w) {
 // Frames carry set=junkyard|metal|deck, kind=top|fill|ledge_left|ledge_right|wall_left|
 // wall_right|inner_left|inner_right|block|pillar|step_left|step_right (and broken|open|marker|
 // wall) and, on plain tiles, v=variant; plain steel tiles may carry span=pipe|stain|sign with
-// part=first|mid|valve|last.
+// part=first|mid|valve|last (a sign's text=, '_' for a space).
 void PaintGround(const FramePaint& p) {
   cairo_t* cr = p.cr;
   const GroundStyle& style = StyleOf(p.Text("set", "metal"));
@@ -613,7 +613,11 @@ void PaintGround(const FramePaint& p) {
   if (variant >= 0) style.detail(cr, variant, w, h, s.top);
   // A piece of a fitting that runs over several tiles side by side (the factory's only).
   const std::string span = p.Text("span", "");
-  if (!span.empty()) SteelSpan(cr, span, p.Text("part", "mid"), w, h, s.top);
+  if (!span.empty()) {
+    std::string text = p.Text("text", "");
+    std::replace(text.begin(), text.end(), '_', ' ');
+    SteelSpan(cr, span, p.Text("part", "mid"), text, w, h, s.top);
+  }
   const double faceTop = s.top ? style.crust * 0.5 : 0;
   const double faceBottom = s.halfFace ? h / 2 : h;
   if (s.left) FaceAt(cr, style, true, w, faceTop, faceBottom);

@@ -336,8 +336,8 @@ void SteelLook(cairo_t* cr, int v, double w, double h, bool surface) {
   }
 }
 
-void SteelSpan(cairo_t* cr, const std::string& span, const std::string& part, double w, double h,
-               bool surface) {
+void SteelSpan(cairo_t* cr, const std::string& span, const std::string& part,
+               const std::string& text, double w, double h, bool surface) {
   const double top = surface ? 22 : 10;
   const bool first = part == "first", last = part == "last";
   // The run's ends lie inside its first and last pieces; elsewhere it crosses the sides.
@@ -433,7 +433,7 @@ void SteelSpan(cairo_t* cr, const std::string& span, const std::string& part, do
     SetColor(cr, Color::Hex(0xE0B020));
     cairo_fill(cr);
     cairo_restore(cr);
-    TextPath(cr, "PRESS HALL 3", w, y + 26, 16, 1);
+    TextPath(cr, text, w, y + 26, 16, 1);
     cairo_set_source_rgba(cr, 0.92, 0.9, 0.82, 0.92);
     cairo_set_line_width(cr, 2.5);
     cairo_stroke(cr);

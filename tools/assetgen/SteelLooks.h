@@ -12,9 +12,10 @@ namespace assetgen {
 // Look `v` of a plain tile w x h; `surface` says whether a walkway band covers its top.
 void SteelLook(cairo_t* cr, int v, double w, double h, bool surface);
 
-// Piece `part` ("first", "mid", "valve", "last") of a run of `span` ("pipe", "stain", "sign").
-// What crosses a piece's side is the same on every piece, so any first, mids and last join.
-void SteelSpan(cairo_t* cr, const std::string& span, const std::string& part, double w, double h,
-               bool surface);
+// Piece `part` ("first", "mid", "valve", "last") of a run of `span` ("pipe", "stain", "sign",
+// whose board reads `text`). What crosses a piece's side is the same on every piece, so any
+// first, mids and last join.
+void SteelSpan(cairo_t* cr, const std::string& span, const std::string& part,
+               const std::string& text, double w, double h, bool surface);
 
 }  // namespace assetgen
