@@ -17,7 +17,7 @@ BOUNDS = (0, 0, 9088, 3200)
 # The plain steel's looks (frames of "MetalTiles", see world.anim), surface and fill alike:
 # bare plating, weighted up, between vents, lamps, valves, gauges, a bay plate, a crack and a
 # junction box; and the runs laid over several tiles, a pipe (with a valve on some of its
-# mids), a soot stain and three signs over two tiles, the pipe and the stain twice as often.
+# mids), a soot stain and three signs over two tiles, each sign a quarter as often as a pipe.
 SINGLE_WEIGHTS = ((0, 3), (1, 1), (2, 1), (3, 1), (4, 1), (5, 3), (6, 1), (7, 1), (8, 3),
                   (9, 1), (10, 1), (11, 1), (12, 3), (13, 1))
 
@@ -38,7 +38,7 @@ def steel_looks():
         pipe = (piece(0, fill), [piece(1, fill), piece(1, fill), piece(2, fill)], piece(3, fill))
         stain = (piece(4, fill), [piece(5, fill)], piece(6, fill))
         signs = [(piece(k, fill), [], piece(k + 1, fill)) for k in (7, 9, 11)]
-        looks[fill] = (singles, [pipe, pipe, stain, stain] + signs)
+        looks[fill] = (singles, [pipe] * 4 + [stain] * 4 + signs)
     return looks
 
 

@@ -46,8 +46,9 @@ def dress(frames, size, looks):
     (the one autotile left there) to (singles, runs). Singles are (frame, weight) pairs, one
     tile each; a run is (first, mids, last) frames of a fitting laid over two or more tiles
     side by side. Along each stretch of plain tiles of one kind a position hash starts a run
-    here and there and picks every other tile's look, never one of the three looks to its left
-    nor of the three above it, so that no stretch of wall repeats tile by tile."""
+    here and there (never one that also lies close by, to the left or on the row above) and
+    picks every other tile's look, never one of the three looks to its left nor of the three
+    above it, so that no stretch of wall repeats tile by tile."""
     kinds, look_of = {}, {}
     for plain, (singles, runs) in looks.items():
         for frame in [plain] + [f for f, _ in singles]:
@@ -60,7 +61,7 @@ def dress(frames, size, looks):
     for (x, y), frame in frames.items():
         if frame in kinds:
             rows.setdefault(y, []).append(x)
-    out = dict(frames)
+    out, run_of = dict(frames), {}
     for y in sorted(rows):
         xs = sorted(rows[y])
         i = 0
@@ -73,12 +74,18 @@ def dress(frames, size, looks):
                     kinds[frames[(xs[i + n], y)]] == plain:
                 n += 1
             h = position_hash(xs[i], y, 1)
-            if n >= 2 and runs and h % 100 < 22:
-                first, mids, last = runs[(h >> 8) % len(runs)]
+            # A run, unless the same one lies close by, to the left or on the row above (the
+            # same place in each kind's list is the same run).
+            run = runs.index(runs[(h >> 8) % len(runs)]) if runs else None
+            near = {run_of.get((xs[i] - k * size, y)) for k in range(1, 7)} | \
+                {run_of.get((xs[i] + k * size, y - size)) for k in range(-4, 8)}
+            if n >= 2 and runs and h % 100 < 22 and run not in near:
+                first, mids, last = runs[run]
                 length = 2 if not mids else min(n, 2 + (h >> 16) % 3)
                 pieces = [first] + [mids[(h >> (20 + k)) % len(mids)] for k in range(length - 2)]
                 for k, piece in enumerate(pieces + [last]):
                     out[(xs[i + k], y)] = piece
+                    run_of[(xs[i + k], y)] = run
                 i += length
                 continue
             x = xs[i]
