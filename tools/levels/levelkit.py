@@ -47,7 +47,7 @@ def dress(frames, size, looks):
     tile each; a run is (first, mids, last) frames of a fitting laid over two or more tiles
     side by side. Along each stretch of plain tiles of one kind a position hash starts a run
     here and there (never one that also lies close by, to the left or on the row above) and
-    picks every other tile's look, never one of the three looks to its left nor of the three
+    picks every other tile's look, never one of the four looks to its left nor of the five
     above it, so that no stretch of wall repeats tile by tile."""
     kinds, look_of = {}, {}
     for plain, (singles, runs) in looks.items():
@@ -89,8 +89,8 @@ def dress(frames, size, looks):
                 i += length
                 continue
             x = xs[i]
-            near = [out.get((x - k * size, y)) for k in (1, 2, 3)] + \
-                [out.get((x + k * size, y - size)) for k in (-1, 0, 1)]
+            near = [out.get((x - k * size, y)) for k in (1, 2, 3, 4)] + \
+                [out.get((x + k * size, y - size)) for k in (-2, -1, 0, 1, 2)]
             avoid = {look_of[f] for f in near if f in look_of}
             pool = [f for f, weight in singles if look_of[f] not in avoid for _ in range(weight)]
             out[(x, y)] = pool[(h >> 8) % len(pool)] if pool else singles[0][0]
