@@ -262,8 +262,8 @@ TEST_P(SteelRuns, PiecesShowBarePlatingWhereTheRunEndsAndJoinWhereItGoesOn) {
       int seams = 0;
       for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-          const bool edge = y < kRing || y >= h - kRing || (left && x < kRing) ||
-                            (right && x >= w - kRing);
+          const bool edge =
+              y < kRing || y >= h - kRing || (left && x < kRing) || (right && x >= w - kRing);
           seams += edge && !WithinAWholePlate(x, y, w) && Differ(p.At(frame, x, y), bare.At(x, y));
         }
       }

@@ -135,7 +135,8 @@ std::vector<double> Detail(const Sheet& sheet, int frame) {
     for (int x = 0; x < w; ++x) {
       const int x0 = std::max(0, x - 8), x1 = std::min(w, x + 9);
       const int y0 = std::max(0, y - 8), y1 = std::min(h, y + 9);
-      const double mean = (at(x1, y1) - at(x0, y1) - at(x1, y0) + at(x0, y0)) / ((x1 - x0) * (y1 - y0));
+      const double mean =
+          (at(x1, y1) - at(x0, y1) - at(x1, y0) + at(x0, y0)) / ((x1 - x0) * (y1 - y0));
       out[y * w + x] = at(x + 1, y + 1) - at(x, y + 1) - at(x + 1, y) + at(x, y) - mean;
     }
     // A line along the row (a joint between courses, the walkway's edge) looks the same
@@ -164,7 +165,7 @@ Likeness GroundLikeness(const char* level, const char* tile, const char* animati
     if (!detail.count(o.frame)) detail[o.frame] = Detail(sheet, o.frame);
   }
   long same = 0, n = 0;
-  double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
+  Correlation alike;
   for (const auto& [at, frame] : frameAt) {
     const auto other = frameAt.find({at.first + apart, at.second});
     if (other == frameAt.end()) continue;
@@ -172,15 +173,12 @@ Likeness GroundLikeness(const char* level, const char* tile, const char* animati
     for (int y = 0; y < sheet.Height(); ++y) {
       for (int x = 0; x < sheet.Width(); ++x) {
         same += Same(sheet.At(frame, x, y), sheet.At(other->second, x, y));
-        const double a = da[y * sheet.Width() + x], b = db[y * sheet.Width() + x];
-        sa += a, sb += b, saa += a * a, sbb += b * b, sab += a * b, ++n;
+        alike.Add(da[y * sheet.Width() + x], db[y * sheet.Width() + x]);
+        ++n;
       }
     }
   }
-  if (n == 0) return {};
-  const double cov = sab / n - sa / n * sb / n;
-  const double va = saa / n - sa / n * sa / n, vb = sbb / n - sb / n * sb / n;
-  return {static_cast<double>(same) / n, cov / std::sqrt(va * vb)};
+  return {n ? static_cast<double>(same) / n : 0, alike.Value()};
 }
 
 // A look stamped on tile after tile reads as a grid across the whole hall: one and two tiles

@@ -77,7 +77,8 @@ void Plates(cairo_t* cr, int v, double w, double h) {
       const double mid = std::round(48 + (cut - 36) * 32 / 56);
       StrokeSegment(cr, mid + 0.75, y + 1.5, mid + 0.75, y + kCourse, 1.5,
                     Color{0.08, 0.1, 0.13, 0.9});
-      for (double rx : {mid - 6, mid + 6}) Sphere(cr, rx, y + kCourse / 2, 1.8, Color::Hex(0x8C9AAA));
+      for (double rx : {mid - 6, mid + 6})
+        Sphere(cr, rx, y + kCourse / 2, 1.8, Color::Hex(0x8C9AAA));
       plates = {{kPlateW / 2, mid}, {mid, w - kPlateW / 2}};
     } else {
       plates = {{kPlateW / 2, w - kPlateW / 2}};
@@ -281,13 +282,13 @@ struct Look {
 };
 
 const Look kLooks[] = {
-    {Fitting::None, 0, 0, nullptr},        {Fitting::Vent, 50, 0.55, nullptr},
-    {Fitting::Valve, 64, 0.45, nullptr},   {Fitting::Lamp, 78, 0.35, nullptr},
-    {Fitting::Rust, 54, 0.4, nullptr},     {Fitting::None, 0, 0, nullptr},
+    {Fitting::None, 0, 0, nullptr},         {Fitting::Vent, 50, 0.55, nullptr},
+    {Fitting::Valve, 64, 0.45, nullptr},    {Fitting::Lamp, 78, 0.35, nullptr},
+    {Fitting::Rust, 54, 0.4, nullptr},      {Fitting::None, 0, 0, nullptr},
     {Fitting::SmallVent, 84, 0.7, nullptr}, {Fitting::Gauge, 40, 0.3, nullptr},
-    {Fitting::None, 0, 0, nullptr},        {Fitting::Plate, 70, 0.55, "B7"},
-    {Fitting::Crack, 60, 0.5, nullptr},    {Fitting::Box, 90, 0.35, nullptr},
-    {Fitting::None, 0, 0, nullptr},        {Fitting::DeadLamp, 38, 0.62, nullptr},
+    {Fitting::None, 0, 0, nullptr},         {Fitting::Plate, 70, 0.55, "B7"},
+    {Fitting::Crack, 60, 0.5, nullptr},     {Fitting::Box, 90, 0.35, nullptr},
+    {Fitting::None, 0, 0, nullptr},         {Fitting::DeadLamp, 38, 0.62, nullptr},
 };
 
 }  // namespace
