@@ -74,7 +74,28 @@ struct TileSet {
   const char* animation;       // the set's main animation, whose painter and size the set shares
   std::vector<Tile> surfaces;  // every look of the plain surface
   std::vector<Tile> fills;     // every look of the plain fill
+  bool plated = false;         // looks may tone whole plates (see WithinAWholePlate)
 };
+
+// The factory's steel runs in courses 32 high of plates 64 wide, every other course shifted
+// by half a plate. A plate wholly inside the tile meets the next tile at a joint, so a look
+// may tone it afresh up to the tile's edge and still join any other look without a seam.
+bool WithinAWholePlate(int x, int y, int w) {
+  const int shift = (y / 32) % 2 ? 32 : 0;
+  const int left = (x - shift + 64) / 64 * 64 + shift - 64;
+  return left >= 0 && left + 64 <= w;
+}
+
+std::vector<Tile> Frames(const char* animation, int from, int to, int step) {
+  std::vector<Tile> out;
+  for (int f = from; f <= to; f += step) out.push_back({animation, f});
+  return out;
+}
+
+std::vector<Tile> Joined(std::vector<Tile> a, const std::vector<Tile>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
 
 const TileSet kTileSets[] = {
     {"junkyard",
@@ -89,16 +110,19 @@ const TileSet kTileSets[] = {
       {"junkyard_ground", 15}}},
     {"factory",
      "tiles_metal",
-     {{"tiles_metal", 0},
-      {"tiles_metal", 2},
-      {"tiles_metal", 4},
-      {"tiles_metal", 6},
-      {"tiles_metal", 14}},
-     {{"tiles_metal", 1},
-      {"tiles_metal", 3},
-      {"tiles_metal", 5},
-      {"tiles_metal", 7},
-      {"tiles_metal", 15}}},
+     Joined({{"tiles_metal", 0},
+             {"tiles_metal", 2},
+             {"tiles_metal", 4},
+             {"tiles_metal", 6},
+             {"tiles_metal", 14}},
+            Frames("tiles_metal", 18, 34, 2)),
+     Joined({{"tiles_metal", 1},
+             {"tiles_metal", 3},
+             {"tiles_metal", 5},
+             {"tiles_metal", 7},
+             {"tiles_metal", 15}},
+            Frames("tiles_metal", 19, 35, 2)),
+     true},
     {"airship",
      "airship_deck",
      {{"airship_deck", 0}, {"airship_deck_b", 0}, {"airship_deck_c", 0}},
@@ -186,7 +210,9 @@ TEST_P(GroundTiles, LooksShowTheBareTextureAlongTheirEdges) {
         for (int x = 0; x < p.Width(); ++x) {
           const bool edge =
               x < kRing || y < kRing || x >= p.Width() - kRing || y >= p.Height() - kRing;
-          if (Differ(p.At(look.frame, x, y), bare.At(x, y))) (edge ? onEdges : inside) += 1;
+          if (!Differ(p.At(look.frame, x, y), bare.At(x, y))) continue;
+          const bool toned = GetParam().plated && WithinAWholePlate(x, y, p.Width());
+          (edge && !toned ? onEdges : inside) += 1;
         }
       }
       EXPECT_EQ(onEdges, 0) << "pixels along the edges that differ from the bare texture";
@@ -207,6 +233,72 @@ TEST_P(GroundTiles, SurfacesRunIntoTheFillBelow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryLevel, GroundTiles, ::testing::ValuesIn(kTileSets),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The factory's fittings that run over several tiles: a pipe, a soot stain and signs. Each
+// piece shows the bare plating where the run does not go on (above, below, before its first
+// piece and after its last), and every piece crosses a side it shares with the next in the
+// same way, so a first, any mids and a last join wherever the level lays them.
+struct Run {
+  const char* name;
+  std::vector<int> firsts, mids, lasts;  // surface pieces; the fill piece is each one's next
+};
+
+void PrintTo(const Run& run, std::ostream* os) {
+  *os << run.name;
+}
+
+class SteelRuns : public ::testing::TestWithParam<Run> {};
+
+TEST_P(SteelRuns, PiecesShowBarePlatingWhereTheRunEndsAndJoinWhereItGoesOn) {
+  constexpr int kRing = 12;
+  const Picture& p = Picture::Of("tiles_metal");
+  const int w = p.Width(), h = p.Height();
+  for (int fill = 0; fill < 2; ++fill) {
+    const Stretch bare("tiles_metal", fill ? "fill" : "top");
+    std::vector<int> goRight, goLeft;  // pieces the run leaves on the right, enters on the left
+    auto closedSides = [&](int frame, bool left, bool right) {
+      SCOPED_TRACE("frame " + std::to_string(frame));
+      int seams = 0;
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+          const bool edge =
+              y < kRing || y >= h - kRing || (left && x < kRing) || (right && x >= w - kRing);
+          seams += edge && !WithinAWholePlate(x, y, w) && Differ(p.At(frame, x, y), bare.At(x, y));
+        }
+      }
+      EXPECT_EQ(seams, 0) << "pixels along a side the run does not cross";
+    };
+    for (int f : GetParam().firsts) closedSides(f + fill, true, false), goRight.push_back(f + fill);
+    for (int f : GetParam().mids) {
+      closedSides(f + fill, false, false);
+      goRight.push_back(f + fill), goLeft.push_back(f + fill);
+    }
+    for (int f : GetParam().lasts) closedSides(f + fill, false, true), goLeft.push_back(f + fill);
+    for (const auto& [pieces, x] : {std::pair{&goRight, w - 1}, {&goLeft, 0}}) {
+      for (int f : *pieces) {
+        int differing = 0, crossing = 0, row = -1;
+        for (int y = 0; y < h; ++y) {
+          if (WithinAWholePlate(x, y, w)) continue;  // toned in each piece its own way
+          const bool differs = Differ(p.At(f, x, y), p.At(pieces->front(), x, y));
+          differing += differs;
+          if (differs && row < 0) row = y;
+          crossing += Differ(p.At(f, x, y), bare.At(x, y));
+        }
+        EXPECT_EQ(differing, 0) << "frame " << f << " crosses column " << x << " otherwise than "
+                                << pieces->front() << ", from row " << row;
+        EXPECT_GT(crossing, 0) << "frame " << f << ": nothing of the run crosses column " << x;
+      }
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Factory, SteelRuns,
+                         ::testing::Values(Run{"pipe", {36}, {38, 40}, {42}},
+                                           Run{"stain", {44}, {46}, {48}},
+                                           Run{"hall_sign", {50}, {}, {52}},
+                                           Run{"clear_sign", {54}, {}, {56}},
+                                           Run{"bay_sign", {58}, {}, {60}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The level files. ----
@@ -264,8 +356,10 @@ const GroundOfLevel kLevels[] = {
      "MetalTiles",
      128,
      true,
-     {0, 2, 4, 6, 14, 10, 12, 13},
-     {1, 3, 5, 7, 15, 8, 9, 11, 16, 17},
+     {0, 2, 4, 6, 14, 10, 12, 13, 18, 20, 22, 24, 26, 28, 30, 32, 34, 36, 38, 40, 42, 44, 46, 48,
+      50, 52, 54, 56, 58, 60},
+     {1, 3, 5, 7, 15, 8, 9, 11, 16, 17, 19, 21, 23, 25, 27, 29, 31, 33, 35, 37, 39, 41, 43, 45,
+      47, 49, 51, 53, 55, 57, 59, 61},
      {}},
     // Plain deck (frame 0) also runs on under the bulkheads: Kaje reads any other frame there.
     {"airship.lvl", "AirshipDeck", 128, false, {1}, {3, 4, 5, 6, 7, 8, 9, 10, 11},

@@ -7,8 +7,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "AnimationSource.h"
@@ -22,8 +25,9 @@ namespace {
 // One animation's painted sheet, read as straight (not premultiplied) RGBA.
 class Sheet {
  public:
-  explicit Sheet(const std::string& name)
-      : m_anim(testsupport::SourceAnimation(name)), m_surface(assetgen::RenderSheet(m_anim)) {
+  explicit Sheet(const std::string& name) : Sheet(testsupport::SourceAnimation(name)) {}
+  explicit Sheet(assetgen::AnimationDesc anim)
+      : m_anim(std::move(anim)), m_surface(assetgen::RenderSheet(m_anim)) {
     cairo_surface_flush(m_surface.get());
   }
   int Width() const { return m_anim.frameWidth; }
@@ -40,7 +44,7 @@ class Sheet {
   }
 
  private:
-  const assetgen::AnimationDesc& m_anim;
+  assetgen::AnimationDesc m_anim;
   assetgen::Surface m_surface;
 };
 
@@ -96,6 +100,100 @@ INSTANTIATE_TEST_SUITE_P(
         Repeat{"junkyard_looks", "junkyard_ground", {1, 3, 7, 15}, 0, 0, true, 0.45},
         Repeat{"factory_looks", "tiles_metal", {1, 3, 7, 15}, 0, 0, true, 0.6}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// ---- The factory's walls: the plating as it runs on along a floor, tile beside tile. ----
+
+// Pearson's correlation, gathered a pair at a time.
+class Correlation {
+ public:
+  void Add(double a, double b) {
+    m_a += a, m_b += b, m_aa += a * a, m_bb += b * b, m_ab += a * b, ++m_n;
+  }
+  double Value() const {
+    if (m_n == 0) return 0;
+    const double cov = m_ab / m_n - m_a / m_n * m_b / m_n;
+    const double va = m_aa / m_n - m_a / m_n * m_a / m_n, vb = m_bb / m_n - m_b / m_n * m_b / m_n;
+    return va > 0 && vb > 0 ? cov / std::sqrt(va * vb) : 1.0;
+  }
+
+ private:
+  double m_a = 0, m_b = 0, m_aa = 0, m_bb = 0, m_ab = 0;
+  long m_n = 0;
+};
+
+// Brightness less its mean over the 17 x 17 pixels around (within the frame): what is left is
+// the detail a player picks out (joints, rivets, fittings), not the shading of whole bands.
+std::vector<double> Detail(const Sheet& sheet, int frame) {
+  const int w = sheet.Width(), h = sheet.Height();
+  std::vector<double> sum((w + 1) * (h + 1), 0.0), out(w * h);
+  auto at = [&](int x, int y) -> double& { return sum[y * (w + 1) + x]; };
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const auto p = sheet.At(frame, x, y);
+      at(x + 1, y + 1) = p[0] + p[1] + p[2] + at(x, y + 1) + at(x + 1, y) - at(x, y);
+    }
+  }
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const int x0 = std::max(0, x - 8), x1 = std::min(w, x + 9);
+      const int y0 = std::max(0, y - 8), y1 = std::min(h, y + 9);
+      const double mean =
+          (at(x1, y1) - at(x0, y1) - at(x1, y0) + at(x0, y0)) / ((x1 - x0) * (y1 - y0));
+      out[y * w + x] = at(x + 1, y + 1) - at(x, y + 1) - at(x + 1, y) + at(x, y) - mean;
+    }
+    // A line along the row (a joint between courses, the walkway's edge) looks the same
+    // however far along: only what changes across a row can repeat tile by tile.
+    double row = 0;
+    for (int x = 0; x < w; ++x) row += out[y * w + x];
+    for (int x = 0; x < w; ++x) out[y * w + x] -= row / w;
+  }
+  return out;
+}
+
+// How alike the ground looks a given distance along: over every pair of tiles that far apart
+// on one row of the level, the share of pixels that are the same and the correlation of their
+// detail.
+struct Likeness {
+  double same = 0, detail = 0;
+};
+
+Likeness GroundLikeness(const char* level, const char* tile, const char* animation, int apart) {
+  const Sheet sheet(animation);
+  std::map<int, std::vector<double>> detail;
+  std::map<std::pair<int, int>, int> frameAt;
+  for (const auto& o : testsupport::ShippedLevel(level).main) {
+    if (o.name != tile) continue;
+    frameAt[{static_cast<int>(o.x), static_cast<int>(o.y)}] = o.frame;
+    if (!detail.count(o.frame)) detail[o.frame] = Detail(sheet, o.frame);
+  }
+  long same = 0, n = 0;
+  Correlation alike;
+  for (const auto& [at, frame] : frameAt) {
+    const auto other = frameAt.find({at.first + apart, at.second});
+    if (other == frameAt.end()) continue;
+    const auto &da = detail[frame], &db = detail[other->second];
+    for (int y = 0; y < sheet.Height(); ++y) {
+      for (int x = 0; x < sheet.Width(); ++x) {
+        same += Same(sheet.At(frame, x, y), sheet.At(other->second, x, y));
+        alike.Add(da[y * sheet.Width() + x], db[y * sheet.Width() + x]);
+        ++n;
+      }
+    }
+  }
+  return {n ? static_cast<double>(same) / n : 0, alike.Value()};
+}
+
+// A look stamped on tile after tile reads as a grid across the whole hall: one and two tiles
+// along, the factory's ground must look unlike itself.
+TEST(FactoryWalls, DoNotShowTheSamePictureATileOrTwoAlong) {
+  for (int apart : {128, 256}) {
+    const Likeness l = GroundLikeness("factory.lvl", "MetalTiles", "tiles_metal", apart);
+    std::printf("factory ground %d px along: %.1f %% of pixels the same, detail correlation %.3f\n",
+                apart, 100 * l.same, l.detail);
+    EXPECT_LE(l.same, 0.45) << apart << " px along";
+    EXPECT_LE(l.detail, 0.45) << apart << " px along";
+  }
+}
 
 // ---- The airship's backdrop. ----
 

@@ -9,6 +9,7 @@
 
 #include "PaintKit.h"
 #include "Painter.h"
+#include "SteelLooks.h"
 
 namespace assetgen {
 
@@ -330,103 +331,6 @@ void SteelFace(cairo_t* cr, double length) {
   StrokeSegment(cr, 10.5, 0, 10.5, length, 1.5, Color{0.06, 0.08, 0.1, 0.85});
 }
 
-// Wear on the plating that differs from look to look: grime pooled under the joints, streaks
-// run down from rivets, scratches and a patch plate, all clear of the tile's edges. It keeps
-// the same plating from reading as one pattern stamped across a whole wall.
-void SteelWear(cairo_t* cr, int v, double w, double h, double top) {
-  constexpr double kMargin = 14;
-  Lcg rng(6100u + static_cast<std::uint32_t>(v) * 613u);
-  for (int k = 0; k < 6; ++k) {
-    const double r = rng.Range(10, 26);
-    const double x = rng.Range(kMargin + r, w - kMargin - r);
-    const double y = rng.Range(top + r, h - kMargin - r);
-    const bool rust = k % 3 == 0;
-    Glow(cr, x, y, r, rust ? Color{0.45, 0.26, 0.14, 0.35} : Color{0.05, 0.06, 0.08, 0.3});
-  }
-  for (int k = 0; k < 4; ++k) {
-    // A streak run down from a joint.
-    const double x = rng.Range(kMargin + 4, w - kMargin - 4);
-    const double y = rng.Range(top, h * 0.5);
-    const double len = rng.Range(16, std::max(17.0, h - kMargin - y));
-    cairo_rectangle(cr, x - 2, y, 4, len);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + len);
-    cairo_pattern_add_color_stop_rgba(g, 0, 0.08, 0.07, 0.06, 0.4);
-    cairo_pattern_add_color_stop_rgba(g, 1, 0.08, 0.07, 0.06, 0);
-    cairo_set_source(cr, g);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
-  }
-  for (int k = 0; k < 5; ++k) {
-    const double x = rng.Range(kMargin + 10, w - kMargin - 10);
-    const double y = rng.Range(top + 10, h - kMargin - 10);
-    const double a = rng.Range(0, kPi);
-    const double len = rng.Range(4, 10);
-    StrokeSegment(cr, x - std::cos(a) * len, y - std::sin(a) * len, x + std::cos(a) * len,
-                  y + std::sin(a) * len, 1, Color{0.85, 0.9, 0.95, 0.35});
-  }
-  if (v % 2 == 0) {
-    // A patch welded over a hole.
-    const double pw = rng.Range(18, 30), ph = rng.Range(14, 22);
-    const double x = rng.Range(kMargin, w - kMargin - pw);
-    const double y = rng.Range(top, h - kMargin - ph);
-    cairo_rectangle(cr, x, y, pw, ph);
-    FillShadedOutlined(cr, Color::Hex(0x56626E), y, y + ph, 1.2);
-    for (double rx : {x + 3, x + pw - 3})
-      for (double ry : {y + 3, y + ph - 3}) Sphere(cr, rx, ry, 1.3, Color::Hex(0x9AA6B4));
-  }
-}
-
-void SteelDetail(cairo_t* cr, int v, double w, double h, bool surface) {
-  const double top = surface ? 22 : 10;
-  SteelWear(cr, v, w, h, top + 4);
-  // The feature sits off the middle, somewhere else in each look.
-  const double shiftX[] = {0, -14, 0, 16, 0}, shiftY[] = {0, 8, -6, 0, -8};
-  const double cx = w / 2 + shiftX[v % 5], cy = (top + h) / 2 + shiftY[v % 5];
-  switch (v % 5) {
-    case 0:  // plain plating
-      break;
-    case 1:  // a vent grille
-      RoundedRectPath(cr, cx - 30, cy - 20, 60, 40, 4);
-      SetColor(cr, Color::Hex(0x161A20));
-      cairo_fill(cr);
-      for (double y = cy - 15; y < cy + 17; y += 7) {
-        cairo_rectangle(cr, cx - 27, y, 54, 3);
-        SetColor(cr, Color::Hex(0x6A7888));
-        cairo_fill(cr);
-      }
-      break;
-    case 2:  // a pipe run with a valve wheel
-      Limb(cr, cx - 44, cy + 8, cx + 44, cy + 8, 12, Color::Hex(0x7C8C70));
-      for (double x : {cx - 40, cx + 40}) {
-        cairo_rectangle(cr, x - 3, cy - 2, 6, 20);
-        SetColor(cr, Color::Hex(0x5A6654));
-        cairo_fill(cr);
-      }
-      cairo_arc(cr, cx, cy - 8, 12, 0, kTwoPi);
-      cairo_set_source_rgb(cr, 0.75, 0.2, 0.15);
-      cairo_set_line_width(cr, 3.5);
-      cairo_stroke(cr);
-      Limb(cr, cx, cy - 8, cx, cy + 8, 4, Color::Hex(0x9A2A20));
-      break;
-    case 3:  // a caged lamp
-      Glow(cr, cx, cy, 34, Color{1, 0.8, 0.35, 0.45});
-      Sphere(cr, cx, cy, 8, Color::Hex(0xFFE6A0));
-      cairo_arc(cr, cx, cy, 11, 0, kTwoPi);
-      cairo_set_source_rgba(cr, 0.15, 0.15, 0.18, 0.9);
-      cairo_set_line_width(cr, 2);
-      cairo_stroke(cr);
-      break;
-    default: {  // rust running down from a leaking joint
-      Lcg rng(5150u);
-      for (int k = 0; k < 7; ++k) {
-        const double x = cx + rng.Range(-30, 30), y = cy + rng.Range(-20, 20);
-        Glow(cr, x, y, rng.Range(8, 16), Color{0.55, 0.28, 0.12, 0.6});
-      }
-      break;
-    }
-  }
-}
-
 // ---- The airship: a plank deck over riveted hull plates, repeating every 64 pixels. ----
 
 void HullBase(cairo_t* cr, double w, double h) {
@@ -609,7 +513,7 @@ void HullUnderside(cairo_t* cr, int v, int open, double w, double h) {
 }
 
 const GroundStyle kScrap{18, 12, ScrapBase, ScrapCrust, ScrapFace, ScrapDetail};
-const GroundStyle kSteelPlating{14, 11, SteelBase, SteelTop, SteelFace, SteelDetail};
+const GroundStyle kSteelPlating{14, 11, SteelBase, SteelTop, SteelFace, SteelLook};
 const GroundStyle kDeck{22, 12, HullBase, DeckPlanks, HullFace, HullDetail};
 
 const GroundStyle& StyleOf(const std::string& set) {
@@ -653,7 +557,8 @@ void InnerCorner(cairo_t* cr, const GroundStyle& style, bool left, double w) {
 
 // Frames carry set=junkyard|metal|deck, kind=top|fill|ledge_left|ledge_right|wall_left|
 // wall_right|inner_left|inner_right|block|pillar|step_left|step_right (and broken|open|marker|
-// wall) and, on plain tiles, v=variant.
+// wall) and, on plain tiles, v=variant; plain steel tiles may carry span=pipe|stain|sign with
+// part=first|mid|valve|last (a sign's text=, '_' for a space).
 void PaintGround(const FramePaint& p) {
   cairo_t* cr = p.cr;
   const GroundStyle& style = StyleOf(p.Text("set", "metal"));
@@ -706,6 +611,13 @@ void PaintGround(const FramePaint& p) {
 
   style.base(cr, w, h);
   if (variant >= 0) style.detail(cr, variant, w, h, s.top);
+  // A piece of a fitting that runs over several tiles side by side (the factory's only).
+  const std::string span = p.Text("span", "");
+  if (!span.empty()) {
+    std::string text = p.Text("text", "");
+    std::replace(text.begin(), text.end(), '_', ' ');
+    SteelSpan(cr, span, p.Text("part", "mid"), text, w, h, s.top);
+  }
   const double faceTop = s.top ? style.crust * 0.5 : 0;
   const double faceBottom = s.halfFace ? h / 2 : h;
   if (s.left) FaceAt(cr, style, true, w, faceTop, faceBottom);

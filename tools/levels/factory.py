@@ -14,6 +14,33 @@ TOP_T, TOP_A, TOP_B, TOP_C = 448, 1216, 1984, 2752
 LAST_COLUMN, RIGHT_END, EXIT_COLUMN = 42, 43, 70
 BOUNDS = (0, 0, 9088, 3200)
 
+# The plain steel's looks (frames of "MetalTiles", see world.anim), surface and fill alike:
+# bare plating, weighted up, between vents, lamps, valves, gauges, a bay plate, a crack and a
+# junction box; and the runs laid over several tiles, a pipe (with a valve on some of its
+# mids), a soot stain and three signs over two tiles, each sign a quarter as often as a pipe.
+SINGLE_WEIGHTS = ((0, 3), (1, 1), (2, 1), (3, 1), (4, 1), (5, 3), (6, 1), (7, 1), (8, 3),
+                  (9, 1), (10, 1), (11, 1), (12, 3), (13, 1))
+
+
+def steel_looks():
+    """For each plain frame autotile leaves (0 surface, 1 fill), its singles and runs."""
+    old = {0: (0, 1), 1: (2, 3), 2: (6, 7), 3: (14, 15), 4: (4, 5)}
+
+    def frame(v, fill):
+        return old[v][fill] if v in old else 18 + 2 * (v - 5) + fill
+
+    def piece(index, fill):
+        return 36 + 2 * index + fill
+
+    looks = {}
+    for fill in (0, 1):
+        singles = [(frame(v, fill), w) for v, w in SINGLE_WEIGHTS]
+        pipe = (piece(0, fill), [piece(1, fill), piece(1, fill), piece(2, fill)], piece(3, fill))
+        stain = (piece(4, fill), [piece(5, fill)], piece(6, fill))
+        signs = [(piece(k, fill), [], piece(k + 1, fill)) for k in (7, 9, 11)]
+        looks[fill] = (singles, [pipe] * 4 + [stain] * 4 + signs)
+    return looks
+
 
 def cx(column):
     return 64 + SIZE * column
@@ -198,6 +225,9 @@ def make():
     cells = sorted(set(cells))
     ramps = [piece for f in floors for piece in f.ramp_pieces()]
     frames = autotile(cells, SIZE, BOUNDS, ramps=[(x, y) for x, y, _ in ramps])
+    # Autotile's own pick of a plain look gives way to the steel's wider set.
+    plain = {f: 0 for f in SURFACES} | {f: 1 for f in FILLS}
+    frames = dress({at: plain.get(f, f) for at, f in frames.items()}, SIZE, steel_looks())
     tiles = [(T, x, y, frames[(x, y)], 0, D) for x, y in cells]
     tiles += [("MetalRamps", x, y, f, 0, D) for x, y, f in ramps]
 

@@ -34,6 +34,70 @@ def variant(choices, x, y, avoid=()):
     return pool[(h >> 16) % len(pool)]
 
 
+def position_hash(x, y, salt=0):
+    """A well-mixed 32-bit hash of a tile's position, the same on every run."""
+    h = (x * 374761393 + y * 668265263 + salt * 2246822519) & 0xFFFFFFFF
+    h = ((h ^ (h >> 13)) * 1274126177) & 0xFFFFFFFF
+    return h ^ (h >> 16)
+
+
+def dress(frames, size, looks):
+    """Gives the plain tiles their looks, row by row: `looks` maps each kind's plain frame
+    (the one autotile left there) to (singles, runs). Singles are (frame, weight) pairs, one
+    tile each; a run is (first, mids, last) frames of a fitting laid over two or more tiles
+    side by side. Along each stretch of plain tiles of one kind a position hash starts a run
+    here and there (never one that also lies close by, to the left or on the row above) and
+    picks every other tile's look, never one of the four looks to its left nor of the five
+    above it, so that no stretch of wall repeats tile by tile."""
+    kinds, look_of = {}, {}
+    for plain, (singles, runs) in looks.items():
+        for frame in [plain] + [f for f, _ in singles]:
+            kinds[frame] = plain
+        # The n-th single of every kind is one look: a surface tile above or beside a fill
+        # tile must not repeat it either.
+        for n, (frame, _) in enumerate(singles):
+            look_of[frame] = n
+    rows = {}
+    for (x, y), frame in frames.items():
+        if frame in kinds:
+            rows.setdefault(y, []).append(x)
+    out, run_of = dict(frames), {}
+    for y in sorted(rows):
+        xs = sorted(rows[y])
+        i = 0
+        while i < len(xs):
+            plain = kinds[frames[(xs[i], y)]]
+            singles, runs = looks[plain]
+            # The tiles from here on of one kind, each beside the last.
+            n = 1
+            while i + n < len(xs) and xs[i + n] == xs[i] + n * size and \
+                    kinds[frames[(xs[i + n], y)]] == plain:
+                n += 1
+            h = position_hash(xs[i], y, 1)
+            # A run, unless the same one lies close by, to the left or on the row above (the
+            # same place in each kind's list is the same run).
+            run = runs.index(runs[(h >> 8) % len(runs)]) if runs else None
+            near = {run_of.get((xs[i] - k * size, y)) for k in range(1, 7)} | \
+                {run_of.get((xs[i] + k * size, y - size)) for k in range(-4, 8)}
+            if n >= 2 and runs and h % 100 < 22 and run not in near:
+                first, mids, last = runs[run]
+                length = 2 if not mids else min(n, 2 + (h >> 16) % 3)
+                pieces = [first] + [mids[(h >> (20 + k)) % len(mids)] for k in range(length - 2)]
+                for k, piece in enumerate(pieces + [last]):
+                    out[(xs[i + k], y)] = piece
+                    run_of[(xs[i + k], y)] = run
+                i += length
+                continue
+            x = xs[i]
+            near = [out.get((x - k * size, y)) for k in (1, 2, 3, 4)] + \
+                [out.get((x + k * size, y - size)) for k in (-2, -1, 0, 1, 2)]
+            avoid = {look_of[f] for f in near if f in look_of}
+            pool = [f for f, weight in singles if look_of[f] not in avoid for _ in range(weight)]
+            out[(x, y)] = pool[(h >> 8) % len(pool)] if pool else singles[0][0]
+            i += 1
+    return out
+
+
 def autotile(cells, size, bounds, steps=False, ramps=()):
     """The frame of every tile centred at a point of `cells`, from which of its sides lie
     open. Beyond the level's bounds counts as solid ground, so the outer walls show their
