@@ -14,6 +14,9 @@ T, D = "AirshipDeck", GROUND_DEPTH
 BULKHEAD_DEPTH = "0"
 DECKS = ("AirshipDeck", "AirshipDeckB", "AirshipDeckC")
 HULLS = (3, 4, 5, 6)
+# The hull beside a gap on its left or right: its plating turns round a frame there. Not the
+# enemies' wall frames, which would turn a Shredder that meets them.
+HULL_FACE_LEFT, HULL_FACE_RIGHT = 14, 15
 # The underside a row below the keel: plating turning under to the keel beam, in two looks,
 # swept up where the hull ends at a gap on its left or right; the row under that shows sky.
 KEELS, KEEL_OPEN_LEFT, KEEL_OPEN_RIGHT, BELOW_KEEL = (7, 8), 9, 10, 11
@@ -226,7 +229,7 @@ def deck_frames(cells, ramps, bounds, beside=()):
     frames = autotile(centres, SIZE, (x_lo, y_lo, x_hi, y_hi),
                       ramps=[(x + half, y + half) for x, y, _ in ramps])
     out = []
-    deck, hull = None, None
+    deck, looks = None, {}
     for x, y in cells:
         frame = frames[(x + half, y + half)]
         if frame in SURFACES or frame in (LEDGE_LEFT, LEDGE_RIGHT, BLOCK):
@@ -234,10 +237,19 @@ def deck_frames(cells, ramps, bounds, beside=()):
             out.append((deck, x, y, 0, 0, D))
         elif frame == PILLAR:
             out.append((T, x, y, WALL, 0, D))
+        elif frame in (WALL_LEFT, WALL_RIGHT):
+            out.append((T, x, y, HULL_FACE_LEFT if frame == WALL_LEFT else HULL_FACE_RIGHT, 0, D))
         else:
-            hull = variant(HULLS, x, y, (hull,))
-            out.append((T, x, y, hull, 0, D))
+            out.append((T, x, y, hull_look(looks, x, y), 0, D))
     return out
+
+
+def hull_look(looks, x, y):
+    """A hull look unlike those already placed beside it and above it, picked by position,
+    so that no look repeats along a row or down a column of plating."""
+    near = tuple(looks.get(p) for p in ((x - SIZE, y), (x + SIZE, y), (x, y - SIZE), (x, y + SIZE)))
+    looks[(x, y)] = variant(HULLS, x, y, near)
+    return looks[(x, y)]
 
 
 def underside(x, y, cells, bounds):
@@ -314,7 +326,7 @@ def make():
 
     # The foredeck, from x 0: the deck Kaje walks in on from x 300, the marked tiles where
     # its stage-one walk turns, and its right wall.
-    deck, hull = None, None
+    deck, looks = None, {}
     for i in range(0, 37):
         x = 128 * i
         if i in (19, 35):
@@ -322,8 +334,7 @@ def make():
         else:
             deck = variant(DECKS, x, 4000, (deck,))
             objects.append((deck, x, 4000, 0, 0, D))
-        hull = variant(HULLS, x, KEEL, (hull,))
-        objects.append((T, x, KEEL, hull, 0, D))
+        objects.append((T, x, KEEL, hull_look(looks, x, KEEL), 0, D))
         for y in UNDER:
             objects.append((T, x, y, underside(x, y, cells + foredeck, bounds), 0, D))
     for y in range(3872, 3000, -128):
