@@ -129,13 +129,13 @@ TEST(AirshipBackdrop, NoLayerShowsAFlatFill) {
   }
 }
 
-// The hull fills a sixth of the airship's screen: every look of its plating, the deck over it,
-// its faces at gaps and its underside show texture and shading, not a fill between joints.
+// The hull fills a sixth of the airship's screen: every look of its plating, the deck over it
+// and its ends, its faces at gaps and its underside show texture and shading, not a fill between joints.
 TEST(AirshipHull, NoLookShowsAFlatFill) {
   const std::pair<const char*, std::vector<int>> looks[] = {
       {"airship_deck", {0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 14, 15}},
-      {"airship_deck_b", {0}},
-      {"airship_deck_c", {0}},
+      {"airship_deck_b", {0}},  {"airship_deck_c", {0}},  {"airship_deck_l", {0}},
+      {"airship_deck_r", {0}},  {"airship_deck_lr", {0}},
   };
   for (const auto& [animation, frames] : looks) {
     const Sheet sheet(animation);

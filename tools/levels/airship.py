@@ -13,6 +13,9 @@ T, D = "AirshipDeck", GROUND_DEPTH
 # that face is drawn before the hero and the enemies (at the same depth, in file order).
 BULKHEAD_DEPTH = "0"
 DECKS = ("AirshipDeck", "AirshipDeckB", "AirshipDeckC")
+# The deck where it ends on its left, its right or both sides: planks turned round the
+# corner over the hull's face. Frame 0, like every deck look.
+DECK_ENDS = {LEDGE_LEFT: "AirshipDeckL", LEDGE_RIGHT: "AirshipDeckR", BLOCK: "AirshipDeckLR"}
 HULLS = (3, 4, 5, 6)
 # The hull beside a gap on its left or right: its plating turns round a frame there. Not the
 # enemies' wall frames, which would turn a Shredder that meets them.
@@ -232,7 +235,9 @@ def deck_frames(cells, ramps, bounds, beside=()):
     deck, looks = None, {}
     for x, y in cells:
         frame = frames[(x + half, y + half)]
-        if frame in SURFACES or frame in (LEDGE_LEFT, LEDGE_RIGHT, BLOCK):
+        if frame in DECK_ENDS:
+            out.append((DECK_ENDS[frame], x, y, 0, 0, D))
+        elif frame in SURFACES:
             deck = variant(DECKS, x, y, (deck,))
             out.append((deck, x, y, 0, 0, D))
         elif frame == PILLAR:
@@ -292,7 +297,8 @@ def make():
             while (face, y) not in solid and face < bounds[2]:
                 face += SIZE
             faces.add((face, y))
-    objects = [o[:5] + (BULKHEAD_DEPTH,) if o[0] in (T,) + DECKS and (o[1], o[2]) in faces else o
+    grounds = (T,) + DECKS + tuple(DECK_ENDS.values())
+    objects = [o[:5] + (BULKHEAD_DEPTH,) if o[0] in grounds and (o[1], o[2]) in faces else o
                for o in objects]
     objects += [("AirshipRamps", x, y, frame, 0, D) for x, y, frame in ramps]
 
@@ -353,6 +359,9 @@ def make():
     # wake window while the camera follows Kaje in.
     protos = ["AirshipDeckB 1 0 animations/airship_deck_b.acd",
               "AirshipDeckC 1 0 animations/airship_deck_c.acd",
+              "AirshipDeckL 1 0 animations/airship_deck_l.acd",
+              "AirshipDeckR 1 0 animations/airship_deck_r.acd",
+              "AirshipDeckLR 1 0 animations/airship_deck_lr.acd",
               "AirshipRamps 1 0 animations/airship_ramps.acd"]
     # The far range stands 30 lower than on a level without the rigging, so that its foot
     # still reaches under the clouds' when the camera is up there.
