@@ -264,11 +264,21 @@ void Patch(cairo_t* cr, double x, double y, double w, double h) {
   Glow(cr, x + w * 0.7, y + h * 0.6, h * 0.5, Color{0.5, 0.26, 0.12, 0.35});
 }
 
+void NamePlate(cairo_t* cr, double cx, double cy) {
+  RoundedRectPath(cr, cx - 22, cy - 8, 44, 16, 3);
+  FillShadedOutlined(cr, Color::Hex(0xB8944A), cy - 8, cy + 8, 1.2);
+  for (double x = cx - 14; x <= cx + 14; x += 7)
+    StrokeSegment(cr, x, cy - 3, x + 4, cy - 3, 1.5, Color{0.3, 0.22, 0.1, 0.8});
+  StrokeSegment(cr, cx - 14, cy + 2, cx + 14, cy + 2, 1, Color{0.3, 0.22, 0.1, 0.6});
+  for (double x : {cx - 18, cx + 18}) Sphere(cr, x, cy, 1.4, Color::Hex(0x6A5428));
+  Streak(cr, cx - 6, cy + 8, 2.5, 26, Color{0.2, 0.4, 0.3, 0.45});
+}
+
 void HullDetail(cairo_t* cr, int v, double w, double h, bool surface) {
   const double top = surface ? 28 : kMargin;
   Weathering(cr, v, w, h, top);
   // Each look puts its fittings somewhere else, so the same fitting never stands in a grid.
-  switch (v % 4) {
+  switch (v % 5) {
     case 0:  // a doubler plate over a repair, low on the left
       Patch(cr, 20, std::max(top + 6, 66.0), 44, 30);
       break;
@@ -279,9 +289,13 @@ void HullDetail(cairo_t* cr, int v, double w, double h, bool surface) {
     case 2:  // an engine-room vent high on the left, soot over it
       Vent(cr, 44, std::max(top + 20, 50.0));
       break;
-    default:  // a bolted hatch low on the right, and a porthole up on the left
+    case 3:  // a bolted hatch low on the right, and a porthole up on the left
       Hatch(cr, 80, 88);
       Porthole(cr, 36, std::max(top + 16, 40.0), 12);
+      break;
+    default:  // a brass builder's plate, and a patch low on the right
+      NamePlate(cr, 64, std::max(top + 14, 44.0));
+      Patch(cr, 70, 84, 32, 22);
       break;
   }
 }

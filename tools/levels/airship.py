@@ -17,6 +17,8 @@ DECKS = ("AirshipDeck", "AirshipDeckB", "AirshipDeckC")
 # corner over the hull's face. Frame 0, like every deck look.
 DECK_ENDS = {LEDGE_LEFT: "AirshipDeckL", LEDGE_RIGHT: "AirshipDeckR", BLOCK: "AirshipDeckLR"}
 HULLS = (3, 4, 5, 6)
+# The hull look whose fittings each deck look shows under its planks.
+DECK_LOOKS = {"AirshipDeck": 3, "AirshipDeckB": 5, "AirshipDeckC": 6}
 # The hull beside a gap on its left or right: its plating turns round a frame there. Not the
 # enemies' wall frames, which would turn a Shredder that meets them.
 HULL_FACE_LEFT, HULL_FACE_RIGHT = 14, 15
@@ -239,6 +241,7 @@ def deck_frames(cells, ramps, bounds, beside=()):
             out.append((DECK_ENDS[frame], x, y, 0, 0, D))
         elif frame in SURFACES:
             deck = variant(DECKS, x, y, (deck,))
+            looks[(x, y)] = DECK_LOOKS[deck]
             out.append((deck, x, y, 0, 0, D))
         elif frame == PILLAR:
             out.append((T, x, y, WALL, 0, D))
@@ -250,8 +253,9 @@ def deck_frames(cells, ramps, bounds, beside=()):
 
 
 def hull_look(looks, x, y):
-    """A hull look unlike those already placed beside it and above it, picked by position,
-    so that no look repeats along a row or down a column of plating."""
+    """A hull look unlike those already placed beside it and above it (a deck's counting as
+    the look it shares), picked by position, so that no look repeats along a row or down a
+    column of plating."""
     near = tuple(looks.get(p) for p in ((x - SIZE, y), (x + SIZE, y), (x, y - SIZE), (x, y + SIZE)))
     looks[(x, y)] = variant(HULLS, x, y, near)
     return looks[(x, y)]
@@ -339,6 +343,7 @@ def make():
             objects.append((T, x, 4000, 1, 0, D))
         else:
             deck = variant(DECKS, x, 4000, (deck,))
+            looks[(x, 4000)] = DECK_LOOKS[deck]
             objects.append((deck, x, 4000, 0, 0, D))
         objects.append((T, x, KEEL, hull_look(looks, x, KEEL), 0, D))
         for y in UNDER:
