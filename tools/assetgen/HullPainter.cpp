@@ -27,7 +27,7 @@ constexpr double kButts[4][2] = {{8, 86}, {46, 112}, {26, 70}, {60, 122}};
 // replaced since the ship was built.
 constexpr double kPlateTone[8] = {0.06, -0.05, 0.0, 0.09, -0.08, 0.03, -0.02, 0.05};
 constexpr bool kPlateWarm[8] = {false, false, true, false, false, false, false, true};
-const Color kPlate = Color::Hex(0x3E4656);
+const Color kPlate = Color::Hex(0x2F3750);
 const Color kRivet = Color::Hex(0x8690A0);
 const Color kRust = Color{0.50, 0.27, 0.13, 1};
 
@@ -85,7 +85,7 @@ void Grain(cairo_t* cr) {
 void Plate(cairo_t* cr, double x0, double x1, double y, int index) {
   Color tone = kPlateTone[index] >= 0 ? kPlate.Lighter(kPlateTone[index])
                                       : kPlate.Darker(-kPlateTone[index]);
-  if (kPlateWarm[index]) tone = Color::Mix(tone, Color::Hex(0x54483E), 0.45);
+  if (kPlateWarm[index]) tone = Color::Mix(tone, Color::Hex(0x54483E), 0.3);
   cairo_rectangle(cr, x0, y, x1 - x0, kStrake);
   VerticalGradient(cr, y, y + kStrake, tone.Lighter(0.12), tone.Darker(0.2));
   cairo_fill(cr);
@@ -190,7 +190,7 @@ void Weathering(cairo_t* cr, int v, double w, double h, double top) {
     const double x = rng.Range(kMargin + r, w - kMargin - r);
     const double y = rng.Range(top + r, bottom - r);
     const bool rust = k % 2 == 0;
-    Glow(cr, x, y, r, rust ? Color{0.48, 0.25, 0.12, 0.32} : Color{0.03, 0.04, 0.06, 0.35});
+    Glow(cr, x, y, r, rust ? Color{0.48, 0.25, 0.12, 0.24} : Color{0.03, 0.04, 0.06, 0.35});
   }
   for (int k = 0; k < 6; ++k) {
     const double x = rng.Range(kMargin + 3, w - kMargin - 3);
@@ -200,7 +200,7 @@ void Weathering(cairo_t* cr, int v, double w, double h, double top) {
     const bool rust = k % 3 != 2;
     if (y + 8 >= bottom) continue;
     Streak(cr, x, y, width, std::min(length, bottom - y),
-           rust ? kRust.WithAlpha(0.55) : Color{0.05, 0.05, 0.06, 0.5});
+           rust ? kRust.WithAlpha(0.45) : Color{0.05, 0.05, 0.06, 0.5});
   }
   for (int k = 0; k < 5; ++k) {
     const double x = rng.Range(kMargin + 10, w - kMargin - 10);
