@@ -130,7 +130,8 @@ TEST(AirshipBackdrop, NoLayerShowsAFlatFill) {
 }
 
 // The hull fills a sixth of the airship's screen: every look of its plating, the deck over it
-// and its ends, its faces at gaps and its underside show texture and shading, not a fill between joints.
+// and its ends, its faces at gaps and its underside show texture and shading, not a fill
+// between joints.
 TEST(AirshipHull, NoLookShowsAFlatFill) {
   const std::pair<const char*, std::vector<int>> looks[] = {
       {"airship_deck", {0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 14, 15}},

@@ -2,8 +2,8 @@
 // each plate its own tone, lit along its top and shaded down to its lower seam, with a brushed
 // grain over all of it; the bare plating repeats every tile (128 pixels) across and down. Each
 // look weathers it differently inside the tile's edges (rust run down from the rivets, grime,
-// scratches, a patch plate, a porthole, a vent or a hatch, never in the same place twice), so
-// rows of hull don't read as one stamp.
+// scratches) and puts its fitting (a patch plate, a porthole, a vent, a hatch or a brass plate)
+// in a place of its own, so rows of hull don't read as one stamp.
 #include <cairo.h>
 
 #include <algorithm>
@@ -278,7 +278,7 @@ void HullDetail(cairo_t* cr, int v, double w, double h, bool surface) {
   const double top = surface ? 28 : kMargin;
   Weathering(cr, v, w, h, top);
   // Each look puts its fittings somewhere else, so the same fitting never stands in a grid.
-  switch (v % 5) {
+  switch (v % 6) {
     case 0:  // a doubler plate over a repair, low on the left
       Patch(cr, 20, std::max(top + 6, 66.0), 44, 30);
       break;
@@ -293,9 +293,11 @@ void HullDetail(cairo_t* cr, int v, double w, double h, bool surface) {
       Hatch(cr, 80, 88);
       Porthole(cr, 36, std::max(top + 16, 40.0), 12);
       break;
-    default:  // a brass builder's plate, and a patch low on the right
+    case 4:  // a brass builder's plate, and a patch low on the right
       NamePlate(cr, 64, std::max(top + 14, 44.0));
       Patch(cr, 70, 84, 32, 22);
+      break;
+    default:  // weathering alone, for tiles stacked in a column
       break;
   }
 }
