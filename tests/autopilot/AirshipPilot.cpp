@@ -49,7 +49,8 @@ constexpr int kComboAt = 20;
 std::vector<Box> Ground() {
   std::vector<Box> boxes;
   for (const char* name :
-       {"AirshipDeck", "AirshipDeckB", "AirshipDeckC", "AirshipRamps", "FactoryPlatform"}) {
+       {"AirshipDeck", "AirshipDeckB", "AirshipDeckC", "AirshipDeckL", "AirshipDeckR",
+        "AirshipDeckLR", "AirshipRamps", "FactoryPlatform"}) {
     for (const GameObject* object : Live(name)) {
       const Box box = BoxOf(*object, 0);
       if (!box.Empty()) boxes.push_back(box);

@@ -182,3 +182,38 @@ TEST(AirshipLayout, TheHullsUndersideLiesUnderTheKeelAndEndsAtGaps) {
   }
   EXPECT_GT(undersides, 0);
 }
+
+// Where the hull meets a gap or a lower deck its plating turns round a frame (14 open on the
+// left, 15 on the right); plain plating lies only between ground on both sides, and no plain
+// look stands beside or above itself, or the hull reads as a grid of one tile.
+TEST(AirshipLayout, TheHullShowsAFaceAtEveryGapAndNoLookBesideItself) {
+  const auto& bounds = Airship().bounds;
+  auto groundAt = [&](float x, float y) {
+    if (x < static_cast<float>(bounds[0]) || x >= static_cast<float>(bounds[2])) return true;
+    for (const auto& o : Airship().main) {
+      if ((IsDeck(o.name) || o.name == "AirshipRamps") && x >= o.x && x < o.x + kTile &&
+          y >= o.y && y < o.y + kTile)
+        return true;
+    }
+    return false;
+  };
+  // As the writer looks: a side is open where either half of it meets no ground.
+  auto open = [&](float x, float y) { return !groundAt(x, y + 32.0f) || !groundAt(x, y + 96.0f); };
+  int faces = 0;
+  for (const auto& o : Airship().main) {
+    const bool plain = o.frame >= 3 && o.frame <= 6;
+    if (o.name != "AirshipDeck" || (!plain && o.frame != 14 && o.frame != 15)) continue;
+    const bool left = open(o.x - 1.0f, o.y), right = open(o.x + kTile, o.y);
+    EXPECT_EQ(left, o.frame == 14) << "frame " << o.frame << " at (" << o.x << ", " << o.y << ")";
+    EXPECT_EQ(right, o.frame == 15) << "frame " << o.frame << " at (" << o.x << ", " << o.y << ")";
+    faces += left || right ? 1 : 0;
+    if (!plain) continue;
+    for (const auto* next : {DeckAt(o.x + kTile, o.y), DeckAt(o.x, o.y + kTile)}) {
+      if (next && next->name == o.name) {
+        EXPECT_NE(next->frame, o.frame) << "look " << o.frame << " at (" << o.x << ", " << o.y
+                                        << ") and (" << next->x << ", " << next->y << ")";
+      }
+    }
+  }
+  EXPECT_GT(faces, 0);
+}

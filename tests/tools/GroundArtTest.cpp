@@ -363,7 +363,7 @@ const GroundOfLevel kLevels[] = {
      {}},
     // Plain deck (frame 0) also runs on under the bulkheads: Kaje reads any other frame there.
     {"airship.lvl", "AirshipDeck", 128, false, {1}, {3, 4, 5, 6, 7, 8, 9, 10, 11},
-     {"AirshipDeckB", "AirshipDeckC"}},
+     {"AirshipDeckB", "AirshipDeckC", "AirshipDeckL", "AirshipDeckR", "AirshipDeckLR"}},
 };
 
 void PrintTo(const GroundOfLevel& g, std::ostream* os) {

@@ -1,6 +1,6 @@
 // The scenery as a player judges it: ground that does not read as one stamp repeated, an
-// airship sky without flat fills, a flash that stays soft when blown up, a gunner that stands
-// out from the levels it fights in, and an intro that shows a place.
+// airship sky and hull without flat fills, a flash that stays soft when blown up, a gunner
+// that stands out from the levels it fights in, and an intro that shows a place.
 #include <cairo.h>
 #include <gtest/gtest.h>
 
@@ -197,8 +197,9 @@ TEST(FactoryWalls, DoNotShowTheSamePictureATileOrTwoAlong) {
 
 // ---- The airship's backdrop. ----
 
-// The share of 8 x 8 blocks of opaque pixels that are one colour, give or take a level.
-double FlatShare(const Sheet& s) {
+// The share of 8 x 8 blocks of opaque pixels of frame `f` that are one colour, give or take a
+// level.
+double FlatShare(const Sheet& s, int f = 0) {
   constexpr int kBlock = 8;
   int flat = 0, blocks = 0;
   for (int by = 0; by + kBlock <= s.Height(); by += kBlock) {
@@ -206,7 +207,7 @@ double FlatShare(const Sheet& s) {
       std::array<int, 4> lo{255, 255, 255, 255}, hi{0, 0, 0, 0};
       for (int y = by; y < by + kBlock; ++y) {
         for (int x = bx; x < bx + kBlock; ++x) {
-          const auto p = s.At(0, x, y);
+          const auto p = s.At(f, x, y);
           for (int c = 0; c < 4; ++c) lo[c] = std::min(lo[c], p[c]), hi[c] = std::max(hi[c], p[c]);
         }
       }
@@ -224,6 +225,21 @@ TEST(AirshipBackdrop, NoLayerShowsAFlatFill) {
   for (const char* layer :
        {"backdrop_airship_sky", "backdrop_airship_far", "backdrop_airship_clouds"}) {
     EXPECT_LE(FlatShare(Sheet(layer)), 0.04) << layer;
+  }
+}
+
+// The hull fills a sixth of the airship's screen: every look of its plating, the deck over it
+// and its ends, its faces at gaps and its underside show texture and shading, not a fill
+// between joints.
+TEST(AirshipHull, NoLookShowsAFlatFill) {
+  const std::pair<const char*, std::vector<int>> looks[] = {
+      {"airship_deck", {0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 14, 15}},
+      {"airship_deck_b", {0}},  {"airship_deck_c", {0}},  {"airship_deck_l", {0}},
+      {"airship_deck_r", {0}},  {"airship_deck_lr", {0}},
+  };
+  for (const auto& [animation, frames] : looks) {
+    const Sheet sheet(animation);
+    for (int f : frames) EXPECT_LE(FlatShare(sheet, f), 0.04) << animation << " frame " << f;
   }
 }
 

@@ -1,17 +1,39 @@
-// The ground tile sets: the junkyard's packed scrap, the factory's steel plating and the
-// airship's deck over its hull. Each set's base texture and the bands along its surfaces and
-// wall faces repeat on a period that divides the tile size, so tiles of any variant join
-// without a seam; what tells the variants apart keeps clear of the edges.
+// The ground tile sets: the junkyard's packed scrap and the factory's steel plating here,
+// the airship's deck over its hull in HullPainter.cpp. Each set's base texture and the bands
+// along its surfaces and wall faces repeat on a period that divides the tile size, so tiles
+// of any variant join without a seam; what tells the variants apart keeps clear of the edges.
 #include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "GroundKit.h"
 #include "PaintKit.h"
 #include "Painter.h"
 #include "SteelLooks.h"
 
 namespace assetgen {
+
+void VerticalGradient(cairo_t* cr, double y0, double y1, const Color& a, const Color& b) {
+  cairo_pattern_t* g = cairo_pattern_create_linear(0, y0, 0, y1);
+  cairo_pattern_add_color_stop_rgba(g, 0, a.r, a.g, a.b, a.a);
+  cairo_pattern_add_color_stop_rgba(g, 1, b.r, b.g, b.b, b.a);
+  cairo_set_source(cr, g);
+  cairo_pattern_destroy(g);
+}
+
+// A face band `width` wide, lit on its open side, with rivets every `pitch` down its middle.
+void PlatedFace(cairo_t* cr, double length, double width, const Color& open, const Color& inner,
+                double pitch, const Color& rivet) {
+  cairo_rectangle(cr, 0, 0, width, length);
+  cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, width, 0);
+  cairo_pattern_add_color_stop_rgb(g, 0, open.r, open.g, open.b);
+  cairo_pattern_add_color_stop_rgb(g, 1, inner.r, inner.g, inner.b);
+  cairo_set_source(cr, g);
+  cairo_fill(cr);
+  cairo_pattern_destroy(g);
+  for (double y = pitch / 2; y < length; y += pitch) Sphere(cr, width / 2, y, 1.9, rivet);
+}
 
 namespace {
 
@@ -36,46 +58,7 @@ Sides SidesOf(const std::string& kind) {
   return s;
 }
 
-struct GroundStyle {
-  double crust;      // depth of the surface band
-  double faceWidth;  // width of a wall-face band
-  // Fills the whole clip with the set's repeating texture; (w, h) is the cell.
-  void (*base)(cairo_t* cr, double w, double h);
-  // The surface band below the line y = 0, from x = 0 to `length`.
-  void (*surface)(cairo_t* cr, double length);
-  // The face band right of the line x = 0 (the open side is at negative x), y 0 to `length`.
-  void (*face)(cairo_t* cr, double length);
-  // What sets variant `v` apart; `surface` says whether the band covers the top.
-  void (*detail)(cairo_t* cr, int v, double w, double h, bool surface);
-};
-
 constexpr double kTwoPi = 2 * kPi;
-
-void VerticalGradient(cairo_t* cr, double y0, double y1, const Color& a, const Color& b) {
-  cairo_pattern_t* g = cairo_pattern_create_linear(0, y0, 0, y1);
-  cairo_pattern_add_color_stop_rgba(g, 0, a.r, a.g, a.b, a.a);
-  cairo_pattern_add_color_stop_rgba(g, 1, b.r, b.g, b.b, b.a);
-  cairo_set_source(cr, g);
-  cairo_pattern_destroy(g);
-}
-
-// A band below y = 0 whose lower edge is `edge(x)`, filled top-light to bottom-dark, with a
-// highlight along the top and a dark line along the lower edge. No line crosses the band, so
-// bands of neighbouring tiles run on into each other.
-template <class Edge>
-void Band(cairo_t* cr, double length, Edge edge, const Color& light, const Color& dark) {
-  cairo_move_to(cr, 0, 0);
-  cairo_line_to(cr, length, 0);
-  for (double x = length; x >= 0; x -= 2) cairo_line_to(cr, x, edge(x));
-  cairo_close_path(cr);
-  VerticalGradient(cr, 0, edge(0) + 4, light, dark);
-  cairo_fill(cr);
-  for (double x = 0; x <= length; x += 2) cairo_line_to(cr, x, edge(x));
-  cairo_set_source_rgba(cr, 0.05, 0.04, 0.04, 0.75);
-  cairo_set_line_width(cr, 1.6);
-  cairo_stroke(cr);
-  StrokeSegment(cr, 0, 1.2, length, 1.2, 1.6, Color{1, 0.97, 0.88, 0.75});
-}
 
 // ---- The junkyard: crushed scrap, repeating every 256 pixels across (the tile) and 128 down
 // (half a tile, so that the level's half steps meet the tiles beside them). ----
@@ -312,213 +295,18 @@ void SteelTop(cairo_t* cr, double length) {
   cairo_fill(cr);
 }
 
-// A face band `width` wide, lit on its open side, with rivets every `pitch` down its middle.
-void PlatedFace(cairo_t* cr, double length, double width, const Color& open, const Color& inner,
-                double pitch, const Color& rivet) {
-  cairo_rectangle(cr, 0, 0, width, length);
-  cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, width, 0);
-  cairo_pattern_add_color_stop_rgb(g, 0, open.r, open.g, open.b);
-  cairo_pattern_add_color_stop_rgb(g, 1, inner.r, inner.g, inner.b);
-  cairo_set_source(cr, g);
-  cairo_fill(cr);
-  cairo_pattern_destroy(g);
-  for (double y = pitch / 2; y < length; y += pitch) Sphere(cr, width / 2, y, 1.9, rivet);
-}
-
 void SteelFace(cairo_t* cr, double length) {
   PlatedFace(cr, length, 10, Color{0.80, 0.85, 0.90}, Color{0.50, 0.56, 0.63}, 32,
              Color::Hex(0xE0E6EC));
   StrokeSegment(cr, 10.5, 0, 10.5, length, 1.5, Color{0.06, 0.08, 0.1, 0.85});
 }
 
-// ---- The airship: a plank deck over riveted hull plates, repeating every 64 pixels. ----
-
-void HullBase(cairo_t* cr, double w, double h) {
-  SetColor(cr, Color::Hex(0x39404E));
-  cairo_paint(cr);
-  Tiled(64, 64, w, h, [&](double dx, double dy) {
-    for (int strake = 0; strake < 2; ++strake) {
-      const double y = dy + 32 * strake;
-      cairo_move_to(cr, dx, y + 0.75);
-      cairo_line_to(cr, dx + 64, y + 0.75);
-      cairo_set_source_rgba(cr, 0.1, 0.11, 0.15, 0.9);
-      cairo_set_line_width(cr, 1.5);
-      cairo_stroke(cr);
-      cairo_move_to(cr, dx, y + 2.25);
-      cairo_line_to(cr, dx + 64, y + 2.25);
-      cairo_set_source_rgba(cr, 1, 1, 1, 0.1);
-      cairo_set_line_width(cr, 1);
-      cairo_stroke(cr);
-      // Butt joints of the strakes, staggered.
-      const double bx = dx + 0.75 + 32 * strake;
-      cairo_move_to(cr, bx, y);
-      cairo_line_to(cr, bx, y + 32);
-      cairo_set_source_rgba(cr, 0.1, 0.11, 0.15, 0.7);
-      cairo_set_line_width(cr, 1.5);
-      cairo_stroke(cr);
-      for (double rx = dx + 8; rx < dx + 64; rx += 16)
-        Sphere(cr, rx, y + 5, 1.5, Color::Hex(0x7A8494));
-    }
-  });
-}
-
-void DeckPlanks(cairo_t* cr, double length) {
-  Band(
-      cr, length, [](double) { return 18.0; }, Color::Hex(0xB0804C), Color::Hex(0x6E4A28));
-  for (double x = 0; x < length; x += 32) {
-    cairo_move_to(cr, x + 16.5, 2);
-    cairo_line_to(cr, x + 16.5, 17);
-    cairo_set_source_rgba(cr, 0.25, 0.15, 0.08, 0.8);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
-    for (double nx : {x + 12.0, x + 21.0}) {
-      cairo_rectangle(cr, nx, 8, 1.5, 1.5);
-      cairo_set_source_rgba(cr, 0.2, 0.12, 0.05, 0.9);
-      cairo_fill(cr);
-    }
-  }
-  // The steel rim under the planks and its shadow on the hull.
-  cairo_rectangle(cr, 0, 18, length, 4);
-  SetColor(cr, Color::Hex(0x9AA2AE));
-  cairo_fill(cr);
-  cairo_rectangle(cr, 0, 22, length, 6);
-  VerticalGradient(cr, 22, 28, Color{0, 0, 0, 0.4}, Color{0, 0, 0, 0});
-  cairo_fill(cr);
-}
-
-void HullFace(cairo_t* cr, double length) {
-  PlatedFace(cr, length, 12, Color{0.66, 0.70, 0.76}, Color{0.36, 0.40, 0.47}, 16,
-             Color::Hex(0xC8CED6));
-}
-
-void HullDetail(cairo_t* cr, int v, double w, double h, bool surface) {
-  const double top = surface ? 28 : 8;
-  const double cx = w / 2, cy = (top + h) / 2;
-  switch (v % 4) {
-    case 0:
-      break;
-    case 1:  // a porthole with the cabin's light behind it
-      cairo_arc(cr, cx, cy, 20, 0, kTwoPi);
-      SetColor(cr, Color::Hex(0xA88A4A));
-      cairo_fill(cr);
-      cairo_arc(cr, cx, cy, 14, 0, kTwoPi);
-      SetColor(cr, Color::Hex(0xF0D890));
-      cairo_fill(cr);
-      Glow(cr, cx - 4, cy - 4, 10, Color{1, 1, 1, 0.7});
-      for (int k = 0; k < 8; ++k) {
-        const double a = k * kTwoPi / 8;
-        Sphere(cr, cx + std::cos(a) * 17, cy + std::sin(a) * 17, 1.5, Color::Hex(0x6A5428));
-      }
-      break;
-    case 2:  // louvres of an engine-room vent
-      for (double y = cy - 16; y < cy + 18; y += 8) {
-        cairo_rectangle(cr, cx - 30, y, 60, 5);
-        VerticalGradient(cr, y, y + 5, Color::Hex(0x8A94A2), Color::Hex(0x1E222A));
-        cairo_fill(cr);
-      }
-      break;
-    default:  // a bolted access hatch
-      RoundedRectPath(cr, cx - 26, cy - 22, 52, 44, 6);
-      FillShadedOutlined(cr, Color::Hex(0x4A5262), cy - 22, cy + 22, 1.5);
-      for (double rx : {cx - 20, cx + 20})
-        for (double ry : {cy - 16, cy + 16}) Sphere(cr, rx, ry, 2, Color::Hex(0xA0A8B4));
-      cairo_rectangle(cr, cx - 10, cy - 3, 20, 6);
-      SetColor(cr, Color::Hex(0xC8A040));
-      cairo_fill(cr);
-      break;
-  }
-}
-
-// The ship's underside, seen from the side: the plating turns under towards the keel, its
-// lower strakes lapped and ever darker, then the keel beam; the sky shows below it. `open` is
-// the side where the hull ends at a gap (-1 left, +1 right, 0 none): there the plating sweeps
-// up and the beam is cut off with a bevel. Everything repeats every 64 pixels across.
-constexpr double kBilgeBottom = 72, kKeelTop = 70, kKeelBottom = 92;
-
-// The lower edge of the plating at x: straight, or swept up towards an open side.
-double PlatingEdge(double x, double w, int open) {
-  const double fromOpen = open < 0 ? x : open > 0 ? w - x : w;
-  if (fromOpen >= 64) return kBilgeBottom;
-  const double t = 1 - fromOpen / 64;
-  return kBilgeBottom - 52 * t * t;
-}
-
-void HullUnderside(cairo_t* cr, int v, int open, double w, double h) {
-  cairo_save(cr);
-  cairo_new_path(cr);
-  cairo_move_to(cr, 0, 0);
-  cairo_line_to(cr, w, 0);
-  for (double x = w; x >= 0; x -= 2) cairo_line_to(cr, x, PlatingEdge(x, w, open));
-  cairo_close_path(cr);
-  cairo_clip(cr);
-  HullBase(cr, w, h);
-  // Lapped strakes, each lower one stepped in: a lit lip over a shadow.
-  for (double y : {40.0, 56.0}) {
-    cairo_rectangle(cr, 0, y, w, 3);
-    VerticalGradient(cr, y, y + 3, Color{0, 0, 0, 0.55}, Color{0, 0, 0, 0});
-    cairo_fill(cr);
-    StrokeSegment(cr, 0, y - 0.75, w, y - 0.75, 1.5, Color{0.8, 0.84, 0.9, 0.35});
-    for (double rx = 8; rx < w; rx += 16) Sphere(cr, rx, y + 7, 1.5, Color::Hex(0x6A7282));
-  }
-  // The plating falls into its own shadow as it turns away from the light.
-  cairo_rectangle(cr, 0, 12, w, kBilgeBottom - 12);
-  VerticalGradient(cr, 12, kBilgeBottom, Color{0.02, 0.03, 0.06, 0}, Color{0.02, 0.03, 0.06, 0.7});
-  cairo_fill(cr);
-  if (v % 2 == 1) {
-    // A bilge outlet with the rust it weeps down the plates.
-    const double cx = w / 2 + 20;
-    cairo_rectangle(cr, cx - 3, 30, 6, kBilgeBottom - 30);
-    VerticalGradient(cr, 30, kBilgeBottom, Color{0.55, 0.3, 0.14, 0.55}, Color{0.55, 0.3, 0.14, 0});
-    cairo_fill(cr);
-    cairo_arc(cr, cx, 28, 7, 0, kTwoPi);
-    SetColor(cr, Color::Hex(0x8A94A2));
-    cairo_fill(cr);
-    cairo_arc(cr, cx, 28, 4, 0, kTwoPi);
-    SetColor(cr, Color::Hex(0x12151B));
-    cairo_fill(cr);
-  }
-  // The rim along the plating's lower edge.
-  cairo_reset_clip(cr);
-  for (double x = 0; x <= w; x += 2) cairo_line_to(cr, x, PlatingEdge(x, w, open) - 1);
-  cairo_set_source_rgba(cr, 0.04, 0.05, 0.08, 0.9);
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
-  cairo_restore(cr);
-
-  // The keel beam, bevelled off where the hull ends.
-  const double x0 = open < 0 ? 40 : 0, x1 = open > 0 ? w - 40 : w;
-  cairo_new_path(cr);
-  cairo_move_to(cr, open < 0 ? x0 + 14 : x0, kKeelTop);
-  cairo_line_to(cr, open > 0 ? x1 - 14 : x1, kKeelTop);
-  cairo_line_to(cr, x1, kKeelBottom);
-  cairo_line_to(cr, x0, kKeelBottom);
-  cairo_close_path(cr);
-  VerticalGradient(cr, kKeelTop, kKeelBottom, Color::Hex(0x5A6272), Color::Hex(0x171A22));
-  cairo_fill_preserve(cr);
-  cairo_set_source_rgba(cr, 0.03, 0.03, 0.05, 0.9);
-  cairo_set_line_width(cr, 1.5);
-  cairo_stroke(cr);
-  StrokeSegment(cr, x0 + (open < 0 ? 14 : 0), kKeelTop + 1.5, x1 - (open > 0 ? 14 : 0),
-                kKeelTop + 1.5, 1.5, Color{0.85, 0.88, 0.94, 0.5});
-  // Its wearing shoe and the rivets that hold the beam to the plating.
-  cairo_rectangle(cr, x0, kKeelBottom - 4, x1 - x0, 3);
-  SetColor(cr, Color::Hex(0x6E4A30));
-  cairo_fill(cr);
-  for (double rx = 8; rx < w; rx += 16)
-    if (rx > x0 + 16 && rx < x1 - 16) Sphere(cr, rx, kKeelTop + 9, 1.8, Color::Hex(0x9AA2AE));
-  // Frame joints of the beam, one every 64 pixels.
-  for (double jx = 32; jx < w; jx += 64)
-    if (jx > x0 + 16 && jx < x1 - 16)
-      StrokeSegment(cr, jx, kKeelTop + 3, jx, kKeelBottom - 4, 1.2, Color{0.05, 0.05, 0.08, 0.8});
-}
-
 const GroundStyle kScrap{18, 12, ScrapBase, ScrapCrust, ScrapFace, ScrapDetail};
 const GroundStyle kSteelPlating{14, 11, SteelBase, SteelTop, SteelFace, SteelLook};
-const GroundStyle kDeck{22, 12, HullBase, DeckPlanks, HullFace, HullDetail};
 
 const GroundStyle& StyleOf(const std::string& set) {
   if (set == "junkyard") return kScrap;
-  if (set == "deck") return kDeck;
+  if (set == "deck") return DeckStyle();
   return kSteelPlating;
 }
 

@@ -13,7 +13,15 @@ T, D = "AirshipDeck", GROUND_DEPTH
 # that face is drawn before the hero and the enemies (at the same depth, in file order).
 BULKHEAD_DEPTH = "0"
 DECKS = ("AirshipDeck", "AirshipDeckB", "AirshipDeckC")
+# The deck where it ends on its left, its right or both sides: planks turned round the
+# corner over the hull's face. Frame 0, like every deck look.
+DECK_ENDS = {LEDGE_LEFT: "AirshipDeckL", LEDGE_RIGHT: "AirshipDeckR", BLOCK: "AirshipDeckLR"}
 HULLS = (3, 4, 5, 6)
+# The hull look whose fittings each deck look shows under its planks.
+DECK_LOOKS = {"AirshipDeck": 3, "AirshipDeckB": 5, "AirshipDeckC": 6}
+# The hull beside a gap on its left or right: its plating turns round a frame there. Not the
+# enemies' wall frames, which would turn a Shredder that meets them.
+HULL_FACE_LEFT, HULL_FACE_RIGHT = 14, 15
 # The underside a row below the keel: plating turning under to the keel beam, in two looks,
 # swept up where the hull ends at a gap on its left or right; the row under that shows sky.
 KEELS, KEEL_OPEN_LEFT, KEEL_OPEN_RIGHT, BELOW_KEEL = (7, 8), 9, 10, 11
@@ -226,18 +234,31 @@ def deck_frames(cells, ramps, bounds, beside=()):
     frames = autotile(centres, SIZE, (x_lo, y_lo, x_hi, y_hi),
                       ramps=[(x + half, y + half) for x, y, _ in ramps])
     out = []
-    deck, hull = None, None
+    deck, looks = None, {}
     for x, y in cells:
         frame = frames[(x + half, y + half)]
-        if frame in SURFACES or frame in (LEDGE_LEFT, LEDGE_RIGHT, BLOCK):
+        if frame in DECK_ENDS:
+            out.append((DECK_ENDS[frame], x, y, 0, 0, D))
+        elif frame in SURFACES:
             deck = variant(DECKS, x, y, (deck,))
+            looks[(x, y)] = DECK_LOOKS[deck]
             out.append((deck, x, y, 0, 0, D))
         elif frame == PILLAR:
             out.append((T, x, y, WALL, 0, D))
+        elif frame in (WALL_LEFT, WALL_RIGHT):
+            out.append((T, x, y, HULL_FACE_LEFT if frame == WALL_LEFT else HULL_FACE_RIGHT, 0, D))
         else:
-            hull = variant(HULLS, x, y, (hull,))
-            out.append((T, x, y, hull, 0, D))
+            out.append((T, x, y, hull_look(looks, x, y), 0, D))
     return out
+
+
+def hull_look(looks, x, y):
+    """A hull look unlike those already placed beside it and above it (a deck's counting as
+    the look it shares), picked by position, so that no look repeats along a row or down a
+    column of plating."""
+    near = tuple(looks.get(p) for p in ((x - SIZE, y), (x + SIZE, y), (x, y - SIZE), (x, y + SIZE)))
+    looks[(x, y)] = variant(HULLS, x, y, near)
+    return looks[(x, y)]
 
 
 def underside(x, y, cells, bounds):
@@ -280,7 +301,8 @@ def make():
             while (face, y) not in solid and face < bounds[2]:
                 face += SIZE
             faces.add((face, y))
-    objects = [o[:5] + (BULKHEAD_DEPTH,) if o[0] in (T,) + DECKS and (o[1], o[2]) in faces else o
+    grounds = (T,) + DECKS + tuple(DECK_ENDS.values())
+    objects = [o[:5] + (BULKHEAD_DEPTH,) if o[0] in grounds and (o[1], o[2]) in faces else o
                for o in objects]
     objects += [("AirshipRamps", x, y, frame, 0, D) for x, y, frame in ramps]
 
@@ -314,16 +336,16 @@ def make():
 
     # The foredeck, from x 0: the deck Kaje walks in on from x 300, the marked tiles where
     # its stage-one walk turns, and its right wall.
-    deck, hull = None, None
+    deck, looks = None, {}
     for i in range(0, 37):
         x = 128 * i
         if i in (19, 35):
             objects.append((T, x, 4000, 1, 0, D))
         else:
             deck = variant(DECKS, x, 4000, (deck,))
+            looks[(x, 4000)] = DECK_LOOKS[deck]
             objects.append((deck, x, 4000, 0, 0, D))
-        hull = variant(HULLS, x, KEEL, (hull,))
-        objects.append((T, x, KEEL, hull, 0, D))
+        objects.append((T, x, KEEL, hull_look(looks, x, KEEL), 0, D))
         for y in UNDER:
             objects.append((T, x, y, underside(x, y, cells + foredeck, bounds), 0, D))
     for y in range(3872, 3000, -128):
@@ -342,6 +364,9 @@ def make():
     # wake window while the camera follows Kaje in.
     protos = ["AirshipDeckB 1 0 animations/airship_deck_b.acd",
               "AirshipDeckC 1 0 animations/airship_deck_c.acd",
+              "AirshipDeckL 1 0 animations/airship_deck_l.acd",
+              "AirshipDeckR 1 0 animations/airship_deck_r.acd",
+              "AirshipDeckLR 1 0 animations/airship_deck_lr.acd",
               "AirshipRamps 1 0 animations/airship_ramps.acd"]
     # The far range stands 30 lower than on a level without the rigging, so that its foot
     # still reaches under the clouds' when the camera is up there.
