@@ -76,16 +76,11 @@ struct ReplayCase {
   // Play frames the recording does not count: frames with the input switched off, and
   // the frames after its last change until level complete.
   int uncounted = 0;
-  // Whether the run keeps play out from under the HUD panel; the airship's crates and
-  // claws still stand under it.
-  bool clearOfThePanel = false;
 };
 
 const ReplayCase kCases[] = {
-    {"junkyard", "the WallJump core at (16256, 896)", [] { return CoreAt(16256.0f, 896.0f); }, 0,
-     true},
-    {"factory", "the SuperJump core at (6656, 2560)", [] { return CoreAt(6656.0f, 2560.0f); }, 0,
-     true},
+    {"junkyard", "the WallJump core at (16256, 896)", [] { return CoreAt(16256.0f, 896.0f); }},
+    {"factory", "the SuperJump core at (6656, 2560)", [] { return CoreAt(6656.0f, 2560.0f); }},
     // Kaje walks in with the input off (about 500 frames), and its death fades for 360
     // frames before level complete.
     {"airship", "KajeTrigger turned to its level end", &KajeEnded, 1000},
@@ -266,9 +261,7 @@ TEST_P(PlaythroughTest, RecordingBeatsTheLevelAndHandsOver) {
       << "rows of one flat colour across the screen: the ground or backdrop stops short of "
          "where the camera stands, first at frame " << scan.Bands().first << ", tallest "
       << scan.Bands().what;
-  if (replay.clearOfThePanel) {
-    EXPECT_EQ(scan.LingeringFrames(), 0) << "play stays under the HUD panel:" << scan.Lingered();
-  }
+  EXPECT_EQ(scan.LingeringFrames(), 0) << "play stays under the HUD panel:" << scan.Lingered();
 
   // The points still rolling in here (the junkyard's WallJump core) are the level's.
   const int score = ScoreWithPending();

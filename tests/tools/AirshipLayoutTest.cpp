@@ -9,6 +9,7 @@
 
 #include "ListFiles.h"
 #include "behaviorlib/Includes/AirshipKaje.h"
+#include "game/world/GameConstants.h"
 #include "ShippedData.h"
 #include "support/TempDir.h"
 
@@ -110,6 +111,32 @@ TEST(AirshipLayout, CratesAndClawsPairUpLeftToRightNearTheTrigger) {
     }
     EXPECT_LT(std::abs(claws[i]->x - crates[i]->x), kTile) << "claw " << i << " far from its crate";
     EXPECT_LT(std::abs(crates[i]->x - triggers.front()->x), 1100.0f) << "crate " << i;
+  }
+}
+
+// The camera never stands lower than the level's lower bound less a screen, and the HUD
+// panel covers the screen's top-left corner: whatever the camera centres on in the fight,
+// the hanging crates and claws and the standing Kaje show below the panel.
+TEST(AirshipLayout, TheFightShowsBelowTheHudPanelWhereverTheCameraStands) {
+  const auto& panel = testsupport::SourceAnimation("HUDWindow");
+  const float lowestViewTop = static_cast<float>(Airship().bounds[3] - kScreenHeight);
+  const float clearBelow = lowestViewTop + static_cast<float>(panel.frameHeight);
+  struct Shown {
+    std::string what;
+    const char* animation;
+    float y;
+  };
+  std::vector<Shown> shown{{"Kaje standing", "kaje_stand", kKajeSpawnY}};
+  for (const auto* crate : Named(Airship().main, "AirshipCrate")) {
+    shown.push_back({"crate at x " + std::to_string(static_cast<int>(crate->x)), "airship_crate", crate->y});
+  }
+  for (const auto* claw : Named(Airship().enemies, "AirshipClaw")) {
+    shown.push_back({"claw at x " + std::to_string(static_cast<int>(claw->x)), "airship_claw", claw->y});
+  }
+  for (const Shown& s : shown) {
+    const float top = s.y - testsupport::SourceAnimation(s.animation).frames.front().offsetY;
+    EXPECT_GE(top, clearBelow) << s.what << ": its art's top shows " << clearBelow - top
+                               << " px up under the panel when the camera stands lowest";
   }
 }
 

@@ -5,6 +5,7 @@
 // with the reader's message.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +26,16 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr int kGroundPolygon = 2;
+
+// A tile or wall: solid for whatever meets it, and nothing else.
+bool OnlyGround(const GameObject& object) {
+  const auto& polygons = object.GetCollisionShape().GetPolygons();
+  return !polygons.empty() && std::all_of(polygons.begin(), polygons.end(), [](const auto& p) {
+    return p.GetType() == kGroundPolygon;
+  });
+}
 
 class GameDataLoad : public ::testing::Test {
  protected:
@@ -115,6 +126,8 @@ TEST_F(GameDataLoad, EveryLevelLoadsAndKeepsItsBoundsAroundWhatPlaysInIt) {
       const float bottom = static_cast<float>(level->GetYUpper());
       EXPECT_LT(player->GetPosition().Y(), bottom);
       for (const auto& object : level->GetMainObjects()) {
+        // Ground may run on past the bound: it only keeps the foot of the screen painted.
+        if (OnlyGround(*object)) continue;
         EXPECT_LE(object->GetPosition().Y(), bottom) << object->GetName();
       }
     } else {

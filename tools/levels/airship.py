@@ -283,8 +283,10 @@ def make():
     # stage-two deck on that side.
     for y in range(3872, 3000, -128):
         cells.append((0, y))
-    # Room above the rigging for a SuperJump's top.
-    bounds = (x0, 2000, 4736, 4400)
+    # Room above the rigging for a SuperJump's top. The lower bound keeps the camera high
+    # enough that the crates and claws hanging over Kaje show below the HUD panel while the
+    # camera centres on Kaje's feet on the foredeck.
+    bounds = (x0, 2000, 4736, 4160)
     # The hull runs down past the level's lower bound under every keel tile, so the camera
     # standing low never shows what lies under the ship.
     cells += [(x, y) for x, k in cells if k == KEEL for y in UNDER]
