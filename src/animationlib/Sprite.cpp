@@ -89,7 +89,8 @@ void Sprite::SetAnimation(Animation* animation) {
 }
 
 bool Sprite::SwapLook(Animation* animation) {
-  if (animation == nullptr || animation->GetFrameCount() != m_animation->GetFrameCount()) return false;
+  if (animation == nullptr || animation->GetFrameCount() != m_animation->GetFrameCount())
+    return false;
   m_animation = animation;
   return true;
 }

@@ -123,20 +123,51 @@ TEST(AirshipLayout, TheFightShowsBelowTheHudPanelWhereverTheCameraStands) {
   const float clearBelow = lowestViewTop + static_cast<float>(panel.frameHeight);
   struct Shown {
     std::string what;
-    const char* animation;
-    float y;
+    float top;
   };
-  std::vector<Shown> shown{{"Kaje standing", "kaje_stand", kKajeSpawnY}};
+  const auto artTop = [](const char* animation, float y) {
+    return y - testsupport::SourceAnimation(animation).frames.front().offsetY;
+  };
+  std::vector<Shown> shown{{"Kaje standing", artTop("kaje_stand", kKajeSpawnY)}};
   for (const auto* crate : Named(Airship().main, "AirshipCrate")) {
-    shown.push_back({"crate at x " + std::to_string(static_cast<int>(crate->x)), "airship_crate", crate->y});
+    shown.push_back({"crate at x " + std::to_string(static_cast<int>(crate->x)), artTop("airship_crate", crate->y)});
   }
+  // A claw's origin is its top; only its cable runs on up, out of view.
   for (const auto* claw : Named(Airship().enemies, "AirshipClaw")) {
-    shown.push_back({"claw at x " + std::to_string(static_cast<int>(claw->x)), "airship_claw", claw->y});
+    shown.push_back({"claw at x " + std::to_string(static_cast<int>(claw->x)), claw->y});
   }
   for (const Shown& s : shown) {
-    const float top = s.y - testsupport::SourceAnimation(s.animation).frames.front().offsetY;
-    EXPECT_GE(top, clearBelow) << s.what << ": its art's top shows " << clearBelow - top
-                               << " px up under the panel when the camera stands lowest";
+    EXPECT_GE(s.top, clearBelow) << s.what << ": its art's top shows " << clearBelow - s.top
+                                 << " px up under the panel when the camera stands lowest";
+  }
+}
+
+// In the fight the camera keeps the hero at least two fifths of a screen below the view's
+// top, so the highest view lies that far over his highest leap, a SuperJump's: each claw's
+// cable must reach above it, or the claw would be seen hanging from nothing.
+TEST(AirshipLayout, TheClawsCablesReachOutOfViewHoweverHighTheHeroLeaps) {
+  constexpr float kSuperJump = 600.0f;
+  const float highestViewTop = kDeckY - kSuperJump - 2.0f * kScreenHeight / 5.0f;
+  const float cable = testsupport::SourceAnimation("airship_claw").frames.front().offsetY;
+  for (const auto* claw : Named(Airship().enemies, "AirshipClaw")) {
+    EXPECT_LE(claw->y - cable, highestViewTop) << "claw at x " << claw->x;
+  }
+}
+
+// The camera stands no lower than the level's lower bound allows, so a floor near that bound
+// puts the hero at the screen's foot over a sliver of ground. Every floor, a deck tile open
+// above, lies high enough that a good stretch of the hull shows under the hero's feet.
+TEST(AirshipLayout, EveryFloorShowsTheHullUnderTheHerosFeet) {
+  constexpr float kGroundShown = 150.0f;
+  const float lowestFloor = static_cast<float>(Airship().bounds[3]) - kGroundShown;
+  const auto covered = [](float x, float y) {
+    return std::any_of(Airship().main.begin(), Airship().main.end(), [&](const auto& o) {
+      return (IsDeck(o.name) || o.name == "AirshipRamps") && o.x == x && o.y == y;
+    });
+  };
+  for (const auto& o : Airship().main) {
+    if (!IsDeck(o.name) || covered(o.x, o.y - kTile)) continue;
+    EXPECT_LE(o.y, lowestFloor) << "floor at (" << o.x << ", " << o.y << ")";
   }
 }
 

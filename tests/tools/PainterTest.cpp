@@ -156,14 +156,23 @@ TEST_F(CharacterSheets, ArtStaysInsideEveryEdgeOfEveryCell) {
   const std::set<std::string> standsOnFloor = {"rat_run",      "tigere_prowl",   "tigere_run",
                                                "tigere_leap",  "tigerc_stand",   "tigerc_walk",
                                                "tigerc_shoot", "checkpoint_gate"};
+  // Things hanging on a cable that runs on out of view above: only the cable, a few pixels
+  // wide, may touch the top edge.
+  const std::set<std::string> hangsFromTop = {"airship_claw"};
+  constexpr int kCableWidth = 6;
   for (const AnimationDesc& anim : *s_animations) {
     if (fillsCell.count(anim.painter)) continue;
     SCOPED_TRACE(anim.name);
     Surface sheet = RenderSheet(anim);
     const bool floorAllowed = standsOnFloor.count(anim.name) > 0;
+    const bool hangs = hangsFromTop.count(anim.name) > 0;
     for (int i = 0; i < static_cast<int>(anim.frames.size()); ++i) {
       const EdgeCounts e = CountEdges(sheet.get(), anim, i);
-      EXPECT_EQ(e.top + e.left + e.right + (floorAllowed ? 0 : e.bottom), 0)
+      if (hangs) {
+        EXPECT_GT(e.top, 0) << "frame " << i << ": the cable stops short of the top edge";
+        EXPECT_LE(e.top, kCableWidth) << "frame " << i << ": more than the cable at the top edge";
+      }
+      EXPECT_EQ((hangs ? 0 : e.top) + e.left + e.right + (floorAllowed ? 0 : e.bottom), 0)
           << "frame " << i << ": top " << e.top << ", bottom " << e.bottom << ", left " << e.left
           << ", right " << e.right;
     }

@@ -98,21 +98,20 @@ void PaintAirshipCrate(const FramePaint& p) {
   cairo_stroke(cr);
 }
 
-// A yellow gripper on a cable with a red hydraulic hub, origin at the cable's top.
-// Frame 1 is destroyed: jaws open and sparks.
+// A yellow gripper hanging on a cable, with a red hydraulic hub; the origin is at the
+// cable's top as it used to hang. Frame 1 is destroyed: jaws open and sparks.
 void PaintAirshipClaw(const FramePaint& p) {
   cairo_t* cr = p.cr;
   const bool broken = p.index == 1;
-  // The cable starts a little below the origin, at an eyelet, so the cell's top row stays clear.
+  // The cable runs out through the cell's top: it hangs from somewhere out of view.
   cairo_set_line_width(cr, 4);
-  cairo_move_to(cr, 0, 5);
+  cairo_move_to(cr, 0, p.Top());
   cairo_line_to(cr, 0, 44);
   SetColor(cr, Color::Hex(0x303030));
   cairo_stroke(cr);
-  cairo_arc(cr, 0, 4.5, 2.5, 0, 2 * kPi);
-  cairo_set_line_width(cr, 1.5);
-  SetColor(cr, kSteel);
-  cairo_stroke(cr);
+  // A steel clamp where the cable meets the claw's housing.
+  cairo_rectangle(cr, -5, 35, 10, 9);
+  FillShadedOutlined(cr, kSteel, 35, 44, 1.0);
   const Color yellow = Color::Hex(0xF2C318);
   const double open = broken ? 0.7 : 0.15;
   for (int side : {-1, 1}) {

@@ -90,25 +90,27 @@ GANGWAYS = [
     ".###.###########.#####",
 ]
 
-# 3. Cargo hold: ramps down under the ship's body into a low hold, where two stacks of tires
-# (nine in all) fill the way up to the ceiling: only a Stride passes. 4. Air shaft: at the
-# hold's end a shaft one tile wide rises 1024 up the mast, climbed by WallJumps; its left
-# side stands two tiles taller, so the way out is to the right. Orbs at the top.
+# 3. Cargo hold: a ramp down under the ship's body into a low hold, where two stacks of tires
+# (nine in all) fill the way up to the ceiling: only a Stride passes. Its floor lies a row
+# above the keel, so the camera, held up by the level's lower bound, still shows the hull
+# under the hero's feet. 4. Air shaft: at the hold's end a shaft one tile wide rises 896 up
+# the mast, climbed by WallJumps; its left side stands two tiles taller, so the way out is
+# to the right. Orbs at the top.
 HOLD_AND_SHAFT = [
     "...............",
     "...............",
     "...............",
     "...............",
     "............#..",
-    "............#..",
+    "...##########..",
     "...##########O#",
     "...##########O#",
     "...##########.#",
     "...##########.#",
     "...##########.#",
-    "...##########.#",
-    "#\\............#",
-    "##cd..6..3....#",
+    "..............#",
+    "#\\....6..3....#",
+    "###############",
     "###############",
 ]
 
