@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "GroundKit.h"
 #include "PaintKit.h"
 
 namespace assetgen {
@@ -21,14 +22,6 @@ constexpr double kTwoPi = 2 * kPi;
 // What a look adds stays this far from the tile's edges.
 constexpr double kMargin = 14;
 constexpr double kPlateW = 64, kCourse = 32;
-
-void VerticalGradient(cairo_t* cr, double y0, double y1, const Color& a, const Color& b) {
-  cairo_pattern_t* g = cairo_pattern_create_linear(0, y0, 0, y1);
-  cairo_pattern_add_color_stop_rgba(g, 0, a.r, a.g, a.b, a.a);
-  cairo_pattern_add_color_stop_rgba(g, 1, b.r, b.g, b.b, b.a);
-  cairo_set_source(cr, g);
-  cairo_pattern_destroy(g);
-}
 
 // One plate from x0 to x1 of the course from y down, as the bare plating draws its own: the
 // joints along its top and left lit from above, a rivet near either end.
